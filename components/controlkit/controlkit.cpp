@@ -1,0 +1,19 @@
+#include "controlkit.h"
+
+#include "label.h"
+#include "progress_bar.h"
+
+#include "host/control_registry.h"
+
+namespace controlkit {
+
+void registerControls()
+{
+    auto& registry = host::ControlRegistry::instance();
+    registry.add(QStringLiteral("ControlKit.ProgressBar"),
+                 [](QWidget* parent) { return new ProgressBar(parent); });
+    registry.add(QStringLiteral("ControlKit.Label"),
+                 [](QWidget* parent) { return new Label(parent); });
+}
+
+} // namespace controlkit

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QLabel>
+
+namespace controlkit {
+
+// ControlKit.Label: a caption on a filled background. Its tag is a second text that the host keeps
+// for the control; it doubles as the tooltip.
+class Label : public QLabel {
+    Q_OBJECT
+    Q_PROPERTY(QString caption READ caption WRITE setCaption)
+    Q_PROPERTY(QString tag READ tag WRITE setTag)
+    Q_PROPERTY(uint foreColor READ foreColor WRITE setForeColor)
+    Q_PROPERTY(uint backColor READ backColor WRITE setBackColor)
+
+public:
+    explicit Label(QWidget* parent = nullptr);
+
+    QString caption() const { return text(); }
+    void setCaption(const QString& caption) { setText(caption); }
+    QString tag() const { return tag_; }
+    void setTag(const QString& tag);
+
+    // Colour values as the host takes them (fixed or system colours); an invalid one throws 380.
+    uint foreColor() const { return foreColor_; }
+    void setForeColor(uint color);
+    uint backColor() const { return backColor_; }
+    void setBackColor(uint color);
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void applyColors();
+
+    QString tag_;
+    uint foreColor_;
+    uint backColor_;
+};
+
+} // namespace controlkit

@@ -1,0 +1,194 @@
+#pragma once
+
+// Value handles into a ReportGrid's object model (see report_grid.h for the ownership rules).
+
+#include <QString>
+#include <QtGlobal>
+
+#include <memory>
+#include <optional>
+
+namespace gridkit {
+
+namespace detail {
+struct GridCore;
+}
+
+class Record;
+class ItemControlList;
+
+class Column {
+public:
+    QString caption() const;                 // [1] the header caption
+    void setCaption(const QString& caption);
+    QString tooltip() const;                 // [21] the header's tooltip
+    void setTooltip(const QString& tooltip); // [21]
+    qint32 index() const;                    // [9] the item index the column shows
+    qint32 width() const;                    // [12] grid-client pixels, the unit of mouse x
+    // [12] A negative width throws 380. Raises columnWidthChanged when the width changes.
+    void setWidth(qint32 width);
+    // The flag of ColumnList::add: the user may resize the column by dragging its header's right
+    // edge, down to MinimumUserWidth.
+    bool resizable() const;
+    bool visible() const;
+
+    static constexpr qint32 MinimumUserWidth = 10;
+
+    bool operator==(const Column& other) const;
+
+private:
+    friend struct detail::GridCore;
+    Column(std::weak_ptr<detail::GridCore> core, qint32 id);
+    std::weak_ptr<detail::GridCore> core_;
+    qint32 id_ = -1;
+};
+
+class ColumnList {
+public:
+    // [2] Adds a column that shows item itemIndex of every record, at the right of the others.
+    // A negative item index or width throws 5.
+    Column add(qint32 itemIndex, const QString& caption, qint32 width, bool resizable);
+    qint32 count() const;
+    Column column(qint32 position) const;    // by position, left to right; 9 when out of range
+    std::optional<Column> find(qint32 itemIndex) const; // the column showing that item
+
+private:
+    friend class ReportGrid;
+    explicit ColumnList(std::weak_ptr<detail::GridCore> core);
+    std::weak_ptr<detail::GridCore> core_;
+};
+
+// A push button inside an item.
+class ItemControl {
+public:
+    qint32 id() const;                       // the argument it was added with
+    QString caption() const;                 // [3]
+    void setCaption(const QString& caption); // [3]
+    bool enabled() const;                    // [12] a disabled button neither looks pressed nor clicks
+    void setEnabled(bool enabled);           // [12]
+    // [9] Caption alignment as Qt::Alignment bits. Without horizontal bits the caption is centred
+    // horizontally, without vertical bits vertically; 16 (Qt::AlignAbsolute) is centred both ways
+    // and not mirrored in right-to-left layouts.
+    qint16 alignment() const;
+    void setAlignment(qint16 alignment);
+
+    bool operator==(const ItemControl& other) const;
+
+private:
+    friend struct detail::GridCore;
+    ItemControl(std::weak_ptr<detail::GridCore> core, qint32 record, qint32 item, qint32 position);
+    std::weak_ptr<detail::GridCore> core_;
+    qint32 record_ = -1, item_ = -1, position_ = -1;
+};
+
+class ItemControlList {
+public:
+    ItemControl add(qint32 id);              // [4] a push button filling the item's cell
+    qint32 count() const;
+    ItemControl at(qint32 position) const;   // 9 when out of range
+
+private:
+    friend class Item;
+    ItemControlList(std::weak_ptr<detail::GridCore> core, qint32 record, qint32 item);
+    std::weak_ptr<detail::GridCore> core_;
+    qint32 record_ = -1, item_ = -1;
+};
+
+// A cell's content: item index k of a record.
+class Item {
+public:
+    QString value() const;                   // the value it was added with
+    QString caption() const;                 // [10] empty until set
+    void setCaption(const QString& caption); // [10] plain text, or markup that the grid renders
+    qint32 index() const;                    // [6]
+    bool hasCheckBox() const;
+    void setHasCheckBox(bool hasCheckBox);   // [7]
+    bool checked() const;                    // [8]
+    void setChecked(bool checked);           // [8]; code setting it raises no itemCheck
+    ItemControlList itemControls() const;    // [23]
+    Record record() const;
+
+    bool operator==(const Item& other) const;
+
+private:
+    friend struct detail::GridCore;
+    friend class Record;
+    Item(std::weak_ptr<detail::GridCore> core, qint32 record, qint32 item);
+    std::weak_ptr<detail::GridCore> core_;
+    qint32 record_ = -1, item_ = -1;
+};
+
+class Record {
+public:
+    Item addItem(const QString& value);      // [2] appended with the next item index
+    Item item(qint32 index) const;           // [0] 9 when out of range
+    qint32 itemCount() const;
+    qint32 index() const;                    // position in the record list
+
+    bool operator==(const Record& other) const;
+
+private:
+    friend struct detail::GridCore;
+    friend class Item;
+    Record(std::weak_ptr<detail::GridCore> core, qint32 record);
+    std::weak_ptr<detail::GridCore> core_;
+    qint32 record_ = -1;
+};
+
+class RecordList {
+public:
+    Record add();                            // [2] an empty record, appended
+    qint32 count() const;
+    Record record(qint32 index) const;       // 9 when out of range
+
+private:
+    friend class ReportGrid;
+    explicit RecordList(std::weak_ptr<detail::GridCore> core);
+    std::weak_ptr<detail::GridCore> core_;
+};
+
+class Row {
+public:
+    Record record() const;                   // [1] row n shows record n
+    qint32 index() const;                    // [2] the row number
+    // [11] The item's cell in grid-client pixels, after scrolling: left and right are the
+    // column's edges, top and bottom the row's. An item of another record throws 5.
+    void itemBounds(const Item& item, qint32& left, qint32& top, qint32& right,
+                    qint32& bottom) const;
+
+    bool operator==(const Row& other) const;
+
+private:
+    friend struct detail::GridCore;
+    Row(std::weak_ptr<detail::GridCore> core, quint64 generation, qint32 row);
+    std::weak_ptr<detail::GridCore> core_;
+    quint64 generation_ = 0;
+    qint32 row_ = -1;
+};
+
+class RowList {
+public:
+    Row row(qint32 number) const;            // [0] 9 when out of range
+    qint32 count() const;
+
+private:
+    friend class ReportGrid;
+    explicit RowList(std::weak_ptr<detail::GridCore> core);
+    std::weak_ptr<detail::GridCore> core_;
+};
+
+class HitTestInfo {
+public:
+    std::optional<Column> column() const;    // [1]
+    std::optional<Row> row() const;          // [2]
+    std::optional<Item> item() const;        // [3]
+
+private:
+    friend struct detail::GridCore;
+    HitTestInfo() = default;
+    std::optional<Column> column_;
+    std::optional<Row> row_;
+    std::optional<Item> item_;
+};
+
+} // namespace gridkit

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <QWidget>
+
+#include <utility>
+#include <vector>
+
+namespace host {
+
+class Timer;
+
+// How a control is made at design time. Positions are twips in the form's client area.
+struct ControlDescription {
+    enum class Kind { Hosted, Timer };
+
+    QString name;
+    int index = -1; // position in a control array, -1 for a single control
+    Kind kind = Kind::Hosted;
+    QString className;               // for hosted controls: the registry's class name
+    int left = 0, top = 0, width = 0, height = 0;
+    int tabIndex = -1;               // -1: not in the tab order
+    std::vector<std::pair<QByteArray, QVariant>> settings; // property name, value, in this order
+};
+
+struct FormDescription {
+    QString caption;
+    int clientLeft = 0, clientTop = 0;   // twips on the screen
+    int clientWidth = 0, clientHeight = 0; // twips
+    std::vector<ControlDescription> controls; // in creation order
+};
+
+// A top-level window whose client area hosts controls. Its scale is twips; it raises Load when
+// asked to load and Resize whenever its client area changes size, the first time when it is shown.
+class Form : public QWidget {
+    Q_OBJECT
+
+public:
+    // Creates the window and its controls in the description's order; each later control lies in
+    // front of the earlier ones, and the tab order follows the controls' tab indexes.
+    explicit Form(const FormDescription& description, QWidget* parent = nullptr);
+    ~Form() override;
+
+    QString caption() const { return windowTitle(); }
+    void setCaption(const QString& caption) { setWindowTitle(caption); }
+
+    // The client area in twips.
+    float scaleWidth() const;
+    float scaleHeight() const;
+
+    // Raises Load. Called once by start-up, before the window is shown.
+    void load();
+
+    // The tab index a hosted control was described with (-1 when it has none).
+    static int tabIndex(const QWidget& control);
+
+    // A control made from the description, by name and array index; absent ones throw 9 for a
+    // missing array member and 91 for an unknown name.
+    QWidget* control(const QString& name, int index = -1) const;
+    host::Timer* timer(const QString& name) const;
+    // Hosted controls in creation order.
+    QList<QWidget*> controls() const;
+
+signals:
+    void Load();
+    void Resize();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    struct Entry {
+        QString name;
+        int index;
+        QObject* object;
+    };
+    QObject* find(const QString& name, int index) const;
+
+    std::vector<Entry> entries_;
+};
+
+// Host operations on any hosted control. Arguments are twips in the parent's client area; the
+// position is rounded to whole pixels, half to even, and a negative size counts as 0.
+void move(QWidget& control, double left, double top, double width, double height);
+// Brings the control in front of its siblings (z-order position 0).
+void bringToFront(QWidget& control);
+
+} // namespace host

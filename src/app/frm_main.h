@@ -1,0 +1,54 @@
+#pragma once
+
+#include "host/form.h"
+
+#include <QString>
+
+#include <array>
+
+namespace host {
+class Timer;
+}
+namespace controlkit {
+class Label;
+class ProgressBar;
+} // namespace controlkit
+namespace gridkit {
+class ReportGrid;
+class Row;
+class Item;
+class Column;
+class ItemControl;
+} // namespace gridkit
+
+// The program's one window. Its handlers and procedures live in the folder of their subsystem:
+// app (load, resize), grid (content), progress (markup, refresh), interaction (drag, buttons).
+class frmMain : public host::Form {
+    Q_OBJECT
+
+public:
+    frmMain();
+    ~frmMain() override;
+
+    // The design-time description the window is created from.
+    static const host::FormDescription& designTime();
+
+    // Controls, by their design-time names.
+    gridkit::ReportGrid* const wndReportControlData;
+    host::Timer* const Timer1;
+    const std::array<controlkit::Label*, 3> Shape1;
+    controlkit::ProgressBar* const ProgressBar1;
+
+private:
+    friend struct frmMainProbe; // tests read the window-level state
+
+    // Handlers, entered through the host's dispatcher.
+    void Form_Load();
+    void Form_Resize();
+
+    // Window-level state.
+    QString ProgressMarkup;
+    qint32 DragStartY = 0;
+    qint32 DragStartX = 0;
+    bool AllowDrag = false;
+};

@@ -1,0 +1,279 @@
+// The window host: creating controls by class name, twips placement, the timer, the dispatcher,
+// colours, and the two ControlKit controls.
+#include "controlkit/controlkit.h"
+#include "controlkit/label.h"
+#include "controlkit/progress_bar.h"
+#include "host/control_registry.h"
+#include "host/dispatcher.h"
+#include "host/form.h"
+#include "host/runtime_error.h"
+#include "host/system_colors.h"
+#include "host/timer.h"
+#include "host/units.h"
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace host;
+
+namespace {
+
+FormDescription twoLabels()
+{
+    FormDescription d{QStringLiteral("Host"), 1500, 1500, 3000, 1500, {}};
+    d.controls.push_back({QStringLiteral("Back"), -1, ControlDescription::Kind::Hosted,
+                          QStringLiteral("ControlKit.Label"), 0, 0, 1500, 300, 1,
+                          {{"caption", QStringLiteral("back")}}});
+    d.controls.push_back({QStringLiteral("Tick"), -1, ControlDescription::Kind::Timer, {}, 0, 0, 0,
+                          0, -1, {{"enabled", false}, {"interval", 1}}});
+    d.controls.push_back({QStringLiteral("Front"), -1, ControlDescription::Kind::Hosted,
+                          QStringLiteral("ControlKit.Label"), 150, 0, 1500, 300, 0,
+                          {{"caption", QStringLiteral("front")}}});
+    return d;
+}
+
+} // namespace
+
+class TestHost : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { controlkit::registerControls(); }
+    void cleanup()
+    {
+        Dispatcher::instance().setReporter({});
+        Dispatcher::instance().setTerminator({});
+        Dispatcher::instance().reset();
+    }
+
+    void twipsPerPixelFollowsTheScreen();
+    void moveRoundsTwipsToWholePixels_data();
+    void moveRoundsTwipsToWholePixels();
+    void formCreatesControlsInOrderLaterInFront();
+    void formRefusesUnknownClassesAndProperties();
+    void bringToFrontRaisesOverSiblings();
+    void timerTicksOnlyThroughTheEventLoop();
+    void timerArmedTwiceTicksOnceWhenDisarmedByItsHandler();
+    void timerDisarmedDuringItsTickStaysQuiet();
+    void dispatcherReportsEndsAndRunsNothingAfterAFailure();
+    void systemColorsFollowThePalette();
+    void progressBarClampsIntoItsRange_data();
+    void progressBarClampsIntoItsRange();
+    void labelKeepsTagAsTooltip();
+};
+
+void TestHost::twipsPerPixelFollowsTheScreen()
+{
+    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchX();
+    QCOMPARE(double(units::twipsPerPixelX()), double(float(1440.0 / dpi)));
+    QCOMPARE(dpi, 96.0); // the offscreen platform reports 96 dpi; the figures below rely on it
+    QCOMPARE(units::twipsToPixelsX(7845), 523);
+    QCOMPARE(units::twipsToPixelsY(5730), 382);
+    QCOMPARE(units::pixelsToTwipsX(523), 7845.0);
+}
+
+void TestHost::moveRoundsTwipsToWholePixels_data()
+{
+    QTest::addColumn<double>("left");
+    QTest::addColumn<double>("width");
+    QTest::addColumn<int>("pixelLeft");
+    QTest::addColumn<int>("pixelWidth");
+    QTest::newRow("exact") << 300.0 << 1500.0 << 20 << 100;
+    QTest::newRow("half rounds to even (down)") << 37.5 << 22.5 << 2 << 2;
+    QTest::newRow("half rounds to even (up)") << 52.5 << 52.5 << 4 << 4;
+    QTest::newRow("single precision value") << double(7.4f * 15.0f) << 15.0 << 7 << 1;
+    QTest::newRow("negative width counts as 0") << -30.0 << -150.0 << -2 << 0;
+}
+
+void TestHost::moveRoundsTwipsToWholePixels()
+{
+    QFETCH(double, left);
+    QFETCH(double, width);
+    QFETCH(int, pixelLeft);
+    QFETCH(int, pixelWidth);
+    QWidget parent;
+    QWidget child(&parent);
+    move(child, left, 150, width, 300);
+    QCOMPARE(child.geometry(), QRect(pixelLeft, 10, pixelWidth, 20));
+}
+
+void TestHost::formCreatesControlsInOrderLaterInFront()
+{
+    Form form(twoLabels());
+    QCOMPARE(form.caption(), QStringLiteral("Host"));
+    QCOMPARE(form.geometry(), QRect(100, 100, 200, 100));
+    QCOMPARE(form.scaleWidth(), 3000.0f);
+    QCOMPARE(form.scaleHeight(), 1500.0f);
+
+    const QList<QWidget*> controls = form.controls();
+    QCOMPARE(controls.size(), 2);
+    QCOMPARE(controls[0]->objectName(), QStringLiteral("Back"));
+    QCOMPARE(controls[1]->objectName(), QStringLiteral("Front"));
+    QCOMPARE(controls[1]->geometry(), QRect(10, 0, 100, 20));
+    // Children are stacked in creation order: the last one is in front.
+    QCOMPARE(form.childAt(50, 5), controls[1]);
+    QCOMPARE(qobject_cast<controlkit::Label*>(controls[0])->caption(), QStringLiteral("back"));
+    QCOMPARE(Form::tabIndex(*controls[0]), 1);
+    QCOMPARE(Form::tabIndex(*controls[1]), 0);
+    QVERIFY(!form.timer(QStringLiteral("Tick"))->enabled());
+    QCOMPARE(form.timer(QStringLiteral("Tick"))->interval(), 1);
+}
+
+void TestHost::formRefusesUnknownClassesAndProperties()
+{
+    auto expectError = [](int number, const FormDescription& d) {
+        try {
+            Form form(d);
+            QFAIL("the form accepted a faulty description");
+        } catch (const RuntimeError& e) {
+            QCOMPARE(e.number(), number);
+        }
+    };
+    FormDescription unknownClass = twoLabels();
+    unknownClass.controls[0].className = QStringLiteral("NoKit.Nothing");
+    expectError(429, unknownClass);
+    FormDescription unknownProperty = twoLabels();
+    unknownProperty.controls[2].settings.push_back({"noSuchProperty", 1});
+    expectError(438, unknownProperty);
+
+    Form form(twoLabels());
+    try {
+        form.control(QStringLiteral("Nothing"));
+        QFAIL("an unknown control name was accepted");
+    } catch (const RuntimeError& e) {
+        QCOMPARE(e.number(), 91);
+    }
+    try {
+        form.control(QStringLiteral("Back"), 3);
+        QFAIL("an array index that does not exist was accepted");
+    } catch (const RuntimeError& e) {
+        QCOMPARE(e.number(), 9);
+    }
+}
+
+void TestHost::bringToFrontRaisesOverSiblings()
+{
+    Form form(twoLabels());
+    QWidget* back = form.controls()[0];
+    bringToFront(*back);
+    QCOMPARE(form.childAt(50, 5), back);
+}
+
+void TestHost::timerTicksOnlyThroughTheEventLoop()
+{
+    Timer timer;
+    timer.setEnabled(false);
+    timer.setInterval(1);
+    QSignalSpy ticks(&timer, &Timer::tick);
+    timer.setEnabled(true);
+    QTest::qSleep(5); // time passes, but no event loop runs
+    QCOMPARE(ticks.count(), 0);
+    QVERIFY(ticks.wait(1000));
+}
+
+void TestHost::timerArmedTwiceTicksOnceWhenDisarmedByItsHandler()
+{
+    Timer timer;
+    timer.setEnabled(false);
+    timer.setInterval(1);
+    int runs = 0;
+    connect(&timer, &Timer::tick, [&] {
+        ++runs;
+        timer.setEnabled(false);
+    });
+    timer.setEnabled(true);
+    timer.setEnabled(true);
+    timer.setEnabled(true);
+    QTest::qWait(50);
+    QCOMPARE(runs, 1);
+}
+
+void TestHost::timerDisarmedDuringItsTickStaysQuiet()
+{
+    Timer timer;
+    timer.setEnabled(false);
+    timer.setInterval(1);
+    int runs = 0;
+    connect(&timer, &Timer::tick, [&] {
+        ++runs;
+        timer.setEnabled(true); // an arming during the run ...
+        timer.setEnabled(false); // ... is cancelled by the disarming that follows
+    });
+    timer.setEnabled(true);
+    QTest::qWait(50);
+    QCOMPARE(runs, 1);
+    QVERIFY(!timer.enabled());
+}
+
+void TestHost::dispatcherReportsEndsAndRunsNothingAfterAFailure()
+{
+    auto& dispatcher = Dispatcher::instance();
+    QList<int> reported;
+    QList<int> statuses;
+    dispatcher.setReporter([&](const RuntimeError& e) { reported.append(e.number()); });
+    dispatcher.setTerminator([&](int status) { statuses.append(status); });
+
+    int steps = 0;
+    QVERIFY(dispatcher.invoke([&] { ++steps; }));
+    QVERIFY(!dispatcher.invoke([&] {
+        ++steps;
+        throw RuntimeError(Overflow);
+        ++steps; // never reached
+    }));
+    QCOMPARE(steps, 2); // the step made before the error stays made
+    QCOMPARE(reported, QList<int>{6});
+    QCOMPARE(statuses, QList<int>{1});
+    QVERIFY(!dispatcher.invoke([&] { ++steps; }));
+    QCOMPARE(steps, 2);
+}
+
+void TestHost::systemColorsFollowThePalette()
+{
+    QPalette palette;
+    palette.setColor(QPalette::Button, QColor(1, 2, 3));
+    palette.setColor(QPalette::ButtonText, QColor(4, 5, 6));
+    QCOMPARE(colors::resolve(colors::ButtonFace, palette), QColor(1, 2, 3));
+    QCOMPARE(colors::resolve(colors::ButtonText, palette), QColor(4, 5, 6));
+    QCOMPARE(colors::resolve(0x00FF8040u, palette), QColor(0x40, 0x80, 0xFF));
+    for (quint32 bad : {0x80000019u, 0x8000010Fu, 0x01000000u}) {
+        QVERIFY(!colors::isValid(bad));
+        QVERIFY_THROWS_EXCEPTION(RuntimeError, colors::resolve(bad, palette));
+    }
+}
+
+void TestHost::progressBarClampsIntoItsRange_data()
+{
+    QTest::addColumn<int>("written");
+    QTest::addColumn<int>("read");
+    QTest::newRow("75") << 75 << 75;
+    QTest::newRow("100") << 100 << 100;
+    QTest::newRow("101 (Up at 100)") << 101 << 100;
+    QTest::newRow("-1 (Down at 0)") << -1 << 0;
+    QTest::newRow("int32 min") << std::numeric_limits<int>::min() << 0;
+}
+
+void TestHost::progressBarClampsIntoItsRange()
+{
+    QFETCH(int, written);
+    QFETCH(int, read);
+    controlkit::ProgressBar bar;
+    QCOMPARE(bar.value(), 0);
+    QCOMPARE(bar.text(), QString());
+    bar.setValue(written);
+    QCOMPARE(bar.value(), read);
+}
+
+void TestHost::labelKeepsTagAsTooltip()
+{
+    controlkit::Label label;
+    label.setCaption(QStringLiteral("Label 0"));
+    label.setTag(QStringLiteral("EAN On"));
+    QCOMPARE(label.toolTip(), QStringLiteral("EAN On"));
+    QCOMPARE(label.text(), QStringLiteral("Label 0"));
+    label.setBackColor(colors::ButtonFace);
+    QCOMPARE(label.palette().color(QPalette::Window), QApplication::palette().color(QPalette::Button));
+}
+
+QTEST_MAIN(TestHost)
+#include "test_host.moc"
