@@ -1,0 +1,1 @@
+gridgauge_test(test_progress_markup SOURCES test_progress_markup.cpp LIBS gridgauge_app)
