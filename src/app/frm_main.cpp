@@ -6,6 +6,7 @@
 #include "host/dispatcher.h"
 #include "host/form.h"
 #include "host/runtime_error.h"
+#include "host/system_colors.h"
 #include "host/timer.h"
 
 namespace {
@@ -29,14 +30,56 @@ frmMain::frmMain()
              typed<controlkit::Label>(control(QStringLiteral("Shape1"), 2))}
     , ProgressBar1(typed<controlkit::ProgressBar>(control(QStringLiteral("ProgressBar1"))))
 {
+    using gridkit::ReportGrid;
     host::connectHandler(this, &host::Form::Load, this, [this] { Form_Load(); });
     host::connectHandler(this, &host::Form::Resize, this, [this] { Form_Resize(); });
+    host::connectHandler(Timer1, &host::Timer::tick, this, [this] { Timer1_Timer(); });
+
+    auto* grid = wndReportControlData;
+    host::connectHandler(grid, &ReportGrid::itemCheck, this,
+                         [this](const gridkit::Row& row, const gridkit::Item& item) {
+                             wndReportControlData_ItemCheck(row, item);
+                         });
+    host::connectHandler(grid, &ReportGrid::viewScrolled, this,
+                         [this] { wndReportControlData_ViewScrolled(); });
+    host::connectHandler(grid, &ReportGrid::mouseMoved, this,
+                         [this](qint16 button, qint16 shift, qint32 x, qint32 y) {
+                             wndReportControlData_MouseMove(button, shift, x, y);
+                         });
+    host::connectHandler(grid, &ReportGrid::mousePressed, this,
+                         [this](qint16 button, qint16 shift, qint32 x, qint32 y) {
+                             wndReportControlData_MouseDown(button, shift, x, y);
+                         });
+    host::connectHandler(grid, &ReportGrid::columnWidthChanged, this,
+                         [this](const gridkit::Column&, qint32, qint32) {
+                             wndReportControlData_ColumnWidthChanged();
+                         });
+    host::connectHandler(grid, &ReportGrid::itemButtonClicked, this,
+                         [this](const gridkit::Row&, const gridkit::Item&,
+                                const gridkit::ItemControl& control) {
+                             wndReportControlData_ItemButtonClick(control);
+                         });
 }
 
 frmMain::~frmMain() = default;
 
 void frmMain::Form_Load()
 {
+    auto* grid = wndReportControlData;
+    grid->appearance().setHeaderStyle(4);
+    grid->setMarkupEnabled(true);
+    grid->setGroupBoxVisible(false);
+    grid->setColumnReorderAllowed(false);
+    grid->setSortOnHeaderClick(false);
+    grid->setCellFocus(true);
+    grid->setGridLinesVisible(true);
+    grid->appearance().setThemedControls(true);
+    grid->appearance().setBelowRowsColor(host::colors::ButtonFace);
+    grid->appearance().setHighlightFocusedRow(true);
+
+    CreateColumns();
+    CreateRecords();
+
     ProgressBar1->setValue(qint16(75));
     Timer1->setEnabled(true);
 }

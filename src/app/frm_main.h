@@ -42,9 +42,24 @@ public:
 private:
     friend struct frmMainProbe; // tests read the window-level state
 
-    // Handlers, entered through the host's dispatcher.
+    // Handlers, entered through the host's dispatcher (app/).
     void Form_Load();
     void Form_Resize();
+    // progress/
+    void Timer1_Timer();
+    void wndReportControlData_ViewScrolled();
+    void wndReportControlData_ColumnWidthChanged();
+    // interaction/
+    void wndReportControlData_ItemCheck(const gridkit::Row& row, const gridkit::Item& item);
+    void wndReportControlData_MouseDown(qint16 Button, qint16 Shift, qint32 x, qint32 y);
+    void wndReportControlData_MouseMove(qint16 Button, qint16 Shift, qint32 x, qint32 y);
+    void wndReportControlData_ItemButtonClick(const gridkit::ItemControl& control);
+
+    // Procedures.
+    void CreateColumns();                                           // grid/
+    void CreateRecords();                                           // grid/
+    void SyncProgress();                                            // progress/
+    void DragProgress(qint32 StartX, qint32 StartY, qint32 CurrentX); // interaction/
 
     // Window-level state.
     QString ProgressMarkup;

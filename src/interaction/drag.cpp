@@ -1,0 +1,88 @@
+// Setting the seeded cell's bar by dragging in it while "Allow drag" is ticked.
+#include "app/frm_main.h"
+#include "progress/markup.h"
+
+#include "gridkit/report_grid.h"
+#include "host/checked.h"
+#include "host/runtime_error.h"
+
+#include <optional>
+
+using namespace host;
+
+namespace {
+
+// A result that must be there; a missing one is an unset object.
+template <typename T> T required(const std::optional<T>& value)
+{
+    if (!value)
+        throw RuntimeError(ObjectNotSet);
+    return *value;
+}
+
+} // namespace
+
+void frmMain::wndReportControlData_ItemCheck(const gridkit::Row& row, const gridkit::Item& item)
+{
+    const qint32 rowNumber = row.index();
+    const qint32 itemIndex = item.index();
+    if (rowNumber == 2 && itemIndex == 2)
+        AllowDrag = item.checked();
+}
+
+void frmMain::wndReportControlData_MouseDown(qint16 Button, qint16, qint32 x, qint32 y)
+{
+    if (Button != 1)
+        return;
+    DragStartY = y;
+    DragStartX = x;
+    DragProgress(x, y, x);
+}
+
+void frmMain::wndReportControlData_MouseMove(qint16 Button, qint16, qint32 x, qint32)
+{
+    if (Button != 1)
+        return;
+    DragProgress(DragStartX, DragStartY, x);
+}
+
+void frmMain::DragProgress(qint32 StartX, qint32 StartY, qint32 CurrentX)
+{
+    // 1.-3. The cell under the start point, if it is in row 2 and dragging is allowed.
+    const std::optional<gridkit::HitTestInfo> hit = wndReportControlData->hitTest(StartX, StartY);
+    if (!hit)
+        return;
+    const std::optional<gridkit::Row> hitRow = hit->row();
+    const std::optional<gridkit::Column> hitColumn = hit->column();
+    if (!hitRow || !hitColumn)
+        return;
+    if (hitRow->index() != 2 || !AllowDrag)
+        return;
+
+    // 4. The left edge of the item under the start point.
+    const gridkit::Item hitItem = required(hit->item());
+    qint32 left = 0, top = 0, right = 0, bottom = 0;
+    wndReportControlData->rows().row(hitRow->index()).itemBounds(hitItem, left, top, right, bottom);
+
+    // 5.-8. The pointer's distance from that edge as a share of the column's width.
+    const qint32 difference = checked::subtract(CurrentX, left);
+    const qint32 width = hitColumn->width();
+    if (width <= 0)
+        return; // a column without width has no share to give; dividing by it would end the program
+    qint32 percent =
+        checked::toInt32(checked::finite(checked::divide(double(difference), double(width)) * 100.0));
+    if (percent > 100)
+        percent = 100;
+    else if (percent < 0)
+        percent = 0;
+
+    // 9. Only the progress column takes a bar.
+    if (hitColumn->index() != 1)
+        return;
+
+    // 10.-13. The layered bar, shown at once.
+    const QString markup = BuildProgressMarkup(hitColumn->width(), percent);
+    gridkit::Item(hitItem).setCaption(markup);
+    wndReportControlData->rebuild();
+    setCaption(QStringLiteral("Progress percent: ") + QString::number(percent) + QStringLiteral("%"));
+}
