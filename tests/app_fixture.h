@@ -1,0 +1,65 @@
+#pragma once
+
+// Starting the real frmMain in a test, and reaching its cells.
+#include "frm_main_probe.h"
+
+#include "controlkit/controlkit.h"
+#include "controlkit/progress_bar.h"
+#include "gridkit/report_grid.h"
+#include "host/dispatcher.h"
+#include "host/timer.h"
+
+#include <QTest>
+
+#include <memory>
+
+namespace app_fixture {
+
+inline void registerControlsOnce()
+{
+    static const bool registered = [] {
+        gridkit::registerControls();
+        controlkit::registerControls();
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
+
+// Loaded and shown; with settle, also past the first refresh.
+inline std::unique_ptr<frmMain> start(bool settle = true)
+{
+    registerControlsOnce();
+    auto f = std::make_unique<frmMain>();
+    f->load();
+    f->show();
+    if (!QTest::qWaitForWindowExposed(f.get()))
+        qWarning("window not exposed");
+    if (settle && !QTest::qWaitFor([&] { return !f->Timer1->enabled(); }, 5000))
+        qWarning("the first refresh did not come");
+    return f;
+}
+
+inline gridkit::Item item(const frmMain& f, int row, int index)
+{
+    return f.wndReportControlData->rows().row(row).record().item(index);
+}
+
+inline QString caption(const frmMain& f, int row, int index) { return item(f, row, index).caption(); }
+
+inline QRect cell(const frmMain& f, int row, int index)
+{
+    qint32 l = 0, t = 0, r = 0, b = 0;
+    const gridkit::Row handle = f.wndReportControlData->rows().row(row);
+    handle.itemBounds(handle.record().item(index), l, t, r, b);
+    return QRect(QPoint(l, t), QPoint(r - 1, b - 1));
+}
+
+inline QWidget* surface(const frmMain& f) { return f.wndReportControlData->viewport(); }
+
+// Runs the event loop until the armed refresh has run.
+inline bool settle(const frmMain& f)
+{
+    return QTest::qWaitFor([&] { return !f.Timer1->enabled(); }, 5000);
+}
+
+} // namespace app_fixture
