@@ -19,7 +19,7 @@ class ItemControlList;
 
 class Column {
 public:
-    QString caption() const;                 // [1] the header caption
+    QString caption() const; // [1] the header caption
     void setCaption(const QString& caption);
     QString tooltip() const;                 // [21] the header's tooltip
     void setTooltip(const QString& tooltip); // [21]
@@ -49,7 +49,7 @@ public:
     // A negative item index or width throws 5.
     Column add(qint32 itemIndex, const QString& caption, qint32 width, bool resizable);
     qint32 count() const;
-    Column column(qint32 position) const;    // by position, left to right; 9 when out of range
+    Column column(qint32 position) const; // by position, left to right; 9 when out of range
     std::optional<Column> find(qint32 itemIndex) const; // the column showing that item
 
 private:
@@ -64,8 +64,8 @@ public:
     qint32 id() const;                       // the argument it was added with
     QString caption() const;                 // [3]
     void setCaption(const QString& caption); // [3]
-    bool enabled() const;                    // [12] a disabled button neither looks pressed nor clicks
-    void setEnabled(bool enabled);           // [12]
+    bool enabled() const;          // [12] a disabled button neither looks pressed nor clicks
+    void setEnabled(bool enabled); // [12]
     // [9] Caption alignment as Qt::Alignment bits. Without horizontal bits the caption is centred
     // horizontally, without vertical bits vertically; 16 (Qt::AlignAbsolute) is centred both ways
     // and not mirrored in right-to-left layouts.
@@ -83,9 +83,9 @@ private:
 
 class ItemControlList {
 public:
-    ItemControl add(qint32 id);              // [4] a push button filling the item's cell
+    ItemControl add(qint32 id); // [4] a push button filling the item's cell
     qint32 count() const;
-    ItemControl at(qint32 position) const;   // 9 when out of range
+    ItemControl at(qint32 position) const; // 9 when out of range
 
 private:
     friend class Item;
@@ -102,10 +102,10 @@ public:
     void setCaption(const QString& caption); // [10] plain text, or markup that the grid renders
     qint32 index() const;                    // [6]
     bool hasCheckBox() const;
-    void setHasCheckBox(bool hasCheckBox);   // [7]
-    bool checked() const;                    // [8]
-    void setChecked(bool checked);           // [8]; code setting it raises no itemCheck
-    ItemControlList itemControls() const;    // [23]
+    void setHasCheckBox(bool hasCheckBox); // [7]
+    bool checked() const;                  // [8]
+    void setChecked(bool checked);         // [8]; code setting it raises no itemCheck
+    ItemControlList itemControls() const;  // [23]
     Record record() const;
 
     bool operator==(const Item& other) const;
@@ -113,6 +113,7 @@ public:
 private:
     friend struct detail::GridCore;
     friend class Record;
+    friend class Row;
     Item(std::weak_ptr<detail::GridCore> core, qint32 record, qint32 item);
     std::weak_ptr<detail::GridCore> core_;
     qint32 record_ = -1, item_ = -1;
@@ -120,10 +121,10 @@ private:
 
 class Record {
 public:
-    Item addItem(const QString& value);      // [2] appended with the next item index
-    Item item(qint32 index) const;           // [0] 9 when out of range
+    Item addItem(const QString& value); // [2] appended with the next item index
+    Item item(qint32 index) const;      // [0] 9 when out of range
     qint32 itemCount() const;
-    qint32 index() const;                    // position in the record list
+    qint32 index() const; // position in the record list
 
     bool operator==(const Record& other) const;
 
@@ -137,9 +138,9 @@ private:
 
 class RecordList {
 public:
-    Record add();                            // [2] an empty record, appended
+    Record add(); // [2] an empty record, appended
     qint32 count() const;
-    Record record(qint32 index) const;       // 9 when out of range
+    Record record(qint32 index) const; // 9 when out of range
 
 private:
     friend class ReportGrid;
@@ -149,8 +150,8 @@ private:
 
 class Row {
 public:
-    Record record() const;                   // [1] row n shows record n
-    qint32 index() const;                    // [2] the row number
+    Record record() const; // [1] row n shows record n
+    qint32 index() const;  // [2] the row number
     // [11] The item's cell in grid-client pixels, after scrolling: left and right are the
     // column's edges, top and bottom the row's. An item of another record throws 5.
     void itemBounds(const Item& item, qint32& left, qint32& top, qint32& right,
@@ -168,7 +169,7 @@ private:
 
 class RowList {
 public:
-    Row row(qint32 number) const;            // [0] 9 when out of range
+    Row row(qint32 number) const; // [0] 9 when out of range
     qint32 count() const;
 
 private:
@@ -179,9 +180,9 @@ private:
 
 class HitTestInfo {
 public:
-    std::optional<Column> column() const;    // [1]
-    std::optional<Row> row() const;          // [2]
-    std::optional<Item> item() const;        // [3]
+    std::optional<Column> column() const; // [1]
+    std::optional<Row> row() const;       // [2]
+    std::optional<Item> item() const;     // [3]
 
 private:
     friend struct detail::GridCore;

@@ -20,9 +20,12 @@
 
 namespace gridkit {
 
+class ReportGrid;
+
 namespace detail {
 struct GridCore;
-}
+GridCore& coreOf(const ReportGrid& grid);
+} // namespace detail
 
 // Appearance settings, reached through ReportGrid::appearance() [16].
 class Appearance {
@@ -55,10 +58,10 @@ public:
     explicit ReportGrid(QWidget* parent = nullptr);
     ~ReportGrid() override;
 
-    Appearance appearance();   // [16]
-    ColumnList columns();      // [13]
-    RecordList records();      // [14]
-    RowList rows();            // [18]
+    Appearance appearance(); // [16]
+    ColumnList columns();    // [13]
+    RecordList records();    // [14]
+    RowList rows();          // [18]
 
     // [15] Rebuilds the rows from the records (row n shows record n) and shows the captions.
     // Rows handed out before are stale afterwards. Linear in the number of records.
@@ -96,6 +99,8 @@ public:
     int headerHeight() const;
     int rowHeight() const;
 
+    QSize sizeHint() const override;
+
 signals:
     // [15] The user toggled the check box of an item.
     void itemCheck(gridkit::Row row, gridkit::Item item);
@@ -112,9 +117,21 @@ signals:
     void itemButtonClicked(gridkit::Row row, gridkit::Item item, gridkit::ItemControl control);
 
 protected:
-    // (event overrides are the implementation's)
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
+    friend detail::GridCore& detail::coreOf(const ReportGrid& grid);
     std::shared_ptr<detail::GridCore> core_;
 };
 

@@ -1,0 +1,115 @@
+#pragma once
+
+// A grid with a little of everything, shared by the grid's test programs: four resizable columns
+// of 100 pixels, a dozen rows, two buttons in row 1, a check box in row 2 and a few captions.
+
+#include "gridkit/report_grid.h"
+
+#include <QApplication>
+#include <QStringList>
+#include <QTest>
+
+#include <memory>
+
+namespace gridtest {
+
+constexpr int Columns = 4;
+constexpr int Records = 12;
+constexpr int ColumnWidth = 100;
+
+inline void fill(gridkit::ReportGrid& grid, int records = Records) {
+    for (int c = 0; c < Columns; ++c)
+        grid.columns().add(c, QStringLiteral("Head %1").arg(c), ColumnWidth, true);
+    for (int r = 0; r < records; ++r) {
+        gridkit::Record record = grid.records().add();
+        for (int i = 0; i < Columns; ++i)
+            record.addItem(QString());
+    }
+    grid.rebuild();
+    if (records < 3)
+        return;
+    gridkit::ItemControl add = grid.rows().row(1).record().item(0).itemControls().add(7);
+    add.setCaption(QStringLiteral("Add"));
+    gridkit::ItemControl remove = grid.rows().row(1).record().item(2).itemControls().add(8);
+    remove.setCaption(QStringLiteral("Remove"));
+    gridkit::Item box = grid.rows().row(2).record().item(2);
+    box.setHasCheckBox(true);
+    box.setCaption(QStringLiteral("Tick"));
+    grid.rows().row(0).record().item(3).setCaption(QStringLiteral("First caption"));
+    grid.rows().row(1).record().item(3).setCaption(QStringLiteral("Second caption"));
+    grid.rebuild();
+}
+
+// A shown, filled grid in a top-level window of its own.
+struct Shown {
+    explicit Shown(QSize size = QSize(460, 300), int records = Records)
+        : grid(std::make_unique<gridkit::ReportGrid>()) {
+        grid->setGridLinesVisible(true);
+        fill(*grid, records);
+        grid->resize(size);
+        grid->show();
+        if (!QTest::qWaitForWindowExposed(grid.get()))
+            qFatal("grid window not exposed");
+    }
+    QWidget* viewport() const { return grid->viewport(); }
+    // The centre of the cell (row, item), in viewport coordinates.
+    QPoint centre(int row, int item) const {
+        qint32 l = 0, t = 0, r = 0, b = 0;
+        grid->rows().row(row).itemBounds(grid->rows().row(row).record().item(item), l, t, r, b);
+        return QPoint((l + r) / 2, (t + b) / 2);
+    }
+    QRect bounds(int row, int item) const {
+        qint32 l = 0, t = 0, r = 0, b = 0;
+        grid->rows().row(row).itemBounds(grid->rows().row(row).record().item(item), l, t, r, b);
+        return QRect(QPoint(l, t), QPoint(r - 1, b - 1));
+    }
+    std::unique_ptr<gridkit::ReportGrid> grid;
+};
+
+// Every event the grid raises, in order, as text.
+struct Recorder {
+    explicit Recorder(gridkit::ReportGrid& grid) {
+        QObject::connect(&grid, &gridkit::ReportGrid::mousePressed,
+                         [this](qint16 b, qint16 s, qint32 x, qint32 y) {
+                             log << QStringLiteral("press %1 %2 %3 %4").arg(b).arg(s).arg(x).arg(y);
+                         });
+        QObject::connect(&grid, &gridkit::ReportGrid::mouseMoved,
+                         [this](qint16 b, qint16 s, qint32 x, qint32 y) {
+                             log << QStringLiteral("move %1 %2 %3 %4").arg(b).arg(s).arg(x).arg(y);
+                         });
+        QObject::connect(&grid, &gridkit::ReportGrid::itemCheck,
+                         [this](const gridkit::Row& row, const gridkit::Item& item) {
+                             log << QStringLiteral("check %1 %2 %3")
+                                        .arg(row.index())
+                                        .arg(item.index())
+                                        .arg(item.checked() ? 1 : 0);
+                         });
+        QObject::connect(&grid, &gridkit::ReportGrid::itemButtonClicked,
+                         [this](const gridkit::Row& row, const gridkit::Item& item,
+                                const gridkit::ItemControl& control) {
+                             log << QStringLiteral("click %1 %2 %3")
+                                        .arg(row.index())
+                                        .arg(item.index())
+                                        .arg(control.id());
+                         });
+        QObject::connect(&grid, &gridkit::ReportGrid::viewScrolled,
+                         [this] { log << QStringLiteral("scrolled"); });
+        QObject::connect(
+            &grid, &gridkit::ReportGrid::columnWidthChanged,
+            [this](const gridkit::Column& column, qint32 from, qint32 to) {
+                log << QStringLiteral("width %1 %2 %3").arg(column.index()).arg(from).arg(to);
+            });
+    }
+    // The log without the moves, which many tests do not care about.
+    QStringList withoutMoves() const {
+        QStringList kept;
+        for (const QString& line : log) {
+            if (!line.startsWith(QLatin1String("move")))
+                kept << line;
+        }
+        return kept;
+    }
+    QStringList log;
+};
+
+} // namespace gridtest
