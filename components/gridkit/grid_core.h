@@ -1,7 +1,7 @@
 #pragma once
 
 // The state behind a ReportGrid: its object model, its settings and the view state the widget's
-// event handlers share. Handles reach it through a weak_ptr; the widget owns it.
+// event handlers share. Handles reach it through its anchor; the widget owns it.
 
 #include "gridkit/handles.h"
 
@@ -69,10 +69,18 @@ struct ControlRef {
 
 struct GridCore : std::enable_shared_from_this<GridCore> {
     explicit GridCore(ReportGrid* grid)
-        : view(grid) {}
+        : view(grid)
+        , anchor(new CoreAnchor{this, 0})
+        , self(anchor) {}
+    ~GridCore() { anchor->core = nullptr; }
+    GridCore(const GridCore&) = delete;
+    GridCore& operator=(const GridCore&) = delete;
 
     // Null once the widget is gone: handles still holding the core are refused from then on.
     ReportGrid* view = nullptr;
+    CoreAnchor* anchor; // shared with every handle; self keeps it while the core lives
+    CoreRef self;
+    CoreRef ref() const { return self; }
 
     // --- object model (object_model.cpp) ---
     std::vector<ColumnData> columns; // by column id, which is the creation order
@@ -82,7 +90,7 @@ struct GridCore : std::enable_shared_from_this<GridCore> {
     quint64 generation = 1; // bumped by every rebuild; older Row handles are stale
     std::size_t itemsPerRecordHint = 0;
 
-    static std::shared_ptr<GridCore> lock(const std::weak_ptr<GridCore>& weak);
+    static GridCore* lock(const CoreRef& ref); // 91 once the grid is gone
     ItemData& item(qint32 record, qint32 index);
     ControlData& control(qint32 record, qint32 index, qint32 position);
     const ItemData* itemIfAny(qint32 record, qint32 index) const;

@@ -5,14 +5,52 @@
 #include <QString>
 #include <QtGlobal>
 
-#include <memory>
+#include <cstddef>
 #include <optional>
+#include <utility>
 
 namespace gridkit {
 
 namespace detail {
 struct GridCore;
-}
+
+// What a grid's handles point through: the grid clears core when it goes, and the anchor lives
+// on until the last handle lets go of it. Counted without atomics: handles, like the widget they
+// belong to, are used on the GUI thread only, and filling a large grid makes millions of them.
+struct CoreAnchor {
+    GridCore* core = nullptr;
+    std::size_t refs = 0;
+};
+
+class CoreRef {
+public:
+    CoreRef() = default;
+    explicit CoreRef(CoreAnchor* anchor)
+        : anchor_(anchor) {
+        if (anchor_)
+            ++anchor_->refs;
+    }
+    CoreRef(const CoreRef& other)
+        : CoreRef(other.anchor_) {}
+    CoreRef(CoreRef&& other) noexcept
+        : anchor_(std::exchange(other.anchor_, nullptr)) {}
+    CoreRef& operator=(CoreRef other) noexcept {
+        std::swap(anchor_, other.anchor_);
+        return *this;
+    }
+    ~CoreRef() { release(); }
+
+    GridCore* get() const { return anchor_ ? anchor_->core : nullptr; }
+    bool sameGrid(const CoreRef& other) const { return anchor_ == other.anchor_; }
+
+private:
+    void release() {
+        if (anchor_ && --anchor_->refs == 0)
+            delete anchor_;
+    }
+    CoreAnchor* anchor_ = nullptr;
+};
+} // namespace detail
 
 class Record;
 class ItemControlList;
@@ -38,8 +76,8 @@ public:
 
 private:
     friend struct detail::GridCore;
-    Column(std::weak_ptr<detail::GridCore> core, qint32 id);
-    std::weak_ptr<detail::GridCore> core_;
+    Column(detail::CoreRef core, qint32 id);
+    detail::CoreRef core_;
     qint32 id_ = -1;
 };
 
@@ -54,8 +92,8 @@ public:
 
 private:
     friend class ReportGrid;
-    explicit ColumnList(std::weak_ptr<detail::GridCore> core);
-    std::weak_ptr<detail::GridCore> core_;
+    explicit ColumnList(detail::CoreRef core);
+    detail::CoreRef core_;
 };
 
 // A push button inside an item.
@@ -76,8 +114,8 @@ public:
 
 private:
     friend struct detail::GridCore;
-    ItemControl(std::weak_ptr<detail::GridCore> core, qint32 record, qint32 item, qint32 position);
-    std::weak_ptr<detail::GridCore> core_;
+    ItemControl(detail::CoreRef core, qint32 record, qint32 item, qint32 position);
+    detail::CoreRef core_;
     qint32 record_ = -1, item_ = -1, position_ = -1;
 };
 
@@ -89,8 +127,8 @@ public:
 
 private:
     friend class Item;
-    ItemControlList(std::weak_ptr<detail::GridCore> core, qint32 record, qint32 item);
-    std::weak_ptr<detail::GridCore> core_;
+    ItemControlList(detail::CoreRef core, qint32 record, qint32 item);
+    detail::CoreRef core_;
     qint32 record_ = -1, item_ = -1;
 };
 
@@ -114,8 +152,8 @@ private:
     friend struct detail::GridCore;
     friend class Record;
     friend class Row;
-    Item(std::weak_ptr<detail::GridCore> core, qint32 record, qint32 item);
-    std::weak_ptr<detail::GridCore> core_;
+    Item(detail::CoreRef core, qint32 record, qint32 item);
+    detail::CoreRef core_;
     qint32 record_ = -1, item_ = -1;
 };
 
@@ -131,8 +169,8 @@ public:
 private:
     friend struct detail::GridCore;
     friend class Item;
-    Record(std::weak_ptr<detail::GridCore> core, qint32 record);
-    std::weak_ptr<detail::GridCore> core_;
+    Record(detail::CoreRef core, qint32 record);
+    detail::CoreRef core_;
     qint32 record_ = -1;
 };
 
@@ -144,8 +182,8 @@ public:
 
 private:
     friend class ReportGrid;
-    explicit RecordList(std::weak_ptr<detail::GridCore> core);
-    std::weak_ptr<detail::GridCore> core_;
+    explicit RecordList(detail::CoreRef core);
+    detail::CoreRef core_;
 };
 
 class Row {
@@ -161,8 +199,8 @@ public:
 
 private:
     friend struct detail::GridCore;
-    Row(std::weak_ptr<detail::GridCore> core, quint64 generation, qint32 row);
-    std::weak_ptr<detail::GridCore> core_;
+    Row(detail::CoreRef core, quint64 generation, qint32 row);
+    detail::CoreRef core_;
     quint64 generation_ = 0;
     qint32 row_ = -1;
 };
@@ -174,8 +212,8 @@ public:
 
 private:
     friend class ReportGrid;
-    explicit RowList(std::weak_ptr<detail::GridCore> core);
-    std::weak_ptr<detail::GridCore> core_;
+    explicit RowList(detail::CoreRef core);
+    detail::CoreRef core_;
 };
 
 class HitTestInfo {

@@ -12,8 +12,8 @@ namespace gridkit {
 
 namespace detail {
 
-std::shared_ptr<GridCore> GridCore::lock(const std::weak_ptr<GridCore>& weak) {
-    std::shared_ptr<GridCore> core = weak.lock();
+GridCore* GridCore::lock(const CoreRef& ref) {
+    GridCore* core = ref.get();
     if (!core || !core->view)
         throw RuntimeError(host::ObjectNotSet);
     return core;
@@ -58,6 +58,8 @@ void GridCore::setColumnWidth(qint32 id, qint32 width) {
     if (previous == width)
         return;
     column.width = width;
+    // A handler of the notification may destroy the grid; the core outlives this call.
+    const std::shared_ptr<GridCore> keep = shared_from_this();
     relayout();
     view->viewport()->update();
     emit view->columnWidthChanged(makeColumn(id), previous, width);
@@ -69,19 +71,19 @@ void GridCore::checkRow(quint64 rowGeneration, qint32 row) const {
 }
 
 Column GridCore::makeColumn(qint32 id) {
-    return Column(weak_from_this(), id);
+    return Column(ref(), id);
 }
 Row GridCore::makeRow(qint32 row) {
-    return Row(weak_from_this(), generation, row);
+    return Row(ref(), generation, row);
 }
 Item GridCore::makeItem(qint32 record, qint32 index) {
-    return Item(weak_from_this(), record, index);
+    return Item(ref(), record, index);
 }
 Record GridCore::makeRecord(qint32 record) {
-    return Record(weak_from_this(), record);
+    return Record(ref(), record);
 }
 ItemControl GridCore::makeControl(qint32 record, qint32 index, qint32 position) {
-    return ItemControl(weak_from_this(), record, index, position);
+    return ItemControl(ref(), record, index, position);
 }
 
 HitTestInfo GridCore::makeHit(qint32 row, qint32 columnId) {
@@ -105,8 +107,8 @@ using detail::GridCore;
 namespace {
 
 // Handles are equal when they name the same object of the same grid.
-template <typename T> bool sameGrid(const std::weak_ptr<T>& a, const std::weak_ptr<T>& b) {
-    return !a.owner_before(b) && !b.owner_before(a);
+bool sameGrid(const detail::CoreRef& a, const detail::CoreRef& b) {
+    return a.sameGrid(b);
 }
 
 void scheduleUpdate(const GridCore& core) {
@@ -117,7 +119,7 @@ void scheduleUpdate(const GridCore& core) {
 
 // --- Column ---
 
-Column::Column(std::weak_ptr<GridCore> core, qint32 id)
+Column::Column(detail::CoreRef core, qint32 id)
     : core_(std::move(core))
     , id_(id) {}
 
@@ -168,7 +170,7 @@ bool Column::operator==(const Column& other) const {
 
 // --- ColumnList ---
 
-ColumnList::ColumnList(std::weak_ptr<GridCore> core)
+ColumnList::ColumnList(detail::CoreRef core)
     : core_(std::move(core)) {}
 
 Column ColumnList::add(qint32 itemIndex, const QString& caption, qint32 width, bool resizable) {
@@ -204,7 +206,7 @@ std::optional<Column> ColumnList::find(qint32 itemIndex) const {
 
 // --- ItemControl ---
 
-ItemControl::ItemControl(std::weak_ptr<GridCore> core, qint32 record, qint32 item, qint32 position)
+ItemControl::ItemControl(detail::CoreRef core, qint32 record, qint32 item, qint32 position)
     : core_(std::move(core))
     , record_(record)
     , item_(item)
@@ -255,7 +257,7 @@ bool ItemControl::operator==(const ItemControl& other) const {
 
 // --- ItemControlList ---
 
-ItemControlList::ItemControlList(std::weak_ptr<GridCore> core, qint32 record, qint32 item)
+ItemControlList::ItemControlList(detail::CoreRef core, qint32 record, qint32 item)
     : core_(std::move(core))
     , record_(record)
     , item_(item) {}
@@ -284,7 +286,7 @@ ItemControl ItemControlList::at(qint32 position) const {
 
 // --- Item ---
 
-Item::Item(std::weak_ptr<GridCore> core, qint32 record, qint32 item)
+Item::Item(detail::CoreRef core, qint32 record, qint32 item)
     : core_(std::move(core))
     , record_(record)
     , item_(item) {}
@@ -343,7 +345,7 @@ bool Item::operator==(const Item& other) const {
 
 // --- Record ---
 
-Record::Record(std::weak_ptr<GridCore> core, qint32 record)
+Record::Record(detail::CoreRef core, qint32 record)
     : core_(std::move(core))
     , record_(record) {}
 
@@ -384,7 +386,7 @@ bool Record::operator==(const Record& other) const {
 
 // --- RecordList ---
 
-RecordList::RecordList(std::weak_ptr<GridCore> core)
+RecordList::RecordList(detail::CoreRef core)
     : core_(std::move(core)) {}
 
 Record RecordList::add() {
@@ -408,7 +410,7 @@ Record RecordList::record(qint32 index) const {
 
 // --- Row ---
 
-Row::Row(std::weak_ptr<GridCore> core, quint64 generation, qint32 row)
+Row::Row(detail::CoreRef core, quint64 generation, qint32 row)
     : core_(std::move(core))
     , generation_(generation)
     , row_(row) {}
@@ -448,7 +450,7 @@ bool Row::operator==(const Row& other) const {
 
 // --- RowList ---
 
-RowList::RowList(std::weak_ptr<GridCore> core)
+RowList::RowList(detail::CoreRef core)
     : core_(std::move(core)) {}
 
 Row RowList::row(qint32 number) const {

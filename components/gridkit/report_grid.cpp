@@ -25,7 +25,7 @@ using detail::GridCore;
 
 // --- Appearance ---
 
-Appearance::Appearance(std::weak_ptr<GridCore> core)
+Appearance::Appearance(detail::CoreRef core)
     : core_(std::move(core)) {}
 
 void Appearance::setHeaderStyle(qint32 style) {
@@ -92,21 +92,23 @@ ReportGrid::ReportGrid(QWidget* parent)
 }
 
 ReportGrid::~ReportGrid() {
-    // A handle that outlives the grid may still hold the core for the length of a call.
+    // Handles that outlive the grid are refused from here on, even while an event handler that
+    // destroyed the grid still holds the core for the rest of its call.
     core_->view = nullptr;
+    core_->anchor->core = nullptr;
 }
 
 Appearance ReportGrid::appearance() {
-    return Appearance(core_);
+    return Appearance(core_->ref());
 }
 ColumnList ReportGrid::columns() {
-    return ColumnList(core_);
+    return ColumnList(core_->ref());
 }
 RecordList ReportGrid::records() {
-    return RecordList(core_);
+    return RecordList(core_->ref());
 }
 RowList ReportGrid::rows() {
-    return RowList(core_);
+    return RowList(core_->ref());
 }
 
 void ReportGrid::rebuild() {

@@ -47,8 +47,8 @@ public:
 
 private:
     friend class ReportGrid;
-    explicit Appearance(std::weak_ptr<detail::GridCore> core);
-    std::weak_ptr<detail::GridCore> core_;
+    explicit Appearance(detail::CoreRef core);
+    detail::CoreRef core_;
 };
 
 class ReportGrid : public QAbstractScrollArea {
