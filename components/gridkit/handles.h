@@ -87,7 +87,9 @@ public:
     // A negative item index or width throws 5.
     Column add(qint32 itemIndex, const QString& caption, qint32 width, bool resizable);
     qint32 count() const;
-    Column column(qint32 position) const; // by position, left to right; 9 when out of range
+    // By position as shown, left to right (the order of adding until the user reorders); 9 when
+    // out of range.
+    Column column(qint32 position) const;
     std::optional<Column> find(qint32 itemIndex) const; // the column showing that item
 
 private:
@@ -121,7 +123,9 @@ private:
 
 class ItemControlList {
 public:
-    ItemControl add(qint32 id); // [4] a push button filling the item's cell
+    // [4] A push button filling the item's cell (several share it evenly), enabled, with no
+    // caption; id is the host's own number for it, read back by ItemControl::id().
+    ItemControl add(qint32 id);
     qint32 count() const;
     ItemControl at(qint32 position) const; // 9 when out of range
 
@@ -143,7 +147,9 @@ public:
     void setHasCheckBox(bool hasCheckBox); // [7]
     bool checked() const;                  // [8]
     void setChecked(bool checked);         // [8]; code setting it raises no itemCheck
-    ItemControlList itemControls() const;  // [23]
+    // Captions and check boxes may be set before the record has a row; they show once rebuild()
+    // gives it one.
+    ItemControlList itemControls() const; // [23]
     Record record() const;
 
     bool operator==(const Item& other) const;
@@ -191,7 +197,8 @@ public:
     Record record() const; // [1] row n shows record n
     qint32 index() const;  // [2] the row number
     // [11] The item's cell in grid-client pixels, after scrolling: left and right are the
-    // column's edges, top and bottom the row's. An item of another record throws 5.
+    // column's edges, top and bottom the row's (right - left is the column's width). An item of
+    // another record, or one that no column shows, throws 5; the outputs are then untouched.
     void itemBounds(const Item& item, qint32& left, qint32& top, qint32& right,
                     qint32& bottom) const;
 

@@ -10,6 +10,34 @@
 //   - a row number, item index, column position or control position that does not exist throws 9
 //     (subscript out of range).
 // A member with a fixed dispatch number in the component's contract names it in brackets, [n].
+// Handles, like the widget, belong to the GUI thread.
+//
+// Geometry. The grid has no frame and no margins: its client area is its viewport, at the widget's
+// own (0, 0), and all coordinates (mouse events, hit test, item bounds) are device-independent
+// pixels of it. From the top: the group box when shown, the header row, then the rows, all of
+// rowHeight() (at least 20, and tall enough for the font and a check box). Columns run from x = 0
+// in the order they were added (or the user's order, see [70]), each exactly as wide as its width.
+// Scroll bars, when the content does not fit, take space at the right and bottom only.
+//
+// Cells. A plain caption is drawn in the cell less 2 pixels left and right, vertically centred,
+// elided with "…". With markup on [89], a caption that the markup engine reads is laid out in the
+// cell less 2 pixels left and right and 1 pixel top and bottom. A check-box item shows the
+// indicator at the cell's left and its caption after it. An item with buttons is all buttons: they
+// share its width evenly, each less 1 pixel all round, and cover any caption or check box.
+// Grid lines [29] take the last pixel column and row of each cell, inside its bounds.
+//
+// Mouse. Every press in the grid raises mousePressed first, the second press of a double click
+// included; only then does the grid act on it, and only for the left button: a press on a check
+// box's indicator toggles it and raises itemCheck; a press on an enabled button shows it pressed
+// while the button is held on it, and a release on the same button raises itemButtonClicked; a
+// press on a resizable column's header edge (3 pixels either side) drags its width, down to
+// Column::MinimumUserWidth. A press on a cell focuses it, without scrolling. Moves over the grid,
+// and anywhere while a button pressed in it is held, raise mouseMoved. Button states are the
+// buttons held after the event. Everything is emitted directly, before the call returns.
+//
+// Paint. Caption writes, redraw() and setting changes schedule one update; painting visits only
+// the visible rows and cells, parses a markup caption only the first time it is seen, and nothing
+// repaints by itself once the view is settled. A header shows its column's tooltip [21] on hover.
 
 #include "gridkit/handles.h"
 
@@ -30,18 +58,19 @@ GridCore& coreOf(const ReportGrid& grid);
 // Appearance settings, reached through ReportGrid::appearance() [16].
 class Appearance {
 public:
-    // [7] Header style: 4 draws the column headers with the platform style; other values draw
-    // them flat. Values outside 0..4 throw 380.
+    // [7] Header style: 4 (at first) draws the column headers with the platform style, hover and
+    // sort indicator included; 0 to 3 draw them flat. Values outside 0..4 throw 380.
     void setHeaderStyle(qint32 style);
     qint32 headerStyle() const;
-    // [51] Check boxes and item buttons drawn by the platform style (true) or flat (false).
+    // [51] Check boxes and item buttons drawn by the platform style (true, at first) or flat.
     void setThemedControls(bool themed);
     bool themedControls() const;
     // [14] Colour of the area below the last row, as a host colour value (fixed 0x00BBGGRR, or a
-    // 0x800000nn system colour that follows the palette); an invalid value throws 380.
+    // 0x800000nn system colour that follows the palette); an invalid value throws 380. At first
+    // the window background (0x80000005).
     void setBelowRowsColor(quint32 color);
     quint32 belowRowsColor() const;
-    // [38] The focused row is shown highlighted.
+    // [38] The focused row is painted in the highlight colour across its columns (on at first).
     void setHighlightFocusedRow(bool highlight);
     bool highlightFocusedRow() const;
 
@@ -64,7 +93,8 @@ public:
     RowList rows();          // [18]
 
     // [15] Rebuilds the rows from the records (row n shows record n) and shows the captions.
-    // Rows handed out before are stale afterwards. Linear in the number of records.
+    // Rows handed out before are stale afterwards. Constant time, or linear while sorted [27].
+    // Raises neither notification: rows only ever grow, so no scroll offset moves.
     void rebuild();
     // [17] Redraws the view.
     void redraw();
@@ -73,25 +103,43 @@ public:
     // client area; otherwise a result whose column, row and item are each present or not.
     std::optional<HitTestInfo> hitTest(qint32 x, qint32 y) const;
 
+    // Settings. None of them changes what a row or column is: row n shows record n and column k
+    // shows item k, keeping its index, whatever they say.
+
     // [89] Captions written in the markup vocabulary are rendered; any other caption is text.
+    // Off at first: every caption is text.
     void setMarkupEnabled(bool enabled);
     bool markupEnabled() const;
-    // [71] The group box above the header is shown (it holds no groups: rows never regroup).
+    // [71] The group box, an empty band above the header (rowHeight() + 16 high), is shown. It
+    // holds no groups: rows never regroup. Showing it moves the header and rows down. Off at first.
     void setGroupBoxVisible(bool visible);
     bool groupBoxVisible() const;
-    // [70] Columns may be reordered by dragging their headers. Reordering moves only where a
-    // column is shown: column k still shows item k and keeps its index.
+    // [70] Columns may be reordered by dragging a header sideways onto another column's place.
+    // Reordering moves only where a column is shown (ColumnList::column(position) follows it,
+    // and so do item bounds and the hit test); column k still shows item k and keeps its index.
+    // A reorder by the user raises viewScrolled. Turning this off keeps the current order. Off at
+    // first.
     void setColumnReorderAllowed(bool allowed);
     bool columnReorderAllowed() const;
-    // [27] A header click sorts the view by that column. Sorting changes only the order in which
-    // rows are painted; row n is still record n.
+    // [27] A header click (press and release on the same header) sorts the rows by the text of
+    // that column's captions (a markup caption by its text content), stably and locale-aware; a
+    // second click on it reverses the order. Sorting changes only the order in which rows are
+    // painted, and with it their bounds and the hit test; row n is still record n. A sort by the
+    // user raises viewScrolled; rebuild() sorts again; turning this off shows record order again.
+    // Off at first.
     void setSortOnHeaderClick(bool sort);
     bool sortOnHeaderClick() const;
-    // [55] Focus moves by cell, shown by a focus rectangle and moved with the arrow keys;
-    // otherwise it moves by row.
+    // [55] Focus moves by cell: the focused cell has a focus rectangle while the grid has focus,
+    // the arrow keys move it (Home and End to the first and last column, with Ctrl to the first
+    // and last row, Page Up and Down by a page), and Space ticks the focused check box (raising
+    // itemCheck) or clicks the focused cell's first enabled button (raising itemButtonClicked).
+    // Otherwise focus moves by row: the rectangle goes round the row, Up, Down, Page Up, Page Down,
+    // Home and End move it, and Left and Right scroll. Keys scroll to keep the focus in view. Until
+    // the user clicks a cell or presses a key nothing has focus. Off at first.
     void setCellFocus(bool byCell);
     bool cellFocus() const;
-    // [29] Grid lines are drawn between rows and columns.
+    // [29] Grid lines are drawn between rows and columns, in the style's table grid colour. Off at
+    // first.
     void setGridLinesVisible(bool visible);
     bool gridLinesVisible() const;
 
@@ -102,18 +150,22 @@ public:
     QSize sizeHint() const override;
 
 signals:
-    // [15] The user toggled the check box of an item.
+    // [15] The user toggled the check box of an item (left press on its indicator, or Space).
     void itemCheck(gridkit::Row row, gridkit::Item item);
-    // [17] The view's scroll offset changed: cells moved on screen, no column changed.
+    // [17] Cells moved on screen without any column's width changing: the scroll offset changed
+    // (wheel, scroll bars, keys, or a resize that pulls the offset back), or the user sorted [27]
+    // or reordered [70] the view. Raised at once, once for each change; never by rebuild(),
+    // caption writes, painting or a resize that moves no cell.
     void viewScrolled();
     // [21] The mouse moved over the grid, or anywhere while a button pressed in the grid is held.
     // Button bits: 1 left, 2 right, 4 middle. Shift bits: 1 shift, 2 ctrl, 4 alt.
     void mouseMoved(qint16 button, qint16 shift, qint32 x, qint32 y);
     // [22] A mouse button went down in the grid (each press of a double click).
     void mousePressed(qint16 button, qint16 shift, qint32 x, qint32 y);
-    // [59] A column's width changed, by the user or by code.
+    // [59] A column's width changed, by the user (at each move of a drag that changes it) or by
+    // code. Raised at once, after the change; setting a width to what it is raises nothing.
     void columnWidthChanged(gridkit::Column column, qint32 previousWidth, qint32 newWidth);
-    // [61] An item button was clicked (pressed and released on the same button).
+    // [61] An item button was clicked (pressed and released on the same button, or Space).
     void itemButtonClicked(gridkit::Row row, gridkit::Item item, gridkit::ItemControl control);
 
 protected:
