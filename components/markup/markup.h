@@ -5,7 +5,9 @@
 // nothing of where the box comes from.
 
 #include <QFont>
+#include <QList>
 #include <QRectF>
+#include <QSizeF>
 #include <QString>
 #include <QStringView>
 
@@ -27,6 +29,19 @@ QString textContent(const Document& document);
 // Lays the document out in box (device-independent pixels) with font as the base font, and paints
 // it clipped to box. The painter's state is left as it was.
 void render(QPainter& painter, const Document& document, const QRectF& box, const QFont& font);
+
+enum class ElementKind { Border, StackPanel, Grid, TextBlock };
+
+// Where layout put one element.
+struct ElementBox {
+    ElementKind kind;
+    int depth;     // 0 for the root
+    QRectF bounds; // relative to the top-left of the laid-out area, before snapping to pixels
+    QRectF text;   // a TextBlock's line of text (it may overhang bounds); empty for the others
+};
+
+// The boxes render() would paint for a box of this size, in document order.
+QList<ElementBox> layoutBoxes(const Document& document, const QSizeF& size, const QFont& font);
 
 // Parsed documents for texts seen before, bounded; texts that are not markup are remembered too.
 class DocumentCache {

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "document.h"
+#include "layout.h"
+
+class QPainter;
+
+namespace markup {
+
+// Paints a laid-out document with its area's top-left at origin. Edges land on whole device
+// pixels whenever the painter only scales and translates, so 1-pixel borders stay crisp.
+void paintLayout(QPainter& painter, const Document& document, const LayoutResult& layout,
+                 const QPointF& origin);
+
+} // namespace markup

@@ -1,0 +1,390 @@
+#include "values.h"
+
+#include <QFont>
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace markup::values {
+namespace {
+
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
+
+QStringView trimmed(QStringView text) {
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+bool is(QStringView text, QStringView word) {
+    return text.compare(word, Qt::CaseInsensitive) == 0;
+}
+
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+// Length of the number at the start of text (0 when there is none), in the invariant grammar:
+// locale-aware readers would take "1,5" as one and a half, but here a comma separates numbers.
+qsizetype numberPrefix(QStringView text) {
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    if (i < n && (text[i] == u'+' || text[i] == u'-'))
+        ++i;
+    qsizetype digits = 0;
+    while (i < n && isDigit(text[i]))
+        ++i, ++digits;
+    if (i < n && text[i] == u'.') {
+        ++i;
+        while (i < n && isDigit(text[i]))
+            ++i, ++digits;
+    }
+    if (digits == 0)
+        return 0;
+    if (i < n && (text[i] == u'e' || text[i] == u'E')) {
+        qsizetype j = i + 1;
+        if (j < n && (text[j] == u'+' || text[j] == u'-'))
+            ++j;
+        if (j < n && isDigit(text[j])) {
+            while (j < n && isDigit(text[j]))
+                ++j;
+            i = j;
+        }
+    }
+    return i;
+}
+
+// text holds exactly one number in the grammar above.
+double convert(QStringView text) {
+    std::array<char, 64> small;
+    std::string large;
+    char* buffer = small.data();
+    if (text.size() > qsizetype(small.size())) {
+        large.resize(size_t(text.size()));
+        buffer = large.data();
+    }
+    qsizetype n = 0;
+    for (QChar c : text) {
+        if (c != u'+') // from_chars takes no plus sign, neither before the number nor after an 'e'
+            buffer[n++] = char(c.unicode());
+    }
+    double value = 0;
+    const auto [end, error] = std::from_chars(buffer, buffer + n, value);
+    if (error == std::errc::result_out_of_range) {
+        // from_chars gives no value then; an infinity stands for both overflow and underflow,
+        // since every caller treats a non-finite number like a zero or an unreadable one.
+        return buffer[0] == '-' ? -kInfinity : kInfinity;
+    }
+    return error == std::errc() ? value : kInfinity;
+}
+
+double sanitized(double value) {
+    if (!std::isfinite(value) || value < 0)
+        return 0;
+    return std::min(value, kMaxLength);
+}
+
+// Splits at commas and/or blanks; an empty part (",," or a trailing comma) is kept so that the
+// reader refuses it. Returns the number of parts, Max + 1 meaning more than Max.
+template <size_t Max> size_t split(QStringView text, std::array<QStringView, Max>& parts) {
+    size_t count = 0;
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    auto skipBlanks = [&] {
+        while (i < n && isBlank(text[i]))
+            ++i;
+    };
+    auto add = [&](QStringView part) {
+        if (count == Max)
+            return false;
+        parts[count++] = part;
+        return true;
+    };
+    skipBlanks();
+    while (i < n) {
+        const qsizetype begin = i;
+        while (i < n && !isBlank(text[i]) && text[i] != u',')
+            ++i;
+        if (!add(text.sliced(begin, i - begin)))
+            return Max + 1;
+        skipBlanks();
+        if (i < n && text[i] == u',') {
+            ++i;
+            skipBlanks();
+            if (i == n && !add({}))
+                return Max + 1;
+        }
+    }
+    return count;
+}
+
+int hexDigit(QChar c) {
+    if (c >= u'0' && c <= u'9')
+        return c.unicode() - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c.unicode() - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c.unicode() - u'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+std::optional<double> number(QStringView text) {
+    text = trimmed(text);
+    const qsizetype n = numberPrefix(text);
+    if (n == 0 || n != text.size())
+        return std::nullopt;
+    return convert(text);
+}
+
+std::optional<double> length(QStringView text, bool allowAuto) {
+    text = trimmed(text);
+    if (allowAuto && is(text, u"Auto"))
+        return kAuto;
+    const qsizetype n = numberPrefix(text);
+    if (n == 0)
+        return std::nullopt;
+    const QStringView unit = trimmed(text.sliced(n));
+    double scale = 1;
+    if (unit.isEmpty() || is(unit, u"px"))
+        scale = 1;
+    else if (is(unit, u"in"))
+        scale = 96;
+    else if (is(unit, u"cm"))
+        scale = 96 / 2.54;
+    else if (is(unit, u"pt"))
+        scale = 96.0 / 72;
+    else
+        return std::nullopt;
+    return sanitized(convert(text.first(n)) * scale);
+}
+
+std::optional<Thickness> thickness(QStringView text) {
+    std::array<QStringView, 4> parts;
+    std::array<double, 4> v{};
+    const size_t count = split(text, parts);
+    if (count != 1 && count != 2 && count != 4)
+        return std::nullopt;
+    for (size_t i = 0; i < count; ++i) {
+        const auto part = length(parts[i]);
+        if (!part)
+            return std::nullopt;
+        v[i] = *part;
+    }
+    if (count == 1)
+        return Thickness{v[0], v[0], v[0], v[0]};
+    if (count == 2)
+        return Thickness{v[0], v[1], v[0], v[1]};
+    return Thickness{v[0], v[1], v[2], v[3]};
+}
+
+std::optional<CornerRadius> cornerRadius(QStringView text) {
+    std::array<QStringView, 4> parts;
+    std::array<double, 4> v{};
+    const size_t count = split(text, parts);
+    if (count != 1 && count != 4)
+        return std::nullopt;
+    for (size_t i = 0; i < count; ++i) {
+        const auto part = length(parts[i]);
+        if (!part)
+            return std::nullopt;
+        v[i] = *part;
+    }
+    if (count == 1)
+        return CornerRadius{v[0], v[0], v[0], v[0]};
+    return CornerRadius{v[0], v[1], v[2], v[3]};
+}
+
+std::optional<QPointF> point(QStringView text) {
+    std::array<QStringView, 2> parts;
+    if (split(text, parts) != 2)
+        return std::nullopt;
+    const auto x = number(parts[0]);
+    const auto y = number(parts[1]);
+    if (!x || !y || !std::isfinite(*x) || !std::isfinite(*y))
+        return std::nullopt;
+    return QPointF(std::clamp(*x, -kMaxLength, kMaxLength),
+                   std::clamp(*y, -kMaxLength, kMaxLength));
+}
+
+// Hex forms are read here rather than by QColor, which has no #ARGB form and accepts 9- and
+// 12-digit forms that this vocabulary does not have.
+std::optional<QColor> color(QStringView text) {
+    text = trimmed(text);
+    if (text.isEmpty())
+        return std::nullopt;
+    if (text[0] != u'#') {
+        const QColor named = QColor::fromString(text);
+        if (!named.isValid())
+            return std::nullopt;
+        return named;
+    }
+    const QStringView hex = text.sliced(1);
+    std::array<int, 8> d{};
+    if (hex.size() != 3 && hex.size() != 4 && hex.size() != 6 && hex.size() != 8)
+        return std::nullopt;
+    for (qsizetype i = 0; i < hex.size(); ++i) {
+        d[size_t(i)] = hexDigit(hex[i]);
+        if (d[size_t(i)] < 0)
+            return std::nullopt;
+    }
+    switch (hex.size()) {
+    case 3:
+        return QColor(d[0] * 17, d[1] * 17, d[2] * 17);
+    case 4:
+        return QColor(d[1] * 17, d[2] * 17, d[3] * 17, d[0] * 17);
+    case 6:
+        return QColor(d[0] * 16 + d[1], d[2] * 16 + d[3], d[4] * 16 + d[5]);
+    default:
+        return QColor(d[2] * 16 + d[3], d[4] * 16 + d[5], d[6] * 16 + d[7], d[0] * 16 + d[1]);
+    }
+}
+
+std::optional<Align> horizontalAlignment(QStringView text) {
+    text = trimmed(text);
+    if (is(text, u"Left"))
+        return Align::Start;
+    if (is(text, u"Center"))
+        return Align::Center;
+    if (is(text, u"Right"))
+        return Align::End;
+    if (is(text, u"Stretch"))
+        return Align::Stretch;
+    return std::nullopt;
+}
+
+std::optional<Align> verticalAlignment(QStringView text) {
+    text = trimmed(text);
+    if (is(text, u"Top"))
+        return Align::Start;
+    if (is(text, u"Center"))
+        return Align::Center;
+    if (is(text, u"Bottom"))
+        return Align::End;
+    if (is(text, u"Stretch"))
+        return Align::Stretch;
+    return std::nullopt;
+}
+
+std::optional<Align> textAlignment(QStringView text) {
+    text = trimmed(text);
+    if (is(text, u"Left") || is(text, u"Justify"))
+        return Align::Start;
+    if (is(text, u"Center"))
+        return Align::Center;
+    if (is(text, u"Right"))
+        return Align::End;
+    return std::nullopt;
+}
+
+std::optional<Orientation> orientation(QStringView text) {
+    text = trimmed(text);
+    if (is(text, u"Vertical"))
+        return Orientation::Vertical;
+    if (is(text, u"Horizontal"))
+        return Orientation::Horizontal;
+    return std::nullopt;
+}
+
+std::optional<int> fontWeight(QStringView text) {
+    text = trimmed(text);
+    struct Name {
+        QStringView name;
+        int weight;
+    };
+    static constexpr Name names[] = {
+        {u"Thin", QFont::Thin},
+        {u"ExtraLight", QFont::ExtraLight},
+        {u"UltraLight", QFont::ExtraLight},
+        {u"Light", QFont::Light},
+        {u"Normal", QFont::Normal},
+        {u"Regular", QFont::Normal},
+        {u"Medium", QFont::Medium},
+        {u"SemiBold", QFont::DemiBold},
+        {u"DemiBold", QFont::DemiBold},
+        {u"Bold", QFont::Bold},
+        {u"ExtraBold", QFont::ExtraBold},
+        {u"UltraBold", QFont::ExtraBold},
+        {u"Black", QFont::Black},
+        {u"Heavy", QFont::Black},
+        {u"ExtraBlack", QFont::Black},
+        {u"UltraBlack", QFont::Black},
+    };
+    for (const Name& n : names) {
+        if (is(text, n.name))
+            return n.weight;
+    }
+    if (const auto value = number(text); value && *value >= 1 && *value <= 999)
+        return int(std::clamp(std::round(*value), 100.0, 900.0));
+    return std::nullopt;
+}
+
+std::optional<bool> italic(QStringView text) {
+    text = trimmed(text);
+    if (is(text, u"Normal"))
+        return false;
+    if (is(text, u"Italic") || is(text, u"Oblique"))
+        return true;
+    return std::nullopt;
+}
+
+std::optional<double> fontSize(QStringView text) {
+    const auto size = length(text);
+    if (!size || *size <= 0)
+        return std::nullopt;
+    // Glyphs grow with the square of the size; nothing that fits a caption needs more than this.
+    return std::clamp(*size, 1.0, 512.0);
+}
+
+std::optional<int> index(QStringView text) {
+    text = trimmed(text);
+    if (text.startsWith(u'+'))
+        text = text.sliced(1);
+    if (text.isEmpty())
+        return std::nullopt;
+    int value = 0;
+    for (QChar c : text) {
+        if (!isDigit(c))
+            return std::nullopt;
+        value = value > 100'000'000 ? 1'000'000'000 : value * 10 + (c.unicode() - u'0');
+    }
+    return value;
+}
+
+std::optional<ColumnDefinition> gridLength(QStringView text) {
+    text = trimmed(text);
+    ColumnDefinition column;
+    if (is(text, u"Auto")) {
+        column.unit = ColumnDefinition::Unit::Auto;
+        return column;
+    }
+    if (text.endsWith(u'*')) {
+        column.unit = ColumnDefinition::Unit::Star;
+        const QStringView weight = text.chopped(1);
+        if (trimmed(weight).isEmpty()) {
+            column.value = 1;
+            return column;
+        }
+        const auto value = number(weight);
+        if (!value)
+            return std::nullopt;
+        column.value = sanitized(*value);
+        return column;
+    }
+    const auto pixels = length(text);
+    if (!pixels)
+        return std::nullopt;
+    column.unit = ColumnDefinition::Unit::Pixel;
+    column.value = *pixels;
+    return column;
+}
+
+} // namespace markup::values

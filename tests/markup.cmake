@@ -1,0 +1,7 @@
+# The markup engine on its own: parsing and caching, then layout and pixels.
+gridgauge_test(test_markup_parser
+    SOURCES test_markup_parser.cpp test_markup_samples.cpp
+    LIBS gridgauge_markup)
+gridgauge_test(test_markup_render
+    SOURCES test_markup_render.cpp test_markup_samples.cpp
+    LIBS gridgauge_markup)

@@ -1,0 +1,332 @@
+// Where the layout puts things and what ends up in the pixels.
+#include "markup/markup.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QtTest>
+
+namespace samples {
+extern const QString nested;
+extern const QString layered;
+QString nestedWith(const QString& barWidth, const QString& height, const QString& percent);
+QString layeredWith(const QString& track, const QString& bar, const QString& percent);
+} // namespace samples
+
+namespace {
+
+using Kind = markup::ElementKind;
+
+// The box the grid gives a caption in a 100 x 20 cell.
+const QRectF cellBox(0, 0, 96, 18);
+
+QList<markup::ElementBox> boxesOf(const QString& text, QSizeF size = cellBox.size()) {
+    const markup::DocumentPtr document = markup::parse(text);
+    return document ? markup::layoutBoxes(*document, size, QFont()) : QList<markup::ElementBox>();
+}
+
+QImage rendered(const QString& text, QSize image, const QRectF& box, qreal ratio = 1) {
+    QImage result(image * ratio, QImage::Format_ARGB32);
+    result.setDevicePixelRatio(ratio);
+    result.fill(Qt::white);
+    if (const markup::DocumentPtr document = markup::parse(text)) {
+        QPainter painter(&result);
+        markup::render(painter, *document, box, QFont());
+    }
+    return result;
+}
+
+bool near(const QColor& actual, const QColor& expected, int tolerance) {
+    return qAbs(actual.red() - expected.red()) <= tolerance &&
+           qAbs(actual.green() - expected.green()) <= tolerance &&
+           qAbs(actual.blue() - expected.blue()) <= tolerance;
+}
+
+bool greenish(const QColor& c) {
+    return c.green() > c.red() + 20 && c.green() > c.blue() + 20;
+}
+bool whitish(const QColor& c) {
+    return c.red() > 230 && c.green() > 230 && c.blue() > 230;
+}
+
+// The first and one past the last greenish column of a row.
+std::pair<int, int> greenSpan(const QImage& image, int y) {
+    int first = -1, last = -1;
+    for (int x = 0; x < image.width(); ++x) {
+        if (greenish(image.pixelColor(x, y))) {
+            last = x;
+            if (first < 0)
+                first = x;
+        }
+    }
+    return {first, last + 1};
+}
+
+const QColor trackBorder(0x5E7293), barBorder(0x658C4B), barLeft(0x658C4B), barRight(0xA4DB64),
+    trackTop(0xC0CBDF), trackBottom(0xDCE9FA);
+
+} // namespace
+
+class MarkupRenderTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void layoutOfCaptions_data();
+    void layoutOfCaptions();
+    void textIsCentredWhereAsked();
+    void layoutRules_data();
+    void layoutRules();
+    void nestedBarPixels_data();
+    void nestedBarPixels();
+    void layeredBarPixels();
+    void overfullBarStaysInTrack();
+    void tinyCellsDrawEmptyBars_data();
+    void tinyCellsDrawEmptyBars();
+    void colours_data();
+    void colours();
+    void painterStateIsKept();
+};
+
+void MarkupRenderTest::layoutOfCaptions_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("element");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QRectF>("bounds");
+    QTest::newRow("nested track") << samples::nested << 0 << int(Kind::Border)
+                                  << QRectF(0, 0, 96, 18);
+    QTest::newRow("nested bar") << samples::nested << 1 << int(Kind::Border)
+                                << QRectF(2, 2, 69, 14);
+    QTest::newRow("layered panel")
+        << samples::layered << 0 << int(Kind::StackPanel) << QRectF(0, 0, 96, 18);
+    QTest::newRow("layered grid") << samples::layered << 1 << int(Kind::Grid)
+                                  << QRectF(0, 0, 96, 16);
+    QTest::newRow("layered track")
+        << samples::layered << 2 << int(Kind::Border) << QRectF(0, 0, 96, 16);
+    QTest::newRow("layered bar") << samples::layered << 3 << int(Kind::Border)
+                                 << QRectF(0, 0, 72, 16);
+    QTest::newRow("layered label")
+        << samples::layered << 4 << int(Kind::Border) << QRectF(0, 0, 96, 16);
+    QTest::newRow("nested bar -3")
+        << samples::nestedWith("-3", "18", "75") << 1 << int(Kind::Border) << QRectF(2, 2, 0, 14);
+    QTest::newRow("nested bar 0") << samples::nestedWith("0", "18", "0") << 1 << int(Kind::Border)
+                                  << QRectF(2, 2, 0, 14);
+    QTest::newRow("nested bar -6")
+        << samples::nestedWith("-6", "18", "75") << 1 << int(Kind::Border) << QRectF(2, 2, 0, 14);
+    QTest::newRow("nested height -1")
+        << samples::nestedWith("69", "-1", "75") << 0 << int(Kind::Border) << QRectF(0, 9, 96, 0);
+    QTest::newRow("nested bar 138") << samples::nestedWith("138", "18", "150") << 1
+                                    << int(Kind::Border) << QRectF(2, 2, 138, 14);
+    QTest::newRow("layered bar -2")
+        << samples::layeredWith("-4", "-2", "50") << 3 << int(Kind::Border) << QRectF(48, 0, 0, 16);
+}
+
+void MarkupRenderTest::layoutOfCaptions() {
+    QFETCH(QString, text);
+    QFETCH(int, element);
+    QFETCH(int, kind);
+    QFETCH(QRectF, bounds);
+    const QList<markup::ElementBox> boxes = boxesOf(text);
+    QVERIFY(element < boxes.size());
+    QCOMPARE(int(boxes[element].kind), kind);
+    QCOMPARE(boxes[element].bounds, bounds);
+}
+
+void MarkupRenderTest::textIsCentredWhereAsked() {
+    const QList<markup::ElementBox> nested = boxesOf(samples::nested);
+    QCOMPARE(nested.size(), 3);
+    QCOMPARE(nested[2].kind, Kind::TextBlock);
+    QCOMPARE(nested[2].depth, 2);
+    QCOMPARE(nested[2].text.center(), nested[1].bounds.center()); // on the bar, not the track
+
+    const QList<markup::ElementBox> layered = boxesOf(samples::layered);
+    QCOMPARE(layered.size(), 6);
+    QCOMPARE(layered[5].kind, Kind::TextBlock);
+    QCOMPARE(layered[5].text.center(), layered[2].bounds.center()); // on the whole track
+}
+
+void MarkupRenderTest::layoutRules_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("element");
+    QTest::addColumn<QRectF>("bounds");
+    const QString columns =
+        "<Grid><Grid.ColumnDefinitions><ColumnDefinition Width='10'/><ColumnDefinition "
+        "Width='Auto'/><ColumnDefinition Width='*'/><ColumnDefinition Width='2*'/>"
+        "</Grid.ColumnDefinitions><Border Grid.Column='1' Width='20'/><Border Grid.Column='2'/>"
+        "<Border Grid.Column='3'/><Border Grid.Column='0'/><Border Grid.Column='7'/></Grid>";
+    QTest::newRow("pixel column") << columns << 4 << QRectF(0, 0, 10, 18);
+    QTest::newRow("auto column") << columns << 1 << QRectF(10, 0, 20, 18);
+    QTest::newRow("star column") << columns << 2 << QRectF(30, 0, 22, 18);
+    QTest::newRow("2-star column") << columns << 3 << QRectF(52, 0, 44, 18);
+    QTest::newRow("column past the last") << columns << 5 << QRectF(52, 0, 44, 18);
+    const QString row = "<StackPanel Orientation='Horizontal'><Border Width='10'/><Border "
+                        "Width='20' Margin='1,2'/></StackPanel>";
+    QTest::newRow("horizontal stack, first") << row << 1 << QRectF(0, 0, 10, 18);
+    QTest::newRow("horizontal stack, margin") << row << 2 << QRectF(11, 2, 20, 14);
+    const QString column = "<StackPanel><Border Height='5'/><Border MinHeight='4'/></StackPanel>";
+    QTest::newRow("vertical stack") << column << 2 << QRectF(0, 5, 96, 4);
+    QTest::newRow("right aligned")
+        << "<Border Width='10' HorizontalAlignment='Right' VerticalAlignment='Bottom' Height='4'/>"
+        << 0 << QRectF(86, 14, 10, 4);
+    QTest::newRow("sized but stretched: centred")
+        << "<Border Width='10' Height='4'/>" << 0 << QRectF(43, 7, 10, 4);
+    QTest::newRow("min beats max")
+        << "<Border MinWidth='30' MaxWidth='20' HorizontalAlignment='Left'/>" << 0
+        << QRectF(0, 0, 30, 18);
+    QTest::newRow("max caps stretch") << "<Border MaxWidth='20'/>" << 0 << QRectF(38, 0, 20, 18);
+    QTest::newRow("aligned: content size")
+        << "<Border MaxWidth='20' HorizontalAlignment='Left'/>" << 0 << QRectF(0, 0, 0, 18);
+    QTest::newRow("border, padding, margin")
+        << "<Border Margin='1' BorderThickness='1,2,3,4' Padding='2'><Border/></Border>" << 1
+        << QRectF(4, 5, 86, 6);
+    QTest::newRow("auto width from content")
+        << "<Border HorizontalAlignment='Left' Padding='3'><Border Width='Auto'><Border "
+           "Width='10'/></Border></Border>"
+        << 0 << QRectF(0, 0, 16, 18);
+    QTest::newRow("inches") << "<Border Width='0.5in' HorizontalAlignment='Left'/>" << 0
+                            << QRectF(0, 0, 48, 18);
+    QTest::newRow("centimetres") << "<Border Width='2.54cm' HorizontalAlignment='Left'/>" << 0
+                                 << QRectF(0, 0, 96, 18);
+    QTest::newRow("points") << "<Border Width=' 36 pt ' HorizontalAlignment='Left'/>" << 0
+                            << QRectF(0, 0, 48, 18);
+    QTest::newRow("negative is zero")
+        << "<Border Width='-5' HorizontalAlignment='Left'/>" << 0 << QRectF(0, 0, 0, 18);
+    QTest::newRow("two-number thickness")
+        << "<Border BorderThickness='3 2'><Border/></Border>" << 1 << QRectF(3, 2, 90, 14);
+}
+
+void MarkupRenderTest::layoutRules() {
+    QFETCH(QString, text);
+    QFETCH(int, element);
+    QFETCH(QRectF, bounds);
+    const QList<markup::ElementBox> boxes = boxesOf(text);
+    QVERIFY(element < boxes.size());
+    QCOMPARE(boxes[element].bounds, bounds);
+}
+
+void MarkupRenderTest::nestedBarPixels_data() {
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("ratio 1") << qreal(1);
+    QTest::newRow("ratio 2") << qreal(2);
+}
+
+void MarkupRenderTest::nestedBarPixels() {
+    QFETCH(qreal, ratio);
+    const int r = int(ratio);
+    const QImage image = rendered(samples::nested, cellBox.size().toSize(), cellBox, ratio);
+    const QList<markup::ElementBox> boxes = boxesOf(samples::nested);
+    const QRect bar = boxes[1].bounds.toRect();
+    const int middle = 9 * r;
+
+    // Border, gradient and text: green from the bar's left edge to exactly its width.
+    QCOMPARE(greenSpan(image, middle), std::make_pair(bar.left() * r, (bar.right() + 1) * r));
+    for (int i = 0; i < r; ++i) {
+        QCOMPARE(image.pixelColor(bar.left() * r + i, middle), barBorder);
+        QCOMPARE(image.pixelColor((bar.right() + 1) * r - 1 - i, middle), barBorder);
+        QCOMPARE(image.pixelColor(i, middle), trackBorder);
+        QCOMPARE(image.pixelColor(96 * r - 1 - i, middle), trackBorder);
+        QCOMPARE(image.pixelColor(80 * r, i), trackBorder);
+        QCOMPARE(image.pixelColor(80 * r, 18 * r - 1 - i), trackBorder);
+    }
+    QVERIFY(!near(image.pixelColor(r, middle), trackBorder, 10)); // a crisp border, r pixels wide
+
+    QVERIFY(near(image.pixelColor((bar.left() + 1) * r, middle), barLeft, 6));
+    QVERIFY(near(image.pixelColor(bar.right() * r - 1, middle), barRight, 6));
+
+    // The track shows to the right of the bar, top to bottom.
+    QVERIFY(near(image.pixelColor((bar.right() + 2) * r, r), trackTop, 6));
+    QVERIFY(near(image.pixelColor(94 * r, 17 * r - 1), trackBottom, 6));
+    QVERIFY(!greenish(image.pixelColor((bar.right() + 1) * r, middle)));
+
+    // White text on the bar, and nowhere else.
+    int onBar = 0, elsewhere = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (whitish(image.pixelColor(x, y)))
+                (QRect(bar.topLeft() * r, bar.size() * r).contains(x, y) ? onBar : elsewhere)++;
+        }
+    }
+    QVERIFY2(onBar > 20 * r * r, qPrintable(QString::number(onBar)));
+    QCOMPARE(elsewhere, 0);
+}
+
+void MarkupRenderTest::layeredBarPixels() {
+    const QImage image = rendered(samples::layered, cellBox.size().toSize(), cellBox);
+    QCOMPARE(greenSpan(image, 8).first, 1);
+    QCOMPARE(image.pixelColor(71, 8), trackBorder); // the bar's own border ends it
+    QCOMPARE(image.pixelColor(72, 8).name(), image.pixelColor(80, 8).name());
+    // The gradient property replaced the Blue attribute.
+    QVERIFY(near(image.pixelColor(80, 8), QColor(0xCE, 0xDA, 0xEC), 8));
+    QCOMPARE(image.pixelColor(50, 17), QColor(Qt::white)); // the track is 16 high
+}
+
+void MarkupRenderTest::overfullBarStaysInTrack() {
+    const QString text = samples::nestedWith("138", "18", "150");
+    const QImage image = rendered(text, {100, 20}, QRectF(2, 1, 96, 18));
+    QCOMPARE(greenSpan(image, 10), std::make_pair(4, 96)); // cut at the track's padding
+    QCOMPARE(image.pixelColor(97, 10), trackBorder);
+}
+
+void MarkupRenderTest::tinyCellsDrawEmptyBars_data() {
+    QTest::addColumn<int>("cellWidth");
+    QTest::addColumn<int>("cellHeight");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("5 pixels wide") << 5 << 20 << samples::nestedWith("-3", "18", "75");
+    QTest::newRow("8 pixels wide") << 8 << 20 << samples::nestedWith("0", "18", "75");
+    QTest::newRow("0 pixels wide") << 0 << 20 << samples::nestedWith("-6", "18", "75");
+    QTest::newRow("1 pixel high") << 100 << 1 << samples::nestedWith("69", "-1", "75");
+    QTest::newRow("layered, 4 wide") << 4 << 20 << samples::layeredWith("0", "0", "75");
+    QTest::newRow("layered, 0 wide") << 0 << 20 << samples::layeredWith("-4", "-2", "50");
+}
+
+void MarkupRenderTest::tinyCellsDrawEmptyBars() {
+    QFETCH(int, cellWidth);
+    QFETCH(int, cellHeight);
+    QFETCH(QString, text);
+    const QRect box(2, 1, cellWidth - 4, cellHeight - 2);
+    const QImage image = rendered(text, {20, 20}, box);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            QVERIFY(!greenish(c));
+            if (!box.contains(x, y))
+                QCOMPARE(c, QColor(Qt::white));
+        }
+    }
+}
+
+void MarkupRenderTest::colours_data() {
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QColor>("expected");
+    QTest::newRow("#RGB") << "#F80" << QColor(0xFF, 0x88, 0x00);
+    QTest::newRow("#ARGB") << "#0F80" << QColor(Qt::white); // transparent
+    QTest::newRow("#RRGGBB") << "#5E7293" << QColor(0x5E, 0x72, 0x93);
+    QTest::newRow("#AARRGGBB") << "#FF658C4B" << QColor(0x65, 0x8C, 0x4B);
+    QTest::newRow("name") << "White" << QColor(Qt::white);
+    QTest::newRow("name, any case") << "darkBLUE" << QColor(0, 0, 0x8B);
+    QTest::newRow("Transparent") << "Transparent" << QColor(Qt::white);
+    QTest::newRow("unreadable") << "#12345" << QColor(Qt::white);
+}
+
+void MarkupRenderTest::colours() {
+    QFETCH(QString, value);
+    QFETCH(QColor, expected);
+    const QImage image =
+        rendered("<Border Background='" + value + "'/>", {4, 4}, QRectF(0, 0, 4, 4));
+    QCOMPARE(image.pixelColor(2, 2), expected);
+}
+
+void MarkupRenderTest::painterStateIsKept() {
+    QImage image(100, 20, QImage::Format_ARGB32);
+    QPainter painter(&image);
+    painter.translate(3, 4);
+    painter.setPen(Qt::red);
+    painter.setFont(QFont("Serif", 20));
+    painter.setClipRect(0, 0, 50, 10);
+    markup::render(painter, *markup::parse(samples::nested), cellBox, QFont());
+    QCOMPARE(painter.transform(), QTransform::fromTranslate(3, 4));
+    QCOMPARE(painter.pen().color(), QColor(Qt::red));
+    QCOMPARE(painter.font().pointSize(), 20);
+    QCOMPARE(painter.clipBoundingRect(), QRectF(0, 0, 50, 10));
+}
+
+QTEST_MAIN(MarkupRenderTest)
+#include "test_markup_render.moc"
