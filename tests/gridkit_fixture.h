@@ -66,6 +66,15 @@ struct Shown {
     std::unique_ptr<gridkit::ReportGrid> grid;
 };
 
+// The widget as painted at one image pixel per device-independent pixel, whatever the screen's
+// scale, so that pixel checks can use grid coordinates.
+inline QImage shot(QWidget& widget) {
+    QImage image(widget.size(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(1);
+    widget.render(&image);
+    return image;
+}
+
 // Every event the grid raises, in order, as text.
 struct Recorder {
     explicit Recorder(gridkit::ReportGrid& grid) {

@@ -220,8 +220,18 @@ void TestGridInput::movesArriveOverTheGridAndAnywhereWhileHeld() {
     gridtest::Recorder recorder(*shown.grid);
     const QPoint start = shown.centre(2, 1);
     QTest::mouseMove(shown.viewport(), start); // no button: the grid tracks the mouse
-    QTRY_VERIFY(
-        recorder.log.contains(QStringLiteral("move 0 0 %1 %2").arg(start.x()).arg(start.y())));
+    // That move goes through the platform's cursor, which may round by a pixel on a scaled
+    // screen.
+    const auto trackedNear = [&] {
+        for (const QString& line : recorder.log) {
+            const QStringList f = line.split(QLatin1Char(' '));
+            if (f.size() == 5 && f[0] == QLatin1String("move") && f[1] == QLatin1String("0") &&
+                std::abs(f[3].toInt() - start.x()) <= 1 && std::abs(f[4].toInt() - start.y()) <= 1)
+                return true;
+        }
+        return false;
+    };
+    QTRY_VERIFY(trackedNear());
     QTest::mousePress(shown.viewport(), Qt::LeftButton, {}, start);
     QTest::mouseMove(shown.viewport(), QPoint(-40, 500));
     QTest::mouseMove(shown.viewport(), QPoint(1000, -30));

@@ -297,7 +297,7 @@ void TestGridView::gridShowsHeadersButtonsCheckBoxLinesAndBelowRowsColour() {
     grid.appearance().setBelowRowsColor(host::colors::ButtonFace);
     const auto [H, R] = metrics();
     const QColor base = grid.palette().color(QPalette::Base);
-    const QImage unchecked = grid.grab().toImage();
+    const QImage unchecked = gridtest::shot(grid);
 
     // Header captions: text in the left part of each section, against the section's own colour.
     for (int c = 0; c < gridtest::Columns; ++c) {
@@ -317,7 +317,7 @@ void TestGridView::gridShowsHeadersButtonsCheckBoxLinesAndBelowRowsColour() {
     const QRect indicator(cell.left() + 2, cell.top() + 2, 14, cell.height() - 4);
     QVERIFY(ink(unchecked, indicator, base) > 10);
     grid.rows().row(2).record().item(2).setChecked(true);
-    const QImage checked = grid.grab().toImage();
+    const QImage checked = gridtest::shot(grid);
     QVERIFY(checked.copy(indicator) != unchecked.copy(indicator));
     QVERIFY2(ink(unchecked, QRect(indicator.right() + 3, cell.top() + 3, 30, R - 6), base) > 10,
              "check box caption");
@@ -338,7 +338,7 @@ void TestGridView::narrowColumnElidesPlainCaption() {
     grid.columns().column(1).setWidth(70);
     grid.rows().row(4).record().item(1).setCaption(caption);
     const QRect cell = shown.bounds(4, 1);
-    const QImage image = grid.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage image = gridtest::shot(grid);
 
     // What the caption should look like: elided into the cell less 2 pixels each side.
     QImage expected(cell.size(), QImage::Format_RGB32);
@@ -387,7 +387,7 @@ void TestGridView::markupCaptionsRenderOnlyWhenEnabled() {
     grid.rows().row(5).record().item(1).setCaption(bar);
     const QRect cell = shown.bounds(5, 1);
     const auto greenPixels = [&] {
-        const QImage image = grid.grab().toImage();
+        const QImage image = gridtest::shot(grid);
         int count = 0;
         for (int y = cell.top(); y < cell.bottom(); ++y) {
             for (int x = cell.left(); x < cell.right(); ++x) {
