@@ -5,6 +5,7 @@
 #include "report_grid.h"
 
 #include <algorithm>
+#include <limits>
 
 using host::RuntimeError;
 

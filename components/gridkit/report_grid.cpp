@@ -11,6 +11,9 @@
 #include <QPaintEvent>
 #include <QScrollBar>
 
+#include <algorithm>
+#include <limits>
+
 using host::RuntimeError;
 
 namespace gridkit {
