@@ -16,6 +16,7 @@ private slots:
     void buttonsAndCheckBoxAreTheOnlyControls();
     void loadLeavesTheRefreshArmedAndTheCaptionAlone();
     void startUpSettingsAreInPlace();
+    void contentIsRebuiltTwiceAfterTheRecordsAndAfterTheDecorations();
 };
 
 void TestStartup::columnsShowTheirItemsWithCaptionsAndTooltips()
@@ -130,6 +131,24 @@ void TestStartup::startUpSettingsAreInPlace()
     QVERIFY(a.themedControls());
     QCOMPARE(a.belowRowsColor(), 0x8000000Fu);
     QVERIFY(a.highlightFocusedRow());
+}
+
+void TestStartup::contentIsRebuiltTwiceAfterTheRecordsAndAfterTheDecorations()
+{
+    registerControlsOnce();
+    frmMain f;
+    QList<int> columnsAtRebuild;
+    QList<int> controlsAtRebuild;
+    connect(f.wndReportControlData, &gridkit::ReportGrid::rebuilt, [&] {
+        columnsAtRebuild << f.wndReportControlData->columns().count();
+        // The decorations come after the first rebuild, reached through the rows it made.
+        controlsAtRebuild << (f.wndReportControlData->rows().count() > 1
+                                  ? item(f, 1, 0).itemControls().count()
+                                  : -1);
+    });
+    f.load();
+    QCOMPARE(columnsAtRebuild, (QList<int>{4, 4}));
+    QCOMPARE(controlsAtRebuild, (QList<int>{0, 1}));
 }
 
 QTEST_MAIN(TestStartup)

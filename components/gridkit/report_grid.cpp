@@ -129,6 +129,7 @@ void ReportGrid::rebuild() {
         QAccessibleTableModelChangeEvent event(this, QAccessibleTableModelChangeEvent::ModelReset);
         QAccessible::updateAccessibility(&event);
     }
+    emit rebuilt();
 }
 
 void ReportGrid::redraw() {

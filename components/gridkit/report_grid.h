@@ -167,6 +167,9 @@ signals:
     void columnWidthChanged(gridkit::Column column, qint32 previousWidth, qint32 newWidth);
     // [61] An item button was clicked (pressed and released on the same button, or Space).
     void itemButtonClicked(gridkit::Row row, gridkit::Item item, gridkit::ItemControl control);
+    // rebuild() has made the rows anew. For observers such as tools and tests; not one of the
+    // grid's numbered events.
+    void rebuilt();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
