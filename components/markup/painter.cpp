@@ -105,6 +105,13 @@ void paintBorder(QPainter& painter, const Document& document, const Element& e, 
     const QBrush background = brushFor(document, e.background, inner);
     const QBrush border = brushFor(document, e.borderBrush, outer);
     if (e.corners.isZero()) {
+        // Under an opaque background the border is one fill of the whole box, not four strips.
+        if (background.style() != Qt::NoBrush && background.isOpaque()) {
+            if (border.style() != Qt::NoBrush)
+                fill(painter, outer, clip, border);
+            fill(painter, inner, clip, background);
+            return;
+        }
         if (background.style() != Qt::NoBrush)
             fill(painter, inner, clip, background);
         if (border.style() != Qt::NoBrush) {

@@ -112,18 +112,20 @@ public:
                     return nullptr;
                 continue;
             }
-            const QStringView rest = in_.sliced(pos_);
+            const QChar next = pos_ + 1 < in_.size() ? in_[pos_ + 1] : QChar();
             bool ok;
-            if (rest.startsWith(u"<!--"))
-                ok = skipPast(4, u"-->");
-            else if (rest.startsWith(u"<![CDATA["))
-                ok = cdata();
-            else if (rest.startsWith(u"<?"))
-                ok = skipPast(2, u"?>");
-            else if (rest.startsWith(u"</"))
+            if (next == u'/')
                 ok = endTag();
-            else
+            else if (next == u'?')
+                ok = skipPast(2, u"?>");
+            else if (next != u'!')
                 ok = startTag();
+            else if (in_.sliced(pos_).startsWith(u"<!--"))
+                ok = skipPast(4, u"-->");
+            else if (in_.sliced(pos_).startsWith(u"<![CDATA["))
+                ok = cdata();
+            else
+                ok = false; // declarations such as DOCTYPE have no place in a caption
             if (!ok)
                 return nullptr;
         }

@@ -148,9 +148,12 @@ void finishGradient(Brush& brush, std::vector<GradientStop>& stops) {
     brush.stops.clear();
     if (stops.empty())
         return;
-    std::stable_sort(stops.begin(), stops.end(), [](const GradientStop& a, const GradientStop& b) {
+    const auto byOffset = [](const GradientStop& a, const GradientStop& b) {
         return a.offset < b.offset;
-    });
+    };
+    // Stops are nearly always written in order; sorting them anyway costs an allocation.
+    if (!std::is_sorted(stops.begin(), stops.end(), byOffset))
+        std::stable_sort(stops.begin(), stops.end(), byOffset);
     const bool below = stops.front().offset < 0;
     const bool above = stops.back().offset > 1;
     if (below)

@@ -1,0 +1,199 @@
+// One progress caption in a 100 x 20 cell, painted four ways in the same run: the markup engine
+// from the text (parse, layout and paint), the engine on a repaint (cached document and layout),
+// a QTextDocument drawing an equivalent HTML cell, and the style's own progress bar. Ends with
+// the ratios of the medians to the QTextDocument peer.
+#include "markup/markup.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionProgressBar>
+#include <QTextDocument>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+// What the program writes for a 100 x 20 cell at 75 %.
+const QString caption = QStringLiteral(
+    "<Border Padding='1' Height='18' BorderThickness='1'BorderBrush='#5E7293'><Border.Background>"
+    "<LinearGradientBrush StartPoint='0, 0' EndPoint='0,1'> <GradientStop Color='#C0CBDF' "
+    "Offset='0'/> <GradientStop Color='#DCE9FA' Offset='1'/></LinearGradientBrush>"
+    "</Border.Background><Border Width='69' BorderBrush='#658C4B' BorderThickness='1' "
+    "HorizontalAlignment='Left' VerticalAlignment='Center'><Border.Background>"
+    "<LinearGradientBrush StartPoint='0,0' EndPoint='1,0'><GradientStop Color='#658C4B' "
+    "Offset='0'/><GradientStop Color='#A4DB64' Offset='1'/></LinearGradientBrush>"
+    "</Border.Background><TextBlock FontWeight='Bold' VerticalAlignment='Center' "
+    "HorizontalAlignment='Center' Foreground='White'>75%</TextBlock></Border></Border>");
+
+// The same cell in the HTML subset QTextDocument renders: it has no gradients, so each gradient
+// is its middle colour; borders, sizes, bold white centred text as in the caption.
+const QString html = QStringLiteral(
+    "<table width='96' height='18' cellspacing='0' cellpadding='1' border='1' "
+    "style='border-color:#5E7293; border-style:solid; background-color:#CEDAEC'><tr>"
+    "<td width='69' align='center' valign='middle' style='background-color:#84B358; "
+    "border:1px solid #658C4B'><b><font color='white'>75%</font></b></td><td></td></tr>"
+    "</table>");
+
+const QRectF cell(0, 0, 100, 20);
+const QRectF box = cell.adjusted(2, 1, -2, -1); // what the grid gives a caption
+
+struct Canvas {
+    QImage image{100, 20, QImage::Format_ARGB32_Premultiplied};
+    QPainter painter;
+    Canvas() {
+        image.fill(Qt::white);
+        painter.begin(&image);
+    }
+};
+
+void markup_cell_uncached(benchmark::State& state) {
+    Canvas canvas;
+    const QFont font = QApplication::font();
+    for (auto _ : state) {
+        const markup::DocumentPtr document = markup::parse(caption);
+        markup::render(canvas.painter, *document, box, font);
+    }
+}
+BENCHMARK(markup_cell_uncached);
+
+void markup_cell_cached(benchmark::State& state) {
+    Canvas canvas;
+    const QFont font = QApplication::font();
+    markup::DocumentCache cache;
+    for (auto _ : state) {
+        if (const markup::DocumentPtr document = cache.find(caption))
+            markup::render(canvas.painter, *document, box, font);
+    }
+}
+BENCHMARK(markup_cell_cached);
+
+void qtextdocument_cell(benchmark::State& state) {
+    Canvas canvas;
+    const QFont font = QApplication::font();
+    for (auto _ : state) {
+        QTextDocument document;
+        document.setDocumentMargin(0);
+        document.setDefaultFont(font);
+        document.setHtml(html);
+        document.setTextWidth(box.width());
+        canvas.painter.save();
+        canvas.painter.translate(box.topLeft());
+        document.drawContents(&canvas.painter, QRectF(QPointF(), box.size()));
+        canvas.painter.restore();
+    }
+}
+BENCHMARK(qtextdocument_cell);
+
+// For reference: the peer without its parse, as if it kept documents too.
+void qtextdocument_cell_prebuilt(benchmark::State& state) {
+    Canvas canvas;
+    QTextDocument document;
+    document.setDocumentMargin(0);
+    document.setDefaultFont(QApplication::font());
+    document.setHtml(html);
+    document.setTextWidth(box.width());
+    for (auto _ : state) {
+        canvas.painter.save();
+        canvas.painter.translate(box.topLeft());
+        document.drawContents(&canvas.painter, QRectF(QPointF(), box.size()));
+        canvas.painter.restore();
+    }
+}
+BENCHMARK(qtextdocument_cell_prebuilt);
+
+void qstyle_progressbar(benchmark::State& state) {
+    Canvas canvas;
+    QStyleOptionProgressBar option;
+    option.rect = box.toRect();
+    option.minimum = 0;
+    option.maximum = 100;
+    option.progress = 75;
+    option.text = QStringLiteral("75%");
+    option.textVisible = true;
+    option.textAlignment = Qt::AlignCenter;
+    option.state = QStyle::State_Enabled | QStyle::State_Horizontal;
+    option.palette = QApplication::palette();
+    option.fontMetrics = QFontMetrics(QApplication::font());
+    QStyle* style = QApplication::style();
+    for (auto _ : state)
+        style->drawControl(QStyle::CE_ProgressBar, &option, &canvas.painter);
+}
+BENCHMARK(qstyle_progressbar);
+
+// Keeps every repetition's CPU time per benchmark, and the median aggregate when there is one.
+class Collector : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            const std::string name = run.run_name.function_name;
+            if (run.run_type == Run::RT_Iteration)
+                times_[name].push_back(run.GetAdjustedCPUTime());
+            else if (run.aggregate_name == "median")
+                medians_[name] = run.GetAdjustedCPUTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    double median(const std::string& name) const {
+        if (const auto m = medians_.find(name); m != medians_.end())
+            return m->second;
+        const auto t = times_.find(name);
+        if (t == times_.end() || t->second.empty())
+            return 0;
+        std::vector<double> v = t->second;
+        std::sort(v.begin(), v.end());
+        const size_t n = v.size();
+        return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+    }
+
+private:
+    std::map<std::string, std::vector<double>> times_;
+    std::map<std::string, double> medians_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication application(argc, argv);
+
+    // Medians need repetitions; five unless asked otherwise.
+    std::vector<char*> args(argv, argv + argc);
+    std::string repetitions = "--benchmark_repetitions=5";
+    if (std::none_of(args.begin(), args.end(), [](const char* a) {
+            return std::string(a).rfind("--benchmark_repetitions", 0) == 0;
+        }))
+        args.push_back(repetitions.data());
+    int count = int(args.size());
+    benchmark::Initialize(&count, args.data());
+
+    Collector collector;
+    benchmark::RunSpecifiedBenchmarks(&collector);
+    benchmark::Shutdown();
+
+    const double peer = collector.median("qtextdocument_cell");
+    auto ratio = [&](const char* label, const char* name, const char* goal) {
+        const double value = collector.median(name);
+        if (peer > 0 && value > 0)
+            std::printf("ratio %s %.3f %s\n", label, value / peer, goal);
+    };
+    std::printf("median cpu ns: uncached %.0f cached %.0f qtextdocument %.0f prebuilt %.0f "
+                "qstyle %.0f\n",
+                collector.median("markup_cell_uncached"), collector.median("markup_cell_cached"),
+                peer, collector.median("qtextdocument_cell_prebuilt"),
+                collector.median("qstyle_progressbar"));
+    ratio("markup_cell_uncached", "markup_cell_uncached", "0.20");
+    ratio("markup_cell_cached", "markup_cell_cached", "-");
+    ratio("qtextdocument_cell_prebuilt", "qtextdocument_cell_prebuilt", "-");
+    ratio("qstyle_progressbar", "qstyle_progressbar", "-");
+    return 0;
+}
