@@ -8,8 +8,7 @@
 
 #include <memory>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv); // takes Qt's own options (-platform and the like), nothing else
     QApplication::setApplicationName(QStringLiteral("Gridgauge"));
     QApplication::setDesktopFileName(QStringLiteral("gridgauge"));

@@ -15,8 +15,7 @@
 
 namespace app_fixture {
 
-inline void registerControlsOnce()
-{
+inline void registerControlsOnce() {
     static const bool registered = [] {
         gridkit::registerControls();
         controlkit::registerControls();
@@ -26,8 +25,7 @@ inline void registerControlsOnce()
 }
 
 // Loaded and shown; with settle, also past the first refresh.
-inline std::unique_ptr<frmMain> start(bool settle = true)
-{
+inline std::unique_ptr<frmMain> start(bool settle = true) {
     registerControlsOnce();
     auto f = std::make_unique<frmMain>();
     f->load();
@@ -39,26 +37,27 @@ inline std::unique_ptr<frmMain> start(bool settle = true)
     return f;
 }
 
-inline gridkit::Item item(const frmMain& f, int row, int index)
-{
+inline gridkit::Item item(const frmMain& f, int row, int index) {
     return f.wndReportControlData->rows().row(row).record().item(index);
 }
 
-inline QString caption(const frmMain& f, int row, int index) { return item(f, row, index).caption(); }
+inline QString caption(const frmMain& f, int row, int index) {
+    return item(f, row, index).caption();
+}
 
-inline QRect cell(const frmMain& f, int row, int index)
-{
+inline QRect cell(const frmMain& f, int row, int index) {
     qint32 l = 0, t = 0, r = 0, b = 0;
     const gridkit::Row handle = f.wndReportControlData->rows().row(row);
     handle.itemBounds(handle.record().item(index), l, t, r, b);
     return QRect(QPoint(l, t), QPoint(r - 1, b - 1));
 }
 
-inline QWidget* surface(const frmMain& f) { return f.wndReportControlData->viewport(); }
+inline QWidget* surface(const frmMain& f) {
+    return f.wndReportControlData->viewport();
+}
 
 // Runs the event loop until the armed refresh has run.
-inline bool settle(const frmMain& f)
-{
+inline bool settle(const frmMain& f) {
     return QTest::qWaitFor([&] { return !f.Timer1->enabled(); }, 5000);
 }
 

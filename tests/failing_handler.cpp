@@ -5,8 +5,7 @@
 #include <QApplication>
 #include <QTimer>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     int steps = 0;
     QTimer::singleShot(0, [&] {

@@ -24,8 +24,7 @@ private slots:
     void errorsCarryTheirStandardText();
 };
 
-void TestChecked::roundsHalfToEven_data()
-{
+void TestChecked::roundsHalfToEven_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("int32");
     QTest::newRow("2.5") << 2.5 << 2;
@@ -42,8 +41,7 @@ void TestChecked::roundsHalfToEven_data()
     QTest::newRow("just under max") << 2147483647.4 << std::numeric_limits<qint32>::max();
 }
 
-void TestChecked::roundsHalfToEven()
-{
+void TestChecked::roundsHalfToEven() {
     QFETCH(double, value);
     QFETCH(int, int32);
     QCOMPARE(checked::toInt32(value), int32);
@@ -51,8 +49,7 @@ void TestChecked::roundsHalfToEven()
         QCOMPARE(int(checked::toInt16(value)), int32);
 }
 
-void TestChecked::refusesWhatDoesNotFit_data()
-{
+void TestChecked::refusesWhatDoesNotFit_data() {
     QTest::addColumn<double>("value");
     QTest::addColumn<bool>("int16Only");
     QTest::newRow("int32 max + 1") << 2147483648.0 << false;
@@ -66,8 +63,7 @@ void TestChecked::refusesWhatDoesNotFit_data()
     QTest::newRow("32767.5 rounds to 32768") << 32767.5 << true;
 }
 
-void TestChecked::refusesWhatDoesNotFit()
-{
+void TestChecked::refusesWhatDoesNotFit() {
     QFETCH(double, value);
     QFETCH(bool, int16Only);
     try {
@@ -88,8 +84,7 @@ void TestChecked::refusesWhatDoesNotFit()
     }
 }
 
-void TestChecked::integerStepsOverflowAtTheirEdges_data()
-{
+void TestChecked::integerStepsOverflowAtTheirEdges_data() {
     QTest::addColumn<int>("a");
     QTest::addColumn<int>("b");
     QTest::addColumn<bool>("subtract");
@@ -112,8 +107,7 @@ void TestChecked::integerStepsOverflowAtTheirEdges_data()
     QTest::newRow("-32767 - 1 (16)") << -32767 << 1 << true << true << false << -32768;
 }
 
-void TestChecked::integerStepsOverflowAtTheirEdges()
-{
+void TestChecked::integerStepsOverflowAtTheirEdges() {
     QFETCH(int, a);
     QFETCH(int, b);
     QFETCH(bool, subtract);
@@ -137,8 +131,7 @@ void TestChecked::integerStepsOverflowAtTheirEdges()
     }
 }
 
-void TestChecked::divisionKeepsResultsFinite_data()
-{
+void TestChecked::divisionKeepsResultsFinite_data() {
     QTest::addColumn<double>("numerator");
     QTest::addColumn<double>("denominator");
     QTest::addColumn<int>("error");
@@ -152,8 +145,7 @@ void TestChecked::divisionKeepsResultsFinite_data()
     QTest::newRow("NaN / 1") << std::numeric_limits<double>::quiet_NaN() << 1.0 << 6 << 0.0;
 }
 
-void TestChecked::divisionKeepsResultsFinite()
-{
+void TestChecked::divisionKeepsResultsFinite() {
     QFETCH(double, numerator);
     QFETCH(double, denominator);
     QFETCH(int, error);
@@ -167,14 +159,14 @@ void TestChecked::divisionKeepsResultsFinite()
     }
 }
 
-void TestChecked::errorsCarryTheirStandardText()
-{
+void TestChecked::errorsCarryTheirStandardText() {
     QCOMPARE(RuntimeError(5).description(), QStringLiteral("Invalid procedure call or argument"));
     QCOMPARE(RuntimeError(9).description(), QStringLiteral("Subscript out of range"));
     QCOMPARE(RuntimeError(11).description(), QStringLiteral("Division by zero"));
     QCOMPARE(RuntimeError(91).description(),
              QStringLiteral("Object variable or With block variable not set"));
-    QCOMPARE(QString::fromUtf8(RuntimeError(6).what()), QStringLiteral("Run-time error '6': Overflow"));
+    QCOMPARE(QString::fromUtf8(RuntimeError(6).what()),
+             QStringLiteral("Run-time error '6': Overflow"));
 }
 
 QTEST_APPLESS_MAIN(TestChecked)

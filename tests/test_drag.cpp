@@ -10,14 +10,13 @@ using namespace app_fixture;
 namespace {
 
 // A point on the "Allow drag" indicator, at the check-box cell's left.
-QPoint checkBoxPoint(const frmMain& f)
-{
+QPoint checkBoxPoint(const frmMain& f) {
     const QRect c = cell(f, 2, 2);
-    return QPoint(c.left() + 2 + f.style()->pixelMetric(QStyle::PM_IndicatorWidth) / 2, c.center().y());
+    return QPoint(c.left() + 2 + f.style()->pixelMetric(QStyle::PM_IndicatorWidth) / 2,
+                  c.center().y());
 }
 
-void tickAllowDrag(frmMain& f)
-{
+void tickAllowDrag(frmMain& f) {
     QTest::mouseClick(surface(f), Qt::LeftButton, {}, checkBoxPoint(f));
 }
 
@@ -27,8 +26,7 @@ struct Snapshot {
     bool operator==(const Snapshot&) const = default;
 };
 
-Snapshot snapshot(const frmMain& f)
-{
+Snapshot snapshot(const frmMain& f) {
     Snapshot s;
     for (int r = 0; r < 3; ++r)
         s.captions << caption(f, r, 1);
@@ -36,7 +34,9 @@ Snapshot snapshot(const frmMain& f)
     return s;
 }
 
-int seededY(const frmMain& f) { return cell(f, 2, 1).center().y(); }
+int seededY(const frmMain& f) {
+    return cell(f, 2, 1).center().y();
+}
 
 } // namespace
 
@@ -63,8 +63,7 @@ private:
     std::unique_ptr<frmMain> f;
 };
 
-void TestDrag::tickingTheBoxAllowsDragging()
-{
+void TestDrag::tickingTheBoxAllowsDragging() {
     QVERIFY(!frmMainProbe::AllowDrag(*f));
     tickAllowDrag(*f);
     QVERIFY(item(*f, 2, 2).checked());
@@ -73,8 +72,7 @@ void TestDrag::tickingTheBoxAllowsDragging()
     QVERIFY(!frmMainProbe::AllowDrag(*f));
 }
 
-void TestDrag::pressInTheSeededCellSetsItAtOnce()
-{
+void TestDrag::pressInTheSeededCellSetsItAtOnce() {
     tickAllowDrag(*f);
     const QRect seeded = cell(*f, 2, 1);
     QTest::mousePress(surface(*f), Qt::LeftButton, {}, QPoint(seeded.left() + 12, seededY(*f)));
@@ -84,8 +82,7 @@ void TestDrag::pressInTheSeededCellSetsItAtOnce()
     QTest::mouseRelease(surface(*f), Qt::LeftButton, {}, QPoint(seeded.left() + 12, seededY(*f)));
 }
 
-void TestDrag::workedFigures_data()
-{
+void TestDrag::workedFigures_data() {
     QTest::addColumn<int>("currentX");
     QTest::addColumn<int>("percent");
     QTest::newRow("at the left edge") << 20 << 0;
@@ -96,8 +93,7 @@ void TestDrag::workedFigures_data()
     QTest::newRow("left of the cell: clamped") << 5 << 0;
 }
 
-void TestDrag::workedFigures()
-{
+void TestDrag::workedFigures() {
     QFETCH(int, currentX);
     QFETCH(int, percent);
     f->wndReportControlData->columns().column(0).setWidth(20);
@@ -115,8 +111,7 @@ void TestDrag::workedFigures()
     QTest::mouseRelease(surface(*f), Qt::LeftButton, {}, QPoint(currentX, y));
 }
 
-void TestDrag::movingOutOfTheCellKeepsChangingTheSameCell()
-{
+void TestDrag::movingOutOfTheCellKeepsChangingTheSameCell() {
     tickAllowDrag(*f);
     const QRect seeded = cell(*f, 2, 1);
     const QString follower = caption(*f, 1, 1);
@@ -135,8 +130,7 @@ void TestDrag::movingOutOfTheCellKeepsChangingTheSameCell()
     QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(-500, f->height() + 300));
 }
 
-void TestDrag::pressesThatChangeNothing_data()
-{
+void TestDrag::pressesThatChangeNothing_data() {
     QTest::addColumn<QString>("where");
     QTest::addColumn<bool>("allow");
     QTest::addColumn<int>("button");
@@ -152,8 +146,7 @@ void TestDrag::pressesThatChangeNothing_data()
     QTest::newRow("right of the columns") << "right" << true << int(Qt::LeftButton);
 }
 
-void TestDrag::pressesThatChangeNothing()
-{
+void TestDrag::pressesThatChangeNothing() {
     QFETCH(QString, where);
     QFETCH(bool, allow);
     QFETCH(int, button);
@@ -192,8 +185,7 @@ void TestDrag::pressesThatChangeNothing()
         QCOMPARE(frmMainProbe::DragStartX(*f), startX); // other buttons store nothing
 }
 
-void TestDrag::tickingTheBoxMovesTheStartPoint()
-{
+void TestDrag::tickingTheBoxMovesTheStartPoint() {
     const QRect seeded = cell(*f, 2, 1);
     QTest::mouseClick(surface(*f), Qt::LeftButton, {}, QPoint(seeded.left() + 30, seededY(*f)));
     QCOMPARE(frmMainProbe::DragStartX(*f), seeded.left() + 30);
@@ -210,8 +202,7 @@ void TestDrag::tickingTheBoxMovesTheStartPoint()
     QVERIFY(snapshot(*f) == before);
 }
 
-void TestDrag::clearingTheBoxKeepsTheLastBar()
-{
+void TestDrag::clearingTheBoxKeepsTheLastBar() {
     tickAllowDrag(*f);
     const QRect seeded = cell(*f, 2, 1);
     QTest::mouseClick(surface(*f), Qt::LeftButton, {}, QPoint(seeded.left() + 44, seededY(*f)));
@@ -225,8 +216,7 @@ void TestDrag::clearingTheBoxKeepsTheLastBar()
     QCOMPARE(f->caption(), QStringLiteral("Progress percent: 44%"));
 }
 
-void TestDrag::aLaterRefreshKeepsTheDraggedBar()
-{
+void TestDrag::aLaterRefreshKeepsTheDraggedBar() {
     tickAllowDrag(*f);
     const QRect seeded = cell(*f, 2, 1);
     QTest::mouseClick(surface(*f), Qt::LeftButton, {}, QPoint(seeded.left() + 33, seededY(*f)));
@@ -237,8 +227,7 @@ void TestDrag::aLaterRefreshKeepsTheDraggedBar()
     QCOMPARE(f->caption(), QStringLiteral("Progress percent: 76 %"));
 }
 
-void TestDrag::aColumnWithoutWidthChangesNothing()
-{
+void TestDrag::aColumnWithoutWidthChangesNothing() {
     tickAllowDrag(*f);
     const QRect seeded = cell(*f, 2, 1);
     f->wndReportControlData->columns().column(1).setWidth(0);

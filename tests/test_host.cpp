@@ -19,16 +19,37 @@ using namespace host;
 
 namespace {
 
-FormDescription twoLabels()
-{
+FormDescription twoLabels() {
     FormDescription d{QStringLiteral("Host"), 1500, 1500, 3000, 1500, {}};
-    d.controls.push_back({QStringLiteral("Back"), -1, ControlDescription::Kind::Hosted,
-                          QStringLiteral("ControlKit.Label"), 0, 0, 1500, 300, 1,
+    d.controls.push_back({QStringLiteral("Back"),
+                          -1,
+                          ControlDescription::Kind::Hosted,
+                          QStringLiteral("ControlKit.Label"),
+                          0,
+                          0,
+                          1500,
+                          300,
+                          1,
                           {{"caption", QStringLiteral("back")}}});
-    d.controls.push_back({QStringLiteral("Tick"), -1, ControlDescription::Kind::Timer, {}, 0, 0, 0,
-                          0, -1, {{"enabled", false}, {"interval", 1}}});
-    d.controls.push_back({QStringLiteral("Front"), -1, ControlDescription::Kind::Hosted,
-                          QStringLiteral("ControlKit.Label"), 150, 0, 1500, 300, 0,
+    d.controls.push_back({QStringLiteral("Tick"),
+                          -1,
+                          ControlDescription::Kind::Timer,
+                          {},
+                          0,
+                          0,
+                          0,
+                          0,
+                          -1,
+                          {{"enabled", false}, {"interval", 1}}});
+    d.controls.push_back({QStringLiteral("Front"),
+                          -1,
+                          ControlDescription::Kind::Hosted,
+                          QStringLiteral("ControlKit.Label"),
+                          150,
+                          0,
+                          1500,
+                          300,
+                          0,
                           {{"caption", QStringLiteral("front")}}});
     return d;
 }
@@ -40,8 +61,7 @@ class TestHost : public QObject {
 
 private slots:
     void initTestCase() { controlkit::registerControls(); }
-    void cleanup()
-    {
+    void cleanup() {
         Dispatcher::instance().setReporter({});
         Dispatcher::instance().setTerminator({});
         Dispatcher::instance().reset();
@@ -63,8 +83,7 @@ private slots:
     void labelKeepsTagAsTooltip();
 };
 
-void TestHost::twipsPerPixelFollowsTheScreen()
-{
+void TestHost::twipsPerPixelFollowsTheScreen() {
     const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchX();
     QCOMPARE(double(units::twipsPerPixelX()), double(float(1440.0 / dpi)));
     QCOMPARE(dpi, 96.0); // the offscreen platform reports 96 dpi; the figures below rely on it
@@ -73,8 +92,7 @@ void TestHost::twipsPerPixelFollowsTheScreen()
     QCOMPARE(units::pixelsToTwipsX(523), 7845.0);
 }
 
-void TestHost::moveRoundsTwipsToWholePixels_data()
-{
+void TestHost::moveRoundsTwipsToWholePixels_data() {
     QTest::addColumn<double>("left");
     QTest::addColumn<double>("width");
     QTest::addColumn<int>("pixelLeft");
@@ -86,8 +104,7 @@ void TestHost::moveRoundsTwipsToWholePixels_data()
     QTest::newRow("negative width counts as 0") << -30.0 << -150.0 << -2 << 0;
 }
 
-void TestHost::moveRoundsTwipsToWholePixels()
-{
+void TestHost::moveRoundsTwipsToWholePixels() {
     QFETCH(double, left);
     QFETCH(double, width);
     QFETCH(int, pixelLeft);
@@ -98,8 +115,7 @@ void TestHost::moveRoundsTwipsToWholePixels()
     QCOMPARE(child.geometry(), QRect(pixelLeft, 10, pixelWidth, 20));
 }
 
-void TestHost::formCreatesControlsInOrderLaterInFront()
-{
+void TestHost::formCreatesControlsInOrderLaterInFront() {
     Form form(twoLabels());
     QCOMPARE(form.caption(), QStringLiteral("Host"));
     QCOMPARE(form.geometry(), QRect(100, 100, 200, 100));
@@ -120,8 +136,7 @@ void TestHost::formCreatesControlsInOrderLaterInFront()
     QCOMPARE(form.timer(QStringLiteral("Tick"))->interval(), 1);
 }
 
-void TestHost::formRefusesUnknownClassesAndProperties()
-{
+void TestHost::formRefusesUnknownClassesAndProperties() {
     auto expectError = [](int number, const FormDescription& d) {
         try {
             Form form(d);
@@ -152,16 +167,14 @@ void TestHost::formRefusesUnknownClassesAndProperties()
     }
 }
 
-void TestHost::bringToFrontRaisesOverSiblings()
-{
+void TestHost::bringToFrontRaisesOverSiblings() {
     Form form(twoLabels());
     QWidget* back = form.controls()[0];
     bringToFront(*back);
     QCOMPARE(form.childAt(50, 5), back);
 }
 
-void TestHost::timerTicksOnlyThroughTheEventLoop()
-{
+void TestHost::timerTicksOnlyThroughTheEventLoop() {
     Timer timer;
     timer.setEnabled(false);
     timer.setInterval(1);
@@ -172,8 +185,7 @@ void TestHost::timerTicksOnlyThroughTheEventLoop()
     QVERIFY(ticks.wait(1000));
 }
 
-void TestHost::timerArmedTwiceTicksOnceWhenDisarmedByItsHandler()
-{
+void TestHost::timerArmedTwiceTicksOnceWhenDisarmedByItsHandler() {
     Timer timer;
     timer.setEnabled(false);
     timer.setInterval(1);
@@ -189,15 +201,14 @@ void TestHost::timerArmedTwiceTicksOnceWhenDisarmedByItsHandler()
     QCOMPARE(runs, 1);
 }
 
-void TestHost::timerDisarmedDuringItsTickStaysQuiet()
-{
+void TestHost::timerDisarmedDuringItsTickStaysQuiet() {
     Timer timer;
     timer.setEnabled(false);
     timer.setInterval(1);
     int runs = 0;
     connect(&timer, &Timer::tick, [&] {
         ++runs;
-        timer.setEnabled(true); // an arming during the run ...
+        timer.setEnabled(true);  // an arming during the run ...
         timer.setEnabled(false); // ... is cancelled by the disarming that follows
     });
     timer.setEnabled(true);
@@ -206,8 +217,7 @@ void TestHost::timerDisarmedDuringItsTickStaysQuiet()
     QVERIFY(!timer.enabled());
 }
 
-void TestHost::dispatcherReportsEndsAndRunsNothingAfterAFailure()
-{
+void TestHost::dispatcherReportsEndsAndRunsNothingAfterAFailure() {
     auto& dispatcher = Dispatcher::instance();
     QList<int> reported;
     QList<int> statuses;
@@ -228,8 +238,7 @@ void TestHost::dispatcherReportsEndsAndRunsNothingAfterAFailure()
     QCOMPARE(steps, 2);
 }
 
-void TestHost::systemColorsFollowThePalette()
-{
+void TestHost::systemColorsFollowThePalette() {
     QPalette palette;
     palette.setColor(QPalette::Button, QColor(1, 2, 3));
     palette.setColor(QPalette::ButtonText, QColor(4, 5, 6));
@@ -242,8 +251,7 @@ void TestHost::systemColorsFollowThePalette()
     }
 }
 
-void TestHost::progressBarClampsIntoItsRange_data()
-{
+void TestHost::progressBarClampsIntoItsRange_data() {
     QTest::addColumn<int>("written");
     QTest::addColumn<int>("read");
     QTest::newRow("75") << 75 << 75;
@@ -253,8 +261,7 @@ void TestHost::progressBarClampsIntoItsRange_data()
     QTest::newRow("int32 min") << std::numeric_limits<int>::min() << 0;
 }
 
-void TestHost::progressBarClampsIntoItsRange()
-{
+void TestHost::progressBarClampsIntoItsRange() {
     QFETCH(int, written);
     QFETCH(int, read);
     controlkit::ProgressBar bar;
@@ -264,15 +271,15 @@ void TestHost::progressBarClampsIntoItsRange()
     QCOMPARE(bar.value(), read);
 }
 
-void TestHost::labelKeepsTagAsTooltip()
-{
+void TestHost::labelKeepsTagAsTooltip() {
     controlkit::Label label;
     label.setCaption(QStringLiteral("Label 0"));
     label.setTag(QStringLiteral("EAN On"));
     QCOMPARE(label.toolTip(), QStringLiteral("EAN On"));
     QCOMPARE(label.text(), QStringLiteral("Label 0"));
     label.setBackColor(colors::ButtonFace);
-    QCOMPARE(label.palette().color(QPalette::Window), QApplication::palette().color(QPalette::Button));
+    QCOMPARE(label.palette().color(QPalette::Window),
+             QApplication::palette().color(QPalette::Button));
 }
 
 QTEST_MAIN(TestHost)

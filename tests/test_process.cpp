@@ -7,8 +7,7 @@
 namespace {
 
 // A private runtime directory keeps Qt's own start-up notes off stderr, which the tests read.
-void prepare(QProcess& p, const QTemporaryDir& runtime)
-{
+void prepare(QProcess& p, const QTemporaryDir& runtime) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
     p.setProcessEnvironment(env);
@@ -24,8 +23,7 @@ private slots:
     void escapingErrorIsReportedAndEndsWithStatusOne();
 };
 
-void TestProcess::gridgaugeKeepsRunningUntilClosed()
-{
+void TestProcess::gridgaugeKeepsRunningUntilClosed() {
     QTemporaryDir runtime;
     QProcess p;
     prepare(p, runtime);
@@ -38,8 +36,7 @@ void TestProcess::gridgaugeKeepsRunningUntilClosed()
     QCOMPARE(p.readAllStandardError(), QByteArray());
 }
 
-void TestProcess::escapingErrorIsReportedAndEndsWithStatusOne()
-{
+void TestProcess::escapingErrorIsReportedAndEndsWithStatusOne() {
     QTemporaryDir runtime;
     QProcess p;
     prepare(p, runtime);

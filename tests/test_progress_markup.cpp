@@ -35,8 +35,7 @@ const QString Layered_100_75 = QStringLiteral(
     "<Bold>75%</Bold></TextBlock></Border></Grid></StackPanel>");
 
 // The worked example with its four numbers replaced: what every other input must give.
-QString nestedWith(const QString& height, const QString& width, const QString& percent)
-{
+QString nestedWith(const QString& height, const QString& width, const QString& percent) {
     QString text = Nested_100_20_75;
     text.replace(QLatin1String("Height='18'"), QStringLiteral("Height='%1'").arg(height));
     text.replace(QLatin1String("Width='69'"), QStringLiteral("Width='%1'").arg(width));
@@ -44,8 +43,7 @@ QString nestedWith(const QString& height, const QString& width, const QString& p
     return text;
 }
 
-QString layeredWith(const QString& track, const QString& bar, const QString& percent)
-{
+QString layeredWith(const QString& track, const QString& bar, const QString& percent) {
     QString text = Layered_100_75;
     text.replace(QLatin1String("Width='96'"), QStringLiteral("Width='%1'").arg(track));
     text.replace(QLatin1String("Width='72px'"), QStringLiteral("Width='%1px'").arg(bar));
@@ -53,8 +51,7 @@ QString layeredWith(const QString& track, const QString& bar, const QString& per
     return text;
 }
 
-int errorOf(const std::function<void()>& call)
-{
+int errorOf(const std::function<void()>& call) {
     try {
         call();
     } catch (const host::RuntimeError& e) {
@@ -78,40 +75,50 @@ private slots:
     void overflowingArithmeticGivesNoText();
 };
 
-void TestProgressMarkup::workedExamplesMatchByteForByte()
-{
+void TestProgressMarkup::workedExamplesMatchByteForByte() {
     QCOMPARE(Nested_100_20_75.size(), 724);
     QCOMPARE(Layered_100_75.size(), 892);
     QCOMPARE(BuildNestedMarkup(100, 20, 75), Nested_100_20_75);
     QCOMPARE(BuildProgressMarkup(100, 75), Layered_100_75);
 }
 
-void TestProgressMarkup::nestedBarWidthIsFlooredFromTheDoubleProduct_data()
-{
+void TestProgressMarkup::nestedBarWidthIsFlooredFromTheDoubleProduct_data() {
     QTest::addColumn<int>("cellWidth");
     QTest::addColumn<int>("cellHeight");
     QTest::addColumn<int>("percent");
     QTest::addColumn<QString>("height");
     QTest::addColumn<QString>("width");
-    QTest::newRow("57% of 100 is 56.99999999999999") << 108 << 20 << 57 << "18" << "56";
-    QTest::newRow("29% of 100 is 28.999999999999996") << 108 << 20 << 29 << "18" << "28";
-    QTest::newRow("58% of 100") << 108 << 20 << 58 << "18" << "57";
-    QTest::newRow("inner width 0") << 8 << 20 << 75 << "18" << "0";
-    QTest::newRow("inner width 0 at 100%") << 8 << 20 << 100 << "18" << "0";
-    QTest::newRow("5 wide: floor(-2.25)") << 5 << 20 << 75 << "18" << "-3";
-    QTest::newRow("0 wide at 75%") << 0 << 20 << 75 << "18" << "-6";
-    QTest::newRow("0 wide at 0%: negative zero") << 0 << 20 << 0 << "18" << "0";
-    QTest::newRow("1 high") << 100 << 1 << 75 << "-1" << "69";
-    QTest::newRow("100% fills the inner width") << 100 << 20 << 100 << "18" << "92";
-    QTest::newRow("150% is not clamped") << 100 << 20 << 150 << "18" << "138";
-    QTest::newRow("negative percent") << 100 << 20 << -10 << "18" << "-10";
-    QTest::newRow("0%") << 100 << 20 << 0 << "18" << "0";
+    QTest::newRow("57% of 100 is 56.99999999999999") << 108 << 20 << 57 << "18"
+                                                     << "56";
+    QTest::newRow("29% of 100 is 28.999999999999996") << 108 << 20 << 29 << "18"
+                                                      << "28";
+    QTest::newRow("58% of 100") << 108 << 20 << 58 << "18"
+                                << "57";
+    QTest::newRow("inner width 0") << 8 << 20 << 75 << "18"
+                                   << "0";
+    QTest::newRow("inner width 0 at 100%") << 8 << 20 << 100 << "18"
+                                           << "0";
+    QTest::newRow("5 wide: floor(-2.25)") << 5 << 20 << 75 << "18"
+                                          << "-3";
+    QTest::newRow("0 wide at 75%") << 0 << 20 << 75 << "18"
+                                   << "-6";
+    QTest::newRow("0 wide at 0%: negative zero") << 0 << 20 << 0 << "18"
+                                                 << "0";
+    QTest::newRow("1 high") << 100 << 1 << 75 << "-1"
+                            << "69";
+    QTest::newRow("100% fills the inner width") << 100 << 20 << 100 << "18"
+                                                << "92";
+    QTest::newRow("150% is not clamped") << 100 << 20 << 150 << "18"
+                                         << "138";
+    QTest::newRow("negative percent") << 100 << 20 << -10 << "18"
+                                      << "-10";
+    QTest::newRow("0%") << 100 << 20 << 0 << "18"
+                        << "0";
     QTest::newRow("huge cell") << std::numeric_limits<int>::max() << 20 << 100 << "18"
                                << "2147483639";
 }
 
-void TestProgressMarkup::nestedBarWidthIsFlooredFromTheDoubleProduct()
-{
+void TestProgressMarkup::nestedBarWidthIsFlooredFromTheDoubleProduct() {
     QFETCH(int, cellWidth);
     QFETCH(int, cellHeight);
     QFETCH(int, percent);
@@ -121,35 +128,43 @@ void TestProgressMarkup::nestedBarWidthIsFlooredFromTheDoubleProduct()
              nestedWith(height, width, QString::number(percent)));
 }
 
-void TestProgressMarkup::layeredBarWidthRoundsHalfToEven_data()
-{
+void TestProgressMarkup::layeredBarWidthRoundsHalfToEven_data() {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("percent");
     QTest::addColumn<QString>("track");
     QTest::addColumn<QString>("bar");
-    QTest::newRow("2.5 gives 2") << 14 << 25 << "10" << "2";
-    QTest::newRow("3.5 gives 4") << 18 << 25 << "14" << "4";
-    QTest::newRow("56.99999999999999 gives 57") << 104 << 57 << "100" << "57";
-    QTest::newRow("track 0") << 4 << 75 << "0" << "0";
-    QTest::newRow("width 0: track -4") << 0 << 50 << "-4" << "-2";
-    QTest::newRow("-1.5 gives -2") << 2 << 75 << "-2" << "-2";
-    QTest::newRow("-0.5 gives 0") << 3 << 50 << "-1" << "0";
-    QTest::newRow("0%") << 100 << 0 << "96" << "0";
-    QTest::newRow("100%") << 128 << 100 << "124" << "124";
-    QTest::newRow("percent out of range is written as given") << 100 << 250 << "96" << "240";
+    QTest::newRow("2.5 gives 2") << 14 << 25 << "10"
+                                 << "2";
+    QTest::newRow("3.5 gives 4") << 18 << 25 << "14"
+                                 << "4";
+    QTest::newRow("56.99999999999999 gives 57") << 104 << 57 << "100"
+                                                << "57";
+    QTest::newRow("track 0") << 4 << 75 << "0"
+                             << "0";
+    QTest::newRow("width 0: track -4") << 0 << 50 << "-4"
+                                       << "-2";
+    QTest::newRow("-1.5 gives -2") << 2 << 75 << "-2"
+                                   << "-2";
+    QTest::newRow("-0.5 gives 0") << 3 << 50 << "-1"
+                                  << "0";
+    QTest::newRow("0%") << 100 << 0 << "96"
+                        << "0";
+    QTest::newRow("100%") << 128 << 100 << "124"
+                          << "124";
+    QTest::newRow("percent out of range is written as given") << 100 << 250 << "96"
+                                                              << "240";
 }
 
-void TestProgressMarkup::layeredBarWidthRoundsHalfToEven()
-{
+void TestProgressMarkup::layeredBarWidthRoundsHalfToEven() {
     QFETCH(int, width);
     QFETCH(int, percent);
     QFETCH(QString, track);
     QFETCH(QString, bar);
-    QCOMPARE(BuildProgressMarkup(width, percent), layeredWith(track, bar, QString::number(percent)));
+    QCOMPARE(BuildProgressMarkup(width, percent),
+             layeredWith(track, bar, QString::number(percent)));
 }
 
-void TestProgressMarkup::overflowingArithmeticGivesNoText_data()
-{
+void TestProgressMarkup::overflowingArithmeticGivesNoText_data() {
     QTest::addColumn<int>("variant"); // 0 nested, 1 layered
     QTest::addColumn<int>("a");
     QTest::addColumn<int>("b");
@@ -162,8 +177,7 @@ void TestProgressMarkup::overflowingArithmeticGivesNoText_data()
     QTest::newRow("layered: bar beyond 32 bits") << 1 << max << 0 << 200;
 }
 
-void TestProgressMarkup::overflowingArithmeticGivesNoText()
-{
+void TestProgressMarkup::overflowingArithmeticGivesNoText() {
     QFETCH(int, variant);
     QFETCH(int, a);
     QFETCH(int, b);

@@ -11,20 +11,17 @@ using namespace app_fixture;
 
 namespace {
 
-QString nestedFor(const frmMain& f, int percent)
-{
+QString nestedFor(const frmMain& f, int percent) {
     const QRect follower = cell(f, 1, 1);
     return BuildNestedMarkup(follower.width(), follower.height(), percent);
 }
 
-QRect barOver(const frmMain& f)
-{
+QRect barOver(const frmMain& f) {
     const QRect overlay = cell(f, 0, 1);
     return QRect(overlay.left(), overlay.top(), overlay.width(), 20);
 }
 
-void click(frmMain& f, int row, int index)
-{
+void click(frmMain& f, int row, int index) {
     QTest::mouseClick(surface(f), Qt::LeftButton, {}, cell(f, row, index).center());
 }
 
@@ -35,8 +32,7 @@ public:
     int paints = 0;
 
 protected:
-    bool eventFilter(QObject*, QEvent* e) override
-    {
+    bool eventFilter(QObject*, QEvent* e) override {
         if (e->type() == QEvent::Paint)
             ++paints;
         return false;
@@ -64,8 +60,7 @@ private slots:
     void scrollingCarriesTheBarWithItsCell();
 };
 
-void TestRefresh::firstTickFillsTheCellsAndLaysTheBarOverItsCell()
-{
+void TestRefresh::firstTickFillsTheCellsAndLaysTheBarOverItsCell() {
     auto f = start();
     const QString nested = nestedFor(*f, 75);
     QCOMPARE(caption(*f, 1, 1), nested);
@@ -78,8 +73,7 @@ void TestRefresh::firstTickFillsTheCellsAndLaysTheBarOverItsCell()
     QVERIFY(!f->Timer1->enabled());
 }
 
-void TestRefresh::upAndDownStepTheBarAtOnceAndTheCellsOnTheNextTick()
-{
+void TestRefresh::upAndDownStepTheBarAtOnceAndTheCellsOnTheNextTick() {
     auto f = start();
     const QString at75 = nestedFor(*f, 75);
 
@@ -101,8 +95,7 @@ void TestRefresh::upAndDownStepTheBarAtOnceAndTheCellsOnTheNextTick()
     QCOMPARE(f->caption(), QStringLiteral("Progress percent: 74 %"));
 }
 
-void TestRefresh::otherButtonCaptionsOnlyArm_data()
-{
+void TestRefresh::otherButtonCaptionsOnlyArm_data() {
     QTest::addColumn<QString>("buttonCaption");
     QTest::newRow("lower case") << "up";
     QTest::newRow("upper case") << "DOWN";
@@ -111,8 +104,7 @@ void TestRefresh::otherButtonCaptionsOnlyArm_data()
     QTest::newRow("empty") << "";
 }
 
-void TestRefresh::otherButtonCaptionsOnlyArm()
-{
+void TestRefresh::otherButtonCaptionsOnlyArm() {
     QFETCH(QString, buttonCaption);
     auto f = start();
     item(*f, 1, 0).itemControls().at(0).setCaption(buttonCaption);
@@ -125,8 +117,7 @@ void TestRefresh::otherButtonCaptionsOnlyArm()
     QCOMPARE(f->caption(), QStringLiteral("Progress percent: 75 %"));
 }
 
-void TestRefresh::upAtTheTopHoldsTheTop()
-{
+void TestRefresh::upAtTheTopHoldsTheTop() {
     auto f = start();
     f->ProgressBar1->setValue(100);
     click(*f, 1, 0);
@@ -140,13 +131,12 @@ void TestRefresh::upAtTheTopHoldsTheTop()
     QVERIFY(!host::Dispatcher::instance().failed());
 }
 
-void TestRefresh::armingsBeforeATickGiveOneRun()
-{
+void TestRefresh::armingsBeforeATickGiveOneRun() {
     auto f = start();
     QSignalSpy ticks(f->Timer1, &host::Timer::tick);
     QSignalSpy captions(f.get(), &QWidget::windowTitleChanged);
-    click(*f, 1, 0);                                          // Up
-    click(*f, 1, 2);                                          // Down
+    click(*f, 1, 0);                                           // Up
+    click(*f, 1, 2);                                           // Down
     f->wndReportControlData->columns().column(3).setWidth(90); // a width notification
     QVERIFY(settle(*f));
     QTest::qWait(30);
@@ -154,8 +144,7 @@ void TestRefresh::armingsBeforeATickGiveOneRun()
     QCOMPARE(f->caption(), QStringLiteral("Progress percent: 75 %"));
 }
 
-void TestRefresh::aSettledWindowIdles()
-{
+void TestRefresh::aSettledWindowIdles() {
     auto f = start();
     QTest::qWait(100); // let the first paints land
     QSignalSpy ticks(f->Timer1, &host::Timer::tick);
@@ -165,8 +154,7 @@ void TestRefresh::aSettledWindowIdles()
     QCOMPARE(paints.paints, 0);
 }
 
-void TestRefresh::seededCellKeepsItsTextUntilItIsEmptied()
-{
+void TestRefresh::seededCellKeepsItsTextUntilItIsEmptied() {
     auto f = start();
     item(*f, 2, 1).setCaption(QStringLiteral("kept"));
     click(*f, 1, 0);
@@ -179,8 +167,7 @@ void TestRefresh::seededCellKeepsItsTextUntilItIsEmptied()
     QCOMPARE(caption(*f, 2, 1), frmMainProbe::ProgressMarkup(*f));
 }
 
-void TestRefresh::narrowFollowerCellGivesANegativeBarAndStillDraws()
-{
+void TestRefresh::narrowFollowerCellGivesANegativeBarAndStillDraws() {
     auto f = start();
     f->wndReportControlData->columns().column(1).setWidth(5);
     QVERIFY(settle(*f));
@@ -197,8 +184,7 @@ void TestRefresh::narrowFollowerCellGivesANegativeBarAndStillDraws()
     QVERIFY(!host::Dispatcher::instance().failed());
 }
 
-void TestRefresh::zeroPercentReadsZero()
-{
+void TestRefresh::zeroPercentReadsZero() {
     auto f = start();
     f->ProgressBar1->setValue(1);
     click(*f, 1, 2);
@@ -207,8 +193,7 @@ void TestRefresh::zeroPercentReadsZero()
     QVERIFY(caption(*f, 1, 1).contains(QLatin1String("<Border Width='0'")));
 }
 
-void TestRefresh::resizingAColumnByItsHeaderIsFollowed()
-{
+void TestRefresh::resizingAColumnByItsHeaderIsFollowed() {
     auto f = start();
     QWidget* s = surface(*f);
     const int y = f->wndReportControlData->headerHeight() / 2;
@@ -223,8 +208,7 @@ void TestRefresh::resizingAColumnByItsHeaderIsFollowed()
     QCOMPARE(f->ProgressBar1->width(), 150);
 }
 
-void TestRefresh::resizingTheWindowAloneChangesNothing()
-{
+void TestRefresh::resizingTheWindowAloneChangesNothing() {
     auto f = start();
     const QString follower = caption(*f, 1, 1);
     const QRect bar = f->ProgressBar1->geometry();
@@ -239,8 +223,7 @@ void TestRefresh::resizingTheWindowAloneChangesNothing()
     QCOMPARE(f->caption(), QStringLiteral("Progress percent: 75 %"));
 }
 
-void TestRefresh::scrollingCarriesTheBarWithItsCell()
-{
+void TestRefresh::scrollingCarriesTheBarWithItsCell() {
     auto f = start();
     f->resize(260, 110); // fewer rows than fit: the view scrolls
     QTest::qWait(50);

@@ -9,8 +9,7 @@ using namespace app_fixture;
 
 namespace {
 
-bool paints(frmMain& f)
-{
+bool paints(frmMain& f) {
     const QImage image = f.grab().toImage();
     return !image.isNull() || f.size().isEmpty();
 }
@@ -28,8 +27,7 @@ private slots:
     void hostileCaptionsReadBackAndDraw();
 };
 
-void TestRobustness::aZeroSizedWindowStillRefreshes_data()
-{
+void TestRobustness::aZeroSizedWindowStillRefreshes_data() {
     QTest::addColumn<QSize>("size");
     QTest::newRow("0 x 0") << QSize(0, 0);
     QTest::newRow("0 wide") << QSize(0, 200);
@@ -37,8 +35,7 @@ void TestRobustness::aZeroSizedWindowStillRefreshes_data()
     QTest::newRow("1 x 1") << QSize(1, 1);
 }
 
-void TestRobustness::aZeroSizedWindowStillRefreshes()
-{
+void TestRobustness::aZeroSizedWindowStillRefreshes() {
     QFETCH(QSize, size);
     auto f = start();
     f->resize(size);
@@ -48,13 +45,13 @@ void TestRobustness::aZeroSizedWindowStillRefreshes()
     QVERIFY(settle(*f));
     QCOMPARE(f->caption(), QStringLiteral("Progress percent: 75 %"));
     const QRect overlay = cell(*f, 0, 1);
-    QCOMPARE(f->ProgressBar1->geometry(), QRect(overlay.left(), overlay.top(), overlay.width(), 20));
+    QCOMPARE(f->ProgressBar1->geometry(),
+             QRect(overlay.left(), overlay.top(), overlay.width(), 20));
     QVERIFY(paints(*f));
     QVERIFY(!host::Dispatcher::instance().failed());
 }
 
-void TestRobustness::aColumnAtItsMinimumWidthStillWorks()
-{
+void TestRobustness::aColumnAtItsMinimumWidthStillWorks() {
     auto f = start();
     QWidget* s = surface(*f);
     const int y = f->wndReportControlData->headerHeight() / 2;
@@ -77,8 +74,7 @@ void TestRobustness::aColumnAtItsMinimumWidthStillWorks()
     QVERIFY(paints(*f));
 }
 
-void TestRobustness::hostileCaptionsReadBackAndDraw_data()
-{
+void TestRobustness::hostileCaptionsReadBackAndDraw_data() {
     QTest::addColumn<QString>("text");
     QString deep;
     for (int i = 0; i < 20000; ++i)
@@ -86,8 +82,9 @@ void TestRobustness::hostileCaptionsReadBackAndDraw_data()
     QTest::newRow("nesting twenty thousand deep") << deep;
     QTest::newRow("a megabyte of text") << QString(1 << 20, QLatin1Char('x'));
     QTest::newRow("a megabyte of markup")
-        << QStringLiteral("<StackPanel>") + QString(20000, QLatin1Char(' ')).replace(
-                                                QLatin1String(" "), QLatin1String("<Border/>")) +
+        << QStringLiteral("<StackPanel>") +
+               QString(20000, QLatin1Char(' '))
+                   .replace(QLatin1String(" "), QLatin1String("<Border/>")) +
                QStringLiteral("</StackPanel>");
     QTest::newRow("control characters and a lone surrogate")
         << QString::fromUtf16(u"<TextBlock>\u0001\u0000\xD800</TextBlock>", 31);
@@ -102,8 +99,7 @@ void TestRobustness::hostileCaptionsReadBackAndDraw_data()
     QTest::newRow("truncated markup") << BuildNestedMarkup(100, 20, 75).chopped(7);
 }
 
-void TestRobustness::hostileCaptionsReadBackAndDraw()
-{
+void TestRobustness::hostileCaptionsReadBackAndDraw() {
     QFETCH(QString, text);
     auto f = start();
     for (int r = 3; r < 6; ++r)

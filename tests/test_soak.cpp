@@ -13,8 +13,7 @@ using namespace app_fixture;
 namespace {
 
 // Resident set size in KiB, from /proc.
-long residentKiB()
-{
+long residentKiB() {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
@@ -45,16 +44,16 @@ private slots:
     void dragsAndClicksKeepMemoryFlat();
 };
 
-void TestSoak::dragsAndClicksKeepMemoryFlat()
-{
+void TestSoak::dragsAndClicksKeepMemoryFlat() {
     auto f = start();
     QWidget* s = surface(*f);
     const QRect seeded = cell(*f, 2, 1);
     const int y = seeded.center().y();
     const QRect box = cell(*f, 2, 2);
-    QTest::mouseClick(s, Qt::LeftButton, {},
-                      QPoint(box.left() + 2 + f->style()->pixelMetric(QStyle::PM_IndicatorWidth) / 2,
-                             box.center().y()));
+    QTest::mouseClick(
+        s, Qt::LeftButton, {},
+        QPoint(box.left() + 2 + f->style()->pixelMetric(QStyle::PM_IndicatorWidth) / 2,
+               box.center().y()));
     QVERIFY(frmMainProbe::AllowDrag(*f));
 
     const QPoint up = cell(*f, 1, 0).center();
@@ -82,7 +81,7 @@ void TestSoak::dragsAndClicksKeepMemoryFlat()
             f->grab();
     };
 
-    constexpr int Rounds = 1000; // 100,000 moves and 1,000 clicks ...
+    constexpr int Rounds = 1000;  // 100,000 moves and 1,000 clicks ...
     for (int r = 0; r < 100; ++r) // warm-up: caches, glyphs, allocator pools
         round(r);
     const long before = residentKiB();
@@ -99,13 +98,14 @@ void TestSoak::dragsAndClicksKeepMemoryFlat()
     const long after = residentKiB();
 
     QCOMPARE(f->ProgressBar1->value(), expectedValue);
-    QCOMPARE(caption(*f, 1, 1), BuildNestedMarkup(cell(*f, 1, 1).width(), cell(*f, 1, 1).height(),
-                                                  expectedValue));
+    QCOMPARE(caption(*f, 1, 1),
+             BuildNestedMarkup(cell(*f, 1, 1).width(), cell(*f, 1, 1).height(), expectedValue));
     QCOMPARE(f->caption(), QStringLiteral("Progress percent: %1 %").arg(expectedValue));
     // The seeded cell shows the last drag, which no refresh overwrites.
     QCOMPARE(caption(*f, 2, 1), BuildProgressMarkup(seeded.width(), lastPercent));
 
-    qInfo("resident memory: %ld KiB before, %ld KiB after (%+ld KiB)", before, after, after - before);
+    qInfo("resident memory: %ld KiB before, %ld KiB after (%+ld KiB)", before, after,
+          after - before);
     if (Sanitized)
         QSKIP("the sanitizer's quarantine holds freed memory on purpose; growth is not measured");
     QVERIFY2(after - before < 1024, "resident memory grew by 1 MiB or more");

@@ -19,8 +19,7 @@ private slots:
     void contentIsRebuiltTwiceAfterTheRecordsAndAfterTheDecorations();
 };
 
-void TestStartup::columnsShowTheirItemsWithCaptionsAndTooltips()
-{
+void TestStartup::columnsShowTheirItemsWithCaptionsAndTooltips() {
     auto f = start(false);
     gridkit::ColumnList columns = f->wndReportControlData->columns();
     QCOMPARE(columns.count(), 4);
@@ -38,8 +37,7 @@ void TestStartup::columnsShowTheirItemsWithCaptionsAndTooltips()
     }
 }
 
-void TestStartup::recordsAndRowsHoldFourItemsEach()
-{
+void TestStartup::recordsAndRowsHoldFourItemsEach() {
     auto f = start(false);
     QCOMPARE(f->wndReportControlData->records().count(), 11);
     QCOMPARE(f->wndReportControlData->rows().count(), 11);
@@ -55,8 +53,7 @@ void TestStartup::recordsAndRowsHoldFourItemsEach()
     }
 }
 
-void TestStartup::decorationsStandOnlyWhereTheyBelong_data()
-{
+void TestStartup::decorationsStandOnlyWhereTheyBelong_data() {
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("caption");
@@ -73,8 +70,7 @@ void TestStartup::decorationsStandOnlyWhereTheyBelong_data()
             QTest::addRow("(%d, %d)", r, i) << r << i << "";
 }
 
-void TestStartup::decorationsStandOnlyWhereTheyBelong()
-{
+void TestStartup::decorationsStandOnlyWhereTheyBelong() {
     QFETCH(int, row);
     QFETCH(int, index);
     QFETCH(QString, caption);
@@ -82,8 +78,7 @@ void TestStartup::decorationsStandOnlyWhereTheyBelong()
     QCOMPARE(app_fixture::caption(*f, row, index), caption);
 }
 
-void TestStartup::buttonsAndCheckBoxAreTheOnlyControls()
-{
+void TestStartup::buttonsAndCheckBoxAreTheOnlyControls() {
     auto f = start(false);
     for (int r = 0; r < 11; ++r) {
         for (int i = 0; i < 4; ++i) {
@@ -106,8 +101,7 @@ void TestStartup::buttonsAndCheckBoxAreTheOnlyControls()
     }
 }
 
-void TestStartup::loadLeavesTheRefreshArmedAndTheCaptionAlone()
-{
+void TestStartup::loadLeavesTheRefreshArmedAndTheCaptionAlone() {
     auto f = start(false);
     QVERIFY(f->Timer1->enabled());
     QCOMPARE(f->ProgressBar1->value(), 75);
@@ -116,8 +110,7 @@ void TestStartup::loadLeavesTheRefreshArmedAndTheCaptionAlone()
     QCOMPARE(f->caption(), QStringLiteral("Progress percent: 75 %"));
 }
 
-void TestStartup::startUpSettingsAreInPlace()
-{
+void TestStartup::startUpSettingsAreInPlace() {
     auto f = start(false);
     const gridkit::ReportGrid& g = *f->wndReportControlData;
     QVERIFY(g.markupEnabled());
@@ -133,8 +126,7 @@ void TestStartup::startUpSettingsAreInPlace()
     QVERIFY(a.highlightFocusedRow());
 }
 
-void TestStartup::contentIsRebuiltTwiceAfterTheRecordsAndAfterTheDecorations()
-{
+void TestStartup::contentIsRebuiltTwiceAfterTheRecordsAndAfterTheDecorations() {
     registerControlsOnce();
     frmMain f;
     QList<int> columnsAtRebuild;

@@ -17,8 +17,7 @@ class TestWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         gridkit::registerControls();
         controlkit::registerControls();
     }
@@ -33,8 +32,7 @@ private slots:
     void closingTheWindowEndsTheLoopNormally();
 };
 
-void TestWindow::opensWithItsDesignTimeSettings()
-{
+void TestWindow::opensWithItsDesignTimeSettings() {
     frmMain f;
     QCOMPARE(f.caption(), QStringLiteral("Form1"));
     QCOMPARE(f.geometry(), QRect(242, 110, 523, 382));
@@ -58,8 +56,7 @@ void TestWindow::opensWithItsDesignTimeSettings()
     }
 }
 
-void TestWindow::controlsAreCreatedInOrderWithTheirRectangles_data()
-{
+void TestWindow::controlsAreCreatedInOrderWithTheirRectangles_data() {
     QTest::addColumn<int>("order");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("pixels");
@@ -71,8 +68,7 @@ void TestWindow::controlsAreCreatedInOrderWithTheirRectangles_data()
     QTest::newRow("ProgressBar1") << 4 << "ProgressBar1" << QRect(32, 176, 153, 25);
 }
 
-void TestWindow::controlsAreCreatedInOrderWithTheirRectangles()
-{
+void TestWindow::controlsAreCreatedInOrderWithTheirRectangles() {
     QFETCH(int, order);
     QFETCH(QString, name);
     QFETCH(QRect, pixels);
@@ -83,8 +79,7 @@ void TestWindow::controlsAreCreatedInOrderWithTheirRectangles()
     QCOMPARE(controls[order]->geometry(), pixels);
 }
 
-void TestWindow::tabOrderFollowsTheTabColumn()
-{
+void TestWindow::tabOrderFollowsTheTabColumn() {
     frmMain f;
     QWidget* expected[] = {f.wndReportControlData, f.Shape1[0], f.Shape1[1], f.Shape1[2],
                            f.ProgressBar1};
@@ -96,8 +91,7 @@ void TestWindow::tabOrderFollowsTheTabColumn()
     QVERIFY(f.wndReportControlData->hasFocus() || f.wndReportControlData->viewport()->hasFocus());
 }
 
-void TestWindow::loadSetsTheBarAndArmsTheTimerWithoutATick()
-{
+void TestWindow::loadSetsTheBarAndArmsTheTimerWithoutATick() {
     frmMain f;
     QSignalSpy ticks(f.Timer1, &host::Timer::tick);
     f.load();
@@ -107,8 +101,7 @@ void TestWindow::loadSetsTheBarAndArmsTheTimerWithoutATick()
     QCOMPARE(f.caption(), QStringLiteral("Form1"));
 }
 
-void TestWindow::gridFillsTheClientAreaAfterEveryResize_data()
-{
+void TestWindow::gridFillsTheClientAreaAfterEveryResize_data() {
     QTest::addColumn<QSize>("size");
     QTest::newRow("larger") << QSize(800, 600);
     QTest::newRow("smaller") << QSize(120, 90);
@@ -117,8 +110,7 @@ void TestWindow::gridFillsTheClientAreaAfterEveryResize_data()
     QTest::newRow("odd") << QSize(641, 479);
 }
 
-void TestWindow::gridFillsTheClientAreaAfterEveryResize()
-{
+void TestWindow::gridFillsTheClientAreaAfterEveryResize() {
     QFETCH(QSize, size);
     frmMain f;
     f.load();
@@ -142,8 +134,7 @@ void TestWindow::gridFillsTheClientAreaAfterEveryResize()
     QCOMPARE(after, others); // the labels and the bar stay where they were
 }
 
-void TestWindow::closingTheWindowEndsTheLoopNormally()
-{
+void TestWindow::closingTheWindowEndsTheLoopNormally() {
     frmMain f;
     f.load();
     f.show();

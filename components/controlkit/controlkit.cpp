@@ -7,8 +7,7 @@
 
 namespace controlkit {
 
-void registerControls()
-{
+void registerControls() {
     auto& registry = host::ControlRegistry::instance();
     registry.add(QStringLiteral("ControlKit.ProgressBar"),
                  [](QWidget* parent) { return new ProgressBar(parent); });

@@ -11,38 +11,33 @@ namespace controlkit {
 Label::Label(QWidget* parent)
     : QLabel(parent)
     , foreColor_(host::colors::ButtonText)
-    , backColor_(host::colors::ButtonFace)
-{
+    , backColor_(host::colors::ButtonFace) {
     setAutoFillBackground(true);
     setTextFormat(Qt::PlainText); // a caption is text, never rich text
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     applyColors();
 }
 
-void Label::setTag(const QString& tag)
-{
+void Label::setTag(const QString& tag) {
     tag_ = tag;
     setToolTip(tag);
 }
 
-void Label::setForeColor(uint color)
-{
+void Label::setForeColor(uint color) {
     if (!host::colors::isValid(color))
         throw host::RuntimeError(host::InvalidPropertyValue);
     foreColor_ = color;
     applyColors();
 }
 
-void Label::setBackColor(uint color)
-{
+void Label::setBackColor(uint color) {
     if (!host::colors::isValid(color))
         throw host::RuntimeError(host::InvalidPropertyValue);
     backColor_ = color;
     applyColors();
 }
 
-void Label::applyColors()
-{
+void Label::applyColors() {
     const QPalette base = QApplication::palette(this);
     QPalette p = palette();
     p.setColor(QPalette::WindowText, host::colors::resolve(foreColor_, base));
@@ -50,8 +45,7 @@ void Label::applyColors()
     setPalette(p);
 }
 
-void Label::changeEvent(QEvent* event)
-{
+void Label::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ApplicationPaletteChange)
         applyColors();
     QLabel::changeEvent(event);

@@ -18,14 +18,12 @@ ProgressBar::ProgressBar(QWidget* parent)
     : QWidget(parent)
     , foreColor_(host::colors::ButtonText)
     , backColor_(host::colors::ButtonFace)
-    , barColor_(host::colors::Highlight)
-{
+    , barColor_(host::colors::Highlight) {
     setAttribute(Qt::WA_OpaquePaintEvent, false);
     applyColors();
 }
 
-void ProgressBar::setValue(int value)
-{
+void ProgressBar::setValue(int value) {
     const int clamped = std::clamp(value, minimum_, maximum_);
     if (clamped == value_)
         return;
@@ -34,8 +32,7 @@ void ProgressBar::setValue(int value)
     emit valueChanged(value_);
 }
 
-void ProgressBar::setMinimum(int minimum)
-{
+void ProgressBar::setMinimum(int minimum) {
     if (minimum > maximum_)
         throw RuntimeError(host::InvalidPropertyValue);
     minimum_ = minimum;
@@ -43,8 +40,7 @@ void ProgressBar::setMinimum(int minimum)
     update();
 }
 
-void ProgressBar::setMaximum(int maximum)
-{
+void ProgressBar::setMaximum(int maximum) {
     if (maximum < minimum_)
         throw RuntimeError(host::InvalidPropertyValue);
     maximum_ = maximum;
@@ -52,38 +48,33 @@ void ProgressBar::setMaximum(int maximum)
     update();
 }
 
-void ProgressBar::setText(const QString& text)
-{
+void ProgressBar::setText(const QString& text) {
     text_ = text;
     update();
 }
 
-void ProgressBar::setForeColor(uint color)
-{
+void ProgressBar::setForeColor(uint color) {
     if (!host::colors::isValid(color))
         throw RuntimeError(host::InvalidPropertyValue);
     foreColor_ = color;
     applyColors();
 }
 
-void ProgressBar::setBackColor(uint color)
-{
+void ProgressBar::setBackColor(uint color) {
     if (!host::colors::isValid(color))
         throw RuntimeError(host::InvalidPropertyValue);
     backColor_ = color;
     applyColors();
 }
 
-void ProgressBar::setBarColor(uint color)
-{
+void ProgressBar::setBarColor(uint color) {
     if (!host::colors::isValid(color))
         throw RuntimeError(host::InvalidPropertyValue);
     barColor_ = color;
     applyColors();
 }
 
-void ProgressBar::applyColors()
-{
+void ProgressBar::applyColors() {
     const QPalette base = QApplication::palette(this);
     QPalette p = palette();
     const QColor fore = host::colors::resolve(foreColor_, base);
@@ -98,10 +89,11 @@ void ProgressBar::applyColors()
     update();
 }
 
-QSize ProgressBar::sizeHint() const { return {160, 20}; }
+QSize ProgressBar::sizeHint() const {
+    return {160, 20};
+}
 
-void ProgressBar::paintEvent(QPaintEvent*)
-{
+void ProgressBar::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QStyleOptionProgressBar option;
     option.initFrom(this);
@@ -115,8 +107,7 @@ void ProgressBar::paintEvent(QPaintEvent*)
     style()->drawControl(QStyle::CE_ProgressBar, &option, &painter, this);
 }
 
-void ProgressBar::changeEvent(QEvent* event)
-{
+void ProgressBar::changeEvent(QEvent* event) {
     // System colours follow the application's palette.
     if (event->type() == QEvent::ApplicationPaletteChange)
         applyColors();

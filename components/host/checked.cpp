@@ -9,15 +9,13 @@ namespace host::checked {
 
 namespace {
 
-template <typename Int> Int narrow(long long wide)
-{
+template <typename Int> Int narrow(long long wide) {
     if (wide < std::numeric_limits<Int>::min() || wide > std::numeric_limits<Int>::max())
         throw RuntimeError(Overflow);
     return static_cast<Int>(wide);
 }
 
-template <typename Int> Int roundHalfEven(double value)
-{
+template <typename Int> Int roundHalfEven(double value) {
     if (!std::isfinite(value))
         throw RuntimeError(Overflow);
     // nearbyint follows the current rounding mode, which is round-to-nearest-even unless someone
@@ -31,16 +29,27 @@ template <typename Int> Int roundHalfEven(double value)
 
 } // namespace
 
-qint32 add(qint32 a, qint32 b) { return narrow<qint32>(static_cast<long long>(a) + b); }
-qint32 subtract(qint32 a, qint32 b) { return narrow<qint32>(static_cast<long long>(a) - b); }
-qint16 add16(qint16 a, qint16 b) { return narrow<qint16>(static_cast<long long>(a) + b); }
-qint16 subtract16(qint16 a, qint16 b) { return narrow<qint16>(static_cast<long long>(a) - b); }
+qint32 add(qint32 a, qint32 b) {
+    return narrow<qint32>(static_cast<long long>(a) + b);
+}
+qint32 subtract(qint32 a, qint32 b) {
+    return narrow<qint32>(static_cast<long long>(a) - b);
+}
+qint16 add16(qint16 a, qint16 b) {
+    return narrow<qint16>(static_cast<long long>(a) + b);
+}
+qint16 subtract16(qint16 a, qint16 b) {
+    return narrow<qint16>(static_cast<long long>(a) - b);
+}
 
-qint32 toInt32(double value) { return roundHalfEven<qint32>(value); }
-qint16 toInt16(double value) { return roundHalfEven<qint16>(value); }
+qint32 toInt32(double value) {
+    return roundHalfEven<qint32>(value);
+}
+qint16 toInt16(double value) {
+    return roundHalfEven<qint16>(value);
+}
 
-double divide(double numerator, double denominator)
-{
+double divide(double numerator, double denominator) {
     if (std::isnan(numerator) || std::isnan(denominator))
         throw RuntimeError(Overflow);
     if (denominator == 0.0)
@@ -48,8 +57,7 @@ double divide(double numerator, double denominator)
     return finite(numerator / denominator);
 }
 
-double finite(double value)
-{
+double finite(double value) {
     if (!std::isfinite(value))
         throw RuntimeError(Overflow);
     return value;

@@ -6,24 +6,20 @@
 
 namespace host {
 
-ControlRegistry& ControlRegistry::instance()
-{
+ControlRegistry& ControlRegistry::instance() {
     static ControlRegistry registry;
     return registry;
 }
 
-void ControlRegistry::add(const QString& className, Factory factory)
-{
+void ControlRegistry::add(const QString& className, Factory factory) {
     factories_[className] = std::move(factory);
 }
 
-bool ControlRegistry::contains(const QString& className) const
-{
+bool ControlRegistry::contains(const QString& className) const {
     return factories_.count(className) != 0;
 }
 
-QWidget* ControlRegistry::create(const QString& className, QWidget* parent) const
-{
+QWidget* ControlRegistry::create(const QString& className, QWidget* parent) const {
     const auto it = factories_.find(className);
     if (it == factories_.end())
         throw RuntimeError(CannotCreateObject);

@@ -12,14 +12,12 @@
 
 namespace host {
 
-Dispatcher& Dispatcher::instance()
-{
+Dispatcher& Dispatcher::instance() {
     static Dispatcher dispatcher;
     return dispatcher;
 }
 
-bool Dispatcher::invoke(const std::function<void()>& handler)
-{
+bool Dispatcher::invoke(const std::function<void()>& handler) {
     if (failed_)
         return false;
     try {
@@ -33,11 +31,14 @@ bool Dispatcher::invoke(const std::function<void()>& handler)
     }
 }
 
-void Dispatcher::setReporter(Reporter reporter) { reporter_ = std::move(reporter); }
-void Dispatcher::setTerminator(Terminator terminator) { terminator_ = std::move(terminator); }
+void Dispatcher::setReporter(Reporter reporter) {
+    reporter_ = std::move(reporter);
+}
+void Dispatcher::setTerminator(Terminator terminator) {
+    terminator_ = std::move(terminator);
+}
 
-void Dispatcher::defaultReport(const RuntimeError& error)
-{
+void Dispatcher::defaultReport(const RuntimeError& error) {
     const QString title = QStringLiteral("Run-time error '%1':").arg(error.number());
     std::fprintf(stderr, "%s\n\n%s\n", qPrintable(title), qPrintable(error.description()));
     std::fflush(stderr);
@@ -53,8 +54,7 @@ void Dispatcher::defaultReport(const RuntimeError& error)
     }
 }
 
-void Dispatcher::defaultTerminate(int exitStatus)
-{
+void Dispatcher::defaultTerminate(int exitStatus) {
     // Before the event loop runs (an error while loading) there is no loop to leave; main checks
     // failed() and returns the status itself, but a caller outside main may not, so leave hard.
     if (QCoreApplication::instance() && QThread::currentThread()->loopLevel() > 0)

@@ -46,8 +46,7 @@ private:
 // Connects a signal to a handler that is entered through the dispatcher.
 template <typename Sender, typename Signal, typename Handler>
 QMetaObject::Connection connectHandler(Sender* sender, Signal signal, QObject* context,
-                                       Handler handler)
-{
+                                       Handler handler) {
     return QObject::connect(sender, signal, context, [handler](auto&&... args) {
         Dispatcher::instance().invoke([&] { handler(std::forward<decltype(args)>(args)...); });
     });

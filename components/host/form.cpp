@@ -16,8 +16,7 @@ namespace {
 
 constexpr char TabIndexProperty[] = "_host_tabIndex";
 
-void applySettings(QObject& object, const ControlDescription& description)
-{
+void applySettings(QObject& object, const ControlDescription& description) {
     const QMetaObject* meta = object.metaObject();
     for (const auto& [name, value] : description.settings) {
         const int index = meta->indexOfProperty(name.constData());
@@ -28,19 +27,19 @@ void applySettings(QObject& object, const ControlDescription& description)
     }
 }
 
-QString objectNameFor(const ControlDescription& description)
-{
-    return description.index < 0 ? description.name
-                                 : QStringLiteral("%1_%2").arg(description.name).arg(description.index);
+QString objectNameFor(const ControlDescription& description) {
+    return description.index < 0
+               ? description.name
+               : QStringLiteral("%1_%2").arg(description.name).arg(description.index);
 }
 
 } // namespace
 
 Form::Form(const FormDescription& description, QWidget* parent)
-    : QWidget(parent)
-{
+    : QWidget(parent) {
     setCaption(description.caption);
-    setGeometry(units::twipsToPixelsX(description.clientLeft), units::twipsToPixelsY(description.clientTop),
+    setGeometry(units::twipsToPixelsX(description.clientLeft),
+                units::twipsToPixelsY(description.clientTop),
                 units::twipsToPixelsX(description.clientWidth),
                 units::twipsToPixelsY(description.clientHeight));
 
@@ -72,21 +71,25 @@ Form::Form(const FormDescription& description, QWidget* parent)
         QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
 }
 
-int Form::tabIndex(const QWidget& control)
-{
+int Form::tabIndex(const QWidget& control) {
     const QVariant index = control.property(TabIndexProperty);
     return index.isValid() ? index.toInt() : -1;
 }
 
 Form::~Form() = default;
 
-float Form::scaleWidth() const { return float(units::pixelsToTwipsX(width(), this)); }
-float Form::scaleHeight() const { return float(units::pixelsToTwipsY(height(), this)); }
+float Form::scaleWidth() const {
+    return float(units::pixelsToTwipsX(width(), this));
+}
+float Form::scaleHeight() const {
+    return float(units::pixelsToTwipsY(height(), this));
+}
 
-void Form::load() { emit Load(); }
+void Form::load() {
+    emit Load();
+}
 
-QObject* Form::find(const QString& name, int index) const
-{
+QObject* Form::find(const QString& name, int index) const {
     bool nameKnown = false;
     for (const Entry& e : entries_) {
         if (e.name != name)
@@ -98,24 +101,21 @@ QObject* Form::find(const QString& name, int index) const
     throw RuntimeError(nameKnown ? SubscriptOutOfRange : ObjectNotSet);
 }
 
-QWidget* Form::control(const QString& name, int index) const
-{
+QWidget* Form::control(const QString& name, int index) const {
     auto* widget = qobject_cast<QWidget*>(find(name, index));
     if (!widget)
         throw RuntimeError(TypeMismatch);
     return widget;
 }
 
-Timer* Form::timer(const QString& name) const
-{
+Timer* Form::timer(const QString& name) const {
     auto* timer = qobject_cast<Timer*>(find(name, -1));
     if (!timer)
         throw RuntimeError(TypeMismatch);
     return timer;
 }
 
-QList<QWidget*> Form::controls() const
-{
+QList<QWidget*> Form::controls() const {
     QList<QWidget*> result;
     for (const Entry& e : entries_)
         if (auto* widget = qobject_cast<QWidget*>(e.object))
@@ -123,15 +123,13 @@ QList<QWidget*> Form::controls() const
     return result;
 }
 
-void Form::resizeEvent(QResizeEvent* event)
-{
+void Form::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (event->size() != event->oldSize())
         emit Resize();
 }
 
-void move(QWidget& control, double left, double top, double width, double height)
-{
+void move(QWidget& control, double left, double top, double width, double height) {
     const QWidget* reference = control.parentWidget() ? control.parentWidget() : &control;
     const int x = units::twipsToPixelsX(left, reference);
     const int y = units::twipsToPixelsY(top, reference);
@@ -140,6 +138,8 @@ void move(QWidget& control, double left, double top, double width, double height
     control.setGeometry(x, y, w, h);
 }
 
-void bringToFront(QWidget& control) { control.raise(); }
+void bringToFront(QWidget& control) {
+    control.raise();
+}
 
 } // namespace host

@@ -18,16 +18,16 @@ struct ControlDescription {
     QString name;
     int index = -1; // position in a control array, -1 for a single control
     Kind kind = Kind::Hosted;
-    QString className;               // for hosted controls: the registry's class name
+    QString className; // for hosted controls: the registry's class name
     int left = 0, top = 0, width = 0, height = 0;
-    int tabIndex = -1;               // -1: not in the tab order
+    int tabIndex = -1;                                     // -1: not in the tab order
     std::vector<std::pair<QByteArray, QVariant>> settings; // property name, value, in this order
 };
 
 struct FormDescription {
     QString caption;
-    int clientLeft = 0, clientTop = 0;   // twips on the screen
-    int clientWidth = 0, clientHeight = 0; // twips
+    int clientLeft = 0, clientTop = 0;        // twips on the screen
+    int clientWidth = 0, clientHeight = 0;    // twips
     std::vector<ControlDescription> controls; // in creation order
 };
 

@@ -3,19 +3,15 @@
 namespace host {
 
 RuntimeError::RuntimeError(int number)
-    : RuntimeError(number, standardDescription(number))
-{
-}
+    : RuntimeError(number, standardDescription(number)) {}
 
 RuntimeError::RuntimeError(int number, QString description)
     : number_(number)
     , description_(std::move(description))
-    , what_(QStringLiteral("Run-time error '%1': %2").arg(number_).arg(description_).toStdString())
-{
-}
+    , what_(
+          QStringLiteral("Run-time error '%1': %2").arg(number_).arg(description_).toStdString()) {}
 
-QString RuntimeError::standardDescription(int number)
-{
+QString RuntimeError::standardDescription(int number) {
     switch (number) {
     case InvalidProcedureCall:
         return QStringLiteral("Invalid procedure call or argument");

@@ -2,6 +2,7 @@
 
 #include "runtime_error.h"
 
+#include <iterator>
 #include <optional>
 
 namespace host::colors {
@@ -14,50 +15,49 @@ struct SystemRole {
 };
 
 // The classic system colour indices, each on the palette role that plays the same part.
-std::optional<SystemRole> systemRole(quint32 index)
-{
-    using P = QPalette;
-    switch (index) {
-    case 0: return SystemRole{P::Active, P::Mid};              // scroll bar
-    case 1: return SystemRole{P::Active, P::Window};           // desktop
-    case 2: return SystemRole{P::Active, P::Highlight};        // active title bar
-    case 3: return SystemRole{P::Inactive, P::Highlight};      // inactive title bar
-    case 4: return SystemRole{P::Active, P::Window};           // menu bar
-    case 5: return SystemRole{P::Active, P::Base};             // window background
-    case 6: return SystemRole{P::Active, P::Shadow};           // window frame
-    case 7: return SystemRole{P::Active, P::WindowText};       // menu text
-    case 8: return SystemRole{P::Active, P::Text};             // window text
-    case 9: return SystemRole{P::Active, P::HighlightedText};  // title bar text
-    case 10: return SystemRole{P::Active, P::Button};          // active border
-    case 11: return SystemRole{P::Inactive, P::Button};        // inactive border
-    case 12: return SystemRole{P::Active, P::Dark};            // application workspace
-    case 13: return SystemRole{P::Active, P::Highlight};       // highlight
-    case 14: return SystemRole{P::Active, P::HighlightedText}; // highlighted text
-    case 15: return SystemRole{P::Active, P::Button};          // button face
-    case 16: return SystemRole{P::Active, P::Dark};            // button shadow
-    case 17: return SystemRole{P::Disabled, P::Text};          // grey text
-    case 18: return SystemRole{P::Active, P::ButtonText};      // button text
-    case 19: return SystemRole{P::Inactive, P::HighlightedText}; // inactive title text
-    case 20: return SystemRole{P::Active, P::Light};           // button highlight
-    case 21: return SystemRole{P::Active, P::Shadow};          // 3D dark shadow
-    case 22: return SystemRole{P::Active, P::Midlight};        // 3D light
-    case 23: return SystemRole{P::Active, P::ToolTipText};     // tooltip text
-    case 24: return SystemRole{P::Active, P::ToolTipBase};     // tooltip background
-    default: return std::nullopt;
-    }
+constexpr SystemRole SystemRoles[] = {
+    {QPalette::Active, QPalette::Mid},               //  0 scroll bar
+    {QPalette::Active, QPalette::Window},            //  1 desktop
+    {QPalette::Active, QPalette::Highlight},         //  2 active title bar
+    {QPalette::Inactive, QPalette::Highlight},       //  3 inactive title bar
+    {QPalette::Active, QPalette::Window},            //  4 menu bar
+    {QPalette::Active, QPalette::Base},              //  5 window background
+    {QPalette::Active, QPalette::Shadow},            //  6 window frame
+    {QPalette::Active, QPalette::WindowText},        //  7 menu text
+    {QPalette::Active, QPalette::Text},              //  8 window text
+    {QPalette::Active, QPalette::HighlightedText},   //  9 title bar text
+    {QPalette::Active, QPalette::Button},            // 10 active border
+    {QPalette::Inactive, QPalette::Button},          // 11 inactive border
+    {QPalette::Active, QPalette::Dark},              // 12 application workspace
+    {QPalette::Active, QPalette::Highlight},         // 13 highlight
+    {QPalette::Active, QPalette::HighlightedText},   // 14 highlighted text
+    {QPalette::Active, QPalette::Button},            // 15 button face
+    {QPalette::Active, QPalette::Dark},              // 16 button shadow
+    {QPalette::Disabled, QPalette::Text},            // 17 grey text
+    {QPalette::Active, QPalette::ButtonText},        // 18 button text
+    {QPalette::Inactive, QPalette::HighlightedText}, // 19 inactive title text
+    {QPalette::Active, QPalette::Light},             // 20 button highlight
+    {QPalette::Active, QPalette::Shadow},            // 21 3D dark shadow
+    {QPalette::Active, QPalette::Midlight},          // 22 3D light
+    {QPalette::Active, QPalette::ToolTipText},       // 23 tooltip text
+    {QPalette::Active, QPalette::ToolTipBase},       // 24 tooltip background
+};
+
+std::optional<SystemRole> systemRole(quint32 index) {
+    if (index >= std::size(SystemRoles))
+        return std::nullopt;
+    return SystemRoles[index];
 }
 
 } // namespace
 
-bool isValid(quint32 value)
-{
+bool isValid(quint32 value) {
     if (value & SystemFlag)
         return (value & 0x7FFFFF00u) == 0 && systemRole(value & 0xFFu).has_value();
     return (value & 0xFF000000u) == 0;
 }
 
-QColor resolve(quint32 value, const QPalette& palette)
-{
+QColor resolve(quint32 value, const QPalette& palette) {
     if (!isValid(value))
         throw RuntimeError(InvalidPropertyValue);
     if (value & SystemFlag) {

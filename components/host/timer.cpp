@@ -5,14 +5,12 @@
 namespace host {
 
 Timer::Timer(QObject* parent)
-    : QObject(parent)
-{
+    : QObject(parent) {
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &Timer::tick);
 }
 
-void Timer::setInterval(int milliseconds)
-{
+void Timer::setInterval(int milliseconds) {
     if (milliseconds < 0)
         throw RuntimeError(InvalidPropertyValue);
     if (milliseconds == interval_)
@@ -22,14 +20,12 @@ void Timer::setInterval(int milliseconds)
     update();
 }
 
-void Timer::setEnabled(bool enabled)
-{
+void Timer::setEnabled(bool enabled) {
     enabled_ = enabled;
     update();
 }
 
-void Timer::update()
-{
+void Timer::update() {
     const bool shouldRun = enabled_ && interval_ > 0;
     if (!shouldRun)
         timer_.stop();

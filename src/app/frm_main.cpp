@@ -11,8 +11,7 @@
 
 namespace {
 
-template <typename T> T* typed(QWidget* control)
-{
+template <typename T> T* typed(QWidget* control) {
     auto* typed = qobject_cast<T*>(control);
     if (!typed)
         throw host::RuntimeError(host::TypeMismatch);
@@ -23,13 +22,13 @@ template <typename T> T* typed(QWidget* control)
 
 frmMain::frmMain()
     : host::Form(designTime())
-    , wndReportControlData(typed<gridkit::ReportGrid>(control(QStringLiteral("wndReportControlData"))))
+    , wndReportControlData(
+          typed<gridkit::ReportGrid>(control(QStringLiteral("wndReportControlData"))))
     , Timer1(timer(QStringLiteral("Timer1")))
     , Shape1{typed<controlkit::Label>(control(QStringLiteral("Shape1"), 0)),
              typed<controlkit::Label>(control(QStringLiteral("Shape1"), 1)),
              typed<controlkit::Label>(control(QStringLiteral("Shape1"), 2))}
-    , ProgressBar1(typed<controlkit::ProgressBar>(control(QStringLiteral("ProgressBar1"))))
-{
+    , ProgressBar1(typed<controlkit::ProgressBar>(control(QStringLiteral("ProgressBar1")))) {
     using gridkit::ReportGrid;
     host::connectHandler(this, &host::Form::Load, this, [this] { Form_Load(); });
     host::connectHandler(this, &host::Form::Resize, this, [this] { Form_Resize(); });
@@ -54,17 +53,16 @@ frmMain::frmMain()
                          [this](const gridkit::Column&, qint32, qint32) {
                              wndReportControlData_ColumnWidthChanged();
                          });
-    host::connectHandler(grid, &ReportGrid::itemButtonClicked, this,
-                         [this](const gridkit::Row&, const gridkit::Item&,
-                                const gridkit::ItemControl& control) {
-                             wndReportControlData_ItemButtonClick(control);
-                         });
+    host::connectHandler(
+        grid, &ReportGrid::itemButtonClicked, this,
+        [this](const gridkit::Row&, const gridkit::Item&, const gridkit::ItemControl& control) {
+            wndReportControlData_ItemButtonClick(control);
+        });
 }
 
 frmMain::~frmMain() = default;
 
-void frmMain::Form_Load()
-{
+void frmMain::Form_Load() {
     auto* grid = wndReportControlData;
     grid->appearance().setHeaderStyle(4);
     grid->setMarkupEnabled(true);
@@ -84,8 +82,7 @@ void frmMain::Form_Load()
     Timer1->setEnabled(true);
 }
 
-void frmMain::Form_Resize()
-{
+void frmMain::Form_Resize() {
     const float W = scaleWidth();
     const float H = scaleHeight();
     host::move(*wndReportControlData, 0, 0, W, H);

@@ -56,9 +56,9 @@ private:
     void wndReportControlData_ItemButtonClick(const gridkit::ItemControl& control);
 
     // Procedures.
-    void CreateColumns();                                           // grid/
-    void CreateRecords();                                           // grid/
-    void SyncProgress();                                            // progress/
+    void CreateColumns();                                             // grid/
+    void CreateRecords();                                             // grid/
+    void SyncProgress();                                              // progress/
     void DragProgress(qint32 StartX, qint32 StartY, qint32 CurrentX); // interaction/
 
     // Window-level state.

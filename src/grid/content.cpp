@@ -6,8 +6,7 @@
 
 using namespace host;
 
-void frmMain::CreateColumns()
-{
+void frmMain::CreateColumns() {
     for (qint16 i = 0; i <= 3; i = checked::add16(i, 1)) {
         const QString caption = QStringLiteral("Col ") + QString::number(i);
         gridkit::Column column = wndReportControlData->columns().add(qint32(i), caption, 100, true);
@@ -15,8 +14,7 @@ void frmMain::CreateColumns()
     }
 }
 
-void frmMain::CreateRecords()
-{
+void frmMain::CreateRecords() {
     for (qint16 i = 0; i <= 10; i = checked::add16(i, 1)) {
         gridkit::Record record = wndReportControlData->records().add();
         for (qint32 j = 0; j <= 3; j = checked::add(j, 1))

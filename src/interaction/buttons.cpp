@@ -8,8 +8,7 @@
 
 using namespace host;
 
-void frmMain::wndReportControlData_ItemButtonClick(const gridkit::ItemControl& control)
-{
+void frmMain::wndReportControlData_ItemButtonClick(const gridkit::ItemControl& control) {
     const QString caption = control.caption();
     if (caption == QLatin1String("Up"))
         ProgressBar1->setValue(checked::add(ProgressBar1->value(), 1));

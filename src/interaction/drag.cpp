@@ -13,8 +13,7 @@ using namespace host;
 namespace {
 
 // A result that must be there; a missing one is an unset object.
-template <typename T> T required(const std::optional<T>& value)
-{
+template <typename T> T required(const std::optional<T>& value) {
     if (!value)
         throw RuntimeError(ObjectNotSet);
     return *value;
@@ -22,16 +21,14 @@ template <typename T> T required(const std::optional<T>& value)
 
 } // namespace
 
-void frmMain::wndReportControlData_ItemCheck(const gridkit::Row& row, const gridkit::Item& item)
-{
+void frmMain::wndReportControlData_ItemCheck(const gridkit::Row& row, const gridkit::Item& item) {
     const qint32 rowNumber = row.index();
     const qint32 itemIndex = item.index();
     if (rowNumber == 2 && itemIndex == 2)
         AllowDrag = item.checked();
 }
 
-void frmMain::wndReportControlData_MouseDown(qint16 Button, qint16, qint32 x, qint32 y)
-{
+void frmMain::wndReportControlData_MouseDown(qint16 Button, qint16, qint32 x, qint32 y) {
     if (Button != 1)
         return;
     DragStartY = y;
@@ -39,15 +36,13 @@ void frmMain::wndReportControlData_MouseDown(qint16 Button, qint16, qint32 x, qi
     DragProgress(x, y, x);
 }
 
-void frmMain::wndReportControlData_MouseMove(qint16 Button, qint16, qint32 x, qint32)
-{
+void frmMain::wndReportControlData_MouseMove(qint16 Button, qint16, qint32 x, qint32) {
     if (Button != 1)
         return;
     DragProgress(DragStartX, DragStartY, x);
 }
 
-void frmMain::DragProgress(qint32 StartX, qint32 StartY, qint32 CurrentX)
-{
+void frmMain::DragProgress(qint32 StartX, qint32 StartY, qint32 CurrentX) {
     // 1.-3. The cell under the start point, if it is in row 2 and dragging is allowed.
     const std::optional<gridkit::HitTestInfo> hit = wndReportControlData->hitTest(StartX, StartY);
     if (!hit)
@@ -69,8 +64,8 @@ void frmMain::DragProgress(qint32 StartX, qint32 StartY, qint32 CurrentX)
     const qint32 width = hitColumn->width();
     if (width <= 0)
         return; // a column without width has no share to give; dividing by it would end the program
-    qint32 percent =
-        checked::toInt32(checked::finite(checked::divide(double(difference), double(width)) * 100.0));
+    qint32 percent = checked::toInt32(
+        checked::finite(checked::divide(double(difference), double(width)) * 100.0));
     if (percent > 100)
         percent = 100;
     else if (percent < 0)
@@ -84,5 +79,6 @@ void frmMain::DragProgress(qint32 StartX, qint32 StartY, qint32 CurrentX)
     const QString markup = BuildProgressMarkup(hitColumn->width(), percent);
     gridkit::Item(hitItem).setCaption(markup);
     wndReportControlData->rebuild();
-    setCaption(QStringLiteral("Progress percent: ") + QString::number(percent) + QStringLiteral("%"));
+    setCaption(QStringLiteral("Progress percent: ") + QString::number(percent) +
+               QStringLiteral("%"));
 }

@@ -9,15 +9,13 @@ using namespace host;
 namespace {
 
 // A whole number held as a double, as decimal text; a negative zero is written "0".
-QString wholeNumberText(double value)
-{
+QString wholeNumberText(double value) {
     return value == 0.0 ? QStringLiteral("0") : QString::number(value, 'f', 0);
 }
 
 } // namespace
 
-QString BuildNestedMarkup(qint32 cellWidth, qint32 cellHeight, qint32 percent)
-{
+QString BuildNestedMarkup(qint32 cellWidth, qint32 cellHeight, qint32 percent) {
     const qint32 H = checked::subtract(cellHeight, 2);
     const qint32 I = checked::subtract(cellWidth, 8);
     // In exactly this order: 57 / 100 * 100 is 56.99999999999999 and must floor to 56.
@@ -59,8 +57,7 @@ QString BuildNestedMarkup(qint32 cellWidth, qint32 cellHeight, qint32 percent)
     return text;
 }
 
-QString BuildProgressMarkup(qint32 width, qint32 percent)
-{
+QString BuildProgressMarkup(qint32 width, qint32 percent) {
     const qint32 T = checked::subtract(width, 4);
     const qint32 B = checked::toInt32(double(percent) / 100.0 * double(T));
     const QString P = QString::number(percent);
@@ -84,9 +81,8 @@ QString BuildProgressMarkup(qint32 width, qint32 percent)
         "BorderBrush='#5E7293'><Border.Background><LinearGradientBrush StartPoint='0, 0' "
         "EndPoint='1,0'><GradientStop Color='#658C4B' Offset='0'/><GradientStop Color='#A4DB64' "
         "Offset='1'/></LinearGradientBrush></Border.Background></Border>");
-    text += QLatin1StringView(
-        "<Border Grid.Column='0'><TextBlock VerticalAlignment='Center' "
-        "HorizontalAlignment='Center' Foreground='White'><Bold>");
+    text += QLatin1StringView("<Border Grid.Column='0'><TextBlock VerticalAlignment='Center' "
+                              "HorizontalAlignment='Center' Foreground='White'><Bold>");
     text += P;
     text += QLatin1StringView("%</Bold></TextBlock></Border></Grid></StackPanel>");
     return text;

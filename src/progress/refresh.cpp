@@ -12,8 +12,7 @@
 
 using namespace host;
 
-void frmMain::SyncProgress()
-{
+void frmMain::SyncProgress() {
     qint32 L = 0, T = 0, R = 0, B = 0;
 
     // 1. The follower cell's bounds.
@@ -23,8 +22,8 @@ void frmMain::SyncProgress()
     }
 
     // 2.-3. The nested markup for the bar's value, kept in ProgressMarkup.
-    ProgressMarkup = BuildNestedMarkup(checked::subtract(R, L), checked::subtract(B, T),
-                                       ProgressBar1->value());
+    ProgressMarkup =
+        BuildNestedMarkup(checked::subtract(R, L), checked::subtract(B, T), ProgressBar1->value());
 
     // 4. The follower cell shows it.
     wndReportControlData->rows().row(1).record().item(1).setCaption(ProgressMarkup);
@@ -58,12 +57,15 @@ void frmMain::SyncProgress()
     wndReportControlData->redraw();
 }
 
-void frmMain::Timer1_Timer()
-{
+void frmMain::Timer1_Timer() {
     SyncProgress();
     Timer1->setEnabled(false);
 }
 
-void frmMain::wndReportControlData_ViewScrolled() { Timer1->setEnabled(true); }
+void frmMain::wndReportControlData_ViewScrolled() {
+    Timer1->setEnabled(true);
+}
 
-void frmMain::wndReportControlData_ColumnWidthChanged() { Timer1->setEnabled(true); }
+void frmMain::wndReportControlData_ColumnWidthChanged() {
+    Timer1->setEnabled(true);
+}
