@@ -44,8 +44,8 @@ QString textContent(const Document& document) {
 
 namespace {
 
-// Negative, empty or non-finite boxes have nothing to show; huge ones are held to what the
-// layout keeps finite.
+// Negative, empty or non-finite boxes have nothing to show, and nor has one wider than any
+// screen: the layout's lengths stop at kMaxLength.
 bool usable(const QRectF& box) {
     return std::isfinite(box.x()) && std::isfinite(box.y()) && box.width() > 0 &&
            box.height() > 0 && box.width() <= kMaxLength && box.height() <= kMaxLength;
