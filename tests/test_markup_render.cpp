@@ -84,6 +84,7 @@ private slots:
     void colours_data();
     void colours();
     void painterStateIsKept();
+    void repaintInAnotherBoxLaysOutAgain();
 };
 
 void MarkupRenderTest::layoutOfCaptions_data() {
@@ -326,6 +327,35 @@ void MarkupRenderTest::painterStateIsKept() {
     QCOMPARE(painter.pen().color(), QColor(Qt::red));
     QCOMPARE(painter.font().pointSize(), 20);
     QCOMPARE(painter.clipBoundingRect(), QRectF(0, 0, 50, 10));
+}
+
+void MarkupRenderTest::repaintInAnotherBoxLaysOutAgain() {
+    const markup::DocumentPtr document = markup::parse(samples::nested);
+    QImage image(100, 20, QImage::Format_ARGB32);
+    auto paint = [&](const markup::Document& d, qreal width, const QFont& font) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        markup::render(painter, d, QRectF(0, 0, width, 18), font);
+        painter.end();
+        return image.copy();
+    };
+    auto rightmostBorder = [&] {
+        int last = -1;
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, 8) == trackBorder)
+                last = x;
+        }
+        return last;
+    };
+    for (const qreal width : {96.0, 60.0, 96.0}) {
+        paint(*document, width, QFont());
+        QCOMPARE(rightmostBorder(), int(width) - 1);
+    }
+    QFont large;
+    large.setPixelSize(30);
+    const QImage first = paint(*markup::parse(samples::nested), 96, large);
+    QVERIFY(paint(*document, 96, large) == first);
+    QVERIFY(paint(*document, 96, QFont()) != first);
 }
 
 QTEST_MAIN(MarkupRenderTest)
