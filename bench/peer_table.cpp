@@ -1,0 +1,125 @@
+#include "peer_table.h"
+
+#include "app/frm_main.h"
+#include "gridkit/report_grid.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QPainter>
+#include <QProgressBar>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionProgressBar>
+#include <QVBoxLayout>
+
+namespace bench {
+
+void PeerDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const {
+    QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+    const QVariant progress = index.data(ProgressRole);
+    if (progress.isValid()) {
+        const int percent = progress.toInt();
+        QStyleOptionProgressBar bar;
+        bar.initFrom(option.widget);
+        bar.rect = option.rect.adjusted(1, 1, -1, -1);
+        bar.minimum = 0;
+        bar.maximum = 100;
+        bar.progress = percent;
+        bar.text = QString::number(percent) + QLatin1Char('%');
+        bar.textVisible = true;
+        bar.textAlignment = Qt::AlignCenter;
+        bar.state |= QStyle::State_Horizontal;
+        style->drawControl(QStyle::CE_ProgressBar, &bar, painter, option.widget);
+        return;
+    }
+    const QVariant button = index.data(ButtonRole);
+    if (button.isValid()) {
+        QStyleOptionButton push;
+        push.initFrom(option.widget);
+        push.rect = option.rect.adjusted(1, 1, -1, -1);
+        push.text = button.toString();
+        push.state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver);
+        push.state |= QStyle::State_Raised;
+        style->drawControl(QStyle::CE_PushButton, &push, painter, option.widget);
+        return;
+    }
+    QStyledItemDelegate::paint(painter, option, index);
+}
+
+namespace {
+
+bool isProgressCell(int row, int column) {
+    return row <= 2 && column == 1;
+}
+
+} // namespace
+
+PeerWindow::PeerWindow(const frmMain& like)
+    : model_(new QStandardItemModel(this))
+    , view_(new QTableView(this)) {
+    gridkit::ReportGrid& grid = *like.wndReportControlData;
+    const gridkit::ColumnList columns = grid.columns();
+    const gridkit::RowList rows = grid.rows();
+    model_->setColumnCount(columns.count());
+    model_->setRowCount(rows.count());
+    for (int c = 0; c < columns.count(); ++c)
+        model_->setHeaderData(c, Qt::Horizontal, columns.column(c).caption());
+
+    for (int r = 0; r < rows.count(); ++r) {
+        const gridkit::Record record = rows.row(r).record();
+        for (int c = 0; c < record.itemCount(); ++c) {
+            if (isProgressCell(r, c))
+                continue;
+            const gridkit::Item item = record.item(c);
+            auto* cell = new QStandardItem;
+            const gridkit::ItemControlList controls = item.itemControls();
+            if (controls.count() > 0) {
+                cell->setData(controls.at(0).caption(), ButtonRole);
+            } else {
+                cell->setText(item.caption());
+                if (item.hasCheckBox()) {
+                    cell->setCheckable(true);
+                    cell->setCheckState(item.checked() ? Qt::Checked : Qt::Unchecked);
+                }
+            }
+            model_->setItem(r, c, cell);
+        }
+    }
+
+    view_->setModel(model_);
+    view_->setItemDelegate(new PeerDelegate(view_));
+    view_->setShowGrid(true);
+    view_->setFrameShape(QFrame::NoFrame);
+    view_->verticalHeader()->hide();
+    view_->verticalHeader()->setMinimumSectionSize(1);
+    view_->verticalHeader()->setDefaultSectionSize(grid.rowHeight());
+    view_->horizontalHeader()->setFixedHeight(grid.headerHeight());
+    view_->horizontalHeader()->setHighlightSections(false);
+    for (int c = 0; c < columns.count(); ++c)
+        view_->setColumnWidth(c, columns.column(c).width());
+
+    bar_ = new QProgressBar;
+    bar_->setRange(0, 100);
+    view_->setIndexWidget(model_->index(0, 1), bar_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view_);
+    resize(like.size());
+}
+
+void PeerWindow::refresh(int percent, QImage& image) {
+    bar_->setValue(percent);
+    model_->setData(model_->index(1, 1), percent, ProgressRole);
+    const QModelIndex seeded = model_->index(2, 1);
+    if (!seeded.data(ProgressRole).isValid())
+        model_->setData(seeded, percent, ProgressRole);
+    const QRect cell = view_->visualRect(model_->index(0, 1));
+    bar_->setGeometry(cell.left(), cell.top(), cell.width(), 20);
+    setWindowTitle(QStringLiteral("Progress percent: ") + QString::number(percent) +
+                   QStringLiteral(" %"));
+    view_->render(&image);
+}
+
+} // namespace bench
