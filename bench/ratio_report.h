@@ -17,9 +17,10 @@
 
 namespace bench {
 
-// Which clock a comparison is judged by. In-process work is judged by the benchmark thread's CPU
-// time, which other sessions' load on the two cores cannot inflate; child processes by wall time
-// (manual time), since their work is not on this thread.
+// Which clock a comparison is judged by. In-process work is judged by the process's CPU time
+// (benchmarks register MeasureProcessCPUTime, since Qt's raster engine hands some blending to its
+// thread pool), which other sessions' load on the two cores cannot inflate; child processes by
+// wall time (manual time), since their work is not in this process.
 enum class Clock { Cpu, Real };
 
 class RatioReporter : public benchmark::ConsoleReporter {
