@@ -81,6 +81,8 @@ private slots:
     void progressBarClampsIntoItsRange_data();
     void progressBarClampsIntoItsRange();
     void labelKeepsTagAsTooltip();
+    void progressBarFillsItsShareInItsOwnColours_data();
+    void progressBarFillsItsShareInItsOwnColours();
 };
 
 void TestHost::twipsPerPixelFollowsTheScreen() {
@@ -280,6 +282,36 @@ void TestHost::labelKeepsTagAsTooltip() {
     label.setBackColor(colors::ButtonFace);
     QCOMPARE(label.palette().color(QPalette::Window),
              QApplication::palette().color(QPalette::Button));
+}
+
+void TestHost::progressBarFillsItsShareInItsOwnColours_data() {
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("filled"); // of the 151 pixels inside the frame
+    QTest::newRow("0") << 0 << 0;
+    QTest::newRow("1") << 1 << 1;
+    QTest::newRow("75") << 75 << 113;
+    QTest::newRow("100") << 100 << 151;
+}
+
+void TestHost::progressBarFillsItsShareInItsOwnColours() {
+    QFETCH(int, value);
+    QFETCH(int, filled);
+    controlkit::ProgressBar bar;
+    bar.resize(153, 25);
+    bar.setBackColor(0x00FFFFFFu);
+    bar.setBarColor(0x000000FFu); // red
+    bar.setValue(value);
+    const QImage image = bar.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(image.size(), QSize(153, 25));
+    const int y = 12;
+    if (filled > 0) {
+        QCOMPARE(image.pixelColor(1, y), QColor(Qt::red));
+        QCOMPARE(image.pixelColor(filled, y), QColor(Qt::red));
+    }
+    if (filled < 151)
+        QCOMPARE(image.pixelColor(filled + 1, y), QColor(Qt::white));
+    QVERIFY(image.pixelColor(0, y) != QColor(Qt::white)); // the sunken frame
+    QVERIFY(image.pixelColor(152, y) != QColor(Qt::red));
 }
 
 QTEST_MAIN(TestHost)

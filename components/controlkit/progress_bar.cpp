@@ -4,9 +4,9 @@
 #include "host/system_colors.h"
 
 #include <QApplication>
+#include <qdrawutil.h>
 #include <QEvent>
 #include <QPainter>
-#include <QStyleOptionProgressBar>
 
 #include <algorithm>
 
@@ -19,7 +19,7 @@ ProgressBar::ProgressBar(QWidget* parent)
     , foreColor_(host::colors::ButtonText)
     , backColor_(host::colors::ButtonFace)
     , barColor_(host::colors::Highlight) {
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    setAttribute(Qt::WA_OpaquePaintEvent); // paints every pixel it covers
     applyColors();
 }
 
@@ -94,17 +94,27 @@ QSize ProgressBar::sizeHint() const {
 }
 
 void ProgressBar::paintEvent(QPaintEvent*) {
+    // Drawn here rather than by the style: the bar shows exactly its own colours (background, bar,
+    // text), which a style is free to replace with its own, and a repaint costs a few fills instead
+    // of a styled gradient each time something beneath it is redrawn.
+    const QRect r = rect();
+    if (r.isEmpty())
+        return;
     QPainter painter(this);
-    QStyleOptionProgressBar option;
-    option.initFrom(this);
-    option.minimum = minimum_;
-    option.maximum = maximum_;
-    option.progress = value_;
-    option.text = text_;
-    option.textVisible = !text_.isEmpty();
-    option.textAlignment = Qt::AlignCenter;
-    option.state |= QStyle::State_Horizontal;
-    style()->drawControl(QStyle::CE_ProgressBar, &option, &painter, this);
+    const QPalette& p = palette();
+    painter.fillRect(r, p.color(QPalette::Window));
+    qDrawShadePanel(&painter, r, p, /*sunken=*/true, 1);
+
+    const QRect inner = r.adjusted(1, 1, -1, -1);
+    const qint64 span = qint64(maximum_) - minimum_;
+    const qint64 done = qint64(value_) - minimum_;
+    const int filled = span > 0 ? int(qint64(inner.width()) * done / span) : 0;
+    painter.fillRect(QRect(inner.left(), inner.top(), filled, inner.height()),
+                     p.color(QPalette::Highlight));
+    if (!text_.isEmpty()) {
+        painter.setPen(p.color(QPalette::WindowText));
+        painter.drawText(inner, Qt::AlignCenter, text_);
+    }
 }
 
 void ProgressBar::changeEvent(QEvent* event) {

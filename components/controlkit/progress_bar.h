@@ -4,9 +4,10 @@
 
 namespace controlkit {
 
-// ControlKit.ProgressBar: a horizontal bar for a value in [minimum, maximum], drawn by the
-// platform style. The value is the control's default member. A value written outside the range is
-// clamped into it, so stepping past either end holds the end instead of failing.
+// ControlKit.ProgressBar: a horizontal bar for a value in [minimum, maximum], in a sunken frame on
+// its background colour, filled from the left in its bar colour. The value is the control's default
+// member. A value written outside the range is clamped into it, so stepping past either end holds
+// the end instead of failing.
 class ProgressBar : public QWidget {
     Q_OBJECT
     Q_PROPERTY(int value READ value WRITE setValue NOTIFY valueChanged USER true)
