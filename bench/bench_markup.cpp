@@ -19,19 +19,12 @@
 #include <string>
 #include <vector>
 
+#include "markup_samples.h"
+
 namespace {
 
 // What the program writes for a 100 x 20 cell at 75 %.
-const QString caption = QStringLiteral(
-    "<Border Padding='1' Height='18' BorderThickness='1'BorderBrush='#5E7293'><Border.Background>"
-    "<LinearGradientBrush StartPoint='0, 0' EndPoint='0,1'> <GradientStop Color='#C0CBDF' "
-    "Offset='0'/> <GradientStop Color='#DCE9FA' Offset='1'/></LinearGradientBrush>"
-    "</Border.Background><Border Width='69' BorderBrush='#658C4B' BorderThickness='1' "
-    "HorizontalAlignment='Left' VerticalAlignment='Center'><Border.Background>"
-    "<LinearGradientBrush StartPoint='0,0' EndPoint='1,0'><GradientStop Color='#658C4B' "
-    "Offset='0'/><GradientStop Color='#A4DB64' Offset='1'/></LinearGradientBrush>"
-    "</Border.Background><TextBlock FontWeight='Bold' VerticalAlignment='Center' "
-    "HorizontalAlignment='Center' Foreground='White'>75%</TextBlock></Border></Border>");
+const QString& caption = samples::nested;
 
 // The same cell in the HTML subset QTextDocument renders: it has no gradients, so each gradient
 // is its middle colour; borders, sizes, bold white centred text as in the caption.

@@ -5,12 +5,7 @@
 #include <QPainter>
 #include <QtTest>
 
-namespace samples {
-extern const QString nested;
-extern const QString layered;
-QString nestedWith(const QString& barWidth, const QString& height, const QString& percent);
-QString layeredWith(const QString& track, const QString& bar, const QString& percent);
-} // namespace samples
+#include "markup_samples.h"
 
 namespace {
 

@@ -1,13 +1,6 @@
-// The two captions the program writes for a 100 x 20 cell at 75 %, exactly as it writes them,
-// and variants made by changing their numbers.
-#include <QString>
+#include "markup_samples.h"
 
 namespace samples {
-
-extern const QString nested;
-extern const QString layered;
-QString nestedWith(const QString& barWidth, const QString& height, const QString& percent);
-QString layeredWith(const QString& track, const QString& bar, const QString& percent);
 
 const QString nested = QStringLiteral(
     "<Border Padding='1' Height='18' BorderThickness='1'BorderBrush='#5E7293'><Border.Background>"

@@ -3,53 +3,13 @@
 
 #include "host/runtime_error.h"
 
-#include <QRegularExpression>
+#include "markup_samples.h"
+
 #include <QTest>
 
 #include <limits>
 
 namespace {
-
-const QString Nested_100_20_75 = QStringLiteral(
-    "<Border Padding='1' Height='18' BorderThickness='1'BorderBrush='#5E7293'><Border.Background>"
-    "<LinearGradientBrush StartPoint='0, 0' EndPoint='0,1'> <GradientStop Color='#C0CBDF' "
-    "Offset='0'/> <GradientStop Color='#DCE9FA' Offset='1'/></LinearGradientBrush>"
-    "</Border.Background><Border Width='69' BorderBrush='#658C4B' BorderThickness='1' "
-    "HorizontalAlignment='Left' VerticalAlignment='Center'><Border.Background>"
-    "<LinearGradientBrush StartPoint='0,0' EndPoint='1,0'><GradientStop Color='#658C4B' "
-    "Offset='0'/><GradientStop Color='#A4DB64' Offset='1'/></LinearGradientBrush>"
-    "</Border.Background><TextBlock FontWeight='Bold' VerticalAlignment='Center' "
-    "HorizontalAlignment='Center' Foreground='White'>75%</TextBlock></Border></Border>");
-
-const QString Layered_100_75 = QStringLiteral(
-    "<StackPanel Width='96'><Grid><Grid.ColumnDefinitions><ColumnDefinition />"
-    "</Grid.ColumnDefinitions><Border Grid.Column='0' Background='Blue' BorderThickness='1px' "
-    "MinHeight = '16' BorderBrush='#5E7293'><Border.Background><LinearGradientBrush "
-    "StartPoint='0, 0' EndPoint='0,1'><GradientStop Color='#C0CBDF' Offset='0'/><GradientStop "
-    "Color='#DCE9FA' Offset='1'/></LinearGradientBrush></Border.Background></Border><Border "
-    "Grid.Column='0' Width='72px' HorizontalAlignment='Left' BorderThickness='1px' "
-    "BorderBrush='#5E7293'><Border.Background><LinearGradientBrush StartPoint='0, 0' "
-    "EndPoint='1,0'><GradientStop Color='#658C4B' Offset='0'/><GradientStop Color='#A4DB64' "
-    "Offset='1'/></LinearGradientBrush></Border.Background></Border><Border Grid.Column='0'>"
-    "<TextBlock VerticalAlignment='Center' HorizontalAlignment='Center' Foreground='White'>"
-    "<Bold>75%</Bold></TextBlock></Border></Grid></StackPanel>");
-
-// The worked example with its four numbers replaced: what every other input must give.
-QString nestedWith(const QString& height, const QString& width, const QString& percent) {
-    QString text = Nested_100_20_75;
-    text.replace(QLatin1String("Height='18'"), QStringLiteral("Height='%1'").arg(height));
-    text.replace(QLatin1String("Width='69'"), QStringLiteral("Width='%1'").arg(width));
-    text.replace(QLatin1String(">75%<"), QStringLiteral(">%1%<").arg(percent));
-    return text;
-}
-
-QString layeredWith(const QString& track, const QString& bar, const QString& percent) {
-    QString text = Layered_100_75;
-    text.replace(QLatin1String("Width='96'"), QStringLiteral("Width='%1'").arg(track));
-    text.replace(QLatin1String("Width='72px'"), QStringLiteral("Width='%1px'").arg(bar));
-    text.replace(QLatin1String(">75%<"), QStringLiteral(">%1%<").arg(percent));
-    return text;
-}
 
 int errorOf(const std::function<void()>& call) {
     try {
@@ -76,10 +36,10 @@ private slots:
 };
 
 void TestProgressMarkup::workedExamplesMatchByteForByte() {
-    QCOMPARE(Nested_100_20_75.size(), 724);
-    QCOMPARE(Layered_100_75.size(), 892);
-    QCOMPARE(BuildNestedMarkup(100, 20, 75), Nested_100_20_75);
-    QCOMPARE(BuildProgressMarkup(100, 75), Layered_100_75);
+    QCOMPARE(samples::nested.size(), 724);
+    QCOMPARE(samples::layered.size(), 892);
+    QCOMPARE(BuildNestedMarkup(100, 20, 75), samples::nested);
+    QCOMPARE(BuildProgressMarkup(100, 75), samples::layered);
 }
 
 void TestProgressMarkup::nestedBarWidthIsFlooredFromTheDoubleProduct_data() {
@@ -125,7 +85,7 @@ void TestProgressMarkup::nestedBarWidthIsFlooredFromTheDoubleProduct() {
     QFETCH(QString, height);
     QFETCH(QString, width);
     QCOMPARE(BuildNestedMarkup(cellWidth, cellHeight, percent),
-             nestedWith(height, width, QString::number(percent)));
+             samples::nestedWith(width, height, QString::number(percent)));
 }
 
 void TestProgressMarkup::layeredBarWidthRoundsHalfToEven_data() {
@@ -161,7 +121,7 @@ void TestProgressMarkup::layeredBarWidthRoundsHalfToEven() {
     QFETCH(QString, track);
     QFETCH(QString, bar);
     QCOMPARE(BuildProgressMarkup(width, percent),
-             layeredWith(track, bar, QString::number(percent)));
+             samples::layeredWith(track, bar, QString::number(percent)));
 }
 
 void TestProgressMarkup::overflowingArithmeticGivesNoText_data() {
