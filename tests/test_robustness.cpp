@@ -5,6 +5,8 @@
 
 #include <QImage>
 
+#include <iterator>
+
 using namespace app_fixture;
 
 namespace {
@@ -86,8 +88,9 @@ void TestRobustness::hostileCaptionsReadBackAndDraw_data() {
                QString(20000, QLatin1Char(' '))
                    .replace(QLatin1String(" "), QLatin1String("<Border/>")) +
                QStringLiteral("</StackPanel>");
+    static constexpr char16_t controls[] = u"<TextBlock>\u0001\u0000\xD800</TextBlock>";
     QTest::newRow("control characters and a lone surrogate")
-        << QString::fromUtf16(u"<TextBlock>\u0001\u0000\xD800</TextBlock>", 31);
+        << QString::fromUtf16(controls, qsizetype(std::size(controls) - 1));
     QTest::newRow("huge sizes") << QStringLiteral(
         "<Border Width='1e308' Height='1e308' BorderThickness='1e308' Padding='-1e308'>"
         "<TextBlock FontSize='1e308'>x</TextBlock></Border>");
