@@ -43,7 +43,7 @@ void frmMain::wndReportControlData_MouseMove(qint16 Button, qint16, qint32 x, qi
 }
 
 void frmMain::DragProgress(qint32 StartX, qint32 StartY, qint32 CurrentX) {
-    // 1.-3. The cell under the start point, if it is in row 2 and dragging is allowed.
+    // The cell under the start point, if it is in row 2 and dragging is allowed.
     const std::optional<gridkit::HitTestInfo> hit = wndReportControlData->hitTest(StartX, StartY);
     if (!hit)
         return;
@@ -54,12 +54,12 @@ void frmMain::DragProgress(qint32 StartX, qint32 StartY, qint32 CurrentX) {
     if (hitRow->index() != 2 || !AllowDrag)
         return;
 
-    // 4. The left edge of the item under the start point.
-    const gridkit::Item hitItem = required(hit->item());
+    // The left edge of the item under the start point.
+    gridkit::Item hitItem = required(hit->item());
     qint32 left = 0, top = 0, right = 0, bottom = 0;
     wndReportControlData->rows().row(hitRow->index()).itemBounds(hitItem, left, top, right, bottom);
 
-    // 5.-8. The pointer's distance from that edge as a share of the column's width.
+    // The pointer's distance from that edge as a share of the column's width.
     const qint32 difference = checked::subtract(CurrentX, left);
     const qint32 width = hitColumn->width();
     if (width <= 0)
@@ -71,13 +71,13 @@ void frmMain::DragProgress(qint32 StartX, qint32 StartY, qint32 CurrentX) {
     else if (percent < 0)
         percent = 0;
 
-    // 9. Only the progress column takes a bar.
+    // Only the progress column takes a bar.
     if (hitColumn->index() != 1)
         return;
 
-    // 10.-13. The layered bar, shown at once.
+    // The layered bar, shown at once.
     const QString markup = BuildProgressMarkup(hitColumn->width(), percent);
-    gridkit::Item(hitItem).setCaption(markup);
+    hitItem.setCaption(markup);
     wndReportControlData->rebuild();
     setCaption(QStringLiteral("Progress percent: ") + QString::number(percent) +
                QStringLiteral("%"));

@@ -15,33 +15,33 @@ using namespace host;
 void frmMain::SyncProgress() {
     qint32 L = 0, T = 0, R = 0, B = 0;
 
-    // 1. The follower cell's bounds.
+    // The follower cell's bounds.
     {
         const gridkit::Row row = wndReportControlData->rows().row(1);
         row.itemBounds(row.record().item(1), L, T, R, B);
     }
 
-    // 2.-3. The nested markup for the bar's value, kept in ProgressMarkup.
+    // The nested markup for the bar's value, kept in ProgressMarkup.
     ProgressMarkup =
         BuildNestedMarkup(checked::subtract(R, L), checked::subtract(B, T), ProgressBar1->value());
 
-    // 4. The follower cell shows it.
+    // The follower cell shows it.
     wndReportControlData->rows().row(1).record().item(1).setCaption(ProgressMarkup);
 
-    // 5. The seeded cell only while it is still empty: after a drag it keeps its own bar.
+    // The seeded cell only while it is still empty: after a drag it keeps its own bar.
     {
         gridkit::Item seeded = wndReportControlData->rows().row(2).record().item(1);
         if (seeded.caption() == QString())
             seeded.setCaption(ProgressMarkup);
     }
 
-    // 6. The overlay cell's bounds.
+    // The overlay cell's bounds.
     {
         const gridkit::Row row = wndReportControlData->rows().row(0);
         row.itemBounds(row.record().item(1), L, T, R, B);
     }
 
-    // 7.-9. ProgressBar1 in front, over the overlay cell, 20 pixels high.
+    // ProgressBar1 in front, over the overlay cell, 20 pixels high.
     host::bringToFront(*ProgressBar1);
     const float X = units::twipsPerPixelX(this);
     const float Y = units::twipsPerPixelY(this);
@@ -51,7 +51,6 @@ void frmMain::SyncProgress() {
     const float height = 20.0f * Y;
     host::move(*ProgressBar1, left, top, width, height);
 
-    // 10.-11.
     setCaption(QStringLiteral("Progress percent: ") + QString::number(ProgressBar1->value()) +
                QStringLiteral(" %"));
     wndReportControlData->redraw();
