@@ -8,12 +8,16 @@
 
 #include <cmath>
 
+#include <malloc.h>
+
 using namespace app_fixture;
 
 namespace {
 
-// Resident set size in KiB, from /proc.
+// Resident set size in KiB, from /proc, after the allocator has handed back the pages it keeps
+// free: what is left is what the program holds.
 long residentKiB() {
+    malloc_trim(0);
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
