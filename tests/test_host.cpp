@@ -12,8 +12,13 @@
 #include "host/units.h"
 
 #include <QApplication>
+#include <QPair>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <functional>
+#include <new>
+#include <stdexcept>
 
 using namespace host;
 
@@ -77,6 +82,8 @@ private slots:
     void timerArmedTwiceTicksOnceWhenDisarmedByItsHandler();
     void timerDisarmedDuringItsTickStaysQuiet();
     void dispatcherReportsEndsAndRunsNothingAfterAFailure();
+    void dispatcherReportsEveryEscapingException_data();
+    void dispatcherReportsEveryEscapingException();
     void systemColorsFollowThePalette();
     void progressBarClampsIntoItsRange_data();
     void progressBarClampsIntoItsRange();
@@ -238,6 +245,38 @@ void TestHost::dispatcherReportsEndsAndRunsNothingAfterAFailure() {
     QCOMPARE(statuses, QList<int>{1});
     QVERIFY(!dispatcher.invoke([&] { ++steps; }));
     QCOMPARE(steps, 2);
+}
+
+void TestHost::dispatcherReportsEveryEscapingException_data() {
+    QTest::addColumn<std::function<void()>>("thrower");
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("run-time error")
+        << std::function<void()>([] { throw RuntimeError(TypeMismatch); }) << 13
+        << QStringLiteral("Type mismatch");
+    QTest::newRow("out of memory") << std::function<void()>([] { throw std::bad_alloc(); }) << 7
+                                   << QStringLiteral("Out of memory");
+    QTest::newRow("standard exception")
+        << std::function<void()>([] { throw std::out_of_range("vector"); }) << 51
+        << QStringLiteral("Internal error");
+    QTest::newRow("anything else") << std::function<void()>([] { throw 42; }) << 51
+                                   << QStringLiteral("Internal error");
+}
+
+void TestHost::dispatcherReportsEveryEscapingException() {
+    QFETCH(std::function<void()>, thrower);
+    QFETCH(int, number);
+    QFETCH(QString, description);
+    auto& dispatcher = Dispatcher::instance();
+    QList<QPair<int, QString>> reported;
+    QList<int> statuses;
+    dispatcher.setReporter(
+        [&](const RuntimeError& e) { reported.append({e.number(), e.description()}); });
+    dispatcher.setTerminator([&](int status) { statuses.append(status); });
+    QVERIFY(!dispatcher.invoke(thrower));
+    QCOMPARE(reported, (QList<QPair<int, QString>>{{number, description}}));
+    QCOMPARE(statuses, QList<int>{1});
+    QVERIFY(dispatcher.failed());
 }
 
 void TestHost::systemColorsFollowThePalette() {

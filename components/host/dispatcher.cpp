@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
 namespace host {
 
@@ -17,18 +18,32 @@ Dispatcher& Dispatcher::instance() {
     return dispatcher;
 }
 
-bool Dispatcher::invoke(const std::function<void()>& handler) {
-    if (failed_)
-        return false;
+namespace {
+
+// The exception in flight, as the run-time error it is reported as.
+RuntimeError currentError() {
     try {
-        handler();
-        return true;
+        throw;
     } catch (const RuntimeError& error) {
-        failed_ = true;
-        (reporter_ ? reporter_ : defaultReport)(error);
-        (terminator_ ? terminator_ : defaultTerminate)(1);
-        return false;
+        return error;
+    } catch (const std::bad_alloc&) {
+        return RuntimeError(OutOfMemory);
+    } catch (...) {
+        return RuntimeError(InternalError);
     }
+}
+
+} // namespace
+
+void Dispatcher::fail() noexcept {
+    failed_ = true;
+    try {
+        const RuntimeError error = currentError();
+        (reporter_ ? reporter_ : defaultReport)(error);
+    } catch (...) {
+        // Reporting needs memory too; with none left the ending below still happens.
+    }
+    (terminator_ ? terminator_ : defaultTerminate)(1);
 }
 
 void Dispatcher::setReporter(Reporter reporter) {
@@ -55,8 +70,7 @@ void Dispatcher::defaultReport(const RuntimeError& error) {
 }
 
 void Dispatcher::defaultTerminate(int exitStatus) {
-    // Before the event loop runs (an error while loading) there is no loop to leave; main checks
-    // failed() and returns the status itself, but a caller outside main may not, so leave hard.
+    // Before the event loop runs (an error while loading) there is no loop to leave.
     if (QCoreApplication::instance() && QThread::currentThread()->loopLevel() > 0)
         QCoreApplication::exit(exitStatus);
     else

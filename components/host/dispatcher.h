@@ -1,18 +1,19 @@
 #pragma once
 
-#include <QObject>
-
 #include <functional>
 #include <utility>
+
+#include <QObject>
 
 namespace host {
 
 class RuntimeError;
 
-// The one door every event handler goes through. A RuntimeError that escapes a handler is reported
-// and ends the program with exit status 1; no exception ever reaches Qt's event loop. After that
-// failure no further handler runs, so nothing acts on a half-finished state while the program winds
-// down.
+// The one door every event handler goes through. Whatever escapes a handler is reported as a
+// run-time error (a RuntimeError as it is, std::bad_alloc as 7 "Out of memory", anything else as
+// 51 "Internal error") and ends the program with exit status 1; no exception ever reaches Qt's
+// event loop. After that failure no further handler runs, so nothing acts on a half-finished state
+// while the program winds down.
 class Dispatcher {
 public:
     using Reporter = std::function<void(const RuntimeError&)>;
@@ -21,7 +22,18 @@ public:
     static Dispatcher& instance();
 
     // Runs the handler unless an earlier one failed. Returns false when it did not run to its end.
-    bool invoke(const std::function<void()>& handler);
+    // The handler is called in place: entering it allocates nothing.
+    template <typename Handler> bool invoke(Handler&& handler) noexcept {
+        if (failed_)
+            return false;
+        try {
+            std::forward<Handler>(handler)();
+            return true;
+        } catch (...) {
+            fail();
+            return false;
+        }
+    }
 
     bool failed() const { return failed_; }
 
@@ -33,11 +45,16 @@ public:
     // The default report: "Run-time error 'N':" and the description on stderr, and a message box
     // when there is a display to show it on.
     static void defaultReport(const RuntimeError& error);
-    // The default ending: leave the event loop with the status, or the process when no loop runs.
+    // The default ending, the only way a failure ends the program: leave the event loop with the
+    // status, or the process when no loop runs yet (a failure while the window is being created,
+    // loaded or first shown).
     static void defaultTerminate(int exitStatus);
 
 private:
     Dispatcher() = default;
+    // Called inside the catch block: turns the exception in flight into a report and the ending.
+    void fail() noexcept;
+
     bool failed_ = false;
     Reporter reporter_;
     Terminator terminator_;

@@ -17,12 +17,16 @@ QString RuntimeError::standardDescription(int number) {
         return QStringLiteral("Invalid procedure call or argument");
     case Overflow:
         return QStringLiteral("Overflow");
+    case OutOfMemory:
+        return QStringLiteral("Out of memory");
     case SubscriptOutOfRange:
         return QStringLiteral("Subscript out of range");
     case DivisionByZero:
         return QStringLiteral("Division by zero");
     case TypeMismatch:
         return QStringLiteral("Type mismatch");
+    case InternalError:
+        return QStringLiteral("Internal error");
     case ObjectNotSet:
         return QStringLiteral("Object variable or With block variable not set");
     case CannotCreateObject:

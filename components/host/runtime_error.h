@@ -12,9 +12,11 @@ namespace host {
 enum ErrorNumber : int {
     InvalidProcedureCall = 5,
     Overflow = 6,
+    OutOfMemory = 7,
     SubscriptOutOfRange = 9,
     DivisionByZero = 11,
     TypeMismatch = 13,
+    InternalError = 51,
     ObjectNotSet = 91,
     CannotCreateObject = 429,
     InvalidPropertyValue = 380,

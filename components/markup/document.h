@@ -15,12 +15,9 @@
 
 #include <limits>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 namespace markup {
-
-struct LayoutResult;
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // Width and Height left unset (or "Auto") size to content.
@@ -118,14 +115,6 @@ public:
     std::vector<Brush> brushes;
     std::vector<ColumnDefinition> columns;
     std::vector<Run> runs;
-
-    // The layout of the last render: a repaint in an unchanged box and font lays out nothing.
-    // Guarded because documents are shared and painting on QImages may happen off the GUI thread.
-    std::shared_ptr<const LayoutResult> layoutFor(const QSizeF& size, const QFont& font) const;
-
-private:
-    mutable std::mutex layoutMutex_;
-    mutable std::shared_ptr<const LayoutResult> lastLayout_;
 };
 
 } // namespace markup

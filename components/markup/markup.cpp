@@ -8,25 +8,22 @@
 #include <QCache>
 #include <QPainter>
 
+#include <atomic>
 #include <cmath>
 
 namespace markup {
 
-std::shared_ptr<const LayoutResult> Document::layoutFor(const QSizeF& size,
-                                                        const QFont& font) const {
-    {
-        const std::lock_guard lock(layoutMutex_);
-        if (lastLayout_ && lastLayout_->size == size && lastLayout_->font == font)
-            return lastLayout_;
-    }
-    auto layout = std::make_shared<const LayoutResult>(layOut(*this, size, font));
-    const std::lock_guard lock(layoutMutex_);
-    lastLayout_ = layout;
-    return layout;
-}
+namespace {
+std::atomic<quint64> parses{0};
+} // namespace
 
 DocumentPtr parse(QStringView text) {
+    parses.fetch_add(1, std::memory_order_relaxed);
     return parseDocument(text);
+}
+
+quint64 parseCount() {
+    return parses.load(std::memory_order_relaxed);
 }
 
 QString textContent(const Document& document) {
@@ -56,8 +53,23 @@ bool usable(const QRectF& box) {
 void render(QPainter& painter, const Document& document, const QRectF& box, const QFont& font) {
     if (!usable(box))
         return;
-    const auto layout = document.layoutFor(box.size(), font);
-    paintLayout(painter, document, *layout, box.topLeft());
+    paintLayout(painter, document, layOut(document, box.size(), font), box.topLeft());
+}
+
+Drawing::Drawing(DocumentPtr document)
+    : document_(std::move(document)) {}
+Drawing::~Drawing() = default;
+Drawing::Drawing(Drawing&&) noexcept = default;
+Drawing& Drawing::operator=(Drawing&&) noexcept = default;
+
+void Drawing::paint(QPainter& painter, const QRectF& box, const QFont& font) {
+    if (!document_ || !usable(box))
+        return;
+    if (!layout_ || layout_->size != box.size() || layout_->font != font) {
+        layout_ = std::make_unique<const LayoutResult>(layOut(*document_, box.size(), font));
+        ++layouts_;
+    }
+    paintLayout(painter, *document_, *layout_, box.topLeft());
 }
 
 QList<ElementBox> layoutBoxes(const Document& document, const QSizeF& size, const QFont& font) {

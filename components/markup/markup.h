@@ -18,17 +18,46 @@ class QPainter;
 namespace markup {
 
 class Document;
+struct LayoutResult;
 using DocumentPtr = std::shared_ptr<const Document>;
 
 // The document the text describes, or null when the text is not markup (then it is plain text).
+// Documents are immutable once parsed and may be shared between threads.
 DocumentPtr parse(QStringView text);
+
+// How many texts parse() has read in this process: lets a caller see that a repaint parsed nothing.
+quint64 parseCount();
 
 // The document's text, in reading order ("75%"), for accessibility and tooltips.
 QString textContent(const Document& document);
 
 // Lays the document out in box (device-independent pixels) with font as the base font, and paints
-// it clipped to box. The painter's state is left as it was.
+// it clipped to box. The painter's state is left as it was. Lays out afresh on every call; an owner
+// that paints the same document again and again keeps a Drawing instead.
 void render(QPainter& painter, const Document& document, const QRectF& box, const QFont& font);
+
+// A document together with its last layout, kept by whoever paints it repeatedly (a grid cell):
+// painting again in a box of the same size with the same font lays out nothing. A Drawing belongs
+// to its owner and is not shared between threads; the document it holds may be.
+class Drawing {
+public:
+    Drawing() = default;
+    explicit Drawing(DocumentPtr document);
+    ~Drawing();
+    Drawing(Drawing&&) noexcept;
+    Drawing& operator=(Drawing&&) noexcept;
+
+    const DocumentPtr& document() const { return document_; }
+    // As render(), reusing the last layout when box has the size and font the last paint had.
+    void paint(QPainter& painter, const QRectF& box, const QFont& font);
+    // How many times this drawing has laid its document out.
+    quint64 layoutCount() const { return layouts_; }
+
+private:
+    DocumentPtr document_;
+    std::unique_ptr<const LayoutResult> layout_;
+    quint64 layouts_ = 0;
+};
 
 enum class ElementKind { Border, StackPanel, Grid, TextBlock };
 

@@ -17,18 +17,13 @@ int runGridgauge(QApplication& app, const std::function<void(frmMain&)>& onCreat
     gridkit::registerControls();
     controlkit::registerControls();
 
-    auto& dispatcher = host::Dispatcher::instance();
+    // A failure in any of these steps ends the process inside the dispatcher: there is no event
+    // loop to leave yet.
     std::unique_ptr<frmMain> window;
-    dispatcher.invoke([&] { window = std::make_unique<frmMain>(); });
-    if (dispatcher.failed())
-        return 1;
+    host::Dispatcher::instance().invoke([&] { window = std::make_unique<frmMain>(); });
     if (onCreated)
         onCreated(*window);
     window->load();
-    if (dispatcher.failed())
-        return 1;
     window->show();
-    if (dispatcher.failed())
-        return 1;
     return app.exec();
 }
