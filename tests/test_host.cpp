@@ -259,8 +259,8 @@ void TestHost::dispatcherReportsEveryEscapingException_data() {
     QTest::newRow("standard exception")
         << std::function<void()>([] { throw std::out_of_range("vector"); }) << 51
         << QStringLiteral("Internal error");
-    QTest::newRow("anything else") << std::function<void()>([] { throw 42; }) << 51
-                                   << QStringLiteral("Internal error");
+    QTest::newRow("anything else")
+        << std::function<void()>([] { throw 42; }) << 51 << QStringLiteral("Internal error");
 }
 
 void TestHost::dispatcherReportsEveryEscapingException() {
@@ -270,8 +270,9 @@ void TestHost::dispatcherReportsEveryEscapingException() {
     auto& dispatcher = Dispatcher::instance();
     QList<QPair<int, QString>> reported;
     QList<int> statuses;
-    dispatcher.setReporter(
-        [&](const RuntimeError& e) { reported.append({e.number(), e.description()}); });
+    dispatcher.setReporter([&](const RuntimeError& e) {
+        reported.append({e.number(), e.description()});
+    });
     dispatcher.setTerminator([&](int status) { statuses.append(status); });
     QVERIFY(!dispatcher.invoke(thrower));
     QCOMPARE(reported, (QList<QPair<int, QString>>{{number, description}}));
