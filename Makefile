@@ -1,44 +1,68 @@
-# Thin wrapper over CMake presets; every target first installs what is missing.
+# Thin wrapper over CMake presets. Every target first installs what is missing (Debian 12);
+# NO_DEPS=1 skips that and only checks, for machines that are not Debian or are offline.
 PRESET  ?= default
 BUILD   := build/$(PRESET)
 PREFIX  ?= /usr/local
 JOBS    ?= $(shell nproc)
+# WERROR=1 makes compiler warnings errors; a tree configured the other way is configured again.
+WERROR  ?= 0
+NO_DEPS ?=
 
-.PHONY: run test test-sanitize fuzz-smoke bench install deps build clean
+werror_bool := $(if $(filter 1 ON on yes,$(WERROR)),ON,OFF)
+# What each preset needs beyond the base set.
+deps_groups := $(if $(filter sanitize fuzz,$(PRESET)),sanitize,)$(if $(filter bench,$(PRESET)),bench,)
+
+.PHONY: run test test-preset test-sanitize package fuzz-smoke bench install deps build format-check clean
 
 run: build
 	$(BUILD)/src/gridgauge
 
-test: build
-	ctest --preset default
+test: test-preset build
+	ctest --preset $(PRESET)
+
+test-preset:
+	@ctest --list-presets 2>/dev/null | grep -q '"$(PRESET)"' || \
+	  { echo "make test: preset '$(PRESET)' has no tests; use default or sanitize" >&2; exit 2; }
+
+test-sanitize:
+	$(MAKE) test PRESET=sanitize
 
 build: deps
-	@[ -f $(BUILD)/build.ninja ] || cmake --preset $(PRESET)
+	@if [ ! -f $(BUILD)/build.ninja ] || \
+	    ! grep -qx 'GRIDGAUGE_WERROR:BOOL=$(werror_bool)' $(BUILD)/CMakeCache.txt; then \
+	  cmake --preset $(PRESET) -DGRIDGAUGE_WERROR=$(werror_bool); fi
 	cmake --build --preset $(PRESET) -j $(JOBS)
 
 deps:
-	@scripts/install-deps
+ifeq ($(NO_DEPS),1)
+	@scripts/install-deps --check $(deps_groups)
+else
+	@scripts/install-deps $(deps_groups)
+endif
 
-test-sanitize:
-	@scripts/install-deps sanitize
-	@[ -f build/sanitize/build.ninja ] || cmake --preset sanitize
-	cmake --build --preset sanitize -j $(JOBS)
-	ctest --preset sanitize
+package:
+	$(MAKE) build PRESET=default
+	cpack --preset default
+	@ls -l gridgauge_*.deb
 
 fuzz-smoke:
-	@scripts/install-deps sanitize
-	@[ -f build/fuzz/build.ninja ] || cmake --preset fuzz
-	cmake --build --preset fuzz -j $(JOBS)
+	$(MAKE) build PRESET=fuzz
 	scripts/fuzz-smoke build/fuzz
 
 bench:
-	@scripts/install-deps bench
-	@[ -f build/bench/build.ninja ] || cmake --preset bench
-	cmake --build --preset bench -j $(JOBS)
+	$(MAKE) build PRESET=bench
 	scripts/run-bench build/bench
 
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+format-check:
+ifeq ($(NO_DEPS),1)
+	@scripts/install-deps --check format
+else
+	@scripts/install-deps format
+endif
+	scripts/format-check
 
 clean:
 	rm -rf build

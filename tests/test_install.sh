@@ -1,18 +1,40 @@
 #!/usr/bin/env bash
-# Installs the build tree into a temporary prefix and checks what lands where.
+# Installs the build tree into a temporary prefix, checks what lands where and validates the
+# desktop entry and the software-centre metadata with the tools desktops use.
 set -euo pipefail
 build=$1
+version=$2
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
-cmake --install "$build" --prefix "$prefix" >/dev/null
-for f in bin/gridgauge share/applications/gridgauge.desktop share/icons/hicolor/scalable/apps/gridgauge.svg; do
-    [ -f "$prefix/$f" ] || { echo "missing $f"; exit 1; }
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+for tool in desktop-file-validate appstreamcli; do
+    command -v "$tool" >/dev/null || fail "$tool is missing; scripts/install-deps installs it"
 done
-[ -x "$prefix/bin/gridgauge" ] || { echo "bin/gridgauge is not executable"; exit 1; }
-grep -qx 'Exec=gridgauge' "$prefix/share/applications/gridgauge.desktop"
-grep -qx 'Icon=gridgauge' "$prefix/share/applications/gridgauge.desktop"
-if command -v desktop-file-validate >/dev/null; then
-    desktop-file-validate "$prefix/share/applications/gridgauge.desktop"
-fi
-grep -q '<svg' "$prefix/share/icons/hicolor/scalable/apps/gridgauge.svg"
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+desktop=$prefix/share/applications/gridgauge.desktop
+metainfo=$prefix/share/metainfo/org.example.gridgauge.metainfo.xml
+for f in bin/gridgauge share/applications/gridgauge.desktop \
+         share/icons/hicolor/scalable/apps/gridgauge.svg \
+         share/metainfo/org.example.gridgauge.metainfo.xml \
+         share/doc/gridgauge/README.md share/doc/gridgauge/copyright; do
+    [ -f "$prefix/$f" ] || fail "missing $f"
+done
+[ -x "$prefix/bin/gridgauge" ] || fail "bin/gridgauge is not executable"
+grep -q '<svg' "$prefix/share/icons/hicolor/scalable/apps/gridgauge.svg" || fail "the icon is no SVG"
+
+grep -qx 'Exec=gridgauge' "$desktop" || fail "the desktop entry does not start gridgauge"
+grep -qx 'Icon=gridgauge' "$desktop" || fail "the desktop entry does not name the icon"
+desktop-file-validate "$desktop" || fail "the desktop entry does not validate"
+
+# --strict: warnings fail too, as software centres drop data with warnings.
+appstreamcli validate --no-net --strict "$metainfo" || fail "the metainfo does not validate"
+grep -q '<id>org.example.gridgauge</id>' "$metainfo" || fail "the metainfo id is not its file name"
+grep -q '<launchable type="desktop-id">gridgauge.desktop</launchable>' "$metainfo" ||
+    fail "the metainfo does not launch the installed desktop entry"
+grep -q "<release version=\"$version\"" "$metainfo" ||
+    fail "the metainfo has no release $version, the version being built"
 echo "installed into $prefix"

@@ -20,6 +20,7 @@ class TestProcess : public QObject {
 
 private slots:
     void gridgaugeKeepsRunningUntilClosed();
+    void escapingErrorIsReportedAndEndsWithStatusOne_data();
     void escapingErrorIsReportedAndEndsWithStatusOne();
 };
 
@@ -36,15 +37,32 @@ void TestProcess::gridgaugeKeepsRunningUntilClosed() {
     QCOMPARE(p.readAllStandardError(), QByteArray());
 }
 
+void TestProcess::escapingErrorIsReportedAndEndsWithStatusOne_data() {
+    QTest::addColumn<QString>("thrown");
+    QTest::addColumn<QByteArray>("report");
+    QTest::newRow("run-time error") << "" << QByteArray("Run-time error '6':\n\nOverflow\n");
+    QTest::newRow("out of memory")
+        << "bad-alloc" << QByteArray("Run-time error '7':\n\nOut of memory\n");
+    QTest::newRow("standard exception")
+        << "std-exception" << QByteArray("Run-time error '51':\n\nInternal error\n");
+    QTest::newRow("no exception class")
+        << "int" << QByteArray("Run-time error '51':\n\nInternal error\n");
+}
+
 void TestProcess::escapingErrorIsReportedAndEndsWithStatusOne() {
+    QFETCH(QString, thrown);
+    QFETCH(QByteArray, report);
     QTemporaryDir runtime;
     QProcess p;
     prepare(p, runtime);
-    p.start(QStringLiteral(FAILING_HANDLER_BINARY), {"-platform", "offscreen"});
+    QStringList arguments{"-platform", "offscreen"};
+    if (!thrown.isEmpty())
+        arguments << thrown;
+    p.start(QStringLiteral(FAILING_HANDLER_BINARY), arguments);
     QVERIFY(p.waitForFinished(10000));
     QCOMPARE(p.exitStatus(), QProcess::NormalExit);
     QCOMPARE(p.exitCode(), 1);
-    QCOMPARE(p.readAllStandardError(), QByteArray("Run-time error '6':\n\nOverflow\n"));
+    QCOMPARE(p.readAllStandardError(), report);
     QCOMPARE(p.readAllStandardOutput(), QByteArray());
 }
 

@@ -59,11 +59,11 @@ void frmMain::DragProgress(qint32 StartX, qint32 StartY, qint32 CurrentX) {
     qint32 left = 0, top = 0, right = 0, bottom = 0;
     wndReportControlData->rows().row(hitRow->index()).itemBounds(hitItem, left, top, right, bottom);
 
-    // The pointer's distance from that edge as a share of the column's width.
+    // The pointer's distance from that edge as a share of the column's width. A column without
+    // width holds no point, so the hit test never gives one; were it to, the checked division
+    // would end the program like any other failing step.
     const qint32 difference = checked::subtract(CurrentX, left);
     const qint32 width = hitColumn->width();
-    if (width <= 0)
-        return; // a column without width has no share to give; dividing by it would end the program
     qint32 percent = checked::toInt32(
         checked::finite(checked::divide(double(difference), double(width)) * 100.0));
     if (percent > 100)
