@@ -1,4 +1,4 @@
-// The real binaries: Gridgauge runs until closed; an escaping run-time error ends a program with
+// The real binaries: Gridgauge runs until closed; whatever escapes a handler ends a program with
 // its report and status 1.
 #include <QProcess>
 #include <QTemporaryDir>
