@@ -5,3 +5,8 @@ gridgauge_test(test_gridkit_view SOURCES test_gridkit_view.cpp gridkit_fixture.h
     LIBS gridgauge_gridkit)
 gridgauge_test(test_gridkit_input SOURCES test_gridkit_input.cpp gridkit_fixture.h
     LIBS gridgauge_gridkit)
+# The object model alone, linked without any widget library.
+gridgauge_test(test_gridkit_object_model SOURCES test_gridkit_object_model.cpp
+    LIBS gridgauge_gridkit_model)
+gridgauge_test(test_gridkit_repaint SOURCES test_gridkit_repaint.cpp gridkit_fixture.h
+    LIBS gridgauge_gridkit)

@@ -6,6 +6,9 @@
 #include "gridkit/report_grid.h"
 
 #include <QApplication>
+#include <QPaintEvent>
+#include <QPointer>
+#include <QRegion>
 #include <QStringList>
 #include <QTest>
 
@@ -73,6 +76,45 @@ inline QImage shot(QWidget& widget) {
     image.setDevicePixelRatio(1);
     widget.render(&image);
     return image;
+}
+
+// What a widget painted: each paint event's region, in order.
+class PaintRecorder : public QObject {
+public:
+    explicit PaintRecorder(QWidget* widget)
+        : widget_(widget) {
+        widget->installEventFilter(this);
+    }
+    ~PaintRecorder() override {
+        if (widget_)
+            widget_->removeEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            regions << static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+    int paints() const { return int(regions.size()); }
+    // Everything painted, as one region.
+    QRegion painted() const {
+        QRegion all;
+        for (const QRegion& region : regions)
+            all += region;
+        return all;
+    }
+    QList<QRegion> regions;
+
+private:
+    QPointer<QWidget> widget_;
+};
+
+// Lets the event loop deliver every scheduled repaint.
+inline void settle() {
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        QTest::qWait(5);
+    }
 }
 
 // Every event the grid raises, in order, as text.

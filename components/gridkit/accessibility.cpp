@@ -3,8 +3,7 @@
 // number and column, so a re-sort or a reordered column needs no new cells.
 #include "accessibility.h"
 
-#include "grid_core.h"
-#include "report_grid.h"
+#include "view_access.h"
 
 #include <QAccessibleWidget>
 #include <QHash>
@@ -28,8 +27,8 @@ public:
     bool isValid() const override {
         if (!grid_)
             return false;
-        const GridCore& core = coreOf(*grid_);
-        return row_ < core.rowCount && std::size_t(column_) < core.columns.size();
+        const GridModel& model = grid_->model();
+        return row_ < model.rowCount() && column_ < model.columnCount();
     }
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return grid_ ? grid_->window()->windowHandle() : nullptr; }
@@ -45,8 +44,8 @@ public:
     QString text(QAccessible::Text t) const override {
         if (!isValid())
             return {};
-        GridCore& core = coreOf(*grid_);
-        const ColumnData& column = core.columns[std::size_t(column_)];
+        const GridModel& model = grid_->model();
+        const ColumnData& column = model.column(column_);
         if (row_ < 0) {
             if (t == QAccessible::Name)
                 return column.caption;
@@ -56,10 +55,10 @@ public:
         }
         if (t != QAccessible::Name)
             return {};
-        const ItemData* data = core.itemIfAny(row_, column.itemIndex);
+        const ItemData* data = model.itemIfAny(row_, column.itemIndex);
         if (!data)
             return {};
-        QString text = core.captionText(data->caption);
+        QString text = model.readableText(*data);
         if (data->controls) {
             for (const ControlData& control : *data->controls) {
                 if (!text.isEmpty())
@@ -73,9 +72,9 @@ public:
     QRect rect() const override {
         if (!isValid())
             return {};
-        const GridCore& core = coreOf(*grid_);
-        const QRect local = row_ < 0 ? core.headerRect(core.positionOfColumn(column_))
-                                     : core.cellRect(row_, column_);
+        const GridGeometry& geometry = ViewAccess::geometry(*grid_);
+        const QRect local = row_ < 0 ? geometry.headerRect(geometry.positionOfColumn(column_))
+                                     : geometry.cellBounds(row_, column_);
         return QRect(grid_->viewport()->mapToGlobal(local.topLeft()), local.size());
     }
 
@@ -89,7 +88,8 @@ public:
             state.invalid = true;
             return state;
         }
-        const GridCore& core = coreOf(*grid_);
+        const GridModel& model = grid_->model();
+        const GridInput& input = ViewAccess::input(*grid_);
         if (!grid_->viewport()->rect().intersects(
                 QRect(grid_->viewport()->mapFromGlobal(rect().topLeft()), rect().size())))
             state.offscreen = true;
@@ -97,9 +97,10 @@ public:
             return state;
         state.focusable = true;
         state.selectable = true;
-        state.selected = row_ == core.focusRow;
-        state.focused = row_ == core.focusRow && column_ == core.focusColumn && grid_->hasFocus();
-        const ItemData* data = core.itemIfAny(row_, core.columns[std::size_t(column_)].itemIndex);
+        state.selected = row_ == input.focusRow();
+        state.focused =
+            row_ == input.focusRow() && column_ == input.focusColumn() && grid_->hasFocus();
+        const ItemData* data = model.itemIfAny(row_, model.column(column_).itemIndex);
         if (data && data->hasCheckBox) {
             state.checkable = true;
             state.checked = data->checked;
@@ -114,15 +115,15 @@ public:
     }
 
     bool isSelected() const override {
-        return isValid() && row_ >= 0 && row_ == coreOf(*grid_).focusRow;
+        return isValid() && row_ >= 0 && row_ == ViewAccess::input(*grid_).focusRow();
     }
     QList<QAccessibleInterface*> columnHeaderCells() const override;
     QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
     int columnIndex() const override {
-        return isValid() ? coreOf(*grid_).positionOfColumn(column_) : -1;
+        return isValid() ? ViewAccess::geometry(*grid_).positionOfColumn(column_) : -1;
     }
     int rowIndex() const override {
-        return isValid() && row_ >= 0 ? coreOf(*grid_).displayPositionOfRow(row_) : -1;
+        return isValid() && row_ >= 0 ? grid_->model().positionOfRow(row_) : -1;
     }
     int columnExtent() const override { return 1; }
     int rowExtent() const override { return 1; }
@@ -141,7 +142,9 @@ public:
     ~GridAccessible() override { forgetCells(); }
 
     ReportGrid* grid() const { return static_cast<ReportGrid*>(widget()); }
-    GridCore& core() const { return coreOf(*grid()); }
+    const GridModel& model() const { return grid()->model(); }
+    const GridGeometry& geometry() const { return ViewAccess::geometry(*grid()); }
+    GridInput& input() const { return ViewAccess::input(*grid()); }
 
     // The interface for (row, column id), made once and kept until the model resets.
     QAccessibleInterface* cell(qint32 row, qint32 columnId) const {
@@ -172,8 +175,8 @@ public:
         if (index < 0 || columns == 0 || index >= childCount())
             return nullptr;
         const int row = index / columns - 1;
-        const qint32 columnId = core().columnOrder[std::size_t(index % columns)];
-        return cell(row < 0 ? -1 : core().rowAtDisplayPosition(row), columnId);
+        const qint32 columnId = geometry().columnAtPosition(index % columns);
+        return cell(row < 0 ? -1 : model().rowAtPosition(row), columnId);
     }
 
     int indexOfChild(const QAccessibleInterface* child) const override {
@@ -193,21 +196,19 @@ public:
 
     QAccessibleInterface* childAt(int x, int y) const override {
         const QPoint at = grid()->viewport()->mapFromGlobal(QPoint(x, y));
-        GridCore& c = core();
-        const std::optional<HitTestInfo> hit = c.hitTest(at.x(), at.y());
-        if (!hit || !hit->column())
+        const std::optional<GridGeometry::Hit> hit = geometry().hitTest(at.x(), at.y());
+        if (!hit || hit->columnId < 0)
             return nullptr;
-        const qint32 columnId = c.columnOrder[std::size_t(c.displayPositionAtX(at.x()))];
-        if (at.y() < c.bodyTop())
-            return cell(-1, columnId);
-        return hit->row() ? cell(c.rowAtY(at.y()), columnId) : nullptr;
+        if (at.y() < geometry().bodyTop())
+            return cell(-1, hit->columnId);
+        return hit->row >= 0 ? cell(hit->row, hit->columnId) : nullptr;
     }
 
     QAccessibleInterface* focusChild() const override {
-        const GridCore& c = core();
-        if (c.focusRow < 0 || c.focusRow >= c.rowCount || c.focusColumn < 0)
+        const GridInput& in = input();
+        if (!in.hasFocusCell())
             return nullptr;
-        return cell(c.focusRow, c.focusColumn);
+        return cell(in.focusRow(), in.focusColumn());
     }
 
     // --- QAccessibleTableInterface: rows and columns as shown ---
@@ -216,14 +217,14 @@ public:
     QAccessibleInterface* cellAt(int row, int column) const override {
         if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
             return nullptr;
-        return cell(core().rowAtDisplayPosition(row), core().columnOrder[std::size_t(column)]);
+        return cell(model().rowAtPosition(row), geometry().columnAtPosition(column));
     }
-    int columnCount() const override { return int(core().columnOrder.size()); }
-    int rowCount() const override { return core().rowCount; }
+    int columnCount() const override { return model().columnCount(); }
+    int rowCount() const override { return model().rowCount(); }
     QString columnDescription(int column) const override {
         if (column < 0 || column >= columnCount())
             return {};
-        return core().columns[std::size_t(core().columnOrder[std::size_t(column)])].caption;
+        return model().column(geometry().columnAtPosition(column)).caption;
     }
     QString rowDescription(int) const override { return {}; }
 
@@ -248,9 +249,10 @@ public:
     bool selectRow(int row) override {
         if (row < 0 || row >= rowCount() || columnCount() == 0)
             return false;
-        GridCore& c = core();
-        const qint32 column = c.focusColumn >= 0 ? c.focusColumn : c.columnOrder.front();
-        c.setFocusCell(c.rowAtDisplayPosition(row), column);
+        GridInput& in = input();
+        const qint32 column =
+            in.focusColumn() >= 0 ? in.focusColumn() : geometry().columnAtPosition(0);
+        in.setFocusCell(model().rowAtPosition(row), column);
         return true;
     }
     bool selectColumn(int) override { return false; }
@@ -262,10 +264,10 @@ public:
 
 private:
     int focusPosition() const {
-        const GridCore& c = core();
-        if (c.focusRow < 0 || c.focusRow >= c.rowCount)
+        const GridInput& in = input();
+        if (in.focusRow() < 0 || in.focusRow() >= model().rowCount())
             return -1;
-        return c.displayPositionOfRow(c.focusRow);
+        return model().positionOfRow(in.focusRow());
     }
 
     mutable QHash<quint64, QAccessible::Id> cells_;
@@ -287,6 +289,40 @@ QAccessibleInterface* gridFactory(const QString& className, QObject* object) {
 }
 
 } // namespace
+
+void itemChanged(ReportGrid& grid, qint32 row, qint32 item) {
+    if (!QAccessible::isActive())
+        return;
+    auto* table = dynamic_cast<GridAccessible*>(QAccessible::queryAccessibleInterface(&grid));
+    if (!table)
+        return;
+    const GridModel& model = grid.model();
+    for (qint32 id = 0; id < model.columnCount(); ++id) {
+        if (model.column(id).itemIndex != item)
+            continue;
+        QAccessibleEvent event(table->cell(row, id), QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void tableChanged(ReportGrid& grid) {
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleTableModelChangeEvent event(&grid, QAccessibleTableModelChangeEvent::ModelReset);
+    QAccessible::updateAccessibility(&event);
+}
+
+void focusChanged(ReportGrid& grid) {
+    if (!QAccessible::isActive() || !grid.hasFocus())
+        return;
+    auto* table = dynamic_cast<GridAccessible*>(QAccessible::queryAccessibleInterface(&grid));
+    if (!table)
+        return;
+    if (QAccessibleInterface* cell = table->focusChild()) {
+        QAccessibleEvent event(cell, QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
+    }
+}
 
 void installAccessibleFactory() {
     static const bool installed = [] {

@@ -1,8 +1,20 @@
 #pragma once
 
-namespace gridkit::detail {
+#include <QtGlobal>
+
+namespace gridkit {
+
+class ReportGrid;
+
+namespace detail {
 
 // Makes QAccessible describe every ReportGrid as a table of its rows and columns. Idempotent.
 void installAccessibleFactory();
 
-} // namespace gridkit::detail
+// What the view tells assistive technology, each only while it is listening.
+void itemChanged(ReportGrid& grid, qint32 row, qint32 item); // a cell's content changed
+void tableChanged(ReportGrid& grid); // rows added, the sort order or the columns changed
+void focusChanged(ReportGrid& grid); // the focused cell moved
+
+} // namespace detail
+} // namespace gridkit

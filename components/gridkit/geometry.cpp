@@ -1,16 +1,7 @@
-// Where things are: row and column extents, scrolling and the hit test. Everything is in
-// device-independent pixels of the viewport, which has no frame or margins, so these are also the
-// grid widget's own coordinates and the coordinates of its mouse events.
-#include "grid_core.h"
-#include "report_grid.h"
-
-#include <QScrollBar>
-#include <QStyle>
-#include <QStyleOptionHeader>
+#include "geometry.h"
 
 #include <algorithm>
-#include <limits>
-#include <numeric>
+#include <cstdlib>
 
 namespace gridkit::detail {
 
@@ -26,109 +17,118 @@ int clampToInt(qint64 value) {
 
 } // namespace
 
-void GridCore::updateMetrics() {
-    const QFontMetrics metrics = view->fontMetrics();
-    // 20 pixels at least, so that a 20-pixel-high widget laid over a cell fits it.
-    rowHeight = std::max(20, metrics.height() + 4);
-    const int indicator = view->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, view);
-    rowHeight = std::max(rowHeight, indicator + 4);
-    QStyleOptionHeader option;
-    option.initFrom(view);
-    option.orientation = Qt::Horizontal;
-    option.text = QStringLiteral("Xg");
-    const QSize section =
-        view->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), view);
-    headerHeight = std::max(rowHeight, section.height());
-    view->verticalScrollBar()->setSingleStep(rowHeight);
+void GridGeometry::setMetrics(int rowHeight, int headerHeight) {
+    rowHeight_ = std::max(1, rowHeight);
+    headerHeight_ = headerHeight;
 }
 
-void GridCore::relayout() {
-    columnLeft.assign(columnOrder.size() + 1, 0);
-    for (std::size_t pos = 0; pos < columnOrder.size(); ++pos)
-        columnLeft[pos + 1] = columnLeft[pos] + columns[std::size_t(columnOrder[pos])].width;
-    updateScrollBars();
+void GridGeometry::relayoutColumns() {
+    const std::vector<qint32>& order = model_.columnOrder();
+    columnLeft_.assign(order.size() + 1, 0);
+    positionOf_.assign(order.size(), -1);
+    for (std::size_t position = 0; position < order.size(); ++position) {
+        const qint32 id = order[position];
+        columnLeft_[position + 1] = columnLeft_[position] + model_.column(id).width;
+        positionOf_[std::size_t(id)] = qint32(position);
+    }
 }
 
-void GridCore::updateScrollBars() {
-    const QSize client = view->viewport()->size();
-    const int body = std::max(0, client.height() - bodyTop());
-    const qint64 contentHeight = qint64(rowCount) * rowHeight;
-
-    QScrollBar* vertical = view->verticalScrollBar();
-    vertical->setPageStep(std::max(1, body));
-    vertical->setRange(0, clampToInt(std::max<qint64>(0, contentHeight - body)));
-
-    QScrollBar* horizontal = view->horizontalScrollBar();
-    horizontal->setPageStep(std::max(1, client.width()));
-    horizontal->setRange(0, clampToInt(std::max<qint64>(0, contentWidth() - client.width())));
+QRect GridGeometry::bodyRect() const {
+    return QRect(0, bodyTop(), viewport_.width(), std::max(0, viewport_.height() - bodyTop()));
 }
 
-int GridCore::hOffset() const {
-    return view->horizontalScrollBar()->value();
-}
-int GridCore::vOffset() const {
-    return view->verticalScrollBar()->value();
-}
-int GridCore::groupBoxHeight() const {
-    return groupBoxVisible ? rowHeight + 16 : 0;
-}
-QRect GridCore::clientRect() const {
-    return view->viewport()->rect();
+int GridGeometry::bodyHeight() const {
+    return std::max(0, viewport_.height() - bodyTop());
 }
 
-qint32 GridCore::displayPositionOfRow(qint32 row) const {
-    return displayPos.empty() ? row : displayPos[std::size_t(row)];
+int GridGeometry::maxHOffset() const {
+    return clampToInt(std::max<qint64>(0, contentWidth() - viewport_.width()));
 }
 
-qint32 GridCore::rowAtDisplayPosition(qint32 position) const {
-    return displayOrder.empty() ? position : displayOrder[std::size_t(position)];
+int GridGeometry::maxVOffset() const {
+    return clampToInt(std::max<qint64>(0, contentHeight() - bodyHeight()));
 }
 
-qint32 GridCore::displayPositionAtX(int x) const {
-    const qint64 content = qint64(x) + hOffset();
+int GridGeometry::rowsPerPage() const {
+    return std::max(1, bodyHeight() / rowHeight_);
+}
+
+QPoint GridGeometry::offsetsToShow(qint32 row, qint32 columnId, bool horizontally) const {
+    const QRect cell = cellBounds(row, columnId);
+    const int bottom = viewport_.height() - 1;
+    int v = vOffset_;
+    if (cell.top() < bodyTop())
+        v -= bodyTop() - cell.top();
+    else if (cell.bottom() > bottom)
+        v += std::min(cell.top() - bodyTop(), cell.bottom() - bottom);
+    int h = hOffset_;
+    if (horizontally) {
+        const int right = viewport_.width() - 1;
+        if (cell.left() < 0)
+            h += cell.left();
+        else if (cell.right() > right)
+            h += std::min(cell.left(), cell.right() - right);
+    }
+    return QPoint(std::clamp(h, 0, maxHOffset()), std::clamp(v, 0, maxVOffset()));
+}
+
+qint32 GridGeometry::positionAtX(int x) const {
+    const qint64 content = qint64(x) + hOffset_;
     if (content < 0 || content >= contentWidth())
         return -1;
-    // The first edge beyond x closes the column that holds it; zero-width columns hold nothing.
-    const auto edge = std::upper_bound(columnLeft.begin(), columnLeft.end(), content);
-    return qint32(edge - columnLeft.begin()) - 1;
+    // The first edge beyond x closes the column that holds it.
+    const auto edge = std::upper_bound(columnLeft_.begin(), columnLeft_.end(), content);
+    return qint32(edge - columnLeft_.begin()) - 1;
 }
 
-qint32 GridCore::rowAtY(int y) const {
-    if (y < bodyTop() || rowHeight <= 0)
+qint32 GridGeometry::firstPositionFrom(int x) const {
+    const auto edge =
+        std::upper_bound(columnLeft_.begin(), columnLeft_.end(), qint64(x) + hOffset_);
+    return edge == columnLeft_.begin() ? 0 : qint32(edge - columnLeft_.begin()) - 1;
+}
+
+qint32 GridGeometry::rowAtY(int y) const {
+    if (y < bodyTop())
         return -1;
-    const qint64 position = (qint64(y) - bodyTop() + vOffset()) / rowHeight;
-    if (position >= rowCount)
+    const qint64 position = (qint64(y) - bodyTop() + vOffset_) / rowHeight_;
+    if (position >= model_.rowCount())
         return -1;
-    return rowAtDisplayPosition(qint32(position));
+    return model_.rowAtPosition(qint32(position));
 }
 
-qint32 GridCore::positionOfColumn(qint32 id) const {
-    const auto it = std::find(columnOrder.begin(), columnOrder.end(), id);
-    return it == columnOrder.end() ? -1 : qint32(it - columnOrder.begin());
+int GridGeometry::rowTop(qint32 row) const {
+    return clampToInt(bodyTop() + qint64(model_.positionOfRow(row)) * rowHeight_ - vOffset_);
 }
 
-QRect GridCore::columnSpan(qint32 displayPosition) const {
-    const qint64 left = columnLeft[std::size_t(displayPosition)] - hOffset();
-    const qint64 right = columnLeft[std::size_t(displayPosition) + 1] - hOffset();
-    return QRect(QPoint(clampToInt(left), bodyTop()),
-                 QPoint(clampToInt(right) - 1, clientRect().bottom()));
+QRect GridGeometry::cellBounds(qint32 row, qint32 columnId) const {
+    const qint64 left = columnLeft_[std::size_t(positionOf_[std::size_t(columnId)])] - hOffset_;
+    const qint32 width = model_.column(columnId).width;
+    return QRect(clampToInt(left), rowTop(row), int(std::min<qint64>(width, farAway)), rowHeight_);
 }
 
-QRect GridCore::cellRect(qint32 row, qint32 columnId) const {
-    const qint32 position = positionOfColumn(columnId);
-    const qint64 left = columnLeft[std::size_t(position)] - hOffset();
-    const qint64 top = bodyTop() + qint64(displayPositionOfRow(row)) * rowHeight - vOffset();
-    const qint32 width = columns[std::size_t(columnId)].width;
-    return QRect(clampToInt(left), clampToInt(top), int(std::min<qint64>(width, farAway)),
-                 rowHeight);
+QRect GridGeometry::headerRect(qint32 position) const {
+    const qint64 left = columnLeft_[std::size_t(position)] - hOffset_;
+    const qint64 right = columnLeft_[std::size_t(position) + 1] - hOffset_;
+    return QRect(clampToInt(left), groupBoxHeight(), clampToInt(right) - clampToInt(left),
+                 headerHeight_);
 }
 
-QRect GridCore::headerRect(qint32 displayPosition) const {
-    const QRect span = columnSpan(displayPosition);
-    return QRect(span.left(), groupBoxHeight(), span.width(), headerHeight);
+QRect GridGeometry::headerBand() const {
+    return QRect(0, groupBoxHeight(), viewport_.width(), headerHeight_);
 }
 
-qint32 GridCore::resizeEdgeAt(const QPoint& p) const {
+QRect GridGeometry::fromColumnOn(qint32 columnId) const {
+    const qint64 left = columnLeft_[std::size_t(positionOf_[std::size_t(columnId)])] - hOffset_;
+    const int from = clampToInt(std::max<qint64>(0, left));
+    return QRect(from, groupBoxHeight(), std::max(0, viewport_.width() - from),
+                 std::max(0, viewport_.height() - groupBoxHeight()));
+}
+
+QRect GridGeometry::rowBand(qint32 row) const {
+    return QRect(0, rowTop(row), viewport_.width(), rowHeight_);
+}
+
+qint32 GridGeometry::resizeEdgeAt(const QPoint& p) const {
     if (p.y() < groupBoxHeight() || p.y() >= bodyTop())
         return -1;
     // A few pixels either side of the edge grab it; of several edges in reach (narrow columns)
@@ -137,93 +137,40 @@ qint32 GridCore::resizeEdgeAt(const QPoint& p) const {
     constexpr int reach = 3;
     qint32 best = -1;
     qint64 bestDistance = reach + 1;
-    for (std::size_t pos = 0; pos < columnOrder.size(); ++pos) {
-        const qint32 id = columnOrder[pos];
-        if (!columns[std::size_t(id)].resizable)
+    const std::vector<qint32>& order = model_.columnOrder();
+    for (std::size_t position = 0; position < order.size(); ++position) {
+        if (!model_.column(order[position]).resizable)
             continue;
-        const qint64 distance = std::abs(columnLeft[pos + 1] - hOffset() - p.x());
+        const qint64 distance = std::abs(columnLeft_[position + 1] - hOffset_ - p.x());
         if (distance <= bestDistance) {
-            best = id;
+            best = order[position];
             bestDistance = distance;
         }
     }
     return best;
 }
 
-void GridCore::ensureVisible(qint32 row, qint32 columnId, bool horizontally) {
-    const QRect cell = cellRect(row, columnId);
-    const QRect client = clientRect();
-    QScrollBar* vertical = view->verticalScrollBar();
-    if (cell.top() < bodyTop())
-        vertical->setValue(vertical->value() - (bodyTop() - cell.top()));
-    else if (cell.bottom() > client.bottom())
-        vertical->setValue(vertical->value() +
-                           std::min(cell.top() - bodyTop(), cell.bottom() - client.bottom()));
-    if (!horizontally)
-        return;
-    QScrollBar* horizontal = view->horizontalScrollBar();
-    if (cell.left() < 0)
-        horizontal->setValue(horizontal->value() + cell.left());
-    else if (cell.right() > client.right())
-        horizontal->setValue(horizontal->value() +
-                             std::min(cell.left(), cell.right() - client.right()));
-}
-
-std::optional<HitTestInfo> GridCore::hitTest(int x, int y) {
+std::optional<GridGeometry::Hit> GridGeometry::hitTest(int x, int y) const {
     if (!clientRect().contains(x, y))
         return std::nullopt;
     if (y < groupBoxHeight())
-        return makeHit(-1, -1);
-    const qint32 position = displayPositionAtX(x);
-    const qint32 columnId = position < 0 ? -1 : columnOrder[std::size_t(position)];
+        return Hit{};
+    const qint32 position = positionAtX(x);
+    const qint32 columnId = position < 0 ? -1 : columnAtPosition(position);
     if (y < bodyTop())
-        return makeHit(-1, columnId);
-    return makeHit(rowAtY(y), columnId);
+        return Hit{-1, columnId};
+    return Hit{rowAtY(y), columnId};
 }
 
-QRect GridCore::checkBoxRect(const QRect& cell) const {
-    int width = 13, height = 13;
-    if (themedControls) {
-        width = view->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, view);
-        height = view->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, view);
-    }
-    return QRect(cell.left() + 2, cell.top() + (cell.height() - height) / 2, width, height);
+QRect GridGeometry::checkBoxRect(const QRect& cell, const QSize& indicator) {
+    return QRect(cell.left() + 2, cell.top() + (cell.height() - indicator.height()) / 2,
+                 indicator.width(), indicator.height());
 }
 
-QRect GridCore::controlRect(const QRect& cell, qint32 count, qint32 position) {
-    // Several buttons in one item share its width evenly.
+QRect GridGeometry::controlRect(const QRect& cell, qint32 count, qint32 position) {
     const int left = cell.left() + int(qint64(cell.width()) * position / count);
     const int right = cell.left() + int(qint64(cell.width()) * (position + 1) / count);
     return QRect(left, cell.top(), right - left, cell.height()).adjusted(1, 1, -1, -1);
-}
-
-// --- sorting ---
-
-QString GridCore::sortKey(qint32 row, qint32 itemIndex) {
-    const ItemData* data = itemIfAny(row, itemIndex);
-    return data ? captionText(data->caption) : QString();
-}
-
-void GridCore::applySort() {
-    if (sortColumn < 0) {
-        displayOrder.clear();
-        displayPos.clear();
-        return;
-    }
-    const qint32 itemIndex = columns[std::size_t(sortColumn)].itemIndex;
-    std::vector<QString> keys(static_cast<std::size_t>(rowCount));
-    for (qint32 row = 0; row < rowCount; ++row)
-        keys[std::size_t(row)] = sortKey(row, itemIndex);
-    displayOrder.resize(std::size_t(rowCount));
-    std::iota(displayOrder.begin(), displayOrder.end(), 0);
-    // Stable, so equal captions keep record order and a second click reverses only what differs.
-    std::stable_sort(displayOrder.begin(), displayOrder.end(), [&](qint32 a, qint32 b) {
-        const int order = keys[std::size_t(a)].localeAwareCompare(keys[std::size_t(b)]);
-        return sortDescending ? order > 0 : order < 0;
-    });
-    displayPos.resize(std::size_t(rowCount));
-    for (qint32 position = 0; position < rowCount; ++position)
-        displayPos[std::size_t(displayOrder[std::size_t(position)])] = position;
 }
 
 } // namespace gridkit::detail

@@ -1,6 +1,8 @@
 #pragma once
 
-// Value handles into a ReportGrid's object model (see report_grid.h for the ownership rules).
+// Value handles into a grid's object model. The model owns every column, record, item, row and
+// item control; a handle refers to one without owning it, is cheap to copy, and is refused with
+// host::RuntimeError instead of dangling (the lifetime scheme below).
 
 #include <QString>
 #include <QtGlobal>
@@ -11,45 +13,58 @@
 
 namespace gridkit {
 
-namespace detail {
-struct GridCore;
+class GridModel;
 
-// What a grid's handles point through: the grid clears core when it goes, and the anchor lives
-// on until the last handle lets go of it. Counted without atomics: handles, like the widget they
-// belong to, are used on the GUI thread only, and filling a large grid makes millions of them.
-struct CoreAnchor {
-    GridCore* core = nullptr;
+namespace detail {
+
+// The one lifetime scheme. Every handle holds a counted reference to its model's anchor; the model
+// clears the anchor when it is destroyed, and the anchor itself lives on until the last handle
+// lets go of it. A handle whose model is gone therefore finds a cleared anchor and is refused with
+// 91 instead of dangling; a Row also carries the generation it was made in and is refused once a
+// rebuild has made the rows anew. The view uses the same reference to notice that a handler it
+// called destroyed the grid. Counted without atomics: handles, like the grid, belong to the GUI
+// thread, and filling a large grid makes millions of them.
+struct ModelAnchor {
+    GridModel* model = nullptr;
     std::size_t refs = 0;
 };
 
-class CoreRef {
+class ModelRef {
 public:
-    CoreRef() = default;
-    explicit CoreRef(CoreAnchor* anchor)
+    ModelRef() = default;
+    explicit ModelRef(ModelAnchor* anchor)
         : anchor_(anchor) {
         if (anchor_)
             ++anchor_->refs;
     }
-    CoreRef(const CoreRef& other)
-        : CoreRef(other.anchor_) {}
-    CoreRef(CoreRef&& other) noexcept
+    ModelRef(const ModelRef& other)
+        : ModelRef(other.anchor_) {}
+    ModelRef(ModelRef&& other) noexcept
         : anchor_(std::exchange(other.anchor_, nullptr)) {}
-    CoreRef& operator=(CoreRef other) noexcept {
+    ModelRef& operator=(ModelRef other) noexcept {
         std::swap(anchor_, other.anchor_);
         return *this;
     }
-    ~CoreRef() { release(); }
-
-    GridCore* get() const { return anchor_ ? anchor_->core : nullptr; }
-    bool sameGrid(const CoreRef& other) const { return anchor_ == other.anchor_; }
-
-private:
-    void release() {
+    ~ModelRef() {
         if (anchor_ && --anchor_->refs == 0)
             delete anchor_;
     }
-    CoreAnchor* anchor_ = nullptr;
+
+    // The model, or null once it is gone.
+    GridModel* get() const { return anchor_ ? anchor_->model : nullptr; }
+    // The model; 91 (object variable not set) once it is gone.
+    GridModel& lock() const;
+    bool sameModel(const ModelRef& other) const { return anchor_ == other.anchor_; }
+    // For the model: cut every handle off.
+    void clear() const {
+        if (anchor_)
+            anchor_->model = nullptr;
+    }
+
+private:
+    ModelAnchor* anchor_ = nullptr;
 };
+
 } // namespace detail
 
 class Record;
@@ -75,9 +90,9 @@ public:
     bool operator==(const Column& other) const;
 
 private:
-    friend struct detail::GridCore;
-    Column(detail::CoreRef core, qint32 id);
-    detail::CoreRef core_;
+    friend class GridModel;
+    Column(detail::ModelRef model, qint32 id);
+    detail::ModelRef model_;
     qint32 id_ = -1;
 };
 
@@ -93,9 +108,9 @@ public:
     std::optional<Column> find(qint32 itemIndex) const; // the column showing that item
 
 private:
-    friend class ReportGrid;
-    explicit ColumnList(detail::CoreRef core);
-    detail::CoreRef core_;
+    friend class GridModel;
+    explicit ColumnList(detail::ModelRef model);
+    detail::ModelRef model_;
 };
 
 // A push button inside an item.
@@ -115,9 +130,9 @@ public:
     bool operator==(const ItemControl& other) const;
 
 private:
-    friend struct detail::GridCore;
-    ItemControl(detail::CoreRef core, qint32 record, qint32 item, qint32 position);
-    detail::CoreRef core_;
+    friend class GridModel;
+    ItemControl(detail::ModelRef model, qint32 record, qint32 item, qint32 position);
+    detail::ModelRef model_;
     qint32 record_ = -1, item_ = -1, position_ = -1;
 };
 
@@ -131,8 +146,8 @@ public:
 
 private:
     friend class Item;
-    ItemControlList(detail::CoreRef core, qint32 record, qint32 item);
-    detail::CoreRef core_;
+    ItemControlList(detail::ModelRef model, qint32 record, qint32 item);
+    detail::ModelRef model_;
     qint32 record_ = -1, item_ = -1;
 };
 
@@ -155,11 +170,11 @@ public:
     bool operator==(const Item& other) const;
 
 private:
-    friend struct detail::GridCore;
+    friend class GridModel;
     friend class Record;
     friend class Row;
-    Item(detail::CoreRef core, qint32 record, qint32 item);
-    detail::CoreRef core_;
+    Item(detail::ModelRef model, qint32 record, qint32 item);
+    detail::ModelRef model_;
     qint32 record_ = -1, item_ = -1;
 };
 
@@ -173,10 +188,12 @@ public:
     bool operator==(const Record& other) const;
 
 private:
-    friend struct detail::GridCore;
+    friend class GridModel;
     friend class Item;
-    Record(detail::CoreRef core, qint32 record);
-    detail::CoreRef core_;
+    friend class RecordList;
+    friend class Row;
+    Record(detail::ModelRef model, qint32 record);
+    detail::ModelRef model_;
     qint32 record_ = -1;
 };
 
@@ -187,9 +204,9 @@ public:
     Record record(qint32 index) const; // 9 when out of range
 
 private:
-    friend class ReportGrid;
-    explicit RecordList(detail::CoreRef core);
-    detail::CoreRef core_;
+    friend class GridModel;
+    explicit RecordList(detail::ModelRef model);
+    detail::ModelRef model_;
 };
 
 class Row {
@@ -205,9 +222,9 @@ public:
     bool operator==(const Row& other) const;
 
 private:
-    friend struct detail::GridCore;
-    Row(detail::CoreRef core, quint64 generation, qint32 row);
-    detail::CoreRef core_;
+    friend class GridModel;
+    Row(detail::ModelRef model, quint64 generation, qint32 row);
+    detail::ModelRef model_;
     quint64 generation_ = 0;
     qint32 row_ = -1;
 };
@@ -218,9 +235,9 @@ public:
     qint32 count() const;
 
 private:
-    friend class ReportGrid;
-    explicit RowList(detail::CoreRef core);
-    detail::CoreRef core_;
+    friend class GridModel;
+    explicit RowList(detail::ModelRef model);
+    detail::ModelRef model_;
 };
 
 class HitTestInfo {
@@ -230,7 +247,7 @@ public:
     std::optional<Item> item() const;     // [3]
 
 private:
-    friend struct detail::GridCore;
+    friend class GridModel;
     HitTestInfo() = default;
     std::optional<Column> column_;
     std::optional<Row> row_;

@@ -1,18 +1,23 @@
-// Mouse and keys. The mouse events go out first, before the grid acts on a press, and the grid
-// then looks at its state afresh: a handler of the press may have rebuilt the rows or changed the
-// cell under the pointer. Everything is emitted directly, on the caller's stack.
-#include "grid_core.h"
+// The mouse events go out first, before the grid acts on a press, and the grid then looks at its
+// state afresh: a handler of the press may have rebuilt the rows, changed the cell under the
+// pointer or destroyed the grid (the model's reference tells). Everything is emitted directly, on
+// the caller's stack.
+#include "input.h"
+
+#include "geometry.h"
 #include "report_grid.h"
+#include "settings.h"
 
 #include <QApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPointer>
+#include <QScrollBar>
 #include <QtMath>
 #include <QToolTip>
 
 #include <algorithm>
+#include <limits>
 
 namespace gridkit::detail {
 
@@ -36,128 +41,137 @@ QPoint pixelAt(const QMouseEvent* event) {
     return QPoint(qFloor(p.x()), qFloor(p.y()));
 }
 
-// Whether p lies on the pressed button, and that button can still be clicked.
-bool onPressedControl(GridCore& core, const QPoint& p) {
-    const ControlRef& ref = core.pressedControl;
-    if (ref.row < 0 || ref.row >= core.rowCount || ref.column < 0)
-        return false;
-    const ItemData* data = core.itemIfAny(ref.row, ref.item);
-    if (!data || !data->controls || std::size_t(ref.position) >= data->controls->size())
-        return false;
-    if (!(*data->controls)[std::size_t(ref.position)].enabled)
-        return false;
-    const QRect cell = core.cellRect(ref.row, ref.column);
-    return GridCore::controlRect(cell, qint32(data->controls->size()), ref.position).contains(p);
-}
-
 } // namespace
 
-void GridCore::mousePress(QMouseEvent* event) {
+bool GridInput::hasFocusCell() const {
+    return focusRow_ >= 0 && focusRow_ < model_.rowCount() && focusColumn_ >= 0;
+}
+
+bool GridInput::isPressed(qint32 row, qint32 index, qint32 position, qint32 columnId) const {
+    return pressedDown_ && pressed_.row == row && pressed_.item == index &&
+           pressed_.position == position && pressed_.column == columnId;
+}
+
+// Whether p lies on the pressed button, and that button can still be clicked.
+bool GridInput::onPressedControl(const QPoint& p) const {
+    if (pressed_.row < 0 || pressed_.row >= model_.rowCount() || pressed_.column < 0)
+        return false;
+    const ItemData* data = model_.itemIfAny(pressed_.row, pressed_.item);
+    if (!data || !data->controls || std::size_t(pressed_.position) >= data->controls->size())
+        return false;
+    if (!(*data->controls)[std::size_t(pressed_.position)].enabled)
+        return false;
+    const QRect cell = geometry_.cellBounds(pressed_.row, pressed_.column);
+    return GridGeometry::controlRect(cell, qint32(data->controls->size()), pressed_.position)
+        .contains(p);
+}
+
+void GridInput::press(QMouseEvent* event) {
     event->accept();
     const QPoint at = pixelAt(event);
-    // A handler may do anything, the grid's destruction included.
-    const std::shared_ptr<GridCore> keep = shared_from_this();
-    const QPointer<ReportGrid> grid = view;
-    emit view->mousePressed(buttonBits(event->buttons()), shiftBits(event->modifiers()), at.x(),
+    const ModelRef alive = model_.ref();
+    emit grid_.mousePressed(buttonBits(event->buttons()), shiftBits(event->modifiers()), at.x(),
                             at.y());
-    if (!grid || !view)
+    if (!alive.get())
         return;
     // Only the left button acts; the right and middle ones are reported and nothing more.
-    if (event->button() != Qt::LeftButton || !clientRect().contains(at))
+    if (event->button() != Qt::LeftButton || !geometry_.clientRect().contains(at) ||
+        at.y() < geometry_.groupBoxHeight())
         return;
-    if (at.y() < groupBoxHeight())
-        return;
-
-    if (at.y() < bodyTop()) {
-        const qint32 edge = resizeEdgeAt(at);
-        if (edge >= 0) {
-            resizingColumn = edge;
-            resizeStartX = at.x();
-            resizeStartWidth = columns[std::size_t(edge)].width;
-            return;
-        }
-        const qint32 position = displayPositionAtX(at.x());
-        if (position >= 0) {
-            pressedHeader = columnOrder[std::size_t(position)];
-            pressPoint = at;
-            headerDragging = false;
-            view->viewport()->update();
-        }
+    if (at.y() >= geometry_.bodyTop()) {
+        pressBody(at);
         return;
     }
+    const qint32 edge = geometry_.resizeEdgeAt(at);
+    if (edge >= 0) {
+        resizingColumn_ = edge;
+        resizeStartX_ = at.x();
+        resizeStartWidth_ = model_.column(edge).width;
+        return;
+    }
+    const qint32 position = geometry_.positionAtX(at.x());
+    if (position >= 0) {
+        pressedHeader_ = geometry_.columnAtPosition(position);
+        pressPoint_ = at;
+        headerDragging_ = false;
+        grid_.invalidate(geometry_.headerBand());
+    }
+}
 
-    const qint32 row = rowAtY(at.y());
-    const qint32 position = displayPositionAtX(at.x());
+void GridInput::pressBody(const QPoint& at) {
+    const qint32 row = geometry_.rowAtY(at.y());
+    const qint32 position = geometry_.positionAtX(at.x());
     if (row < 0 || position < 0)
         return;
-    const qint32 columnId = columnOrder[std::size_t(position)];
+    const qint32 columnId = geometry_.columnAtPosition(position);
     setFocusCell(row, columnId);
-    const qint32 index = columns[std::size_t(columnId)].itemIndex;
-    const ItemData* data = itemIfAny(row, index);
+    const qint32 index = model_.column(columnId).itemIndex;
+    const ItemData* data = model_.itemIfAny(row, index);
     if (!data)
         return;
-    const QRect cell = cellRect(row, columnId);
-    if (data->controls && !data->controls->empty()) {
+    const QRect cell = geometry_.cellBounds(row, columnId);
+    if (data->hasControls()) {
         const qint32 count = qint32(data->controls->size());
         for (qint32 i = 0; i < count; ++i) {
             if ((*data->controls)[std::size_t(i)].enabled &&
-                controlRect(cell, count, i).contains(at)) {
-                pressedControl = ControlRef{row, index, i, columnId};
-                pressedControlDown = true;
-                view->viewport()->update(cell);
+                GridGeometry::controlRect(cell, count, i).contains(at)) {
+                pressed_ = PressedControl{row, index, i, columnId};
+                pressedDown_ = true;
+                grid_.invalidate(cell);
                 break;
             }
         }
         return;
     }
-    if (data->hasCheckBox && checkBoxRect(cell).contains(at)) {
-        ItemData& toggled = item(row, index);
-        toggled.checked = !toggled.checked;
-        view->viewport()->update(cell);
-        emit view->itemCheck(makeRow(row), makeItem(row, index));
-    }
+    if (data->hasCheckBox &&
+        GridGeometry::checkBoxRect(cell, grid_.checkBoxIndicatorSize()).contains(at))
+        toggleCheckBox(row, index);
 }
 
-void GridCore::mouseMove(QMouseEvent* event) {
+void GridInput::toggleCheckBox(qint32 row, qint32 index) {
+    model_.setChecked(row, index, !model_.item(row, index).checked);
+    emit grid_.itemCheck(model_.rowHandle(row), model_.itemHandle(row, index));
+}
+
+void GridInput::move(QMouseEvent* event) {
     event->accept();
     const QPoint at = pixelAt(event);
-    const std::shared_ptr<GridCore> keep = shared_from_this();
-    const QPointer<ReportGrid> grid = view;
-    emit view->mouseMoved(buttonBits(event->buttons()), shiftBits(event->modifiers()), at.x(),
+    const ModelRef alive = model_.ref();
+    emit grid_.mouseMoved(buttonBits(event->buttons()), shiftBits(event->modifiers()), at.x(),
                           at.y());
-    if (!grid || !view)
+    if (!alive.get())
         return;
     const bool leftHeld = event->buttons() & Qt::LeftButton;
 
-    if (resizingColumn >= 0 && leftHeld) {
-        const qint64 wanted = qint64(resizeStartWidth) + at.x() - resizeStartX;
-        setColumnWidth(resizingColumn,
-                       qint32(std::clamp<qint64>(wanted, Column::MinimumUserWidth,
-                                                 std::numeric_limits<qint32>::max())));
+    if (resizingColumn_ >= 0 && leftHeld) {
+        const qint64 wanted = qint64(resizeStartWidth_) + at.x() - resizeStartX_;
+        model_.setColumnWidth(resizingColumn_,
+                              qint32(std::clamp<qint64>(wanted, Column::MinimumUserWidth,
+                                                        std::numeric_limits<qint32>::max())));
         return;
     }
-    if (pressedControl.row >= 0 && leftHeld) {
-        const bool inside = onPressedControl(*this, at);
-        if (inside != pressedControlDown) {
-            pressedControlDown = inside;
-            view->viewport()->update();
+    if (pressed_.row >= 0 && leftHeld) {
+        const bool inside = onPressedControl(at);
+        if (inside != pressedDown_) {
+            pressedDown_ = inside;
+            grid_.invalidate(geometry_.cellBounds(pressed_.row, pressed_.column));
         }
         return;
     }
-    if (pressedHeader >= 0 && leftHeld) {
-        if (!reorderAllowed)
+    if (pressedHeader_ >= 0 && leftHeld) {
+        if (!settings_.reorderAllowed)
             return;
-        if (!headerDragging &&
-            (at - pressPoint).manhattanLength() >= QApplication::startDragDistance())
-            headerDragging = true;
-        if (headerDragging) {
-            const qint64 last = contentWidth() - hOffset() - 1;
-            qint32 target = displayPositionAtX(int(std::clamp<qint64>(at.x(), 0, last)));
+        if (!headerDragging_ &&
+            (at - pressPoint_).manhattanLength() >= QApplication::startDragDistance())
+            headerDragging_ = true;
+        if (headerDragging_) {
+            const qint64 last = geometry_.contentWidth() - geometry_.hOffset() - 1;
+            qint32 target = geometry_.positionAtX(int(std::clamp<qint64>(at.x(), 0, last)));
             if (target < 0)
-                target = qint32(columnOrder.size()) - 1;
-            if (target != dropPosition) {
-                dropPosition = target;
-                view->viewport()->update();
+                target = model_.columnCount() - 1;
+            if (target != dropPosition_) {
+                dropPosition_ = target;
+                grid_.invalidate(geometry_.headerBand());
             }
         }
         return;
@@ -166,131 +180,132 @@ void GridCore::mouseMove(QMouseEvent* event) {
         updateHover(at);
 }
 
-void GridCore::mouseRelease(QMouseEvent* event) {
+void GridInput::release(QMouseEvent* event) {
     event->accept();
     if (event->button() != Qt::LeftButton)
         return;
     const QPoint at = pixelAt(event);
-    if (resizingColumn >= 0) {
-        resizingColumn = -1;
+    if (resizingColumn_ >= 0) {
+        resizingColumn_ = -1;
         return;
     }
-    if (pressedControl.row >= 0) {
-        const ControlRef pressed = pressedControl;
-        const bool clicked = onPressedControl(*this, at);
-        pressedControl = {};
-        pressedControlDown = false;
-        view->viewport()->update();
+    if (pressed_.row >= 0) {
+        const PressedControl pressed = pressed_;
+        const bool clicked = onPressedControl(at);
+        if (pressedDown_ && pressed.row < model_.rowCount())
+            grid_.invalidate(geometry_.cellBounds(pressed.row, pressed.column));
+        pressed_ = {};
+        pressedDown_ = false;
         if (clicked) {
-            emit view->itemButtonClicked(makeRow(pressed.row), makeItem(pressed.row, pressed.item),
-                                         makeControl(pressed.row, pressed.item, pressed.position));
+            emit grid_.itemButtonClicked(
+                model_.rowHandle(pressed.row), model_.itemHandle(pressed.row, pressed.item),
+                model_.controlHandle(pressed.row, pressed.item, pressed.position));
         }
         return;
     }
-    if (pressedHeader >= 0)
+    if (pressedHeader_ >= 0)
         finishHeaderPress(at);
 }
 
-void GridCore::finishHeaderPress(const QPoint& at) {
-    const qint32 id = pressedHeader;
-    pressedHeader = -1;
-    view->viewport()->update();
-    if (headerDragging) {
-        headerDragging = false;
-        const qint32 from = positionOfColumn(id);
-        const qint32 to = dropPosition;
-        dropPosition = -1;
+void GridInput::finishHeaderPress(const QPoint& at) {
+    const qint32 id = pressedHeader_;
+    pressedHeader_ = -1;
+    grid_.invalidate(geometry_.headerBand());
+    if (headerDragging_) {
+        headerDragging_ = false;
+        const qint32 from = geometry_.positionOfColumn(id);
+        const qint32 to = dropPosition_;
+        dropPosition_ = -1;
         if (to < 0 || to == from)
             return;
-        columnOrder.erase(columnOrder.begin() + from);
-        columnOrder.insert(columnOrder.begin() + to, id);
-        relayout();
+        model_.moveColumn(from, to);
         // Cells moved on screen without any width changing: hosts that lay widgets over cells
         // hear of it the same way as of a scroll.
-        emit view->viewScrolled();
+        emit grid_.viewScrolled();
         return;
     }
-    if (!sortOnClick || at.y() < groupBoxHeight() || at.y() >= bodyTop() ||
-        displayPositionAtX(at.x()) != positionOfColumn(id))
+    if (!settings_.sortOnClick || at.y() < geometry_.groupBoxHeight() ||
+        at.y() >= geometry_.bodyTop() ||
+        geometry_.positionAtX(at.x()) != geometry_.positionOfColumn(id))
         return;
-    if (sortColumn == id) {
-        sortDescending = !sortDescending;
-    } else {
-        sortColumn = id;
-        sortDescending = false;
-    }
-    applySort();
-    emit view->viewScrolled(); // as above: the rows moved on screen
+    model_.sortBy(id);
+    emit grid_.viewScrolled(); // as above: the rows moved on screen
 }
 
-void GridCore::updateHover(const QPoint& at) {
-    const bool split = resizeEdgeAt(at) >= 0;
-    if (split != splitCursor) {
-        splitCursor = split;
+void GridInput::updateHover(const QPoint& at) {
+    const bool split = geometry_.resizeEdgeAt(at) >= 0;
+    if (split != splitCursor_) {
+        splitCursor_ = split;
         if (split)
-            view->viewport()->setCursor(Qt::SplitHCursor);
+            grid_.viewport()->setCursor(Qt::SplitHCursor);
         else
-            view->viewport()->unsetCursor();
+            grid_.viewport()->unsetCursor();
     }
     qint32 hover = -1;
-    if (!split && at.y() >= groupBoxHeight() && at.y() < bodyTop()) {
-        const qint32 position = displayPositionAtX(at.x());
+    if (!split && at.y() >= geometry_.groupBoxHeight() && at.y() < geometry_.bodyTop()) {
+        const qint32 position = geometry_.positionAtX(at.x());
         if (position >= 0)
-            hover = columnOrder[std::size_t(position)];
+            hover = geometry_.columnAtPosition(position);
     }
-    if (hover != hoverHeader) {
-        hoverHeader = hover;
-        if (headerStyle == 4) // only the platform style shows hovering
-            view->viewport()->update(0, groupBoxHeight(), clientRect().width(), headerHeight);
+    if (hover != hoverHeader_) {
+        hoverHeader_ = hover;
+        if (settings_.platformHeader()) // only the platform style shows hovering
+            grid_.invalidate(geometry_.headerBand());
     }
 }
 
-void GridCore::mouseLeave() {
+void GridInput::leave() {
     updateHover(QPoint(-1, -1));
 }
 
-void GridCore::setFocusCell(qint32 row, qint32 columnId) {
-    if (row == focusRow && columnId == focusColumn)
+void GridInput::setFocusCell(qint32 row, qint32 columnId) {
+    if (row == focusRow_ && columnId == focusColumn_)
         return;
-    focusRow = row;
-    focusColumn = columnId;
-    view->viewport()->update();
+    // The focused row is highlighted across the view, and the focus rectangle goes round its
+    // cell: both rows, the one left and the one entered, are all that change.
+    if (hasFocusCell())
+        grid_.invalidate(geometry_.rowBand(focusRow_));
+    focusRow_ = row;
+    focusColumn_ = columnId;
+    if (hasFocusCell())
+        grid_.invalidate(geometry_.rowBand(focusRow_));
+    grid_.focusCellChanged();
 }
 
-void GridCore::activateFocusCell() {
-    if (focusRow < 0 || focusRow >= rowCount || focusColumn < 0)
+void GridInput::activateFocusCell() {
+    if (!hasFocusCell())
         return;
-    const qint32 index = columns[std::size_t(focusColumn)].itemIndex;
-    const ItemData* data = itemIfAny(focusRow, index);
+    const qint32 index = model_.column(focusColumn_).itemIndex;
+    const ItemData* data = model_.itemIfAny(focusRow_, index);
     if (!data)
         return;
-    if (data->controls && !data->controls->empty()) {
+    if (data->hasControls()) {
         for (std::size_t i = 0; i < data->controls->size(); ++i) {
             if ((*data->controls)[i].enabled) {
-                emit view->itemButtonClicked(makeRow(focusRow), makeItem(focusRow, index),
-                                             makeControl(focusRow, index, qint32(i)));
+                emit grid_.itemButtonClicked(model_.rowHandle(focusRow_),
+                                             model_.itemHandle(focusRow_, index),
+                                             model_.controlHandle(focusRow_, index, qint32(i)));
                 return;
             }
         }
         return;
     }
-    if (data->hasCheckBox) {
-        ItemData& toggled = item(focusRow, index);
-        toggled.checked = !toggled.checked;
-        view->viewport()->update();
-        emit view->itemCheck(makeRow(focusRow), makeItem(focusRow, index));
-    }
+    if (data->hasCheckBox)
+        toggleCheckBox(focusRow_, index);
 }
 
-bool GridCore::keyPress(QKeyEvent* event) {
-    if (rowCount == 0 || columnOrder.empty())
+bool GridInput::key(QKeyEvent* event) {
+    const qint32 rows = model_.rowCount();
+    const qint32 columns = model_.columnCount();
+    if (rows == 0 || columns == 0)
         return false;
-    const bool focused = focusRow >= 0 && focusRow < rowCount && focusColumn >= 0;
+    const bool focused = hasFocusCell();
     const qint32 step = focused ? 1 : 0; // the first key only shows where focus starts
-    qint32 position = focused ? displayPositionOfRow(focusRow) : 0;
-    qint32 column = focused ? positionOfColumn(focusColumn) : 0;
-    const qint32 page = std::max(1, (clientRect().height() - bodyTop()) / rowHeight);
+    qint32 position = focused ? model_.positionOfRow(focusRow_) : 0;
+    qint32 column = focused ? geometry_.positionOfColumn(focusColumn_) : 0;
+    const qint32 page = geometry_.rowsPerPage();
     const bool control = event->modifiers() & Qt::ControlModifier;
+    const bool byCell = settings_.cellFocus;
 
     switch (event->key()) {
     case Qt::Key_Up:
@@ -306,47 +321,50 @@ bool GridCore::keyPress(QKeyEvent* event) {
         position += page;
         break;
     case Qt::Key_Home:
-        if (cellFocus && !control)
+        if (byCell && !control)
             column = 0;
         else
             position = 0;
         break;
     case Qt::Key_End:
-        if (cellFocus && !control)
-            column = qint32(columnOrder.size()) - 1;
+        if (byCell && !control)
+            column = columns - 1;
         else
-            position = rowCount - 1;
+            position = rows - 1;
         break;
     case Qt::Key_Left:
     case Qt::Key_Right:
-        if (!cellFocus)
+        if (!byCell)
             return false; // by row, the arrows sideways scroll
         column += event->key() == Qt::Key_Left ? -step : step;
         break;
     case Qt::Key_Space:
     case Qt::Key_Select:
-        if (!cellFocus || !focused)
+        if (!byCell || !focused)
             return false;
         activateFocusCell();
         return true;
     default:
         return false;
     }
-    position = std::clamp(position, 0, rowCount - 1);
-    column = std::clamp(column, 0, qint32(columnOrder.size()) - 1);
-    setFocusCell(rowAtDisplayPosition(position), columnOrder[std::size_t(column)]);
-    ensureVisible(focusRow, focusColumn, cellFocus);
+    position = std::clamp(position, 0, rows - 1);
+    column = std::clamp(column, 0, columns - 1);
+    setFocusCell(model_.rowAtPosition(position), geometry_.columnAtPosition(column));
+    const QPoint offsets = geometry_.offsetsToShow(focusRow_, focusColumn_, byCell);
+    grid_.horizontalScrollBar()->setValue(offsets.x());
+    grid_.verticalScrollBar()->setValue(offsets.y());
     return true;
 }
 
-bool GridCore::toolTip(QHelpEvent* event) {
+bool GridInput::toolTip(QHelpEvent* event) {
     const QPoint at = event->pos();
-    if (at.y() >= groupBoxHeight() && at.y() < bodyTop()) {
-        const qint32 position = displayPositionAtX(at.x());
+    if (at.y() >= geometry_.groupBoxHeight() && at.y() < geometry_.bodyTop()) {
+        const qint32 position = geometry_.positionAtX(at.x());
         if (position >= 0) {
-            const QString& tip = columns[std::size_t(columnOrder[std::size_t(position)])].tooltip;
+            const QString& tip = model_.column(geometry_.columnAtPosition(position)).tooltip;
             if (!tip.isEmpty()) {
-                QToolTip::showText(event->globalPos(), tip, view->viewport(), headerRect(position));
+                QToolTip::showText(event->globalPos(), tip, grid_.viewport(),
+                                   geometry_.headerRect(position));
                 return true;
             }
         }

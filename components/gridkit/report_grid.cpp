@@ -1,86 +1,100 @@
 #include "report_grid.h"
 
 #include "accessibility.h"
-#include "grid_core.h"
+#include "cell_painters.h"
+#include "geometry.h"
+#include "grid_painter.h"
+#include "input.h"
 
 #include "host/control_registry.h"
+#include "host/runtime_error.h"
 
-#include <QAccessible>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionHeader>
 
 #include <algorithm>
-#include <limits>
 
 using host::RuntimeError;
 
 namespace gridkit {
 
-namespace detail {
-GridCore& coreOf(const ReportGrid& grid) {
-    return *grid.core_;
-}
-} // namespace detail
-
-using detail::GridCore;
-
 // --- Appearance ---
 
-Appearance::Appearance(detail::CoreRef core)
-    : core_(std::move(core)) {}
+Appearance::Appearance(detail::ModelRef model, ReportGrid* grid)
+    : model_(std::move(model))
+    , grid_(grid) {}
+
+ReportGrid& Appearance::grid() const {
+    model_.lock();
+    return *grid_;
+}
 
 void Appearance::setHeaderStyle(qint32 style) {
-    auto core = GridCore::lock(core_);
+    ReportGrid& g = grid();
     if (style < 0 || style > 4)
         throw RuntimeError(host::InvalidPropertyValue);
-    core->headerStyle = style;
-    core->view->viewport()->update();
+    if (g.settings_.headerStyle == style)
+        return;
+    g.settings_.headerStyle = style;
+    g.invalidate(g.geometry_->headerBand());
 }
 
 qint32 Appearance::headerStyle() const {
-    return GridCore::lock(core_)->headerStyle;
+    return grid().settings_.headerStyle;
 }
 
 void Appearance::setThemedControls(bool themed) {
-    auto core = GridCore::lock(core_);
-    core->themedControls = themed;
-    core->view->viewport()->update();
+    ReportGrid& g = grid();
+    if (g.settings_.themedControls == themed)
+        return;
+    g.settings_.themedControls = themed;
+    g.invalidate(g.geometry_->bodyRect());
 }
 
 bool Appearance::themedControls() const {
-    return GridCore::lock(core_)->themedControls;
+    return grid().settings_.themedControls;
 }
 
 void Appearance::setBelowRowsColor(quint32 color) {
-    auto core = GridCore::lock(core_);
+    ReportGrid& g = grid();
     if (!host::colors::isValid(color))
         throw RuntimeError(host::InvalidPropertyValue);
-    core->belowRowsColor = color;
-    core->view->viewport()->update();
+    if (g.settings_.belowRowsColor == color)
+        return;
+    g.settings_.belowRowsColor = color;
+    g.invalidate(g.geometry_->bodyRect());
 }
 
 quint32 Appearance::belowRowsColor() const {
-    return GridCore::lock(core_)->belowRowsColor;
+    return grid().settings_.belowRowsColor;
 }
 
 void Appearance::setHighlightFocusedRow(bool highlight) {
-    auto core = GridCore::lock(core_);
-    core->highlightFocusedRow = highlight;
-    core->view->viewport()->update();
+    ReportGrid& g = grid();
+    if (g.settings_.highlightFocusedRow == highlight)
+        return;
+    g.settings_.highlightFocusedRow = highlight;
+    if (g.input_->hasFocusCell())
+        g.invalidate(g.geometry_->rowBand(g.input_->focusRow()));
 }
 
 bool Appearance::highlightFocusedRow() const {
-    return GridCore::lock(core_)->highlightFocusedRow;
+    return grid().settings_.highlightFocusedRow;
 }
 
 // --- ReportGrid ---
 
 ReportGrid::ReportGrid(QWidget* parent)
     : QAbstractScrollArea(parent)
-    , core_(std::make_shared<GridCore>(this)) {
+    , geometry_(std::make_unique<detail::GridGeometry>(model_))
+    , input_(std::make_unique<detail::GridInput>(*this, model_, *geometry_, settings_)) {
     detail::installAccessibleFactory();
+    model_.setObserver(this);
+    model_.setGeometry(geometry_.get());
     // Viewport coordinates are the grid's own: hosts place widgets over cells by item bounds.
     setFrameShape(QFrame::NoFrame);
     setViewportMargins(0, 0, 0, 0);
@@ -90,189 +104,290 @@ ReportGrid::ReportGrid(QWidget* parent)
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAutoFillBackground(false);
     horizontalScrollBar()->setSingleStep(20);
-    core_->updateMetrics();
-    core_->relayout();
+    updateMetrics();
+    updateScrollBars();
 }
 
 ReportGrid::~ReportGrid() {
-    // Handles that outlive the grid are refused from here on, even while an event handler that
-    // destroyed the grid still holds the core for the rest of its call.
-    core_->view = nullptr;
-    core_->anchor->core = nullptr;
+    // The model goes with the grid and cuts every handle off; nothing must reach the view from it
+    // while the members are taken down.
+    model_.setObserver(nullptr);
+    model_.setGeometry(nullptr);
 }
 
 Appearance ReportGrid::appearance() {
-    return Appearance(core_->ref());
+    return Appearance(model_.ref(), this);
 }
-ColumnList ReportGrid::columns() {
-    return ColumnList(core_->ref());
+ColumnList ReportGrid::columns() const {
+    return const_cast<GridModel&>(model_).columns();
 }
-RecordList ReportGrid::records() {
-    return RecordList(core_->ref());
+RecordList ReportGrid::records() const {
+    return const_cast<GridModel&>(model_).records();
 }
-RowList ReportGrid::rows() {
-    return RowList(core_->ref());
+RowList ReportGrid::rows() const {
+    return const_cast<GridModel&>(model_).rows();
 }
 
 void ReportGrid::rebuild() {
-    GridCore& core = *core_;
-    if (core.records.size() > std::size_t(std::numeric_limits<qint32>::max()))
-        throw RuntimeError(host::Overflow);
-    core.rowCount = qint32(core.records.size());
-    ++core.generation;
-    if (core.sortColumn >= 0)
-        core.applySort();
-    // Rows only grow, so no scroll offset moves here and no notification is due.
-    core.updateScrollBars();
-    viewport()->update();
-    if (QAccessible::isActive()) {
-        QAccessibleTableModelChangeEvent event(this, QAccessibleTableModelChangeEvent::ModelReset);
-        QAccessible::updateAccessibility(&event);
-    }
+    model_.rebuild();
     emit rebuilt();
 }
 
 void ReportGrid::redraw() {
-    viewport()->update();
+    if (!pending_.isEmpty())
+        viewport()->repaint(pending_);
 }
 
 std::optional<HitTestInfo> ReportGrid::hitTest(qint32 x, qint32 y) const {
-    return core_->hitTest(x, y);
+    const std::optional<detail::GridGeometry::Hit> hit = geometry_->hitTest(x, y);
+    if (!hit)
+        return std::nullopt;
+    return model_.hitInfo(hit->row, hit->columnId);
 }
 
 void ReportGrid::setMarkupEnabled(bool enabled) {
-    core_->markupEnabled = enabled;
-    viewport()->update();
+    if (model_.markupEnabled() == enabled)
+        return;
+    model_.setMarkupEnabled(enabled);
+    invalidate(geometry_->bodyRect());
 }
 
 bool ReportGrid::markupEnabled() const {
-    return core_->markupEnabled;
+    return model_.markupEnabled();
 }
 
 void ReportGrid::setGroupBoxVisible(bool visible) {
-    if (core_->groupBoxVisible == visible)
+    if (settings_.groupBoxVisible == visible)
         return;
-    core_->groupBoxVisible = visible;
-    core_->updateScrollBars();
-    viewport()->update();
+    settings_.groupBoxVisible = visible;
+    geometry_->setGroupBoxVisible(visible);
+    updateScrollBars();
+    invalidateAll();
 }
 
 bool ReportGrid::groupBoxVisible() const {
-    return core_->groupBoxVisible;
+    return settings_.groupBoxVisible;
 }
 
 void ReportGrid::setColumnReorderAllowed(bool allowed) {
-    core_->reorderAllowed = allowed;
+    settings_.reorderAllowed = allowed;
 }
 bool ReportGrid::columnReorderAllowed() const {
-    return core_->reorderAllowed;
+    return settings_.reorderAllowed;
 }
 
 void ReportGrid::setSortOnHeaderClick(bool sort) {
-    core_->sortOnClick = sort;
-    if (!sort && core_->sortColumn >= 0) {
-        core_->sortColumn = -1;
-        core_->applySort();
-        viewport()->update();
-    }
+    settings_.sortOnClick = sort;
+    if (!sort)
+        model_.clearSort();
 }
 
 bool ReportGrid::sortOnHeaderClick() const {
-    return core_->sortOnClick;
+    return settings_.sortOnClick;
 }
 
 void ReportGrid::setCellFocus(bool byCell) {
-    core_->cellFocus = byCell;
-    viewport()->update();
+    if (settings_.cellFocus == byCell)
+        return;
+    settings_.cellFocus = byCell;
+    if (input_->hasFocusCell())
+        invalidate(geometry_->rowBand(input_->focusRow()));
 }
 
 bool ReportGrid::cellFocus() const {
-    return core_->cellFocus;
+    return settings_.cellFocus;
 }
 
 void ReportGrid::setGridLinesVisible(bool visible) {
-    core_->gridLines = visible;
-    viewport()->update();
+    if (settings_.gridLines == visible)
+        return;
+    settings_.gridLines = visible;
+    invalidate(geometry_->bodyRect());
 }
 
 bool ReportGrid::gridLinesVisible() const {
-    return core_->gridLines;
+    return settings_.gridLines;
 }
 
 int ReportGrid::headerHeight() const {
-    return core_->headerHeight;
+    return geometry_->headerHeight();
 }
 int ReportGrid::rowHeight() const {
-    return core_->rowHeight;
+    return geometry_->rowHeight();
 }
 
 QSize ReportGrid::sizeHint() const {
-    const qint64 width = std::min<qint64>(core_->contentWidth(), 640);
-    const qint64 height = core_->bodyTop() + std::min(core_->rowCount, 12) * core_->rowHeight;
+    const qint64 width = std::min<qint64>(geometry_->contentWidth(), 640);
+    const qint64 height =
+        geometry_->bodyTop() + std::min(model_.rowCount(), 12) * geometry_->rowHeight();
     return QSize(int(std::max<qint64>(width, 160)), int(std::max<qint64>(height, 100)));
+}
+
+// --- what changed, repainted where it shows ---
+
+void ReportGrid::invalidate(const QRect& rect) {
+    const QRect visible = rect.intersected(viewport()->rect());
+    if (visible.isEmpty())
+        return;
+    pending_ += visible;
+    viewport()->update(visible);
+}
+
+void ReportGrid::invalidateAll() {
+    invalidate(viewport()->rect());
+}
+
+void ReportGrid::itemChanged(qint32 record, qint32 item) {
+    // Usually one column shows an item, but nothing forbids two.
+    for (qint32 id = 0; id < model_.columnCount(); ++id) {
+        if (model_.column(id).itemIndex == item)
+            invalidate(geometry_->cellBounds(record, id).intersected(geometry_->bodyRect()));
+    }
+    detail::itemChanged(*this, record, item);
+}
+
+void ReportGrid::columnCaptionChanged(qint32 column) {
+    invalidate(geometry_->headerRect(geometry_->positionOfColumn(column)));
+}
+
+void ReportGrid::columnResized(qint32 column, qint32 previousWidth, qint32 width) {
+    geometry_->relayoutColumns();
+    invalidate(geometry_->fromColumnOn(column));
+    updateScrollBars();
+    emit columnWidthChanged(model_.columnHandle(column), previousWidth, width);
+}
+
+void ReportGrid::columnsChanged() {
+    geometry_->relayoutColumns();
+    updateScrollBars();
+    invalidateAll();
+    detail::tableChanged(*this);
+}
+
+void ReportGrid::rowsChanged(RowsChange change) {
+    if (!change.rowSet && !change.order)
+        return;
+    updateScrollBars();
+    invalidateAll();
+    detail::tableChanged(*this);
+}
+
+void ReportGrid::focusCellChanged() {
+    detail::focusChanged(*this);
+}
+
+// --- metrics and scrolling ---
+
+void ReportGrid::updateMetrics() {
+    const QFontMetrics metrics = fontMetrics();
+    // 20 pixels at least, so that a 20-pixel-high widget laid over a cell fits it.
+    int rowHeight = std::max(20, metrics.height() + 4);
+    const int indicator = style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, this);
+    rowHeight = std::max(rowHeight, indicator + 4);
+    QStyleOptionHeader option;
+    option.initFrom(this);
+    option.orientation = Qt::Horizontal;
+    option.text = QStringLiteral("Xg");
+    const QSize section =
+        style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), this);
+    geometry_->setMetrics(rowHeight, std::max(rowHeight, section.height()));
+    verticalScrollBar()->setSingleStep(rowHeight);
+}
+
+void ReportGrid::updateScrollBars() {
+    geometry_->setViewportSize(viewport()->size());
+    QScrollBar* vertical = verticalScrollBar();
+    vertical->setPageStep(std::max(1, geometry_->bodyHeight()));
+    vertical->setRange(0, geometry_->maxVOffset());
+    QScrollBar* horizontal = horizontalScrollBar();
+    horizontal->setPageStep(std::max(1, viewport()->width()));
+    horizontal->setRange(0, geometry_->maxHOffset());
+    geometry_->setOffsets(horizontal->value(), vertical->value());
+}
+
+QSize ReportGrid::checkBoxIndicatorSize() const {
+    detail::CellStyle look;
+    look.style = style();
+    look.widget = viewport();
+    look.themed = settings_.themedControls;
+    return detail::CheckBoxCell::indicatorSize(look);
 }
 
 // --- events ---
 
 void ReportGrid::paintEvent(QPaintEvent* event) {
+    pending_ = QRegion();
     QPainter painter(viewport());
-    core_->paint(painter, event->rect());
+    const detail::GridPainter gridPainter(model_, *geometry_, *input_, settings_, *viewport(),
+                                          hasFocus());
+    for (const QRect& rect : event->region())
+        gridPainter.paint(painter, rect);
 }
 
 void ReportGrid::resizeEvent(QResizeEvent*) {
-    core_->updateScrollBars();
+    updateScrollBars();
 }
 
 void ReportGrid::scrollContentsBy(int, int) {
+    geometry_->setOffsets(horizontalScrollBar()->value(), verticalScrollBar()->value());
     // The header stays put vertically, so the view cannot simply be blitted.
-    viewport()->update();
+    invalidateAll();
     emit viewScrolled();
 }
 
 void ReportGrid::mousePressEvent(QMouseEvent* event) {
-    core_->mousePress(event);
+    input_->press(event);
 }
 // Each press of a double click is a press: two clicks on a button, two toggles of a check box.
 void ReportGrid::mouseDoubleClickEvent(QMouseEvent* event) {
-    core_->mousePress(event);
+    input_->press(event);
 }
 void ReportGrid::mouseMoveEvent(QMouseEvent* event) {
-    core_->mouseMove(event);
+    input_->move(event);
 }
 void ReportGrid::mouseReleaseEvent(QMouseEvent* event) {
-    core_->mouseRelease(event);
+    input_->release(event);
 }
 
 void ReportGrid::keyPressEvent(QKeyEvent* event) {
-    if (!core_->keyPress(event))
+    if (!input_->key(event))
         QAbstractScrollArea::keyPressEvent(event);
 }
 
 void ReportGrid::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
-    viewport()->update();
+    invalidate(geometry_->bodyRect());
 }
 
 void ReportGrid::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
-    viewport()->update();
+    invalidate(geometry_->bodyRect());
 }
 
 void ReportGrid::changeEvent(QEvent* event) {
     QAbstractScrollArea::changeEvent(event);
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
-        core_->updateMetrics();
-        core_->relayout();
-        viewport()->update();
+    switch (event->type()) {
+    case QEvent::FontChange:
+    case QEvent::StyleChange:
+        updateMetrics();
+        updateScrollBars();
+        invalidateAll();
+        break;
+    case QEvent::PaletteChange:
+    case QEvent::LayoutDirectionChange:
+        invalidateAll();
+        break;
+    default:
+        break;
     }
 }
 
 bool ReportGrid::viewportEvent(QEvent* event) {
     switch (event->type()) {
     case QEvent::ToolTip:
-        return core_->toolTip(static_cast<QHelpEvent*>(event));
+        return input_->toolTip(static_cast<QHelpEvent*>(event));
     case QEvent::Leave:
-        core_->mouseLeave();
+        input_->leave();
         break;
     default:
         break;

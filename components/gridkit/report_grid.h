@@ -35,13 +35,24 @@
 // and anywhere while a button pressed in it is held, raise mouseMoved. Button states are the
 // buttons held after the event. Everything is emitted directly, before the call returns.
 //
-// Paint. Caption writes, redraw() and setting changes schedule one update; painting visits only
-// the visible rows and cells, parses a markup caption only the first time it is seen, and nothing
-// repaints by itself once the view is settled. A header shows its column's tooltip [21] on hover.
+// Paint. The grid repaints what changed and nothing else: a caption write repaints its cell (and
+// nothing when the caption is what it was), a width change the columns from that one on, a focus
+// move the two rows concerned; rebuild() repaints everything only when it added rows or the sort
+// order changed. Painting visits only the rows and cells in the dirty area, a markup caption is
+// parsed once per write and laid out again only when its cell's size or the font changes, and
+// nothing repaints by itself once the view is settled. A header shows its column's tooltip [21] on
+// hover.
+//
+// The parts: the object model (model.h, no widget in it) which the widget observes; geometry
+// (geometry.h); input (input.h); painting (grid_painter.h through the cell painters of
+// cell_painters.h); accessibility (accessibility.h).
 
 #include "gridkit/handles.h"
+#include "gridkit/model.h"
+#include "gridkit/settings.h"
 
 #include <QAbstractScrollArea>
+#include <QRegion>
 
 #include <memory>
 #include <optional>
@@ -51,8 +62,9 @@ namespace gridkit {
 class ReportGrid;
 
 namespace detail {
-struct GridCore;
-GridCore& coreOf(const ReportGrid& grid);
+class GridGeometry;
+class GridInput;
+struct ViewAccess;
 } // namespace detail
 
 // Appearance settings, reached through ReportGrid::appearance() [16].
@@ -76,27 +88,35 @@ public:
 
 private:
     friend class ReportGrid;
-    explicit Appearance(detail::CoreRef core);
-    detail::CoreRef core_;
+    Appearance(detail::ModelRef model, ReportGrid* grid);
+    // The grid lives exactly as long as its model, so the model's reference tells whether grid_
+    // is still there.
+    ReportGrid& grid() const;
+    detail::ModelRef model_;
+    ReportGrid* grid_;
 };
 
-class ReportGrid : public QAbstractScrollArea {
+class ReportGrid : public QAbstractScrollArea, private ModelObserver {
     Q_OBJECT
 
 public:
     explicit ReportGrid(QWidget* parent = nullptr);
     ~ReportGrid() override;
 
-    Appearance appearance(); // [16]
-    ColumnList columns();    // [13]
-    RecordList records();    // [14]
-    RowList rows();          // [18]
+    Appearance appearance();    // [16]
+    ColumnList columns() const; // [13]
+    RecordList records() const; // [14]
+    RowList rows() const;       // [18]
+    // The object model, to read; it changes through the handles.
+    const GridModel& model() const { return model_; }
 
     // [15] Rebuilds the rows from the records (row n shows record n) and shows the captions.
     // Rows handed out before are stale afterwards. Constant time, or linear while sorted [27].
     // Raises neither notification: rows only ever grow, so no scroll offset moves.
     void rebuild();
-    // [17] Redraws the view.
+    // [17] Redraws the view: paints at once whatever has changed since the last paint. The grid
+    // schedules those repaints itself as things change, so nothing else needs drawing, and a
+    // settled view paints nothing.
     void redraw();
 
     // [30] What lies under (x, y), grid-client pixels. Nothing when the point is outside the grid's
@@ -186,8 +206,30 @@ protected:
     bool viewportEvent(QEvent* event) override;
 
 private:
-    friend detail::GridCore& detail::coreOf(const ReportGrid& grid);
-    std::shared_ptr<detail::GridCore> core_;
+    friend class detail::GridInput;
+    friend struct detail::ViewAccess;
+    friend class Appearance;
+
+    // ModelObserver: what changed in the model, repainted where it shows.
+    void itemChanged(qint32 record, qint32 item) override;
+    void columnCaptionChanged(qint32 column) override;
+    void columnResized(qint32 column, qint32 previousWidth, qint32 width) override;
+    void columnsChanged() override;
+    void rowsChanged(RowsChange change) override;
+
+    // Schedules a repaint of part of the viewport.
+    void invalidate(const QRect& rect);
+    void invalidateAll();
+    void updateMetrics();
+    void updateScrollBars();
+    void focusCellChanged();
+    QSize checkBoxIndicatorSize() const;
+
+    GridModel model_;
+    detail::ViewSettings settings_;
+    std::unique_ptr<detail::GridGeometry> geometry_;
+    std::unique_ptr<detail::GridInput> input_;
+    QRegion pending_; // scheduled and not yet painted, for redraw()
 };
 
 // Registers "GridKit.ReportGrid" with the host's control registry.

@@ -1,0 +1,52 @@
+#pragma once
+
+// Paints the grid: the group box band, the header, and the rows' cells through the cell
+// painters. Only what lies in the dirty rectangle is visited, so the cost of a paint follows the
+// size of what changed, not the number of records.
+
+#include "cell_painters.h"
+
+#include <QRect>
+
+class QPainter;
+class QWidget;
+
+namespace gridkit {
+
+class GridModel;
+
+namespace detail {
+
+class GridGeometry;
+class GridInput;
+struct ViewSettings;
+
+class GridPainter {
+public:
+    GridPainter(const GridModel& model, const GridGeometry& geometry, const GridInput& input,
+                const ViewSettings& settings, const QWidget& surface, bool focused);
+
+    void paint(QPainter& painter, const QRect& dirty) const;
+
+private:
+    void paintGroupBox(QPainter& painter) const;
+    void paintHeader(QPainter& painter, const QRect& dirty) const;
+    void paintHeaderSection(QPainter& painter, const QRect& rect, qint32 id, qint32 position) const;
+    void paintRows(QPainter& painter, const QRect& body) const;
+    void paintCell(QPainter& painter, const QRect& cell, qint32 row, qint32 columnId,
+                   bool highlighted) const;
+    void paintGridLines(QPainter& painter, const QRect& body, qint64 firstPosition,
+                        qint64 lastPosition) const;
+    void paintFocus(QPainter& painter) const;
+
+    const GridModel& model_;
+    const GridGeometry& geometry_;
+    const GridInput& input_;
+    const ViewSettings& settings_;
+    const QWidget& surface_; // the viewport painted on
+    bool focused_;           // the grid has keyboard focus
+    CellStyle look_;
+};
+
+} // namespace detail
+} // namespace gridkit

@@ -1,0 +1,176 @@
+// The grid repaints what changed and nothing more, parses a markup caption once per write, and
+// keeps a sorted grid consistent when rows are added.
+#include "gridkit_fixture.h"
+
+#include "gridkit/report_grid.h"
+#include "markup/markup.h"
+
+#include <QTest>
+
+#include <functional>
+
+using gridkit::ReportGrid;
+
+namespace {
+
+const QString bar = QStringLiteral("<Border Background='#00C000' Width='40'><TextBlock "
+                                   "Foreground='White'>40%</TextBlock></Border>");
+
+struct Change {
+    const char* name;
+    std::function<void(ReportGrid&)> make;
+    // The region that must be repainted, and nothing else; empty for nothing.
+    std::function<QRegion(const gridtest::Shown&)> repainted;
+};
+
+QRect rowBand(const gridtest::Shown& shown, int row) {
+    const QRect cell = shown.bounds(row, 0);
+    return QRect(0, cell.top(), shown.viewport()->width(), cell.height());
+}
+
+const std::vector<Change>& changes() {
+    using S = const gridtest::Shown&;
+    static const std::vector<Change> table = {
+        {"caption written",
+         [](ReportGrid& g) { g.rows().row(3).record().item(1).setCaption("new"); },
+         [](S s) { return QRegion(s.bounds(3, 1)); }},
+        {"caption written as it is",
+         [](ReportGrid& g) { g.rows().row(0).record().item(3).setCaption("First caption"); },
+         [](S) { return QRegion(); }},
+        {"markup caption written",
+         [](ReportGrid& g) { g.rows().row(4).record().item(1).setCaption(bar); },
+         [](S s) { return QRegion(s.bounds(4, 1)); }},
+        {"check box ticked by code",
+         [](ReportGrid& g) { g.rows().row(2).record().item(2).setChecked(true); },
+         [](S s) { return QRegion(s.bounds(2, 2)); }},
+        {"check box left as it is",
+         [](ReportGrid& g) { g.rows().row(2).record().item(2).setChecked(false); },
+         [](S) { return QRegion(); }},
+        {"button caption written",
+         [](ReportGrid& g) {
+             g.rows().row(1).record().item(0).itemControls().at(0).setCaption("Plus");
+         },
+         [](S s) { return QRegion(s.bounds(1, 0)); }},
+        {"width changed", [](ReportGrid& g) { g.columns().column(1).setWidth(120); },
+         [](S s) { return QRegion(100, 0, s.viewport()->width() - 100, s.viewport()->height()); }},
+        {"width set to what it is",
+         [](ReportGrid& g) { g.columns().column(1).setWidth(gridtest::ColumnWidth); },
+         [](S) { return QRegion(); }},
+        {"header caption written", [](ReportGrid& g) { g.columns().column(2).setCaption("Two"); },
+         [](S s) { return QRegion(200, 0, 100, s.grid->headerHeight()); }},
+        {"rebuild with nothing new", [](ReportGrid& g) { g.rebuild(); },
+         [](S) { return QRegion(); }},
+        {"records added and rebuilt",
+         [](ReportGrid& g) {
+             g.records().add().addItem("more");
+             g.rebuild();
+         },
+         [](S s) { return QRegion(s.viewport()->rect()); }},
+        {"redraw with nothing changed", [](ReportGrid& g) { g.redraw(); },
+         [](S) { return QRegion(); }},
+        {"focus moved down a row", [](ReportGrid& g) { QTest::keyClick(&g, Qt::Key_Down); },
+         [](S s) { return QRegion(rowBand(s, 3)) + rowBand(s, 4); }},
+    };
+    return table;
+}
+
+} // namespace
+
+class TestGridRepaint : public QObject {
+    Q_OBJECT
+
+private slots:
+    void eachChangeRepaintsOnlyWhereItShows_data();
+    void eachChangeRepaintsOnlyWhereItShows();
+    void redrawPaintsWhatIsPendingAtOnce();
+    void markupIsParsedOncePerWriteAndOnlyWhenShown();
+    void sortedGridPlacesAddedRowsInOrder();
+};
+
+void TestGridRepaint::eachChangeRepaintsOnlyWhereItShows_data() {
+    QTest::addColumn<int>("change");
+    for (std::size_t i = 0; i < changes().size(); ++i)
+        QTest::newRow(changes()[i].name) << int(i);
+}
+
+void TestGridRepaint::eachChangeRepaintsOnlyWhereItShows() {
+    QFETCH(int, change);
+    gridtest::Shown shown;
+    ReportGrid& grid = *shown.grid;
+    grid.setMarkupEnabled(true);
+    grid.setCellFocus(true);
+    grid.setFocus();
+    QTest::mouseClick(shown.viewport(), Qt::LeftButton, {}, shown.centre(3, 1));
+    gridtest::settle();
+    gridtest::PaintRecorder recorder(shown.viewport());
+    changes()[std::size_t(change)].make(grid);
+    gridtest::settle();
+    QCOMPARE(recorder.painted(), changes()[std::size_t(change)].repainted(shown));
+}
+
+void TestGridRepaint::redrawPaintsWhatIsPendingAtOnce() {
+    gridtest::Shown shown;
+    gridtest::settle();
+    gridtest::PaintRecorder recorder(shown.viewport());
+    shown.grid->rows().row(5).record().item(2).setCaption("soon");
+    QCOMPARE(recorder.paints(), 0); // scheduled, not yet painted
+    shown.grid->redraw();
+    QCOMPARE(recorder.paints(), 1);
+    QCOMPARE(recorder.painted(), QRegion(shown.bounds(5, 2)));
+    shown.grid->redraw();
+    gridtest::settle();
+    QCOMPARE(recorder.paints(), 1);
+}
+
+void TestGridRepaint::markupIsParsedOncePerWriteAndOnlyWhenShown() {
+    gridtest::Shown shown(QSize(460, 120)); // rows 0 to 3 in view
+    ReportGrid& grid = *shown.grid;
+    grid.setMarkupEnabled(true);
+    gridtest::settle();
+    const quint64 start = markup::parseCount();
+
+    grid.rows().row(10).record().item(1).setCaption(bar); // out of view
+    grid.rows().row(2).record().item(1).setCaption(bar);
+    QCOMPARE(markup::parseCount(), start); // writing parses nothing
+    gridtest::settle();
+    QCOMPARE(markup::parseCount(), start + 1); // painting the one in view does
+    for (int i = 0; i < 3; ++i)
+        shown.viewport()->repaint();
+    grid.rows().row(2).record().item(1).setCaption(bar);
+    gridtest::settle();
+    QCOMPARE(markup::parseCount(), start + 1); // neither repaints nor the same text again
+
+    grid.rows().row(2).record().item(1).setCaption(QString(bar).replace("40", "41"));
+    gridtest::settle();
+    QCOMPARE(markup::parseCount(), start + 2);
+}
+
+void TestGridRepaint::sortedGridPlacesAddedRowsInOrder() {
+    gridtest::Shown shown;
+    ReportGrid& grid = *shown.grid;
+    for (int r = 0; r < gridtest::Records; ++r)
+        grid.rows().row(r).record().item(1).setCaption(QString(QChar('b' + r)));
+    grid.setSortOnHeaderClick(true);
+    const int y = grid.headerHeight() / 2;
+    QTest::mouseClick(shown.viewport(), Qt::LeftButton, {}, {150, y});
+    QTest::mouseClick(shown.viewport(), Qt::LeftButton, {}, {150, y}); // descending
+    const int top = shown.bounds(gridtest::Records - 1, 1).top();
+
+    gridkit::Record added = grid.records().add();
+    for (int i = 0; i < gridtest::Columns; ++i)
+        added.addItem(QString());
+    added.item(1).setCaption("z");
+    gridkit::Record last = grid.records().add();
+    last.addItem(QString());
+    last.addItem(QString()).setCaption("a");
+    grid.rebuild();
+    const QImage painted = gridtest::shot(grid);
+    QVERIFY(!painted.isNull());
+    QCOMPARE(shown.bounds(gridtest::Records, 1).top(), top); // "z" first
+    QCOMPARE(shown.bounds(gridtest::Records + 1, 1).top(),
+             top + (gridtest::Records + 1) * grid.rowHeight()); // "a" last
+    QCOMPARE(grid.hitTest(150, top + 1)->row()->index(), gridtest::Records);
+}
+
+QTEST_MAIN(TestGridRepaint)
+#include "test_gridkit_repaint.moc"
