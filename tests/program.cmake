@@ -3,3 +3,4 @@ gridgauge_test(test_startup SOURCES test_startup.cpp app_fixture.h LIBS gridgaug
 gridgauge_test(test_refresh SOURCES test_refresh.cpp app_fixture.h LIBS gridgauge_app)
 gridgauge_test(test_drag SOURCES test_drag.cpp app_fixture.h LIBS gridgauge_app)
 gridgauge_test(test_soak SOURCES test_soak.cpp app_fixture.h LIBS gridgauge_app)
+gridgauge_test(test_program_repaint SOURCES test_program_repaint.cpp app_fixture.h gridkit_fixture.h LIBS gridgauge_app)
