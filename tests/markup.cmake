@@ -5,3 +5,6 @@ gridgauge_test(test_markup_parser
 gridgauge_test(test_markup_render
     SOURCES test_markup_render.cpp test_markup_samples.cpp
     LIBS gridgauge_markup)
+gridgauge_test(test_markup_layout
+    SOURCES test_markup_layout.cpp
+    LIBS gridgauge_markup)

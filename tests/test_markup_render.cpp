@@ -87,32 +87,37 @@ void MarkupRenderTest::layoutOfCaptions_data() {
     QTest::addColumn<int>("element");
     QTest::addColumn<int>("kind");
     QTest::addColumn<QRectF>("bounds");
+    QTest::addColumn<QRectF>("shown"); // what of it shows; null for nothing
+    const QRectF nothing;
     QTest::newRow("nested track") << samples::nested << 0 << int(Kind::Border)
-                                  << QRectF(0, 0, 96, 18);
-    QTest::newRow("nested bar") << samples::nested << 1 << int(Kind::Border)
+                                  << QRectF(0, 0, 96, 18) << QRectF(0, 0, 96, 18);
+    QTest::newRow("nested bar") << samples::nested << 1 << int(Kind::Border) << QRectF(2, 2, 69, 14)
                                 << QRectF(2, 2, 69, 14);
-    QTest::newRow("layered panel")
-        << samples::layered << 0 << int(Kind::StackPanel) << QRectF(0, 0, 96, 18);
+    QTest::newRow("layered panel") << samples::layered << 0 << int(Kind::StackPanel)
+                                   << QRectF(0, 0, 96, 18) << QRectF(0, 0, 96, 18);
     QTest::newRow("layered grid") << samples::layered << 1 << int(Kind::Grid)
-                                  << QRectF(0, 0, 96, 16);
-    QTest::newRow("layered track")
-        << samples::layered << 2 << int(Kind::Border) << QRectF(0, 0, 96, 16);
+                                  << QRectF(0, 0, 96, 16) << QRectF(0, 0, 96, 16);
+    QTest::newRow("layered track") << samples::layered << 2 << int(Kind::Border)
+                                   << QRectF(0, 0, 96, 16) << QRectF(0, 0, 96, 16);
     QTest::newRow("layered bar") << samples::layered << 3 << int(Kind::Border)
-                                 << QRectF(0, 0, 72, 16);
-    QTest::newRow("layered label")
-        << samples::layered << 4 << int(Kind::Border) << QRectF(0, 0, 96, 16);
-    QTest::newRow("nested bar -3")
-        << samples::nestedWith("-3", "18", "75") << 1 << int(Kind::Border) << QRectF(2, 2, 0, 14);
+                                 << QRectF(0, 0, 72, 16) << QRectF(0, 0, 72, 16);
+    QTest::newRow("layered label") << samples::layered << 4 << int(Kind::Border)
+                                   << QRectF(0, 0, 96, 16) << QRectF(0, 0, 96, 16);
+    // A bar of width 0 still holds its border on each side: it is arranged 2 wide and cut at 0.
+    QTest::newRow("nested bar -3") << samples::nestedWith("-3", "18", "75") << 1
+                                   << int(Kind::Border) << QRectF(2, 2, 2, 14) << nothing;
     QTest::newRow("nested bar 0") << samples::nestedWith("0", "18", "0") << 1 << int(Kind::Border)
-                                  << QRectF(2, 2, 0, 14);
-    QTest::newRow("nested bar -6")
-        << samples::nestedWith("-6", "18", "75") << 1 << int(Kind::Border) << QRectF(2, 2, 0, 14);
-    QTest::newRow("nested height -1")
-        << samples::nestedWith("69", "-1", "75") << 0 << int(Kind::Border) << QRectF(0, 9, 96, 0);
-    QTest::newRow("nested bar 138") << samples::nestedWith("138", "18", "150") << 1
-                                    << int(Kind::Border) << QRectF(2, 2, 138, 14);
-    QTest::newRow("layered bar -2")
-        << samples::layeredWith("-4", "-2", "50") << 3 << int(Kind::Border) << QRectF(48, 0, 0, 16);
+                                  << QRectF(2, 2, 2, 14) << nothing;
+    QTest::newRow("nested bar -6") << samples::nestedWith("-6", "18", "75") << 1
+                                   << int(Kind::Border) << QRectF(2, 2, 2, 14) << nothing;
+    // Height 0, holding its border and padding: 4 high, centred as 0 high, cut at 0.
+    QTest::newRow("nested height -1") << samples::nestedWith("69", "-1", "75") << 0
+                                      << int(Kind::Border) << QRectF(0, 9, 96, 4) << nothing;
+    QTest::newRow("nested bar 138")
+        << samples::nestedWith("138", "18", "150") << 1 << int(Kind::Border)
+        << QRectF(2, 2, 138, 14) << QRectF(2, 2, 92, 14);
+    QTest::newRow("layered bar -2") << samples::layeredWith("-4", "-2", "50") << 3
+                                    << int(Kind::Border) << QRectF(48, 0, 2, 16) << nothing;
 }
 
 void MarkupRenderTest::layoutOfCaptions() {
@@ -120,10 +125,16 @@ void MarkupRenderTest::layoutOfCaptions() {
     QFETCH(int, element);
     QFETCH(int, kind);
     QFETCH(QRectF, bounds);
+    QFETCH(QRectF, shown);
     const QList<markup::ElementBox> boxes = boxesOf(text);
     QVERIFY(element < boxes.size());
     QCOMPARE(int(boxes[element].kind), kind);
     QCOMPARE(boxes[element].bounds, bounds);
+    const QRectF visible = boxes[element].bounds.intersected(boxes[element].clip);
+    if (shown.isNull())
+        QVERIFY2(visible.isEmpty(), qPrintable(QDebug::toString(visible)));
+    else
+        QCOMPARE(visible, shown);
 }
 
 void MarkupRenderTest::textIsCentredWhereAsked() {

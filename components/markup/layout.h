@@ -2,9 +2,10 @@
 
 // Measure and arrange in the manner of XAML layout: each element reports the size its content
 // wants within what it is offered, then is given a slot and places itself in it by its alignment.
-// Every element is measured once and arranged once, so the pass is linear in the document.
+// The result is all the painter needs: boxes, clips and lines of text with their fonts.
 
 #include "document.h"
+#include "text_measurer.h"
 
 #include <QFont>
 #include <QRectF>
@@ -14,25 +15,44 @@
 namespace markup {
 
 struct ElementLayout {
-    QRectF bounds; // relative to the laid-out area
-    QRectF clip;   // what the element may paint: the area, narrowed where an element overflows
-    QRectF line;   // TextBlock: the line of text
-    double ascent = 0;
+    QRectF bounds; // as arranged, in the laid-out area
+    // What it may paint: the area, narrowed by its own and its ancestors' layout clips; empty
+    // when it is not shown.
+    QRectF clip;
     int depth = 0;
+    int firstLine = 0, lineCount = 0; // TextBlock: its slice of LayoutResult::lines
+    QRectF figure; // Rectangle and Ellipse: the figure drawn, its stroke centred on its edge
 };
 
-struct RunLayout {
-    QFont font;
-    double x = 0; // from the start of the line
+// A piece of one run on one line, or the ellipsis that ends a trimmed line.
+struct TextFragment {
+    QString text;
+    int run = -1; // the run whose font and brush it takes
+    double x = 0; // from the line's left
+    double width = 0;
+};
+
+struct TextLine {
+    QRectF rect; // in the laid-out area once arranged; trailing blanks are not part of it
+    double ascent = 0;
+    int firstFragment = 0, fragmentCount = 0;
 };
 
 struct LayoutResult {
     QSizeF size;
     QFont font;
+    double dotsPerInch = 96;
     std::vector<ElementLayout> elements; // parallel to Document::elements
-    std::vector<RunLayout> runs;         // parallel to Document::runs
+    std::vector<QFont> fonts;            // parallel to Document::runs
+    std::vector<TextLine> lines;
+    std::vector<TextFragment> fragments;
 };
 
-LayoutResult layOut(const Document& document, const QSizeF& size, const QFont& font);
+LayoutResult layOut(const Document& document, const QSizeF& size, const QFont& font,
+                    const TextMeasurer& measurer);
+
+// The font a run is drawn in, from the host's font and the run's style.
+QFont fontFor(const QFont& base, const TextStyle& style, const Document& document,
+              double dotsPerInch);
 
 } // namespace markup

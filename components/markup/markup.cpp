@@ -33,8 +33,13 @@ QString textContent(const Document& document) {
             continue;
         if (!text.isEmpty())
             text.append(u' ');
-        for (int r = e.firstRun; r < e.firstRun + e.runCount; ++r)
-            text.append(document.runs[size_t(r)].text);
+        for (int r = e.firstRun; r < e.firstRun + e.runCount; ++r) {
+            const Run& run = document.runs[size_t(r)];
+            if (run.lineBreak)
+                text.append(u'\n');
+            else
+                text.append(run.text);
+        }
     }
     return text;
 }
@@ -53,7 +58,8 @@ bool usable(const QRectF& box) {
 void render(QPainter& painter, const Document& document, const QRectF& box, const QFont& font) {
     if (!usable(box))
         return;
-    paintLayout(painter, document, layOut(document, box.size(), font), box.topLeft());
+    const FontEngineMeasurer measurer(painter.device());
+    paintLayout(painter, document, layOut(document, box.size(), font, measurer), box.topLeft());
 }
 
 Drawing::Drawing(DocumentPtr document)
@@ -65,25 +71,40 @@ Drawing& Drawing::operator=(Drawing&&) noexcept = default;
 void Drawing::paint(QPainter& painter, const QRectF& box, const QFont& font) {
     if (!document_ || !usable(box))
         return;
-    if (!layout_ || layout_->size != box.size() || layout_->font != font) {
-        layout_ = std::make_unique<const LayoutResult>(layOut(*document_, box.size(), font));
+    const FontEngineMeasurer measurer(painter.device());
+    if (!layout_ || layout_->size != box.size() || layout_->font != font ||
+        layout_->dotsPerInch != measurer.dotsPerInch()) {
+        layout_ =
+            std::make_unique<const LayoutResult>(layOut(*document_, box.size(), font, measurer));
         ++layouts_;
     }
     paintLayout(painter, *document_, *layout_, box.topLeft());
 }
 
 QList<ElementBox> layoutBoxes(const Document& document, const QSizeF& size, const QFont& font) {
+    return layoutBoxes(document, size, font, FontEngineMeasurer());
+}
+
+QList<ElementBox> layoutBoxes(const Document& document, const QSizeF& size, const QFont& font,
+                              const TextMeasurer& measurer) {
     QList<ElementBox> boxes;
     const QSizeF area(
         std::clamp(std::isfinite(size.width()) ? size.width() : 0.0, 0.0, kMaxLength),
         std::clamp(std::isfinite(size.height()) ? size.height() : 0.0, 0.0, kMaxLength));
-    const LayoutResult layout = layOut(document, area, font);
+    const LayoutResult layout = layOut(document, area, font, measurer);
     boxes.reserve(qsizetype(document.elements.size()));
     for (size_t i = 0; i < document.elements.size(); ++i) {
-        const Element& e = document.elements[i];
         const ElementLayout& l = layout.elements[i];
-        boxes.append(
-            {e.kind, l.depth, l.bounds, e.kind == ElementKind::TextBlock ? l.line : QRectF()});
+        ElementBox box{document.elements[i].kind, l.depth, l.bounds, l.clip, {}, {}};
+        for (int k = l.firstLine; k < l.firstLine + l.lineCount; ++k) {
+            const TextLine& line = layout.lines[size_t(k)];
+            TextLineBox lineBox{line.rect, {}};
+            for (int f = line.firstFragment; f < line.firstFragment + line.fragmentCount; ++f)
+                lineBox.text.append(layout.fragments[size_t(f)].text);
+            box.text |= line.rect;
+            box.lines.append(lineBox);
+        }
+        boxes.append(box);
     }
     return boxes;
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 // The markup engine: a caption written in a small layout vocabulary (Border, StackPanel, Grid,
-// TextBlock, brushes) is parsed once into a document, laid out in a box and painted. It knows
-// nothing of where the box comes from.
+// TextBlock, Rectangle, Ellipse, brushes) is parsed once into a document, laid out in a box and
+// painted. It knows nothing of where the box comes from.
 
 #include <QFont>
 #include <QList>
@@ -10,6 +10,8 @@
 #include <QSizeF>
 #include <QString>
 #include <QStringView>
+
+#include "text_measurer.h"
 
 #include <memory>
 
@@ -59,18 +61,30 @@ private:
     quint64 layouts_ = 0;
 };
 
-enum class ElementKind { Border, StackPanel, Grid, TextBlock };
+enum class ElementKind { Border, StackPanel, Grid, TextBlock, Rectangle, Ellipse };
 
-// Where layout put one element.
+// One line of a TextBlock as laid out: its box and what it shows (an ellipsis included).
+struct TextLineBox {
+    QRectF rect;
+    QString text;
+};
+
+// Where layout put one element. Rectangles are relative to the top-left of the laid-out area,
+// before snapping to pixels.
 struct ElementBox {
     ElementKind kind;
     int depth;     // 0 for the root
-    QRectF bounds; // relative to the top-left of the laid-out area, before snapping to pixels
-    QRectF text;   // a TextBlock's line of text (it may overhang bounds); empty for the others
+    QRectF bounds; // its box as arranged; it may be larger than its slot, and then is clipped
+    QRectF clip;   // what of it may show: empty when it is hidden, collapsed or clipped away
+    QRectF text;   // a TextBlock's text, all lines together (it may overhang bounds)
+    QList<TextLineBox> lines; // a TextBlock's lines
 };
 
-// The boxes render() would paint for a box of this size, in document order.
+// The boxes render() would paint for a box of this size, in document order, text measured with
+// the font engine at the resolution of an image, or with measurer.
 QList<ElementBox> layoutBoxes(const Document& document, const QSizeF& size, const QFont& font);
+QList<ElementBox> layoutBoxes(const Document& document, const QSizeF& size, const QFont& font,
+                              const TextMeasurer& measurer);
 
 // Parsed documents for texts seen before, bounded; texts that are not markup are remembered too.
 class DocumentCache {

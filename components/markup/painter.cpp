@@ -1,6 +1,9 @@
 #include "painter.h"
 
-#include <QLinearGradient>
+#include "brushes.h"
+
+#include <QFontMetricsF>
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -9,6 +12,10 @@
 
 namespace markup {
 namespace {
+
+// Each translucent element is painted into a layer of its own; past this many nested ones the
+// opacity is applied to each thing painted instead, so that depth costs no memory.
+constexpr int kMaxLayers = 8;
 
 class Snap {
 public:
@@ -43,24 +50,6 @@ private:
     double sx_, sy_, dx_, dy_;
 };
 
-QBrush brushFor(const Document& document, int index, const QRectF& box) {
-    if (index < 0)
-        return Qt::NoBrush;
-    const Brush& b = document.brushes[size_t(index)];
-    if (b.kind == Brush::Kind::Solid)
-        return b.color.alpha() == 0 ? QBrush(Qt::NoBrush) : QBrush(b.color);
-    if (b.stops.isEmpty())
-        return Qt::NoBrush;
-    const QPointF start(box.x() + b.start.x() * box.width(), box.y() + b.start.y() * box.height());
-    const QPointF end(box.x() + b.end.x() * box.width(), box.y() + b.end.y() * box.height());
-    // A gradient along no length has no direction; it shows its last colour.
-    if (b.stops.size() == 1 || std::hypot(end.x() - start.x(), end.y() - start.y()) < 1e-9)
-        return QBrush(b.stops.last().second);
-    QLinearGradient gradient(start, end);
-    gradient.setStops(b.stops);
-    return QBrush(gradient);
-}
-
 void fill(QPainter& painter, const QRectF& rect, const QRectF& clip, const QBrush& brush) {
     const QRectF visible = rect.intersected(clip);
     if (!visible.isEmpty())
@@ -94,41 +83,153 @@ QPainterPath rounded(const QRectF& r, CornerRadius c) {
     return path;
 }
 
-void paintBorder(QPainter& painter, const Document& document, const Element& e, QRectF outer,
-                 const QRectF& clip, const Snap& snap) {
-    const double left = std::min(snap.across(e.border.left), outer.width());
-    const double right = std::min(snap.across(e.border.right), outer.width() - left);
-    const double top = std::min(snap.down(e.border.top), outer.height());
-    const double bottom = std::min(snap.down(e.border.bottom), outer.height() - top);
+// A frame of the given thicknesses around inner, filling outer; background fills inner.
+void paintFrame(QPainter& painter, const QRectF& outer, const Thickness& t, const QRectF& clip,
+                const QBrush& background, const QBrush& border) {
+    const QRectF inner(outer.left() + t.left, outer.top() + t.top, outer.width() - t.left - t.right,
+                       outer.height() - t.top - t.bottom);
+    // Under an opaque background the border is one fill of the whole box, not four strips.
+    if (background.style() != Qt::NoBrush && background.isOpaque()) {
+        if (border.style() != Qt::NoBrush)
+            fill(painter, outer, clip, border);
+        fill(painter, inner, clip, background);
+        return;
+    }
+    if (background.style() != Qt::NoBrush)
+        fill(painter, inner, clip, background);
+    if (border.style() != Qt::NoBrush) {
+        fill(painter, QRectF(outer.left(), outer.top(), outer.width(), t.top), clip, border);
+        fill(painter, QRectF(outer.left(), inner.bottom(), outer.width(), t.bottom), clip, border);
+        fill(painter, QRectF(outer.left(), inner.top(), t.left, inner.height()), clip, border);
+        fill(painter, QRectF(inner.right(), inner.top(), t.right, inner.height()), clip, border);
+    }
+}
+
+class Painter {
+public:
+    Painter(QPainter& painter, const Document& document, const LayoutResult& layout, int layers)
+        : p_(painter)
+        , d_(document)
+        , l_(layout)
+        , snap_(painter.deviceTransform())
+        , layers_(layers) {}
+
+    // Paints elements [first, end) in document order, each subtree a whole.
+    void paint(int first, int end) {
+        for (int i = first; i < end;) {
+            const Element& e = d_.elements[size_t(i)];
+            const int next = std::max(i + 1, e.subtreeEnd);
+            if (snap_.rect(l_.elements[size_t(i)].clip).isEmpty() || e.opacity <= 0) {
+                i = next; // nothing of it shows, nor of what it holds
+                continue;
+            }
+            if (e.opacity < 1) {
+                paintTranslucent(i, next);
+                i = next;
+            } else {
+                paintOne(i);
+                ++i;
+            }
+        }
+    }
+
+private:
+    void paintTranslucent(int i, int end);
+    void paintOne(int i);
+    void paintBorder(const Element& e, const QRectF& outer, const QRectF& clip);
+    void paintShape(const Element& e, const ElementLayout& l, const QRectF& clip);
+    void paintText(const ElementLayout& l, const QRectF& clip);
+
+    QPainter& p_;
+    const Document& d_;
+    const LayoutResult& l_;
+    Snap snap_;
+    int layers_;
+};
+
+// Opacity applies to the element and what it holds as one picture: painted into a layer, which
+// is then laid over what is below.
+void Painter::paintTranslucent(int i, int end) {
+    const double opacity = d_.elements[size_t(i)].opacity;
+    const QTransform device = p_.deviceTransform();
+    const QPaintDevice* target = p_.device();
+    const double ratio = target->devicePixelRatio();
+    const QRect surface(QPoint(0, 0), QSize(int(std::ceil(target->width() * ratio)),
+                                            int(std::ceil(target->height() * ratio))));
+    const QRect area =
+        device.mapRect(snap_.rect(l_.elements[size_t(i)].clip)).toAlignedRect() & surface;
+    if (area.isEmpty())
+        return;
+    if (layers_ >= kMaxLayers) {
+        p_.save();
+        p_.setOpacity(p_.opacity() * opacity);
+        paintOne(i);
+        paint(i + 1, end);
+        p_.restore();
+        return;
+    }
+    QImage layer(area.size(), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    {
+        QPainter layerPainter(&layer);
+        layerPainter.setRenderHints(p_.renderHints());
+        layerPainter.setTransform(device * QTransform::fromTranslate(-area.x(), -area.y()));
+        Painter inner(layerPainter, d_, l_, layers_ + 1);
+        inner.paintOne(i);
+        inner.paint(i + 1, end);
+    }
+    layer.setDevicePixelRatio(ratio);
+    p_.save();
+    p_.setWorldTransform(QTransform());
+    p_.setOpacity(p_.opacity() * opacity);
+    p_.drawImage(QPointF(area.topLeft()) / ratio, layer);
+    p_.restore();
+}
+
+void Painter::paintOne(int i) {
+    const Element& e = d_.elements[size_t(i)];
+    const ElementLayout& l = l_.elements[size_t(i)];
+    const QRectF clip = snap_.rect(l.clip);
+    const QRectF bounds = snap_.rect(l.bounds);
+    switch (e.kind) {
+    case ElementKind::Border:
+        if (!bounds.isEmpty())
+            paintBorder(e, bounds, clip);
+        return;
+    case ElementKind::Rectangle:
+    case ElementKind::Ellipse:
+        paintShape(e, l, clip);
+        return;
+    case ElementKind::StackPanel:
+    case ElementKind::Grid:
+    case ElementKind::TextBlock:
+        break;
+    }
+    if (e.background >= 0 && !bounds.isEmpty())
+        fill(p_, bounds, clip, brushFor(d_, e.background, bounds, bounds.topLeft()));
+    if (e.kind == ElementKind::TextBlock)
+        paintText(l, clip);
+}
+
+void Painter::paintBorder(const Element& e, const QRectF& outer, const QRectF& clip) {
+    const double left = std::min(snap_.across(e.border.left), outer.width());
+    const double right = std::min(snap_.across(e.border.right), outer.width() - left);
+    const double top = std::min(snap_.down(e.border.top), outer.height());
+    const double bottom = std::min(snap_.down(e.border.bottom), outer.height() - top);
     const QRectF inner(outer.left() + left, outer.top() + top, outer.width() - left - right,
                        outer.height() - top - bottom);
-    const QBrush background = brushFor(document, e.background, inner);
-    const QBrush border = brushFor(document, e.borderBrush, outer);
+    const QBrush background = brushFor(d_, e.background, inner, outer.topLeft());
+    const QBrush border = brushFor(d_, e.borderBrush, outer, outer.topLeft());
     if (e.corners.isZero()) {
-        // Under an opaque background the border is one fill of the whole box, not four strips.
-        if (background.style() != Qt::NoBrush && background.isOpaque()) {
-            if (border.style() != Qt::NoBrush)
-                fill(painter, outer, clip, border);
-            fill(painter, inner, clip, background);
-            return;
-        }
-        if (background.style() != Qt::NoBrush)
-            fill(painter, inner, clip, background);
-        if (border.style() != Qt::NoBrush) {
-            fill(painter, QRectF(outer.left(), outer.top(), outer.width(), top), clip, border);
-            fill(painter, QRectF(outer.left(), inner.bottom(), outer.width(), bottom), clip,
-                 border);
-            fill(painter, QRectF(outer.left(), inner.top(), left, inner.height()), clip, border);
-            fill(painter, QRectF(inner.right(), inner.top(), right, inner.height()), clip, border);
-        }
+        paintFrame(p_, outer, {left, top, right, bottom}, clip, background, border);
         return;
     }
     if (background.style() == Qt::NoBrush && border.style() == Qt::NoBrush)
         return;
-    painter.save();
+    p_.save();
     if (!clip.contains(outer))
-        painter.setClipRect(clip, Qt::IntersectClip);
-    painter.setRenderHint(QPainter::Antialiasing);
+        p_.setClipRect(clip, Qt::IntersectClip);
+    p_.setRenderHint(QPainter::Antialiasing);
     const CornerRadius& c = e.corners;
     const CornerRadius innerCorners{std::max(0.0, c.topLeft - std::max(left, top)),
                                     std::max(0.0, c.topRight - std::max(right, top)),
@@ -136,47 +237,101 @@ void paintBorder(QPainter& painter, const Document& document, const Element& e, 
                                     std::max(0.0, c.bottomLeft - std::max(left, bottom))};
     const QPainterPath innerPath = rounded(inner, innerCorners);
     if (background.style() != Qt::NoBrush)
-        painter.fillPath(innerPath, background);
+        p_.fillPath(innerPath, background);
     if (border.style() != Qt::NoBrush) {
         QPainterPath ring = rounded(outer, c);
         ring.addPath(innerPath);
         ring.setFillRule(Qt::OddEvenFill);
-        painter.fillPath(ring, border);
+        p_.fillPath(ring, border);
     }
-    painter.restore();
+    p_.restore();
 }
 
-void paintText(QPainter& painter, const Document& document, const LayoutResult& layout, int index,
-               const QRectF& bounds, const QRectF& clip, const Snap& snap) {
-    const Element& e = document.elements[size_t(index)];
-    const ElementLayout& l = layout.elements[size_t(index)];
-    if (e.runCount == 0)
+void Painter::paintShape(const Element& e, const ElementLayout& l, const QRectF& clip) {
+    const double stroke = e.borderBrush >= 0 ? e.strokeThickness : 0;
+    if (l.figure.isEmpty() && stroke <= 0)
         return;
+    const QPointF origin = snap_.rect(l.bounds).topLeft();
+    const bool square = e.kind == ElementKind::Rectangle && e.radiusX <= 0 && e.radiusY <= 0;
+    if (square) {
+        // Painted as a frame, so that it lands on whole pixels as a Border does.
+        const QRectF outer =
+            snap_.rect(l.figure.adjusted(-stroke / 2, -stroke / 2, stroke / 2, stroke / 2));
+        const double across = std::min(snap_.across(stroke), outer.width() / 2);
+        const double down = std::min(snap_.down(stroke), outer.height() / 2);
+        const QRectF figure = outer.adjusted(across / 2, down / 2, -across / 2, -down / 2);
+        paintFrame(p_, outer, {across, down, across, down}, clip,
+                   brushFor(d_, e.background, figure, origin),
+                   brushFor(d_, e.borderBrush, figure, origin));
+        return;
+    }
+    const QBrush fillBrush = brushFor(d_, e.background, l.figure, origin);
+    const QBrush strokeBrush = brushFor(d_, e.borderBrush, l.figure, origin);
+    if (fillBrush.style() == Qt::NoBrush && strokeBrush.style() == Qt::NoBrush)
+        return;
+    p_.save();
+    p_.setClipRect(clip, Qt::IntersectClip);
+    p_.setRenderHint(QPainter::Antialiasing);
+    p_.setBrush(fillBrush);
+    p_.setPen(strokeBrush.style() == Qt::NoBrush || stroke <= 0 ? QPen(Qt::NoPen)
+                                                                : QPen(strokeBrush, stroke));
+    if (e.kind == ElementKind::Ellipse)
+        p_.drawEllipse(l.figure);
+    else
+        p_.drawRoundedRect(l.figure, e.radiusX, e.radiusY);
+    p_.restore();
+}
+
+void Painter::paintText(const ElementLayout& l, const QRectF& clip) {
+    if (l.lineCount == 0)
+        return;
+    const QRectF bounds = snap_.rect(l.bounds);
+    QRectF text;
+    for (int i = l.firstLine; i < l.firstLine + l.lineCount; ++i)
+        text |= l_.lines[size_t(i)].rect;
+    // Text that does not fit is cut at its block's box as well as at the clip. Glyphs may
+    // overhang their advance a little (italics); leave room for that before deciding the text
+    // fits and no clip is needed.
     const QRectF visible = clip.intersected(bounds);
     if (visible.isEmpty())
         return;
-    // Glyphs may overhang their advance a little (italics); leave room for that before deciding
-    // the line fits and no clip is needed.
-    const double overhang = l.line.height() / 2;
-    const bool clipped = !visible.contains(l.line.adjusted(-overhang, 0, overhang, 0));
+    const double overhang = l_.lines[size_t(l.firstLine)].rect.height() / 2;
+    const bool clipped = !visible.contains(text.adjusted(-overhang, 0, overhang, 0));
     if (clipped) {
-        painter.save();
-        painter.setClipRect(visible, Qt::IntersectClip);
+        p_.save();
+        p_.setClipRect(visible, Qt::IntersectClip);
     }
-    const double baseline = snap.y(l.line.top() + l.ascent);
-    for (int r = e.firstRun; r < e.firstRun + e.runCount; ++r) {
-        const Run& run = document.runs[size_t(r)];
-        const int foreground = run.style.foreground >= 0 ? run.style.foreground : e.text.foreground;
-        const QBrush brush =
-            foreground >= 0 ? brushFor(document, foreground, bounds) : QBrush(Qt::black);
-        if (brush.style() == Qt::NoBrush)
-            continue;
-        painter.setPen(QPen(brush, 0));
-        painter.setFont(layout.runs[size_t(r)].font);
-        painter.drawText(QPointF(l.line.left() + layout.runs[size_t(r)].x, baseline), run.text);
+    int lastRun = -1;
+    QBrush brush;
+    for (int i = l.firstLine; i < l.firstLine + l.lineCount; ++i) {
+        const TextLine& line = l_.lines[size_t(i)];
+        const double baseline = snap_.y(line.rect.top() + line.ascent);
+        for (int f = line.firstFragment; f < line.firstFragment + line.fragmentCount; ++f) {
+            const TextFragment& piece = l_.fragments[size_t(f)];
+            if (piece.run < 0)
+                continue;
+            const QFont& font = l_.fonts[size_t(piece.run)];
+            if (piece.run != lastRun) {
+                const int foreground = d_.runs[size_t(piece.run)].style.foreground;
+                brush = foreground >= 0 ? brushFor(d_, foreground, bounds, bounds.topLeft())
+                                        : QBrush(Qt::black);
+                lastRun = piece.run;
+                p_.setPen(QPen(brush, 0));
+                p_.setFont(font);
+            }
+            if (brush.style() == Qt::NoBrush)
+                continue;
+            const QPointF at(line.rect.left() + piece.x, baseline);
+            p_.drawText(at, piece.text);
+            if (d_.runs[size_t(piece.run)].style.decorations & Decoration::Baseline) {
+                const double thickness = QFontMetricsF(font, p_.device()).lineWidth();
+                p_.fillRect(QRectF(at.x(), baseline - thickness / 2, piece.width, thickness),
+                            brush);
+            }
+        }
     }
     if (clipped)
-        painter.restore();
+        p_.restore();
 }
 
 } // namespace
@@ -185,24 +340,7 @@ void paintLayout(QPainter& painter, const Document& document, const LayoutResult
                  const QPointF& origin) {
     painter.save();
     painter.translate(origin);
-    const Snap snap(painter.deviceTransform());
-    for (size_t i = 0; i < document.elements.size(); ++i) {
-        const Element& e = document.elements[i];
-        const ElementLayout& l = layout.elements[i];
-        const QRectF clip = snap.rect(l.clip);
-        const QRectF bounds = snap.rect(l.bounds);
-        if (clip.isEmpty())
-            continue;
-        if (e.kind == ElementKind::Border) {
-            if (!bounds.isEmpty())
-                paintBorder(painter, document, e, bounds, clip, snap);
-            continue;
-        }
-        if (e.background >= 0 && !bounds.isEmpty())
-            fill(painter, bounds, clip, brushFor(document, e.background, bounds));
-        if (e.kind == ElementKind::TextBlock)
-            paintText(painter, document, layout, int(i), bounds, clip, snap);
-    }
+    Painter(painter, document, layout, 0).paint(0, int(document.elements.size()));
     painter.restore();
 }
 

@@ -20,6 +20,12 @@ template <typename T, typename Reader> void set(T& target, QStringView value, Re
         target = *v;
 }
 
+// A brush written as a colour.
+void setColor(Document& document, int& brush, QStringView value) {
+    if (const auto color = values::color(value))
+        brush = addSolidBrush(document, *color);
+}
+
 QColor withOpacity(QColor color, double opacity) {
     color.setAlphaF(float(color.alphaF() * opacity));
     return color;
@@ -49,48 +55,77 @@ QColor colorAt(const std::vector<GradientStop>& stops, double t) {
 
 void applyToElement(Document& document, int index, QStringView name, QStringView value) {
     Element& e = document.elements[size_t(index)];
+    const auto length = [](QStringView v) { return values::length(v); };
+    const auto lengthOrAuto = [](QStringView v) { return values::length(v, true); };
+    const bool shape = e.kind == ElementKind::Rectangle || e.kind == ElementKind::Ellipse;
     if (name == u"Width")
-        set(e.width, value, [](QStringView v) { return values::length(v, true); });
+        set(e.width, value, lengthOrAuto);
     else if (name == u"Height")
-        set(e.height, value, [](QStringView v) { return values::length(v, true); });
+        set(e.height, value, lengthOrAuto);
     else if (name == u"MinWidth")
-        set(e.minWidth, value, [](QStringView v) { return values::length(v); });
+        set(e.minWidth, value, length);
     else if (name == u"MinHeight")
-        set(e.minHeight, value, [](QStringView v) { return values::length(v); });
+        set(e.minHeight, value, length);
     else if (name == u"MaxWidth")
-        set(e.maxWidth, value, [](QStringView v) { return values::length(v); });
+        set(e.maxWidth, value, length);
     else if (name == u"MaxHeight")
-        set(e.maxHeight, value, [](QStringView v) { return values::length(v); });
+        set(e.maxHeight, value, length);
     else if (name == u"Margin")
-        set(e.margin, value, values::thickness);
+        set(e.margin, value, [](QStringView v) { return values::thickness(v, true); });
     else if (name == u"HorizontalAlignment")
         set(e.horizontal, value, values::horizontalAlignment);
     else if (name == u"VerticalAlignment")
         set(e.vertical, value, values::verticalAlignment);
+    else if (name == u"Visibility")
+        set(e.visibility, value, values::visibility);
+    else if (name == u"Opacity")
+        set(e.opacity, value, values::opacity);
+    else if (name == u"Grid.Row")
+        set(e.row, value, values::index);
     else if (name == u"Grid.Column")
         set(e.column, value, values::index);
-    else if (name == u"Background") {
-        if (const auto color = values::color(value))
-            e.background = addSolidBrush(document, *color);
-    } else if (e.kind == ElementKind::Border) {
+    else if (name == u"Grid.RowSpan")
+        set(e.rowSpan, value, values::span);
+    else if (name == u"Grid.ColumnSpan")
+        set(e.columnSpan, value, values::span);
+    else if (shape) {
+        if (name == u"Fill")
+            setColor(document, e.background, value);
+        else if (name == u"Stroke")
+            setColor(document, e.borderBrush, value);
+        else if (name == u"StrokeThickness") {
+            // A negative thickness draws as its magnitude, as the platform's shapes do.
+            if (const auto t = values::signedLength(value))
+                e.strokeThickness = std::abs(*t);
+        } else if (name == u"Stretch")
+            set(e.stretch, value, values::stretch);
+        else if (e.kind == ElementKind::Rectangle && name == u"RadiusX")
+            set(e.radiusX, value, length);
+        else if (e.kind == ElementKind::Rectangle && name == u"RadiusY")
+            set(e.radiusY, value, length);
+    } else if (name == u"Background")
+        setColor(document, e.background, value);
+    else if (e.kind == ElementKind::Border) {
         if (name == u"Padding")
-            set(e.padding, value, values::thickness);
+            set(e.padding, value, [](QStringView v) { return values::thickness(v); });
         else if (name == u"BorderThickness")
-            set(e.border, value, values::thickness);
+            set(e.border, value, [](QStringView v) { return values::thickness(v); });
         else if (name == u"CornerRadius")
             set(e.corners, value, values::cornerRadius);
-        else if (name == u"BorderBrush") {
-            if (const auto color = values::color(value))
-                e.borderBrush = addSolidBrush(document, *color);
-        }
+        else if (name == u"BorderBrush")
+            setColor(document, e.borderBrush, value);
     } else if (e.kind == ElementKind::StackPanel) {
         if (name == u"Orientation")
             set(e.orientation, value, values::orientation);
     } else if (e.kind == ElementKind::TextBlock) {
         if (name == u"Padding")
-            set(e.padding, value, values::thickness);
+            set(e.padding, value, [](QStringView v) { return values::thickness(v); });
         else if (name == u"TextAlignment")
             set(e.textAlignment, value, values::textAlignment);
+        else if (name == u"TextWrapping")
+            set(e.wrapping, value, values::wrapping);
+        else if (name == u"TextTrimming")
+            set(e.trimming, value, values::trimming);
         else
             applyToTextStyle(document, e.text, name, value);
     }
@@ -100,27 +135,45 @@ void applyToTextStyle(Document& document, TextStyle& style, QStringView name, QS
     if (name == u"FontWeight")
         set(style.weight, value, values::fontWeight);
     else if (name == u"FontStyle") {
-        if (const auto italic = values::italic(value))
-            style.italic = *italic ? 1 : 0;
+        if (const auto fontStyle = values::fontStyle(value))
+            style.style = qint8(*fontStyle);
     } else if (name == u"FontSize")
         set(style.size, value, values::fontSize);
-    else if (name == u"Foreground") {
-        if (const auto color = values::color(value))
-            style.foreground = addSolidBrush(document, *color);
-    }
+    else if (name == u"FontFamily") {
+        if (auto families = values::fontFamily(value)) {
+            style.family = int(document.families.size());
+            document.families.push_back(std::move(*families));
+        }
+    } else if (name == u"TextDecorations")
+        set(style.decorations, value, values::decorations);
+    else if (name == u"Foreground")
+        setColor(document, style.foreground, value);
 }
 
 void applyToBrush(Brush& brush, QStringView name, QStringView value) {
-    if (name == u"Opacity") {
-        if (const auto opacity = values::number(value); opacity && std::isfinite(*opacity))
-            brush.opacity = std::clamp(*opacity, 0.0, 1.0);
-    } else if (brush.kind == Brush::Kind::Solid) {
+    const auto point = [](QStringView v) { return values::point(v); };
+    if (name == u"Opacity")
+        set(brush.opacity, value, values::opacity);
+    else if (brush.kind == Brush::Kind::Solid) {
         if (name == u"Color")
             set(brush.color, value, values::color);
-    } else if (name == u"StartPoint")
-        set(brush.start, value, values::point);
-    else if (name == u"EndPoint")
-        set(brush.end, value, values::point);
+    } else if (name == u"MappingMode")
+        set(brush.absolute, value, values::absoluteMapping);
+    else if (brush.kind == Brush::Kind::LinearGradient) {
+        if (name == u"StartPoint")
+            set(brush.start, value, point);
+        else if (name == u"EndPoint")
+            set(brush.end, value, point);
+    } else if (name == u"Center")
+        set(brush.center, value, point);
+    else if (name == u"GradientOrigin")
+        set(brush.origin, value, point);
+    else if (name == u"RadiusX" || name == u"RadiusY") {
+        const auto radius = values::number(value);
+        if (radius && std::isfinite(*radius))
+            (name == u"RadiusX" ? brush.radiusX : brush.radiusY) =
+                std::clamp(*radius, 0.0, kMaxLength);
+    }
 }
 
 void applyToStop(GradientStop& stop, QStringView name, QStringView value) {
@@ -132,16 +185,17 @@ void applyToStop(GradientStop& stop, QStringView name, QStringView value) {
     }
 }
 
-void applyToColumn(ColumnDefinition& column, QStringView name, QStringView value) {
-    if (name == u"Width") {
-        if (const auto width = values::gridLength(value)) {
-            column.unit = width->unit;
-            column.value = width->value;
+void applyToDefinition(Definition& definition, bool row, QStringView name, QStringView value) {
+    const auto length = [](QStringView v) { return values::length(v); };
+    if (name == (row ? u"Height" : u"Width")) {
+        if (const auto size = values::gridLength(value)) {
+            definition.unit = size->unit;
+            definition.value = size->value;
         }
-    } else if (name == u"MinWidth")
-        set(column.minWidth, value, [](QStringView v) { return values::length(v); });
-    else if (name == u"MaxWidth")
-        set(column.maxWidth, value, [](QStringView v) { return values::length(v); });
+    } else if (name == (row ? u"MinHeight" : u"MinWidth"))
+        set(definition.min, value, length);
+    else if (name == (row ? u"MaxHeight" : u"MaxWidth"))
+        set(definition.max, value, length);
 }
 
 void finishGradient(Brush& brush, std::vector<GradientStop>& stops) {

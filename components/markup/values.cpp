@@ -91,6 +91,38 @@ double sanitized(double value) {
     return std::min(value, kMaxLength);
 }
 
+// The length at the start of text in pixels, or nothing when the unit is unknown.
+std::optional<double> pixels(QStringView text) {
+    text = trimmed(text);
+    const qsizetype n = numberPrefix(text);
+    if (n == 0)
+        return std::nullopt;
+    const QStringView unit = trimmed(text.sliced(n));
+    double scale = 1;
+    if (unit.isEmpty() || is(unit, u"px"))
+        scale = 1;
+    else if (is(unit, u"in"))
+        scale = 96;
+    else if (is(unit, u"cm"))
+        scale = 96 / 2.54;
+    else if (is(unit, u"pt"))
+        scale = 96.0 / 72;
+    else
+        return std::nullopt;
+    return convert(text.first(n)) * scale;
+}
+
+// One of names (compared without case, as XAML reads enumerations), as the matching value.
+template <typename T, size_t N>
+std::optional<T> oneOf(QStringView text, const std::pair<QStringView, T> (&names)[N]) {
+    text = trimmed(text);
+    for (const auto& [name, value] : names) {
+        if (is(text, name))
+            return value;
+    }
+    return std::nullopt;
+}
+
 // Splits at commas and/or blanks; an empty part (",," or a trailing comma) is kept so that the
 // reader refuses it. Returns the number of parts, Max + 1 meaning more than Max.
 template <size_t Max> size_t split(QStringView text, std::array<QStringView, Max>& parts) {
@@ -146,35 +178,29 @@ std::optional<double> number(QStringView text) {
 }
 
 std::optional<double> length(QStringView text, bool allowAuto) {
-    text = trimmed(text);
-    if (allowAuto && is(text, u"Auto"))
+    if (allowAuto && is(trimmed(text), u"Auto"))
         return kAuto;
-    const qsizetype n = numberPrefix(text);
-    if (n == 0)
+    const auto value = pixels(text);
+    if (!value)
         return std::nullopt;
-    const QStringView unit = trimmed(text.sliced(n));
-    double scale = 1;
-    if (unit.isEmpty() || is(unit, u"px"))
-        scale = 1;
-    else if (is(unit, u"in"))
-        scale = 96;
-    else if (is(unit, u"cm"))
-        scale = 96 / 2.54;
-    else if (is(unit, u"pt"))
-        scale = 96.0 / 72;
-    else
-        return std::nullopt;
-    return sanitized(convert(text.first(n)) * scale);
+    return sanitized(*value);
 }
 
-std::optional<Thickness> thickness(QStringView text) {
+std::optional<double> signedLength(QStringView text) {
+    const auto value = pixels(text);
+    if (!value || !std::isfinite(*value))
+        return std::nullopt;
+    return std::clamp(*value, -kMaxLength, kMaxLength);
+}
+
+std::optional<Thickness> thickness(QStringView text, bool allowNegative) {
     std::array<QStringView, 4> parts;
     std::array<double, 4> v{};
     const size_t count = split(text, parts);
     if (count != 1 && count != 2 && count != 4)
         return std::nullopt;
     for (size_t i = 0; i < count; ++i) {
-        const auto part = length(parts[i]);
+        const auto part = allowNegative ? signedLength(parts[i]) : length(parts[i]);
         if (!part)
             return std::nullopt;
         v[i] = *part;
@@ -249,91 +275,151 @@ std::optional<QColor> color(QStringView text) {
 }
 
 std::optional<Align> horizontalAlignment(QStringView text) {
-    text = trimmed(text);
-    if (is(text, u"Left"))
-        return Align::Start;
-    if (is(text, u"Center"))
-        return Align::Center;
-    if (is(text, u"Right"))
-        return Align::End;
-    if (is(text, u"Stretch"))
-        return Align::Stretch;
-    return std::nullopt;
+    static constexpr std::pair<QStringView, Align> names[] = {
+        {u"Left", Align::Start},
+        {u"Center", Align::Center},
+        {u"Right", Align::End},
+        {u"Stretch", Align::Stretch},
+    };
+    return oneOf(text, names);
 }
 
 std::optional<Align> verticalAlignment(QStringView text) {
-    text = trimmed(text);
-    if (is(text, u"Top"))
-        return Align::Start;
-    if (is(text, u"Center"))
-        return Align::Center;
-    if (is(text, u"Bottom"))
-        return Align::End;
-    if (is(text, u"Stretch"))
-        return Align::Stretch;
-    return std::nullopt;
+    static constexpr std::pair<QStringView, Align> names[] = {
+        {u"Top", Align::Start},
+        {u"Center", Align::Center},
+        {u"Bottom", Align::End},
+        {u"Stretch", Align::Stretch},
+    };
+    return oneOf(text, names);
 }
 
 std::optional<Align> textAlignment(QStringView text) {
-    text = trimmed(text);
-    if (is(text, u"Left") || is(text, u"Justify"))
-        return Align::Start;
-    if (is(text, u"Center"))
-        return Align::Center;
-    if (is(text, u"Right"))
-        return Align::End;
-    return std::nullopt;
+    static constexpr std::pair<QStringView, Align> names[] = {
+        {u"Left", Align::Start},
+        {u"Justify", Align::Start},
+        {u"Center", Align::Center},
+        {u"Right", Align::End},
+    };
+    return oneOf(text, names);
 }
 
 std::optional<Orientation> orientation(QStringView text) {
-    text = trimmed(text);
-    if (is(text, u"Vertical"))
-        return Orientation::Vertical;
-    if (is(text, u"Horizontal"))
-        return Orientation::Horizontal;
-    return std::nullopt;
+    static constexpr std::pair<QStringView, Orientation> names[] = {
+        {u"Vertical", Orientation::Vertical},
+        {u"Horizontal", Orientation::Horizontal},
+    };
+    return oneOf(text, names);
+}
+
+std::optional<Visibility> visibility(QStringView text) {
+    static constexpr std::pair<QStringView, Visibility> names[] = {
+        {u"Visible", Visibility::Visible},
+        {u"Hidden", Visibility::Hidden},
+        {u"Collapsed", Visibility::Collapsed},
+    };
+    return oneOf(text, names);
+}
+
+std::optional<Stretch> stretch(QStringView text) {
+    static constexpr std::pair<QStringView, Stretch> names[] = {
+        {u"Fill", Stretch::Fill},
+        {u"None", Stretch::None},
+        {u"Uniform", Stretch::Uniform},
+        {u"UniformToFill", Stretch::UniformToFill},
+    };
+    return oneOf(text, names);
+}
+
+std::optional<Wrapping> wrapping(QStringView text) {
+    static constexpr std::pair<QStringView, Wrapping> names[] = {
+        {u"NoWrap", Wrapping::NoWrap},
+        {u"Wrap", Wrapping::Wrap},
+        {u"WrapWithOverflow", Wrapping::WrapWithOverflow},
+    };
+    return oneOf(text, names);
+}
+
+std::optional<Trimming> trimming(QStringView text) {
+    static constexpr std::pair<QStringView, Trimming> names[] = {
+        {u"None", Trimming::None},
+        {u"CharacterEllipsis", Trimming::CharacterEllipsis},
+        {u"WordEllipsis", Trimming::WordEllipsis},
+    };
+    return oneOf(text, names);
+}
+
+std::optional<quint8> decorations(QStringView text) {
+    static constexpr std::pair<QStringView, quint8> names[] = {
+        {u"Underline", Decoration::Underline},
+        {u"Strikethrough", Decoration::Strikethrough},
+        {u"OverLine", Decoration::OverLine},
+        {u"Baseline", Decoration::Baseline},
+    };
+    if (is(trimmed(text), u"None"))
+        return quint8(0);
+    std::array<QStringView, 4> parts;
+    const size_t count = split(text, parts);
+    if (count == 0 || count > parts.size())
+        return std::nullopt;
+    quint8 result = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const auto one = oneOf(parts[i], names);
+        if (!one)
+            return std::nullopt;
+        result |= *one;
+    }
+    return result;
+}
+
+std::optional<bool> absoluteMapping(QStringView text) {
+    static constexpr std::pair<QStringView, bool> names[] = {
+        {u"Absolute", true},
+        {u"RelativeToBoundingBox", false},
+    };
+    return oneOf(text, names);
+}
+
+std::optional<double> opacity(QStringView text) {
+    const auto value = number(text);
+    if (!value || std::isnan(*value))
+        return std::nullopt;
+    return std::clamp(*value, 0.0, 1.0);
 }
 
 std::optional<int> fontWeight(QStringView text) {
-    text = trimmed(text);
-    struct Name {
-        QStringView name;
-        int weight;
+    static constexpr std::pair<QStringView, int> names[] = {
+        {u"Thin", 100},     {u"ExtraLight", 200}, {u"UltraLight", 200}, {u"Light", 300},
+        {u"Normal", 400},   {u"Regular", 400},    {u"Medium", 500},     {u"SemiBold", 600},
+        {u"DemiBold", 600}, {u"Bold", 700},       {u"ExtraBold", 800},  {u"UltraBold", 800},
+        {u"Black", 900},    {u"Heavy", 900},      {u"ExtraBlack", 950}, {u"UltraBlack", 950},
     };
-    static constexpr Name names[] = {
-        {u"Thin", QFont::Thin},
-        {u"ExtraLight", QFont::ExtraLight},
-        {u"UltraLight", QFont::ExtraLight},
-        {u"Light", QFont::Light},
-        {u"Normal", QFont::Normal},
-        {u"Regular", QFont::Normal},
-        {u"Medium", QFont::Medium},
-        {u"SemiBold", QFont::DemiBold},
-        {u"DemiBold", QFont::DemiBold},
-        {u"Bold", QFont::Bold},
-        {u"ExtraBold", QFont::ExtraBold},
-        {u"UltraBold", QFont::ExtraBold},
-        {u"Black", QFont::Black},
-        {u"Heavy", QFont::Black},
-        {u"ExtraBlack", QFont::Black},
-        {u"UltraBlack", QFont::Black},
-    };
-    for (const Name& n : names) {
-        if (is(text, n.name))
-            return n.weight;
-    }
+    if (const auto named = oneOf(text, names))
+        return named;
     if (const auto value = number(text); value && *value >= 1 && *value <= 999)
-        return int(std::clamp(std::round(*value), 100.0, 900.0));
+        return int(std::round(*value));
     return std::nullopt;
 }
 
-std::optional<bool> italic(QStringView text) {
-    text = trimmed(text);
-    if (is(text, u"Normal"))
-        return false;
-    if (is(text, u"Italic") || is(text, u"Oblique"))
-        return true;
-    return std::nullopt;
+std::optional<QFont::Style> fontStyle(QStringView text) {
+    static constexpr std::pair<QStringView, QFont::Style> names[] = {
+        {u"Normal", QFont::StyleNormal},
+        {u"Italic", QFont::StyleItalic},
+        {u"Oblique", QFont::StyleOblique},
+    };
+    return oneOf(text, names);
+}
+
+std::optional<QStringList> fontFamily(QStringView text) {
+    QStringList families;
+    for (QStringView part : text.split(u',')) {
+        part = trimmed(part);
+        if (!part.isEmpty())
+            families.append(part.toString());
+    }
+    if (families.isEmpty())
+        return std::nullopt;
+    return families;
 }
 
 std::optional<double> fontSize(QStringView text) {
@@ -359,32 +445,39 @@ std::optional<int> index(QStringView text) {
     return value;
 }
 
-std::optional<ColumnDefinition> gridLength(QStringView text) {
+std::optional<int> span(QStringView text) {
+    const auto value = index(text);
+    if (!value || *value < 1)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<Definition> gridLength(QStringView text) {
     text = trimmed(text);
-    ColumnDefinition column;
+    Definition definition;
     if (is(text, u"Auto")) {
-        column.unit = ColumnDefinition::Unit::Auto;
-        return column;
+        definition.unit = Definition::Unit::Auto;
+        return definition;
     }
     if (text.endsWith(u'*')) {
-        column.unit = ColumnDefinition::Unit::Star;
+        definition.unit = Definition::Unit::Star;
         const QStringView weight = text.chopped(1);
         if (trimmed(weight).isEmpty()) {
-            column.value = 1;
-            return column;
+            definition.value = 1;
+            return definition;
         }
         const auto value = number(weight);
         if (!value)
             return std::nullopt;
-        column.value = sanitized(*value);
-        return column;
+        definition.value = sanitized(*value);
+        return definition;
     }
-    const auto pixels = length(text);
-    if (!pixels)
+    const auto size = length(text);
+    if (!size)
         return std::nullopt;
-    column.unit = ColumnDefinition::Unit::Pixel;
-    column.value = *pixels;
-    return column;
+    definition.unit = Definition::Unit::Pixel;
+    definition.value = *size;
+    return definition;
 }
 
 } // namespace markup::values

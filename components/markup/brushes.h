@@ -1,0 +1,16 @@
+#pragma once
+
+// A document's brush as Qt paints it.
+
+#include "document.h"
+
+#include <QBrush>
+#include <QRectF>
+
+namespace markup {
+
+// Brush index filling box, for an element whose top-left is origin (where an absolutely mapped
+// gradient has its 0,0). No brush for -1, a transparent colour or a gradient without stops.
+QBrush brushFor(const Document& document, int index, const QRectF& box, const QPointF& origin);
+
+} // namespace markup

@@ -1,0 +1,254 @@
+#include "xml_reader.h"
+
+#include <algorithm>
+
+namespace markup {
+namespace {
+
+constexpr char32_t kBadReference = char32_t(-1);
+
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
+bool isNameStart(QChar c) {
+    return c.isLetter() || c == u'_' || c == u':';
+}
+bool isNameChar(QChar c) {
+    return isNameStart(c) || (c >= u'0' && c <= u'9') || c == u'-' || c == u'.';
+}
+
+int digitValue(QChar c, int base) {
+    int d = -1;
+    if (c >= u'0' && c <= u'9')
+        d = c.unicode() - u'0';
+    else if (c >= u'a' && c <= u'f')
+        d = c.unicode() - u'a' + 10;
+    else if (c >= u'A' && c <= u'F')
+        d = c.unicode() - u'A' + 10;
+    return d < base ? d : -1;
+}
+
+void append(QString& out, char32_t c) {
+    if (c > 0xFFFF) {
+        out.append(QChar::highSurrogate(c));
+        out.append(QChar::lowSurrogate(c));
+    } else {
+        out.append(QChar(char16_t(c)));
+    }
+}
+
+} // namespace
+
+XmlReader::Token XmlReader::next() {
+    for (;;) {
+        if (pos_ >= in_.size())
+            return Token::End;
+        if (in_[pos_] != u'<')
+            return text();
+        const QStringView rest = in_.sliced(pos_);
+        const QChar second = rest.size() > 1 ? rest[1] : QChar();
+        if (second == u'/')
+            return endTag();
+        if (second != u'?' && second != u'!')
+            return startTag();
+        if (rest.startsWith(u"<![CDATA["))
+            return characterData();
+        const bool skipped = second == u'?'             ? skipPast(2, u"?>")
+                             : rest.startsWith(u"<!--") ? skipPast(4, u"-->")
+                                                        : false; // no DOCTYPE in a caption
+        if (!skipped)
+            return Token::Malformed;
+    }
+}
+
+bool XmlReader::skipBlanks() {
+    const qsizetype start = pos_;
+    while (pos_ < in_.size() && isBlank(in_[pos_]))
+        ++pos_;
+    return pos_ != start;
+}
+
+QStringView XmlReader::readName() {
+    const qsizetype start = pos_;
+    if (pos_ < in_.size() && isNameStart(in_[pos_])) {
+        ++pos_;
+        while (pos_ < in_.size() && isNameChar(in_[pos_]))
+            ++pos_;
+    }
+    return in_.sliced(start, pos_ - start);
+}
+
+bool XmlReader::skipPast(qsizetype opening, QStringView closing) {
+    const qsizetype end = in_.indexOf(closing, pos_ + opening);
+    if (end < 0)
+        return false;
+    pos_ = end + closing.size();
+    return true;
+}
+
+// At '&': the referenced character, with pos moved past the ';', or kBadReference.
+char32_t XmlReader::reference(qsizetype& pos) const {
+    const qsizetype n = in_.size();
+    qsizetype i = pos + 1;
+    if (i < n && in_[i] == u'#') {
+        ++i;
+        int base = 10;
+        if (i < n && in_[i] == u'x') {
+            base = 16;
+            ++i;
+        }
+        char32_t value = 0;
+        const qsizetype first = i;
+        for (int d; i < n && (d = digitValue(in_[i], base)) >= 0; ++i)
+            value = std::min<char32_t>(value * char32_t(base) + char32_t(d), 0x110000);
+        if (i == first || i >= n || in_[i] != u';')
+            return kBadReference;
+        if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+            return kBadReference;
+        pos = i + 1;
+        return value;
+    }
+    static constexpr std::pair<QStringView, char16_t> names[] = {
+        {u"lt;", u'<'}, {u"gt;", u'>'}, {u"amp;", u'&'}, {u"apos;", u'\''}, {u"quot;", u'"'},
+    };
+    const QStringView rest = in_.sliced(i);
+    for (const auto& [entity, ch] : names) {
+        if (rest.startsWith(entity)) {
+            pos = i + entity.size();
+            return ch;
+        }
+    }
+    return kBadReference;
+}
+
+// raw lies in the input and its references were checked when it was read.
+QStringView XmlReader::decode(QStringView raw) {
+    scratch_.clear();
+    const qsizetype begin = raw.data() - in_.data();
+    const qsizetype end = begin + raw.size();
+    for (qsizetype i = begin; i < end;) {
+        if (in_[i] == u'&')
+            append(scratch_, reference(i));
+        else
+            scratch_.append(in_[i++]);
+    }
+    return scratch_;
+}
+
+QStringView XmlReader::decoded(const Attribute& attribute) {
+    return attribute.references ? decode(attribute.value) : attribute.value;
+}
+
+QStringView XmlReader::decodedText() {
+    if (characterData_ || !text_.contains(u'&'))
+        return text_;
+    return decode(text_);
+}
+
+XmlReader::Token XmlReader::text() {
+    const qsizetype start = pos_;
+    while (pos_ < in_.size() && in_[pos_] != u'<') {
+        if (in_[pos_] != u'&')
+            ++pos_;
+        else if (reference(pos_) == kBadReference)
+            return Token::Malformed;
+    }
+    text_ = in_.sliced(start, pos_ - start);
+    characterData_ = false;
+    return Token::Text;
+}
+
+XmlReader::Token XmlReader::characterData() {
+    const qsizetype begin = pos_ + 9;
+    if (!skipPast(9, u"]]>"))
+        return Token::Malformed;
+    text_ = in_.sliced(begin, pos_ - 3 - begin);
+    characterData_ = true;
+    return Token::Text;
+}
+
+XmlReader::Token XmlReader::endTag() {
+    pos_ += 2;
+    name_ = readName();
+    skipBlanks();
+    if (name_.isEmpty() || pos_ >= in_.size() || in_[pos_] != u'>')
+        return Token::Malformed;
+    ++pos_;
+    return Token::EndTag;
+}
+
+XmlReader::Token XmlReader::startTag() {
+    ++pos_;
+    name_ = readName();
+    if (name_.isEmpty())
+        return Token::Malformed;
+    attributes_.clear();
+    selfClosing_ = false;
+    for (;;) {
+        skipBlanks();
+        if (pos_ >= in_.size())
+            return Token::Malformed;
+        if (in_[pos_] == u'>') {
+            ++pos_;
+            break;
+        }
+        if (in_[pos_] == u'/') {
+            if (pos_ + 1 >= in_.size() || in_[pos_ + 1] != u'>')
+                return Token::Malformed;
+            pos_ += 2;
+            selfClosing_ = true;
+            break;
+        }
+        // No blank is required before a name: the closing quote of the last value ends it.
+        Attribute a{readName(), {}, false};
+        if (a.name.isEmpty())
+            return Token::Malformed;
+        skipBlanks();
+        if (pos_ >= in_.size() || in_[pos_] != u'=')
+            return Token::Malformed;
+        ++pos_;
+        skipBlanks();
+        if (pos_ >= in_.size() || (in_[pos_] != u'\'' && in_[pos_] != u'"'))
+            return Token::Malformed;
+        const QChar quote = in_[pos_++];
+        const qsizetype begin = pos_;
+        while (pos_ < in_.size() && in_[pos_] != quote) {
+            if (in_[pos_] == u'<')
+                return Token::Malformed;
+            if (in_[pos_] == u'&') {
+                if (reference(pos_) == kBadReference)
+                    return Token::Malformed;
+                a.references = true;
+            } else {
+                ++pos_;
+            }
+        }
+        if (pos_ >= in_.size())
+            return Token::Malformed;
+        a.value = in_.sliced(begin, pos_ - begin);
+        ++pos_;
+        attributes_.push_back(a);
+    }
+    return hasDuplicateNames() ? Token::Malformed : Token::StartTag;
+}
+
+bool XmlReader::hasDuplicateNames() {
+    const size_t n = attributes_.size();
+    // A tag has a handful of attributes; only a hostile one has enough to be worth sorting.
+    if (n <= 8) {
+        for (size_t i = 1; i < n; ++i) {
+            for (size_t j = 0; j < i; ++j) {
+                if (attributes_[i].name == attributes_[j].name)
+                    return true;
+            }
+        }
+        return false;
+    }
+    names_.clear();
+    for (const Attribute& a : attributes_)
+        names_.push_back(a.name);
+    std::sort(names_.begin(), names_.end());
+    return std::adjacent_find(names_.begin(), names_.end()) != names_.end();
+}
+
+} // namespace markup

@@ -1,0 +1,363 @@
+// Where layout puts every element, worked out by hand from the measure and arrange rules of XAML
+// layout. Text is measured with made-up metrics, so that no installed font moves a rectangle:
+// at 10 pixels every character is 5 wide (6 in bold), and a line is 8 above its baseline and 2
+// below.
+#include "markup/markup.h"
+
+#include <QtTest>
+
+namespace {
+
+class FixedMetrics : public markup::TextMeasurer {
+public:
+    markup::FontMetrics metrics(const QFont& font) const override {
+        return {0.8 * size(font), 0.2 * size(font)};
+    }
+    double advance(const QFont& font, QStringView text) const override {
+        const double bold = font.weight() >= QFont::DemiBold ? 1 : 0;
+        return double(text.size()) * (size(font) / 2 + bold);
+    }
+
+private:
+    static double size(const QFont& font) {
+        return font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * 96 / 72;
+    }
+};
+
+QFont tenPixels() {
+    QFont font;
+    font.setPixelSize(10);
+    return font;
+}
+
+QList<markup::ElementBox> boxesOf(const QString& text, const QSizeF& box) {
+    const markup::DocumentPtr document = markup::parse(text);
+    if (!document)
+        return {};
+    return markup::layoutBoxes(*document, box, tenPixels(), FixedMetrics());
+}
+
+using Rects = QList<QRectF>;
+
+const QSizeF box(100, 50);
+
+} // namespace
+
+class MarkupLayoutTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyElement_data();
+    void everyElement();
+    void clips_data();
+    void clips();
+    void lines_data();
+    void lines();
+    void realFontWrapsWithinTheBox();
+};
+
+void MarkupLayoutTest::everyElement_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QSizeF>("size");
+    QTest::addColumn<Rects>("bounds");
+
+    // Border
+    QTest::newRow("childless border: its chrome, and its sibling after it")
+        << "<StackPanel Orientation='Horizontal'><Border BorderThickness='1' Padding='2'/>"
+           "<Border Width='10'/></StackPanel>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 6, 50}, {6, 0, 10, 50}};
+    QTest::newRow("child inside margin, border and padding")
+        << "<Border Margin='1' BorderThickness='1,2,3,4' Padding='2'><Border/></Border>"
+        << QSizeF(96, 18) << Rects{{1, 1, 94, 16}, {4, 5, 86, 6}};
+    QTest::newRow("sized to its child")
+        << "<Border HorizontalAlignment='Left' VerticalAlignment='Bottom' Padding='3'>"
+           "<Border Width='10' Height='4'/></Border>"
+        << box << Rects{{0, 40, 16, 10}, {3, 43, 10, 4}};
+
+    // Alignment, sizes and their limits
+    QTest::newRow("right and bottom")
+        << "<Border Width='10' Height='4' HorizontalAlignment='Right' VerticalAlignment='Bottom'/>"
+        << box << Rects{{90, 46, 10, 4}};
+    QTest::newRow("sized but stretched: centred")
+        << "<Border Width='10' Height='4'/>" << box << Rects{{45, 23, 10, 4}};
+    QTest::newRow("Max caps a stretch")
+        << "<Border MaxWidth='20' MaxHeight='6'/>" << box << Rects{{40, 22, 20, 6}};
+    QTest::newRow("Min beats Max")
+        << "<Border MinWidth='30' MaxWidth='20' HorizontalAlignment='Left'/>" << box
+        << Rects{{0, 0, 30, 50}};
+    QTest::newRow("Max beats Width")
+        << "<Border Width='50' MaxWidth='30' HorizontalAlignment='Left'/>" << box
+        << Rects{{0, 0, 30, 50}};
+    QTest::newRow("Min beats Width")
+        << "<Border Width='10' MinWidth='30' HorizontalAlignment='Left'/>" << box
+        << Rects{{0, 0, 30, 50}};
+    QTest::newRow("negative size is zero")
+        << "<Border Width='-5' Height='-1' HorizontalAlignment='Left'/>" << box
+        << Rects{{0, 25, 0, 0}};
+    QTest::newRow("centred content wider than its slot overflows both sides")
+        << "<Border Width='40'><StackPanel Orientation='Horizontal' HorizontalAlignment='Center'>"
+           "<Border Width='30'/><Border Width='30'/></StackPanel></Border>"
+        << box << Rects{{30, 0, 40, 50}, {20, 0, 60, 50}, {20, 0, 30, 50}, {50, 0, 30, 50}};
+    QTest::newRow("stretched content wider than its slot starts at its start")
+        << "<Border Width='40'><StackPanel Orientation='Horizontal'>"
+           "<Border Width='30'/><Border Width='30'/></StackPanel></Border>"
+        << box << Rects{{30, 0, 40, 50}, {30, 0, 60, 50}, {30, 0, 30, 50}, {60, 0, 30, 50}};
+    QTest::newRow("negative margin: larger than its slot, and overlapped")
+        << "<StackPanel><Border Height='10' Margin='-5,-2,0,0'/><Border Height='10'/></StackPanel>"
+        << box << Rects{{0, 0, 100, 50}, {-5, -2, 105, 10}, {0, 8, 100, 10}};
+    QTest::newRow("margin shrinks the slot")
+        << "<Border Margin='10,5,20,15'/>" << box << Rects{{10, 5, 70, 30}};
+
+    // StackPanel
+    QTest::newRow("horizontal stack")
+        << "<StackPanel Orientation='Horizontal'><Border Width='10'/><Border Width='20' "
+           "Margin='1,2'/></StackPanel>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 10, 50}, {11, 2, 20, 46}};
+    QTest::newRow("vertical stack")
+        << "<StackPanel><Border Height='5'/><Border MinHeight='4'/></StackPanel>" << box
+        << Rects{{0, 0, 100, 50}, {0, 0, 100, 5}, {0, 5, 100, 4}};
+    QTest::newRow("child wider than its panel keeps its width")
+        << "<StackPanel Width='50' HorizontalAlignment='Left'><Border Width='80' Height='10'/>"
+           "</StackPanel>"
+        << box << Rects{{0, 0, 50, 50}, {0, 0, 80, 10}};
+    QTest::newRow("no bound along the stack: text does not wrap")
+        << "<StackPanel Orientation='Horizontal'><TextBlock TextWrapping='Wrap' "
+           "Text='abcdefghijklmnopqrstuvwxyz'/></StackPanel>"
+        << box << Rects{{0, 0, 130, 50}, {0, 0, 130, 50}};
+
+    // Visibility
+    QTest::newRow("collapsed takes no room, hidden keeps its own")
+        << "<StackPanel><Border Height='10' Visibility='Collapsed'/><Border Height='10' "
+           "Visibility='Hidden'/><Border Height='10'/></StackPanel>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 0, 0}, {0, 0, 100, 10}, {0, 10, 100, 10}};
+
+    // Grid
+    const QString columns =
+        "<Grid><Grid.ColumnDefinitions><ColumnDefinition Width='10'/><ColumnDefinition "
+        "Width='Auto'/><ColumnDefinition Width='*'/><ColumnDefinition Width='2*'/>"
+        "</Grid.ColumnDefinitions><Border Grid.Column='1' Width='20'/><Border Grid.Column='2'/>"
+        "<Border Grid.Column='3'/><Border Grid.Column='0'/><Border Grid.Column='7'/></Grid>";
+    QTest::newRow("pixel, Auto and star columns; a column past the last is the last")
+        << columns << QSizeF(96, 18) << Rects{{0, 0, 96, 18},  {10, 0, 20, 18}, {30, 0, 22, 18},
+                                              {52, 0, 44, 18}, {0, 0, 10, 18},  {52, 0, 44, 18}};
+    QTest::newRow("pixel, Auto and star rows")
+        << "<Grid><Grid.RowDefinitions><RowDefinition Height='10'/><RowDefinition "
+           "Height='Auto'/><RowDefinition/></Grid.RowDefinitions><Border/><Border Grid.Row='1' "
+           "Height='15'/><Border Grid.Row='2'/></Grid>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 100, 10}, {0, 10, 100, 15}, {0, 25, 100, 25}};
+    QTest::newRow("aligned grid: the sum of its columns' minimums, each kept")
+        << "<Grid HorizontalAlignment='Left'><Grid.ColumnDefinitions><ColumnDefinition/>"
+           "<ColumnDefinition Width='2*'/></Grid.ColumnDefinitions><Border Width='20'/>"
+           "<Border Grid.Column='1' Width='10'/></Grid>"
+        << box << Rects{{0, 0, 30, 50}, {0, 0, 20, 50}, {20, 0, 10, 50}};
+    QTest::newRow("grid in a horizontal stack: stars size to content")
+        << "<StackPanel Orientation='Horizontal'><Grid><Grid.ColumnDefinitions>"
+           "<ColumnDefinition/><ColumnDefinition/></Grid.ColumnDefinitions><Border Width='20'/>"
+           "<Border Grid.Column='1' Width='10'/></Grid><Border Width='5'/></StackPanel>"
+        << box
+        << Rects{{0, 0, 100, 50}, {0, 0, 30, 50}, {0, 0, 20, 50}, {20, 0, 10, 50}, {30, 0, 5, 50}};
+    QTest::newRow("star MinWidth: the other star takes what is left")
+        << "<Grid><Grid.ColumnDefinitions><ColumnDefinition MinWidth='60'/><ColumnDefinition/>"
+           "</Grid.ColumnDefinitions><Border/><Border Grid.Column='1'/></Grid>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 60, 50}, {60, 0, 40, 50}};
+    QTest::newRow("star MaxWidth: the others share what is left")
+        << "<Grid><Grid.ColumnDefinitions><ColumnDefinition MaxWidth='20'/><ColumnDefinition/>"
+           "<ColumnDefinition/></Grid.ColumnDefinitions><Border/><Border Grid.Column='1'/>"
+           "<Border Grid.Column='2'/></Grid>"
+        << QSizeF(90, 50)
+        << Rects{{0, 0, 90, 50}, {0, 0, 20, 50}, {20, 0, 35, 50}, {55, 0, 35, 50}};
+    QTest::newRow("star Min and Max: the farther from its share settled first")
+        << "<Grid><Grid.ColumnDefinitions><ColumnDefinition MinWidth='50'/><ColumnDefinition "
+           "MaxWidth='10'/><ColumnDefinition Width='2*'/></Grid.ColumnDefinitions><Border/>"
+           "<Border Grid.Column='1'/><Border Grid.Column='2'/></Grid>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 50, 50}, {50, 0, 10, 50}, {60, 0, 40, 50}};
+    QTest::newRow("row and column spans, cut at the last track")
+        << "<Grid><Grid.ColumnDefinitions><ColumnDefinition Width='20'/><ColumnDefinition "
+           "Width='30'/><ColumnDefinition/></Grid.ColumnDefinitions><Grid.RowDefinitions>"
+           "<RowDefinition Height='10'/><RowDefinition/></Grid.RowDefinitions>"
+           "<Border Grid.ColumnSpan='2'/><Border Grid.Row='1' Grid.Column='1' "
+           "Grid.ColumnSpan='5' Grid.RowSpan='3'/></Grid>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 50, 10}, {20, 10, 80, 40}};
+    QTest::newRow("a span over Auto columns shares its width")
+        << "<Grid HorizontalAlignment='Left'><Grid.ColumnDefinitions><ColumnDefinition "
+           "Width='Auto'/><ColumnDefinition Width='Auto'/></Grid.ColumnDefinitions>"
+           "<Border Width='10'/><Border Grid.ColumnSpan='2' Width='30'/></Grid>"
+        << box << Rects{{0, 0, 30, 50}, {5, 0, 10, 50}, {0, 0, 30, 50}};
+    QTest::newRow("wrapped text in a star column sets its Auto row")
+        << "<Grid><Grid.RowDefinitions><RowDefinition Height='Auto'/><RowDefinition/>"
+           "</Grid.RowDefinitions><TextBlock Text='aaaa bbbb cccc' TextWrapping='Wrap'/>"
+           "<Border Grid.Row='1'/></Grid>"
+        << QSizeF(30, 50) << Rects{{0, 0, 30, 50}, {0, 0, 30, 30}, {0, 30, 30, 20}};
+    QTest::newRow("star row in an Auto column and star column in an Auto row")
+        << "<Grid><Grid.ColumnDefinitions><ColumnDefinition Width='Auto'/><ColumnDefinition/>"
+           "</Grid.ColumnDefinitions><Grid.RowDefinitions><RowDefinition Height='Auto'/>"
+           "<RowDefinition/></Grid.RowDefinitions><Border Grid.Row='1' Width='10' Height='5'/>"
+           "<Border Grid.Column='1' Height='7'/></Grid>"
+        << box << Rects{{0, 0, 100, 50}, {0, 26, 10, 5}, {10, 0, 90, 7}};
+
+    // TextBlock
+    QTest::newRow("text with padding")
+        << "<Border HorizontalAlignment='Left' VerticalAlignment='Top'><TextBlock Text='abc' "
+           "Padding='1,2'/></Border>"
+        << box << Rects{{0, 0, 17, 14}, {0, 0, 17, 14}};
+    QTest::newRow("a run in bold is measured in bold")
+        << "<TextBlock HorizontalAlignment='Left' VerticalAlignment='Top'>ab<Bold>cd</Bold>"
+           "</TextBlock>"
+        << box << Rects{{0, 0, 22, 10}};
+    QTest::newRow("font size with a fraction")
+        << "<TextBlock HorizontalAlignment='Left' VerticalAlignment='Top' FontSize='12.5' "
+           "Text='ab'/>"
+        << box << Rects{{0, 0, 12.5, 12.5}};
+    QTest::newRow("empty text is one line high")
+        << "<StackPanel><TextBlock/><Border Height='5'/></StackPanel>" << box
+        << Rects{{0, 0, 100, 50}, {0, 0, 100, 10}, {0, 10, 100, 5}};
+
+    // Rectangle and Ellipse
+    QTest::newRow("shapes want room for their stroke only")
+        << "<StackPanel Orientation='Horizontal'><Rectangle Stroke='Red' StrokeThickness='3'/>"
+           "<Ellipse Width='20' Height='10'/><Rectangle Fill='Red' Stretch='UniformToFill'/>"
+           "</StackPanel>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 3, 50}, {3, 20, 20, 10}, {23, 0, 50, 50}};
+}
+
+void MarkupLayoutTest::everyElement() {
+    QFETCH(QString, text);
+    QFETCH(QSizeF, size);
+    QFETCH(Rects, bounds);
+    const QList<markup::ElementBox> boxes = boxesOf(text, size);
+    QCOMPARE(boxes.size(), bounds.size());
+    Rects actual;
+    for (const markup::ElementBox& b : boxes)
+        actual.append(b.bounds);
+    QCOMPARE(actual, bounds);
+}
+
+void MarkupLayoutTest::clips_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("element");
+    QTest::addColumn<QRectF>("clip"); // null: nothing of it shows
+
+    QTest::newRow("an overflowing child is cut at its slot")
+        << "<Border Width='40'><StackPanel Orientation='Horizontal' HorizontalAlignment='Center'>"
+           "<Border Width='30'/><Border Width='30'/></StackPanel></Border>"
+        << 1 << QRectF(30, 0, 40, 50);
+    QTest::newRow("and so is what it holds")
+        << "<Border Width='40'><StackPanel Orientation='Horizontal' HorizontalAlignment='Center'>"
+           "<Border Width='30'/><Border Width='30'/></StackPanel></Border>"
+        << 3 << QRectF(30, 0, 40, 50);
+    QTest::newRow("a child that fits is cut only at the area")
+        << "<Border Margin='-10,0,0,0'><Border/></Border>" << 1 << QRectF(0, 0, 100, 50);
+    QTest::newRow("content past Max is cut at Max, from the start")
+        << "<TextBlock MaxWidth='20' HorizontalAlignment='Right' Text='abcdefghij'/>" << 0
+        << QRectF(80, 0, 20, 50);
+    QTest::newRow("chrome past a zero Width shows nothing")
+        << "<Border Width='0' BorderThickness='1' HorizontalAlignment='Left'/>" << 0 << QRectF();
+    QTest::newRow("hidden shows nothing")
+        << "<StackPanel><Border Height='10' Visibility='Hidden'/></StackPanel>" << 1 << QRectF();
+    QTest::newRow("nor does what a hidden element holds")
+        << "<Border Visibility='Hidden'><Border/></Border>" << 1 << QRectF();
+    QTest::newRow("collapsed shows nothing")
+        << "<StackPanel><Border Visibility='Collapsed'><Border/></Border></StackPanel>" << 2
+        << QRectF();
+}
+
+void MarkupLayoutTest::clips() {
+    QFETCH(QString, text);
+    QFETCH(int, element);
+    QFETCH(QRectF, clip);
+    const QList<markup::ElementBox> boxes = boxesOf(text, box);
+    QVERIFY(element < boxes.size());
+    if (clip.isNull())
+        QVERIFY2(boxes[element].clip.isEmpty(), qPrintable(QDebug::toString(boxes[element].clip)));
+    else
+        QCOMPARE(boxes[element].clip, clip);
+}
+
+void MarkupLayoutTest::lines_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<Rects>("rects");
+
+    QTest::newRow("padding moves the text")
+        << "<TextBlock HorizontalAlignment='Left' VerticalAlignment='Top' Text='abc' "
+           "Padding='1,2'/>"
+        << QStringList{"abc"} << Rects{{1, 2, 15, 10}};
+    QTest::newRow("right-aligned text") << "<TextBlock Width='50' TextAlignment='Right' Text='ab'/>"
+                                        << QStringList{"ab"} << Rects{{65, 0, 10, 10}};
+    QTest::newRow("centred text") << "<TextBlock Width='50' TextAlignment='Center' Text='ab'/>"
+                                  << QStringList{"ab"} << Rects{{45, 0, 10, 10}};
+    QTest::newRow("text wider than its block starts at the block's start")
+        << "<TextBlock Width='20' TextAlignment='Center' Text='abcdefgh'/>"
+        << QStringList{"abcdefgh"} << Rects{{40, 0, 40, 10}};
+    QTest::newRow("line breaks, blanks around them dropped")
+        << "<TextBlock HorizontalAlignment='Left' VerticalAlignment='Top'>ab <LineBreak/> "
+           "cde<LineBreak/></TextBlock>"
+        << QStringList{"ab", "cde", ""} << Rects{{0, 0, 10, 10}, {0, 10, 15, 10}, {0, 20, 0, 10}};
+    QTest::newRow("wrapped at words, a long word broken")
+        << "<TextBlock Width='52' TextWrapping='Wrap' Text='aaa bbb ccc dddddddddddddd'/>"
+        << QStringList{"aaa bbb", "ccc", "dddddddddd", "dddd"}
+        << Rects{{24, 0, 35, 10}, {24, 10, 15, 10}, {24, 20, 50, 10}, {24, 30, 20, 10}};
+    QTest::newRow("wrapped with overflow: a long word overhangs")
+        << "<TextBlock Width='52' TextWrapping='WrapWithOverflow' "
+           "Text='aaa bbb ccc dddddddddddddd'/>"
+        << QStringList{"aaa bbb", "ccc", "dddddddddddddd"}
+        << Rects{{24, 0, 35, 10}, {24, 10, 15, 10}, {24, 20, 70, 10}};
+    QTest::newRow("runs of two fonts on wrapped lines")
+        << "<TextBlock Width='40' TextWrapping='Wrap' HorizontalAlignment='Left'>aa <Bold>bb "
+           "cc</Bold> dd</TextBlock>"
+        << QStringList{"aa bb", "cc dd"} << Rects{{0, 0, 27, 10}, {0, 10, 27, 10}};
+    QTest::newRow("trimmed between characters")
+        << "<TextBlock Width='32' TextTrimming='CharacterEllipsis' Text='abcdefghij'/>"
+        << QStringList{QStringLiteral("abcde\u2026")} << Rects{{34, 0, 30, 10}};
+    QTest::newRow("trimmed after a word")
+        << "<TextBlock Width='42' TextTrimming='WordEllipsis' Text='abc defg hij'/>"
+        << QStringList{QStringLiteral("abc\u2026")} << Rects{{29, 0, 20, 10}};
+    QTest::newRow("trimming text that fits changes nothing")
+        << "<TextBlock Width='42' TextTrimming='WordEllipsis' Text='abc'/>" << QStringList{"abc"}
+        << Rects{{29, 0, 15, 10}};
+    QTest::newRow("wrapped and trimmed: the last line that fits ends with an ellipsis")
+        << "<TextBlock Width='40' Height='25' TextWrapping='Wrap' "
+           "TextTrimming='CharacterEllipsis' Text='aaa bbb ccc ddd eee'/>"
+        << QStringList{"aaa bbb", QStringLiteral("ccc ddd\u2026")}
+        << Rects{{30, 12.5, 35, 10}, {30, 22.5, 40, 10}};
+}
+
+void MarkupLayoutTest::lines() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, texts);
+    QFETCH(Rects, rects);
+    const QList<markup::ElementBox> boxes = boxesOf(text, box);
+    QVERIFY(!boxes.isEmpty());
+    const markup::ElementBox& block = boxes.back();
+    QCOMPARE(block.kind, markup::ElementKind::TextBlock);
+    QStringList shown;
+    Rects placed;
+    for (const markup::TextLineBox& line : block.lines) {
+        shown.append(line.text);
+        placed.append(line.rect);
+    }
+    QCOMPARE(shown, texts);
+    QCOMPARE(placed, rects);
+}
+
+void MarkupLayoutTest::realFontWrapsWithinTheBox() {
+    const QString text = "<TextBlock TextWrapping='Wrap' Text='The quick brown fox jumps over "
+                         "the lazy dog, again and again'/>";
+    const markup::DocumentPtr document = markup::parse(text);
+    QVERIFY(document);
+    const QList<markup::ElementBox> boxes = markup::layoutBoxes(*document, {120, 200}, QFont());
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY(boxes[0].lines.size() > 1);
+    QString joined;
+    double top = 0;
+    for (const markup::TextLineBox& line : boxes[0].lines) {
+        QVERIFY2(line.rect.width() <= 120, qPrintable(line.text));
+        QCOMPARE(line.rect.top(), top); // stacked without gaps
+        top = line.rect.bottom();
+        joined += (joined.isEmpty() ? "" : " ") + line.text;
+    }
+    QCOMPARE(joined, "The quick brown fox jumps over the lazy dog, again and again");
+}
+
+QTEST_MAIN(MarkupLayoutTest)
+#include "test_markup_layout.moc"
