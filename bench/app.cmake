@@ -2,11 +2,11 @@
 # a drag move on the real window, the grid at a hundred thousand records, and start-up.
 find_package(Qt6 REQUIRED COMPONENTS Test)
 
-add_executable(bench_app bench_app.cpp peer_table.cpp peer_table.h ratio_report.h)
+add_executable(bench_app bench_app.cpp event_to_pixels.h peer_table.cpp peer_table.h ratio_report.h)
 target_include_directories(bench_app PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(bench_app PRIVATE gridgauge_app benchmark::benchmark Qt6::Test)
 
-add_executable(bench_scale bench_scale.cpp ratio_report.h)
+add_executable(bench_scale bench_scale.cpp event_to_pixels.h peer_table.cpp peer_table.h ratio_report.h)
 target_include_directories(bench_scale PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(bench_scale PRIVATE gridgauge_app benchmark::benchmark Qt6::Test)
 

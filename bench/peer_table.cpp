@@ -5,12 +5,15 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionProgressBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace bench {
 
@@ -47,6 +50,31 @@ void PeerDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     QStyledItemDelegate::paint(painter, option, index);
 }
 
+bool PeerDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
+                               const QStyleOptionViewItem& option, const QModelIndex& index) {
+    if (event->type() == QEvent::MouseMove && index.data(ProgressRole).isValid()) {
+        const auto* move = static_cast<QMouseEvent*>(event);
+        if ((move->buttons() & Qt::LeftButton) && option.rect.width() > 0) {
+            const double share = (move->position().x() - option.rect.left()) / option.rect.width();
+            model->setData(index, std::clamp(qRound(share * 100), 0, 100), ProgressRole);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::editorEvent(event, model, option, index);
+}
+
+void PeerView::mousePressEvent(QMouseEvent* event) {
+    pressed_ = indexAt(event->position().toPoint());
+    QTableView::mousePressEvent(event);
+}
+
+void PeerView::mouseMoveEvent(QMouseEvent* event) {
+    if ((event->buttons() & Qt::LeftButton) && pressed_.isValid() &&
+        edit(pressed_, NoEditTriggers, event))
+        return;
+    QTableView::mouseMoveEvent(event);
+}
+
 namespace {
 
 bool isProgressCell(int row, int column) {
@@ -57,7 +85,7 @@ bool isProgressCell(int row, int column) {
 
 PeerWindow::PeerWindow(const frmMain& like)
     : model_(new QStandardItemModel(this))
-    , view_(new QTableView(this)) {
+    , view_(new PeerView) {
     gridkit::ReportGrid& grid = *like.wndReportControlData;
     const gridkit::ColumnList columns = grid.columns();
     const gridkit::RowList rows = grid.rows();
@@ -87,7 +115,9 @@ PeerWindow::PeerWindow(const frmMain& like)
         }
     }
 
+    view_->setParent(this);
     view_->setModel(model_);
+    view_->setSelectionMode(QAbstractItemView::NoSelection);
     view_->setItemDelegate(new PeerDelegate(view_));
     view_->setShowGrid(true);
     view_->setFrameShape(QFrame::NoFrame);
@@ -109,7 +139,7 @@ PeerWindow::PeerWindow(const frmMain& like)
     resize(like.size());
 }
 
-void PeerWindow::refresh(int percent, QImage& image) {
+void PeerWindow::refresh(int percent) {
     bar_->setValue(percent);
     model_->setData(model_->index(1, 1), percent, ProgressRole);
     const QModelIndex seeded = model_->index(2, 1);
@@ -119,7 +149,6 @@ void PeerWindow::refresh(int percent, QImage& image) {
     bar_->setGeometry(cell.left(), cell.top(), cell.width(), 20);
     setWindowTitle(QStringLiteral("Progress percent: ") + QString::number(percent) +
                    QStringLiteral(" %"));
-    view_->render(&image);
 }
 
 } // namespace bench

@@ -2,6 +2,16 @@
 
 namespace gridkit::detail {
 
+std::shared_ptr<markup::Drawing> DrawingCache::find(const QString& text) {
+    if (const Entry* entry = entries_.object(text))
+        return entry->drawing;
+    std::shared_ptr<markup::Drawing> drawing;
+    if (markup::DocumentPtr document = markup::parse(text))
+        drawing = std::make_shared<markup::Drawing>(std::move(document));
+    entries_.insert(text, new Entry{drawing});
+    return drawing;
+}
+
 bool Caption::set(const QString& text) {
     if (text == text_)
         return false;
@@ -11,18 +21,16 @@ bool Caption::set(const QString& text) {
     return true;
 }
 
-markup::Drawing* Caption::drawing() const {
+markup::Drawing* Caption::drawing(DrawingCache& cache) const {
     if (kind_ == Kind::Unknown) {
-        markup::DocumentPtr document = markup::parse(text_);
-        kind_ = document ? Kind::Markup : Kind::Plain;
-        if (document)
-            drawing_ = std::make_unique<markup::Drawing>(std::move(document));
+        drawing_ = cache.find(text_);
+        kind_ = drawing_ ? Kind::Markup : Kind::Plain;
     }
     return drawing_.get();
 }
 
-QString Caption::readable() const {
-    const markup::Drawing* markup = drawing();
+QString Caption::readable(DrawingCache& cache) const {
+    const markup::Drawing* markup = drawing(cache);
     return markup ? markup::textContent(*markup->document()) : text_;
 }
 

@@ -213,7 +213,7 @@ void GridPainter::paintCell(QPainter& painter, const QRect& cell, qint32 row, qi
     if (data->caption.isEmpty() || box.width() <= 0)
         return;
     if (model_.markupEnabled()) {
-        if (markup::Drawing* drawing = data->caption.drawing()) {
+        if (markup::Drawing* drawing = model_.drawing(*data)) {
             MarkupCell{*drawing}.paint(painter, box.adjusted(0, 1, 0, -1), look_.font);
             return;
         }

@@ -227,7 +227,7 @@ void GridModel::setControlAlignment(qint32 record, qint32 index, qint32 position
 }
 
 QString GridModel::readableText(const ItemData& item) const {
-    return markupEnabled_ ? item.caption.readable() : item.caption.text();
+    return markupEnabled_ ? item.caption.readable(drawings_) : item.caption.text();
 }
 
 // --- rows ---

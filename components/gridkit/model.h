@@ -141,8 +141,12 @@ public:
     void setControlCaption(qint32 record, qint32 index, qint32 position, const QString& caption);
     void setControlEnabled(qint32 record, qint32 index, qint32 position, bool enabled);
     void setControlAlignment(qint32 record, qint32 index, qint32 position, qint16 alignment);
-    // What a caption reads as: its text, or a markup caption's text content.
+    // What a caption reads as: its text, or (markup on) a markup caption's text content.
     QString readableText(const detail::ItemData& item) const;
+    // A markup caption's drawing, null for plain text; the view paints with it.
+    markup::Drawing* drawing(const detail::ItemData& item) const {
+        return item.caption.drawing(drawings_);
+    }
 
     // --- rows ---
     qint32 rowCount() const { return rowCount_; }
@@ -187,6 +191,7 @@ private:
     ModelObserver* observer_ = nullptr;
     const CellGeometry* geometry_ = nullptr;
     bool markupEnabled_ = false;
+    mutable detail::DrawingCache drawings_;
 
     std::vector<detail::ColumnData> columns_; // by id
     std::vector<qint32> columnOrder_;
