@@ -4,11 +4,13 @@ PRESET  ?= default
 BUILD   := build/$(PRESET)
 PREFIX  ?= /usr/local
 JOBS    ?= $(shell nproc)
-# WERROR=1 makes compiler warnings errors; a tree configured the other way is configured again.
-WERROR  ?= 0
+# WERROR=1 makes compiler warnings errors, WERROR=0 warnings again; a tree configured the other
+# way is configured again. Without WERROR a tree keeps what it has (off for a new one).
+WERROR  ?=
 NO_DEPS ?=
 
 werror_bool := $(if $(filter 1 ON on yes,$(WERROR)),ON,OFF)
+werror_arg  := $(if $(WERROR),-DGRIDGAUGE_WERROR=$(werror_bool),)
 # What each preset needs beyond the base set.
 deps_groups := $(if $(filter sanitize fuzz,$(PRESET)),sanitize,)$(if $(filter bench,$(PRESET)),bench,)
 
@@ -28,9 +30,9 @@ test-sanitize:
 	$(MAKE) test PRESET=sanitize
 
 build: deps
-	@if [ ! -f $(BUILD)/build.ninja ] || \
-	    ! grep -qx 'GRIDGAUGE_WERROR:BOOL=$(werror_bool)' $(BUILD)/CMakeCache.txt; then \
-	  cmake --preset $(PRESET) -DGRIDGAUGE_WERROR=$(werror_bool); fi
+	@if [ ! -f $(BUILD)/build.ninja ] || { [ -n "$(WERROR)" ] && \
+	    ! grep -qx 'GRIDGAUGE_WERROR:BOOL=$(werror_bool)' $(BUILD)/CMakeCache.txt; }; then \
+	  cmake --preset $(PRESET) $(werror_arg); fi
 	cmake --build --preset $(PRESET) -j $(JOBS)
 
 deps:
@@ -40,9 +42,13 @@ else
 	@scripts/install-deps $(deps_groups)
 endif
 
+# CPack works in build/package; the package itself is copied to the root, where the README's
+# apt command expects it.
 package:
 	$(MAKE) build PRESET=default
+	rm -f build/package/gridgauge_*.deb
 	cpack --preset default
+	cp build/package/gridgauge_*.deb .
 	@ls -l gridgauge_*.deb
 
 fuzz-smoke:

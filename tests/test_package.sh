@@ -41,6 +41,8 @@ description=$(field Description)
 [ "$(head -n1 <<<"$description")" = "A report grid whose cells show gradient progress bars" ] ||
     fail "Description starts '$(head -n1 <<<"$description")'"
 [ "$(wc -l <<<"$description")" -gt 1 ] || fail "Description has no long text"
+[ "$(sed -n '2{s/^ *//;p}' <<<"$description")" != "$(head -n1 <<<"$description")" ] ||
+    fail "the long description repeats the summary"
 
 # dpkg-shlibdeps found every library the program links, each with a lower version bound.
 depends=$(field Depends)
