@@ -1,8 +1,11 @@
 #include "progress_bar.h"
 
+#include "accessibility.h"
+
 #include "host/runtime_error.h"
 #include "host/system_colors.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <qdrawutil.h>
 #include <QEvent>
@@ -21,6 +24,7 @@ ProgressBar::ProgressBar(QWidget* parent)
     , barColor_(host::colors::Highlight) {
     setAttribute(Qt::WA_OpaquePaintEvent); // paints every pixel it covers
     applyColors();
+    detail::installAccessibleFactory();
 }
 
 void ProgressBar::setValue(int value) {
@@ -29,6 +33,10 @@ void ProgressBar::setValue(int value) {
         return;
     value_ = clamped;
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, value_);
+        QAccessible::updateAccessibility(&event);
+    }
     emit valueChanged(value_);
 }
 
@@ -49,8 +57,15 @@ void ProgressBar::setMaximum(int maximum) {
 }
 
 void ProgressBar::setText(const QString& text) {
+    if (text == text_)
+        return;
     text_ = text;
     update();
+    // Without a name of its own the bar is read by its text.
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void ProgressBar::setForeColor(uint color) {

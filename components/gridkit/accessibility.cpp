@@ -1,139 +1,18 @@
 // The grid as an accessible table: a header row of column headers, then one row per grid row,
 // both in the order they are shown on screen. Cells are made on demand and remembered by row
-// number and column, so a re-sort or a reordered column needs no new cells.
+// number and column, so a re-sort or a reordered column needs no new cells, and a cell remembers
+// what assistive technology has heard of it, so that only real news is sent.
 #include "accessibility.h"
 
+#include "accessible_cell.h"
 #include "view_access.h"
 
 #include <QAccessibleWidget>
 #include <QHash>
-#include <QPointer>
-#include <QWindow>
 
 namespace gridkit::detail {
 
 namespace {
-
-class GridAccessible;
-
-class CellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface {
-public:
-    // row -1 is the header cell of the column.
-    CellAccessible(ReportGrid* grid, qint32 row, qint32 columnId)
-        : grid_(grid)
-        , row_(row)
-        , column_(columnId) {}
-
-    bool isValid() const override {
-        if (!grid_)
-            return false;
-        const GridModel& model = grid_->model();
-        return row_ < model.rowCount() && column_ < model.columnCount();
-    }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return grid_ ? grid_->window()->windowHandle() : nullptr; }
-    QAccessibleInterface* parent() const override {
-        return grid_ ? QAccessible::queryAccessibleInterface(grid_.data()) : nullptr;
-    }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    void setText(QAccessible::Text, const QString&) override {}
-
-    QString text(QAccessible::Text t) const override {
-        if (!isValid())
-            return {};
-        const GridModel& model = grid_->model();
-        const ColumnData& column = model.column(column_);
-        if (row_ < 0) {
-            if (t == QAccessible::Name)
-                return column.caption;
-            if (t == QAccessible::Description)
-                return column.tooltip;
-            return {};
-        }
-        if (t != QAccessible::Name)
-            return {};
-        const ItemData* data = model.itemIfAny(row_, column.itemIndex);
-        if (!data)
-            return {};
-        QString text = model.readableText(*data);
-        if (data->controls) {
-            for (const ControlData& control : *data->controls) {
-                if (!text.isEmpty())
-                    text += QLatin1Char(' ');
-                text += control.caption;
-            }
-        }
-        return text;
-    }
-
-    QRect rect() const override {
-        if (!isValid())
-            return {};
-        const GridGeometry& geometry = ViewAccess::geometry(*grid_);
-        const QRect local = row_ < 0 ? geometry.headerRect(geometry.positionOfColumn(column_))
-                                     : geometry.cellBounds(row_, column_);
-        return QRect(grid_->viewport()->mapToGlobal(local.topLeft()), local.size());
-    }
-
-    QAccessible::Role role() const override {
-        return row_ < 0 ? QAccessible::ColumnHeader : QAccessible::Cell;
-    }
-
-    QAccessible::State state() const override {
-        QAccessible::State state;
-        if (!isValid()) {
-            state.invalid = true;
-            return state;
-        }
-        const GridModel& model = grid_->model();
-        const GridInput& input = ViewAccess::input(*grid_);
-        if (!grid_->viewport()->rect().intersects(
-                QRect(grid_->viewport()->mapFromGlobal(rect().topLeft()), rect().size())))
-            state.offscreen = true;
-        if (row_ < 0)
-            return state;
-        state.focusable = true;
-        state.selectable = true;
-        state.selected = row_ == input.focusRow();
-        state.focused =
-            row_ == input.focusRow() && column_ == input.focusColumn() && grid_->hasFocus();
-        const ItemData* data = model.itemIfAny(row_, model.column(column_).itemIndex);
-        if (data && data->hasCheckBox) {
-            state.checkable = true;
-            state.checked = data->checked;
-        }
-        return state;
-    }
-
-    void* interface_cast(QAccessible::InterfaceType type) override {
-        if (type == QAccessible::TableCellInterface && row_ >= 0)
-            return static_cast<QAccessibleTableCellInterface*>(this);
-        return nullptr;
-    }
-
-    bool isSelected() const override {
-        return isValid() && row_ >= 0 && row_ == ViewAccess::input(*grid_).focusRow();
-    }
-    QList<QAccessibleInterface*> columnHeaderCells() const override;
-    QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
-    int columnIndex() const override {
-        return isValid() ? ViewAccess::geometry(*grid_).positionOfColumn(column_) : -1;
-    }
-    int rowIndex() const override {
-        return isValid() && row_ >= 0 ? grid_->model().positionOfRow(row_) : -1;
-    }
-    int columnExtent() const override { return 1; }
-    int rowExtent() const override { return 1; }
-    QAccessibleInterface* table() const override { return parent(); }
-
-private:
-    QPointer<ReportGrid> grid_;
-    qint32 row_;
-    qint32 column_;
-};
 
 class GridAccessible : public QAccessibleWidget, public QAccessibleTableInterface {
 public:
@@ -148,12 +27,20 @@ public:
 
     // The interface for (row, column id), made once and kept until the model resets.
     QAccessibleInterface* cell(qint32 row, qint32 columnId) const {
-        const quint64 key = (quint64(quint32(row + 1)) << 32) | quint32(columnId);
-        if (const auto it = cells_.constFind(key); it != cells_.constEnd())
-            return QAccessible::accessibleInterface(*it);
+        if (CellAccessible* known = madeCell(row, columnId))
+            return known;
         auto* made = new CellAccessible(grid(), row, columnId);
-        cells_.insert(key, QAccessible::registerAccessibleInterface(made));
+        cells_.insert(key(row, columnId), QAccessible::registerAccessibleInterface(made));
         return made;
+    }
+
+    // The interface for (row, column id) if assistive technology has asked for it; what it never
+    // asked for it has not heard of, and needs no news of.
+    CellAccessible* madeCell(qint32 row, qint32 columnId) const {
+        const auto it = cells_.constFind(key(row, columnId));
+        if (it == cells_.constEnd())
+            return nullptr;
+        return static_cast<CellAccessible*>(QAccessible::accessibleInterface(*it));
     }
 
     void forgetCells() {
@@ -260,9 +147,14 @@ public:
     bool unselectColumn(int) override { return false; }
     void modelChange(QAccessibleTableModelChangeEvent*) override { forgetCells(); }
 
-    QList<QAccessibleInterface*> headerCells(qint32 columnId) const { return {cell(-1, columnId)}; }
+    // The grid got the focus, and its focused cell is still to be announced.
+    bool cellFocusOwed = false;
 
 private:
+    static quint64 key(qint32 row, qint32 columnId) {
+        return (quint64(quint32(row + 1)) << 32) | quint32(columnId);
+    }
+
     int focusPosition() const {
         const GridInput& in = input();
         if (in.focusRow() < 0 || in.focusRow() >= model().rowCount())
@@ -272,13 +164,6 @@ private:
 
     mutable QHash<quint64, QAccessible::Id> cells_;
 };
-
-QList<QAccessibleInterface*> CellAccessible::columnHeaderCells() const {
-    if (!isValid())
-        return {};
-    auto* table = dynamic_cast<GridAccessible*>(parent());
-    return table ? table->headerCells(column_) : QList<QAccessibleInterface*>{};
-}
 
 QAccessibleInterface* gridFactory(const QString& className, QObject* object) {
     if (className == QLatin1String("gridkit::ReportGrid")) {
@@ -300,8 +185,8 @@ void itemChanged(ReportGrid& grid, qint32 row, qint32 item) {
     for (qint32 id = 0; id < model.columnCount(); ++id) {
         if (model.column(id).itemIndex != item)
             continue;
-        QAccessibleEvent event(table->cell(row, id), QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&event);
+        if (CellAccessible* cell = table->madeCell(row, id))
+            cell->update();
     }
 }
 
@@ -318,10 +203,31 @@ void focusChanged(ReportGrid& grid) {
     auto* table = dynamic_cast<GridAccessible*>(QAccessible::queryAccessibleInterface(&grid));
     if (!table)
         return;
+    table->cellFocusOwed = false;
     if (QAccessibleInterface* cell = table->focusChild()) {
         QAccessibleEvent event(cell, QAccessible::Focus);
         QAccessible::updateAccessibility(&event);
     }
+}
+
+void focusEntered(ReportGrid& grid) {
+    if (!QAccessible::isActive())
+        return;
+    auto* table = dynamic_cast<GridAccessible*>(QAccessible::queryAccessibleInterface(&grid));
+    if (!table)
+        return;
+    // Qt announces the grid itself only after the focus has arrived, and the focused cell must
+    // come after it; unless a move of the focused cell has announced one in the meantime.
+    table->cellFocusOwed = true;
+    QMetaObject::invokeMethod(
+        &grid,
+        [&grid] {
+            auto* table =
+                dynamic_cast<GridAccessible*>(QAccessible::queryAccessibleInterface(&grid));
+            if (table && table->cellFocusOwed)
+                focusChanged(grid);
+        },
+        Qt::QueuedConnection);
 }
 
 void installAccessibleFactory() {

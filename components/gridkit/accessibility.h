@@ -15,6 +15,7 @@ void installAccessibleFactory();
 void itemChanged(ReportGrid& grid, qint32 row, qint32 item); // a cell's content changed
 void tableChanged(ReportGrid& grid); // rows added, the sort order or the columns changed
 void focusChanged(ReportGrid& grid); // the focused cell moved
+void focusEntered(ReportGrid& grid); // the grid got the keyboard focus
 
 } // namespace detail
 } // namespace gridkit

@@ -128,6 +128,18 @@ void GridInput::pressBody(const QPoint& at) {
         toggleCheckBox(row, index);
 }
 
+bool GridInput::clickControl(qint32 row, qint32 index, qint32 position) {
+    if (row < 0 || row >= model_.rowCount() || position < 0)
+        return false;
+    const ItemData* data = model_.itemIfAny(row, index);
+    if (!data || !data->controls || std::size_t(position) >= data->controls->size() ||
+        !(*data->controls)[std::size_t(position)].enabled)
+        return false;
+    emit grid_.itemButtonClicked(model_.rowHandle(row), model_.itemHandle(row, index),
+                                 model_.controlHandle(row, index, position));
+    return true;
+}
+
 void GridInput::toggleCheckBox(qint32 row, qint32 index) {
     model_.setChecked(row, index, !model_.item(row, index).checked);
     emit grid_.itemCheck(model_.rowHandle(row), model_.itemHandle(row, index));
@@ -196,11 +208,8 @@ void GridInput::release(QMouseEvent* event) {
             grid_.invalidate(geometry_.cellBounds(pressed.row, pressed.column));
         pressed_ = {};
         pressedDown_ = false;
-        if (clicked) {
-            emit grid_.itemButtonClicked(
-                model_.rowHandle(pressed.row), model_.itemHandle(pressed.row, pressed.item),
-                model_.controlHandle(pressed.row, pressed.item, pressed.position));
-        }
+        if (clicked)
+            clickControl(pressed.row, pressed.item, pressed.position);
         return;
     }
     if (pressedHeader_ >= 0)
@@ -281,12 +290,8 @@ void GridInput::activateFocusCell() {
         return;
     if (data->hasControls()) {
         for (std::size_t i = 0; i < data->controls->size(); ++i) {
-            if ((*data->controls)[i].enabled) {
-                emit grid_.itemButtonClicked(model_.rowHandle(focusRow_),
-                                             model_.itemHandle(focusRow_, index),
-                                             model_.controlHandle(focusRow_, index, qint32(i)));
+            if (clickControl(focusRow_, index, qint32(i)))
                 return;
-            }
         }
         return;
     }

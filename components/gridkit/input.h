@@ -44,6 +44,11 @@ public:
     void setFocusCell(qint32 row, qint32 columnId);
     // Space on the focused cell: its first enabled button clicks, or its check box toggles.
     void activateFocusCell();
+    // A click on a cell's button and a toggle of its check box, as the mouse and the keys make
+    // them; assistive technology acts through these too, so that every road raises the same event.
+    // A button that does not exist or is disabled does not click.
+    bool clickControl(qint32 row, qint32 index, qint32 position);
+    void toggleCheckBox(qint32 row, qint32 index);
 
     // What painting shows of the pointer.
     qint32 hoverHeader() const { return hoverHeader_; }
@@ -63,7 +68,6 @@ private:
 
     bool onPressedControl(const QPoint& p) const;
     void pressBody(const QPoint& at);
-    void toggleCheckBox(qint32 row, qint32 index);
     void finishHeaderPress(const QPoint& at);
     void updateHover(const QPoint& at);
 

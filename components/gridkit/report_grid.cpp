@@ -357,6 +357,7 @@ void ReportGrid::keyPressEvent(QKeyEvent* event) {
 void ReportGrid::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     invalidate(geometry_->bodyRect());
+    detail::focusEntered(*this);
 }
 
 void ReportGrid::focusOutEvent(QFocusEvent* event) {

@@ -1,6 +1,7 @@
 #include "form.h"
 
 #include "control_registry.h"
+#include "form_accessibility.h"
 #include "runtime_error.h"
 #include "timer.h"
 #include "units.h"
@@ -37,6 +38,7 @@ QString objectNameFor(const ControlDescription& description) {
 
 Form::Form(const FormDescription& description, QWidget* parent)
     : QWidget(parent) {
+    detail::installFormAccessibility();
     setCaption(description.caption);
     setGeometry(units::twipsToPixelsX(description.clientLeft),
                 units::twipsToPixelsY(description.clientTop),

@@ -1,0 +1,83 @@
+#pragma once
+
+// One cell of the accessible table: a column header, or the cell of a row in a column. A cell with
+// item buttons has one push-button child per button; a cell with a check box is checkable itself
+// and toggles. Acting on either goes through the grid's input, so assistive technology raises the
+// very events a click raises.
+
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QPointer>
+
+#include <vector>
+
+namespace gridkit {
+
+class ReportGrid;
+
+namespace detail {
+
+struct ItemData;
+
+class CellAccessible : public QAccessibleInterface,
+                       public QAccessibleTableCellInterface,
+                       public QAccessibleActionInterface {
+public:
+    // row -1 is the header cell of the column.
+    CellAccessible(ReportGrid* grid, qint32 row, qint32 columnId);
+    ~CellAccessible() override;
+    CellAccessible(const CellAccessible&) = delete;
+    CellAccessible& operator=(const CellAccessible&) = delete;
+
+    // Tells assistive technology what it has not heard yet: a new name or checked state, buttons
+    // added, renamed, enabled or disabled. Nothing when only the drawing of the content changed.
+    void update();
+
+    bool isValid() const override;
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override;
+    QAccessibleInterface* parent() const override;
+    QAccessibleInterface* child(int index) const override;
+    int childCount() const override;
+    int indexOfChild(const QAccessibleInterface* child) const override;
+    QAccessibleInterface* childAt(int x, int y) const override;
+    QString text(QAccessible::Text t) const override;
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override;
+    QAccessible::Role role() const override;
+    QAccessible::State state() const override;
+    void* interface_cast(QAccessible::InterfaceType type) override;
+
+    // QAccessibleTableCellInterface
+    bool isSelected() const override;
+    QList<QAccessibleInterface*> columnHeaderCells() const override;
+    QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
+    int columnIndex() const override;
+    int rowIndex() const override;
+    int columnExtent() const override { return 1; }
+    int rowExtent() const override { return 1; }
+    QAccessibleInterface* table() const override { return parent(); }
+
+    // QAccessibleActionInterface: a check box toggles.
+    QStringList actionNames() const override;
+    void doAction(const QString& actionName) override;
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    const ItemData* item() const; // null for a header or an invalid cell
+    QAccessibleInterface* control(int position) const;
+    QRect localRect() const; // in the viewport
+
+    QPointer<ReportGrid> grid_;
+    qint32 row_;
+    qint32 column_;
+    // The buttons' interfaces, made when first asked for (0 until then).
+    mutable std::vector<QAccessible::Id> controls_;
+    // What assistive technology was last told, or read when the cell was made.
+    QString heardName_;
+    bool heardChecked_ = false;
+    int heardControls_ = 0;
+};
+
+} // namespace detail
+} // namespace gridkit
