@@ -52,7 +52,7 @@ void TestWindow::opensWithItsDesignTimeSettings() {
     for (int i = 0; i < 3; ++i) {
         QCOMPARE(f.Shape1[i]->caption(), captions[i]);
         QCOMPARE(f.Shape1[i]->tag(), tags[i]);
-        QCOMPARE(f.Shape1[i]->toolTip(), tags[i]);
+        QCOMPARE(f.Shape1[i]->accessibleDescription(), tags[i]);
     }
 }
 

@@ -13,6 +13,8 @@ Label::Label(QWidget* parent)
     , foreColor_(host::colors::ButtonText)
     , backColor_(host::colors::ButtonFace) {
     setAutoFillBackground(true);
+    // It shows and never reacts: the pointer reaches whatever lies under it.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
     setTextFormat(Qt::PlainText); // a caption is text, never rich text
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     applyColors();
@@ -20,7 +22,7 @@ Label::Label(QWidget* parent)
 
 void Label::setTag(const QString& tag) {
     tag_ = tag;
-    setToolTip(tag);
+    setAccessibleDescription(tag);
 }
 
 void Label::setForeColor(uint color) {

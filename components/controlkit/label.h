@@ -4,8 +4,10 @@
 
 namespace controlkit {
 
-// ControlKit.Label: a caption on a filled background. Its tag is a second text that the host keeps
-// for the control; it doubles as the tooltip.
+// ControlKit.Label: a caption on a filled background that shows and never reacts: the pointer
+// reaches whatever lies under it. Its tag is a second text that the host keeps for the control;
+// assistive technology reads it as the label's description (a label the pointer passes through
+// can show no tooltip).
 class Label : public QLabel {
     Q_OBJECT
     Q_PROPERTY(QString caption READ caption WRITE setCaption)

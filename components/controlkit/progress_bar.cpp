@@ -23,6 +23,8 @@ ProgressBar::ProgressBar(QWidget* parent)
     , backColor_(host::colors::ButtonFace)
     , barColor_(host::colors::Highlight) {
     setAttribute(Qt::WA_OpaquePaintEvent); // paints every pixel it covers
+    // It shows and never reacts: the pointer reaches whatever lies under it.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
     applyColors();
     detail::installAccessibleFactory();
 }

@@ -345,6 +345,8 @@ bool GridInput::key(QKeyEvent* event) {
         break;
     case Qt::Key_Space:
     case Qt::Key_Select:
+    case Qt::Key_Return: // as in every dialog: Return presses the focused button
+    case Qt::Key_Enter:
         if (!byCell || !focused)
             return false;
         activateFocusCell();

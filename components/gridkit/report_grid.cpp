@@ -163,6 +163,7 @@ void ReportGrid::setGroupBoxVisible(bool visible) {
     geometry_->setGroupBoxVisible(visible);
     updateScrollBars();
     invalidateAll();
+    host::overlayAreaChanged(*this);
 }
 
 bool ReportGrid::groupBoxVisible() const {
@@ -214,6 +215,10 @@ int ReportGrid::headerHeight() const {
 }
 int ReportGrid::rowHeight() const {
     return geometry_->rowHeight();
+}
+
+QRegion ReportGrid::overlayArea() const {
+    return QRegion(geometry_->bodyRect());
 }
 
 QSize ReportGrid::sizeHint() const {
@@ -369,11 +374,19 @@ void ReportGrid::changeEvent(QEvent* event) {
     QAbstractScrollArea::changeEvent(event);
     switch (event->type()) {
     case QEvent::FontChange:
-    case QEvent::StyleChange:
+    case QEvent::StyleChange: {
+        const int rowHeight = geometry_->rowHeight();
+        const int headerHeight = geometry_->headerHeight();
         updateMetrics();
         updateScrollBars();
         invalidateAll();
+        host::overlayAreaChanged(*this);
+        // Every cell below the header moved: hosts that lay widgets over cells hear of it as of
+        // a scroll.
+        if (geometry_->rowHeight() != rowHeight || geometry_->headerHeight() != headerHeight)
+            emit viewScrolled();
         break;
+    }
     case QEvent::PaletteChange:
     case QEvent::LayoutDirectionChange:
         invalidateAll();
@@ -383,8 +396,18 @@ void ReportGrid::changeEvent(QEvent* event) {
     }
 }
 
+void ReportGrid::moveEvent(QMoveEvent* event) {
+    QAbstractScrollArea::moveEvent(event);
+    host::overlayAreaChanged(*this);
+}
+
 bool ReportGrid::viewportEvent(QEvent* event) {
     switch (event->type()) {
+    case QEvent::Resize:
+        // Scroll bars coming and going resize the viewport without resizing the grid.
+        updateScrollBars();
+        host::overlayAreaChanged(*this);
+        break;
     case QEvent::ToolTip:
         return input_->toolTip(static_cast<QHelpEvent*>(event));
     case QEvent::Leave:

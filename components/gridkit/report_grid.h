@@ -51,6 +51,8 @@
 #include "gridkit/model.h"
 #include "gridkit/settings.h"
 
+#include "host/form.h"
+
 #include <QAbstractScrollArea>
 #include <QRegion>
 
@@ -96,7 +98,7 @@ private:
     ReportGrid* grid_;
 };
 
-class ReportGrid : public QAbstractScrollArea, private ModelObserver {
+class ReportGrid : public QAbstractScrollArea, public host::OverlayArea, private ModelObserver {
     Q_OBJECT
 
 public:
@@ -151,8 +153,9 @@ public:
     bool sortOnHeaderClick() const;
     // [55] Focus moves by cell: the focused cell has a focus rectangle while the grid has focus,
     // the arrow keys move it (Home and End to the first and last column, with Ctrl to the first
-    // and last row, Page Up and Down by a page), and Space ticks the focused check box (raising
-    // itemCheck) or clicks the focused cell's first enabled button (raising itemButtonClicked).
+    // and last row, Page Up and Down by a page), and Space, Return or Enter ticks the focused check
+    // box (raising itemCheck) or clicks the focused cell's first enabled button (raising
+    // itemButtonClicked).
     // Otherwise focus moves by row: the rectangle goes round the row, Up, Down, Page Up, Page Down,
     // Home and End move it, and Left and Right scroll. Keys scroll to keep the focus in view. Until
     // the user clicks a cell or presses a key nothing has focus. Off at first.
@@ -168,14 +171,18 @@ public:
     int rowHeight() const;
 
     QSize sizeHint() const override;
+    // Where the cells show: the viewport below the header and the group box, without the scroll
+    // bars. Widgets a host lays over cells show only there.
+    QRegion overlayArea() const override;
 
 signals:
     // [15] The user toggled the check box of an item (left press on its indicator, or Space).
     void itemCheck(gridkit::Row row, gridkit::Item item);
     // [17] Cells moved on screen without any column's width changing: the scroll offset changed
-    // (wheel, scroll bars, keys, or a resize that pulls the offset back), or the user sorted [27]
-    // or reordered [70] the view. Raised at once, once for each change; never by rebuild(),
-    // caption writes, painting or a resize that moves no cell.
+    // (wheel, scroll bars, keys, or a resize that pulls the offset back), the user sorted [27]
+    // or reordered [70] the view, or a font or style change gave the rows or the header another
+    // height. Raised at once, once for each change; never by rebuild(), caption writes, painting
+    // or a resize that moves no cell.
     void viewScrolled();
     // [21] The mouse moved over the grid, or anywhere while a button pressed in the grid is held.
     // Button bits: 1 left, 2 right, 4 middle. Shift bits: 1 shift, 2 ctrl, 4 alt.
@@ -202,6 +209,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool viewportEvent(QEvent* event) override;
 

@@ -6,8 +6,10 @@
 #include "timer.h"
 #include "units.h"
 
+#include <QGuiApplication>
 #include <QMetaProperty>
 #include <QResizeEvent>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -131,6 +133,129 @@ void Form::resizeEvent(QResizeEvent* event) {
         emit Resize();
 }
 
+QPoint Form::placeWithin(const QRect& frame, const QRect& available) {
+    // Towards the area's top left last, so that a window larger than the area keeps its title bar
+    // and its top left corner in reach.
+    const int x =
+        std::max(std::min(frame.left(), available.right() + 1 - frame.width()), available.left());
+    const int y =
+        std::max(std::min(frame.top(), available.bottom() + 1 - frame.height()), available.top());
+    return QPoint(x, y);
+}
+
+void Form::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (placed_ || !isWindow())
+        return;
+    placed_ = true;
+    const QRect frame = frameGeometry();
+    const QScreen* screen = QGuiApplication::screenAt(frame.center());
+    if (!screen)
+        screen = this->screen();
+    if (!screen)
+        return;
+    const QPoint at = placeWithin(frame, screen->availableGeometry());
+    if (at != frame.topLeft())
+        move(at); // a window's move() places its frame
+}
+
+// --- controls laid over cells ---
+
+namespace {
+
+// The controls of a parent, back to front.
+QList<QWidget*> stacking(const QWidget& parent) {
+    QList<QWidget*> widgets;
+    for (QObject* child : parent.children()) {
+        if (auto* widget = qobject_cast<QWidget*>(child); widget && !widget->isWindow())
+            widgets.append(widget);
+    }
+    return widgets;
+}
+
+} // namespace
+
+bool Form::isLaidOver(const QWidget* control) const {
+    return std::any_of(laidOver_.begin(), laidOver_.end(),
+                       [control](const LaidOver& laid) { return laid.control == control; });
+}
+
+void Form::layOver(QWidget& control) {
+    // The overlay-area control it overlaps, nearest behind it.
+    const QList<QWidget*> widgets = stacking(*this);
+    QWidget* over = nullptr;
+    for (qsizetype i = widgets.indexOf(&control) - 1; i >= 0 && !over; --i) {
+        if (dynamic_cast<const OverlayArea*>(widgets[i]) &&
+            widgets[i]->geometry().intersects(control.geometry()))
+            over = widgets[i];
+    }
+    if (!over)
+        return;
+    const auto found = std::find_if(laidOver_.begin(), laidOver_.end(),
+                                    [&](const LaidOver& laid) { return laid.control == &control; });
+    if (found != laidOver_.end()) {
+        found->over = over;
+        confine(*found);
+        return;
+    }
+    laidOver_.push_back({&control, over});
+    control.installEventFilter(this);
+    confine(laidOver_.back());
+}
+
+void Form::confine(const LaidOver& laid) const {
+    if (!laid.control)
+        return;
+    QWidget& control = *laid.control;
+    // A control laid over one that is gone shows whole again.
+    const auto* area = dynamic_cast<const OverlayArea*>(laid.over.data());
+    if (!area || !laid.over->isVisible()) {
+        control.clearMask();
+        return;
+    }
+    QRegion shown = area->overlayArea().translated(laid.over->pos());
+    // Whatever lies in front of the cells hides them, unless it is laid over them too.
+    const QList<QWidget*> widgets = stacking(*this);
+    for (qsizetype j = widgets.indexOf(laid.over) + 1; j < widgets.size(); ++j) {
+        QWidget* front = widgets[j];
+        if (front != &control && front->isVisible() && !isLaidOver(front))
+            shown -= front->geometry();
+    }
+    shown = shown.translated(-control.pos()) & control.rect();
+    if (shown == QRegion(control.rect()))
+        control.clearMask();
+    else if (shown.isEmpty())
+        control.setMask(QRegion(-1, -1, 1, 1)); // an empty region would mean no mask at all
+    else
+        control.setMask(shown);
+}
+
+void Form::confineAll() {
+    std::erase_if(laidOver_, [](const LaidOver& laid) { return !laid.control; });
+    for (const LaidOver& laid : laidOver_)
+        confine(laid);
+}
+
+bool Form::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+        for (const LaidOver& laid : laidOver_) {
+            if (laid.control == watched)
+                confine(laid);
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void overlayAreaChanged(QWidget& control) {
+    if (auto* form = qobject_cast<Form*>(control.parentWidget()))
+        form->confineAll();
+}
+
 void move(QWidget& control, double left, double top, double width, double height) {
     const QWidget* reference = control.parentWidget() ? control.parentWidget() : &control;
     const int x = units::twipsToPixelsX(left, reference);
@@ -142,6 +267,8 @@ void move(QWidget& control, double left, double top, double width, double height
 
 void bringToFront(QWidget& control) {
     control.raise();
+    if (auto* form = qobject_cast<Form*>(control.parentWidget()))
+        form->layOver(control);
 }
 
 } // namespace host

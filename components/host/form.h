@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QList>
+#include <QPointer>
+#include <QRegion>
 #include <QString>
 #include <QVariant>
 #include <QWidget>
@@ -31,8 +34,25 @@ struct FormDescription {
     std::vector<ControlDescription> controls; // in creation order
 };
 
+// A control whose client area shows cells that other controls may be laid over (a grid): it says
+// where its cells show, and calls overlayAreaChanged() when that changes.
+class OverlayArea {
+public:
+    virtual ~OverlayArea() = default;
+    // Where the cells show, in the control's own coordinates: not its header, not its scroll bars.
+    virtual QRegion overlayArea() const = 0;
+};
+
 // A top-level window whose client area hosts controls. Its scale is twips; it raises Load when
 // asked to load and Resize whenever its client area changes size, the first time when it is shown.
+//
+// The first time it is shown, it stays at its design-time position when the whole window fits the
+// available area of the screen there, and is otherwise moved, never resized, just enough to fit.
+//
+// A control brought to front over a control with an overlay area is laid over its cells: from then
+// on it shows only where those cells show, never over the other control's header or scroll bars
+// nor over the controls that lie in front of it, and not at all while the cells under it are
+// scrolled out of view. Where it lies is still only what move() made it.
 class Form : public QWidget {
     Q_OBJECT
 
@@ -62,14 +82,34 @@ public:
     // Hosted controls in creation order.
     QList<QWidget*> controls() const;
 
+    // Where the window's frame goes on a screen whose available area is available, from where the
+    // design puts it: unchanged when it fits, else moved just enough, and to the area's top left
+    // where it is larger than the area.
+    static QPoint placeWithin(const QRect& frame, const QRect& available);
+
 signals:
     void Load();
     void Resize();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend void bringToFront(QWidget& control);
+    friend void overlayAreaChanged(QWidget& control);
+    struct LaidOver {
+        QPointer<QWidget> control;
+        QPointer<QWidget> over; // the overlay-area control whose cells it lies over
+    };
+    void layOver(QWidget& control);
+    void confine(const LaidOver& laid) const;
+    void confineAll();
+    bool isLaidOver(const QWidget* control) const;
+
+    bool placed_ = false;
+    std::vector<LaidOver> laidOver_;
     struct Entry {
         QString name;
         int index;
@@ -83,7 +123,10 @@ private:
 // Host operations on any hosted control. Arguments are twips in the parent's client area; the
 // position is rounded to whole pixels, half to even, and a negative size counts as 0.
 void move(QWidget& control, double left, double top, double width, double height);
-// Brings the control in front of its siblings (z-order position 0).
+// Brings the control in front of its siblings (z-order position 0); on a form, this lays it over
+// the cells of the control with an overlay area that it overlaps.
 void bringToFront(QWidget& control);
+// An overlay-area control tells its form that where its cells show has changed.
+void overlayAreaChanged(QWidget& control);
 
 } // namespace host
