@@ -89,6 +89,8 @@ private slots:
     void formCreatesControlsInOrderLaterInFront();
     void formRefusesUnknownClassesAndProperties();
     void bringToFrontRaisesOverSiblings();
+    void windowIsMovedJustEnoughToFit_data();
+    void windowIsMovedJustEnoughToFit();
     void timerTicksOnlyThroughTheEventLoop();
     void timerArmedTwiceTicksOnceWhenDisarmedByItsHandler();
     void timerDisarmedDuringItsTickStaysQuiet();
@@ -192,6 +194,30 @@ void TestHost::bringToFrontRaisesOverSiblings() {
     QWidget* back = form.controls()[0];
     bringToFront(*back);
     QCOMPARE(frontAt(form, QPoint(50, 5)), back);
+}
+
+void TestHost::windowIsMovedJustEnoughToFit_data() {
+    QTest::addColumn<QRect>("frame");
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QPoint>("placed");
+    const QRect screen(0, 0, 640, 400);
+    QTest::newRow("fits where designed") << QRect(50, 60, 300, 200) << screen << QPoint(50, 60);
+    QTest::newRow("fits exactly") << QRect(340, 200, 300, 200) << screen << QPoint(340, 200);
+    QTest::newRow("past the right") << QRect(400, 60, 300, 200) << screen << QPoint(340, 60);
+    QTest::newRow("past the bottom") << QRect(50, 300, 300, 200) << screen << QPoint(50, 200);
+    QTest::newRow("past both") << QRect(600, 390, 300, 200) << screen << QPoint(340, 200);
+    QTest::newRow("left of the screen") << QRect(-20, -5, 300, 200) << screen << QPoint(0, 0);
+    QTest::newRow("larger than the screen")
+        << QRect(100, 100, 700, 500) << screen << QPoint(0, 0); // top left kept in reach
+    QTest::newRow("second screen, beside a panel")
+        << QRect(1800, 50, 300, 200) << QRect(1024, 30, 800, 570) << QPoint(1524, 50);
+}
+
+void TestHost::windowIsMovedJustEnoughToFit() {
+    QFETCH(QRect, frame);
+    QFETCH(QRect, available);
+    QFETCH(QPoint, placed);
+    QCOMPARE(Form::placeWithin(frame, available), placed);
 }
 
 void TestHost::timerTicksOnlyThroughTheEventLoop() {

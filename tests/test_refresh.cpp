@@ -220,12 +220,12 @@ void TestRefresh::zeroPercentReadsZero() {
 
 void TestRefresh::resizingAColumnByItsHeaderIsFollowed() {
     auto f = start();
-    QWidget* s = surface(*f);
+    QWindow* window = f->windowHandle();
     const int y = f->wndReportControlData->headerHeight() / 2;
-    const QPoint edge(cell(*f, 0, 1).right() + 1, y);
-    QTest::mousePress(s, Qt::LeftButton, {}, edge);
-    QTest::mouseMove(s, edge + QPoint(50, 0));
-    QTest::mouseRelease(s, Qt::LeftButton, {}, edge + QPoint(50, 0));
+    const QPoint edge = surface(*f)->mapTo(f.get(), QPoint(cell(*f, 0, 1).right() + 1, y));
+    QTest::mousePress(window, Qt::LeftButton, {}, edge);
+    QTest::mouseMove(window, edge + QPoint(50, 0));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, edge + QPoint(50, 0));
     QCOMPARE(f->wndReportControlData->columns().column(1).width(), 150);
     QVERIFY(settle(*f));
     QCOMPARE(caption(*f, 1, 1), BuildNestedMarkup(150, cell(*f, 1, 1).height(), 75));

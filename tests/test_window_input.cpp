@@ -181,7 +181,7 @@ void TestWindowInput::theWindowOpensWhereItFitsTheScreen() {
     const std::unique_ptr<frmMain> f = start();
     const QRect available = f->screen()->availableGeometry();
     const QRect design(242, 110, 523, 382); // the client area where the design puts it
-    QCOMPARE(f->size(), design.size()); // moved, never resized
+    QCOMPARE(f->size(), design.size());     // moved, never resized
     QVERIFY2(available.contains(f->frameGeometry()), "the window does not fit the screen");
     const QPoint frameOffset = f->geometry().topLeft() - f->frameGeometry().topLeft();
     const QRect designFrame(design.topLeft() - frameOffset, f->frameGeometry().size());
