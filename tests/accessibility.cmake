@@ -15,3 +15,13 @@ endfunction()
 gridgauge_a11y_test(test_gridkit_accessibility
     SOURCES test_gridkit_accessibility.cpp accessibility_recorder.h gridkit_fixture.h
     LIBS gridgauge_gridkit)
+gridgauge_a11y_test(test_accessibility
+    SOURCES test_accessibility.cpp accessibility_recorder.h app_fixture.h
+    LIBS gridgauge_app)
+
+# The real program, walked over AT-SPI by python3-pyatspi as a screen reader walks it. Debian's
+# own Python, which is where python3-pyatspi installs.
+add_test(NAME test_atspi
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/a11y_session.sh
+        /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/atspi_walk.py $<TARGET_FILE:gridgauge>)
+set_tests_properties(test_atspi PROPERTIES TIMEOUT 120)

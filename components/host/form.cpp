@@ -40,7 +40,7 @@ QString objectNameFor(const ControlDescription& description) {
 
 Form::Form(const FormDescription& description, QWidget* parent)
     : QWidget(parent) {
-    detail::installFormAccessibility();
+    detail::makeAccessible(*this);
     setCaption(description.caption);
     setGeometry(units::twipsToPixelsX(description.clientLeft),
                 units::twipsToPixelsY(description.clientTop),

@@ -22,12 +22,19 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
 
 } // namespace
 
-void installFormAccessibility() {
+void makeAccessible(Form& form) {
     static const bool installed = [] {
         QAccessible::installFactory(factory);
         return true;
     }();
     Q_UNUSED(installed);
+    // Qt says nothing when a window's title changes, and the caption is what the window reports.
+    QObject::connect(&form, &QWidget::windowTitleChanged, &form, [&form] {
+        if (!QAccessible::isActive())
+            return;
+        QAccessibleEvent event(&form, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&event);
+    });
 }
 
 } // namespace host::detail

@@ -1,8 +1,15 @@
 #pragma once
 
-namespace host::detail {
+namespace host {
 
-// Makes QAccessible describe every Form as a window named by its caption. Idempotent.
-void installFormAccessibility();
+class Form;
 
-} // namespace host::detail
+namespace detail {
+
+// Makes QAccessible describe the form as a window named by its caption, and tells assistive
+// technology of each new caption. Called once by each form.
+void makeAccessible(Form& form);
+
+} // namespace detail
+
+} // namespace host
