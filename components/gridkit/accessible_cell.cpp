@@ -177,9 +177,10 @@ void CellAccessible::update() {
     }
     const int count = childCount();
     for (std::size_t i = 0; i < controls_.size() && int(i) < heardControls_; ++i) {
-        if (controls_[i])
-            static_cast<ControlAccessible*>(QAccessible::accessibleInterface(controls_[i]))
-                ->update();
+        QAccessibleInterface* button =
+            controls_[i] ? QAccessible::accessibleInterface(controls_[i]) : nullptr;
+        if (button)
+            static_cast<ControlAccessible*>(button)->update();
     }
     for (int i = heardControls_; i < count; ++i)
         send(control(i), QAccessible::ObjectCreated);
