@@ -75,6 +75,36 @@ void MarkupParserTest::acceptsLenientMarkup_data() {
            "HorizontalAlignment='Middle' CornerRadius='1 2' BorderThickness='1,,2' "
            "Grid.Column='-1'/>"
         << "";
+    QTest::newRow("rows, spans and their limits")
+        << "<Grid><Grid.RowDefinitions><RowDefinition Height='Auto' MinHeight='2' "
+           "MaxHeight='9'/><RowDefinition Height='2*'/></Grid.RowDefinitions><TextBlock "
+           "Grid.Row='1' Grid.RowSpan='2' Grid.ColumnSpan='3'>x</TextBlock></Grid>"
+        << "x";
+    QTest::newRow("inlines and line breaks")
+        << "<TextBlock>a<Underline>b</Underline> <LineBreak/> <Run Text='c' "
+           "TextDecorations='Strikethrough, OverLine'/><Italic><Bold>d</Bold></Italic></TextBlock>"
+        << "ab\ncd";
+    QTest::newRow("a foreground as a property of an inline")
+        << "<TextBlock><Bold><Bold.Foreground><SolidColorBrush Color='Red'/></Bold.Foreground>x"
+           "</Bold></TextBlock>"
+        << "x";
+    QTest::newRow("shapes and their brushes")
+        << "<StackPanel><Rectangle RadiusX='2' RadiusY='3' Stroke='Red' StrokeThickness='2' "
+           "Stretch='Uniform' Width='5'><Rectangle.Fill><RadialGradientBrush Center='0.5,0.5' "
+           "GradientOrigin='0.2,0.2' RadiusX='0.5' RadiusY='0.4'><GradientStop Color='Red'/>"
+           "</RadialGradientBrush></Rectangle.Fill></Rectangle><Ellipse><Ellipse.Stroke>"
+           "<SolidColorBrush Color='Blue'/></Ellipse.Stroke></Ellipse></StackPanel>"
+        << "";
+    QTest::newRow("text style and element attributes")
+        << "<TextBlock FontFamily='DejaVu Sans, Sans' FontSize='10.5' FontStyle='Oblique' "
+           "FontWeight='ExtraBlack' Opacity='0.5' Visibility='Hidden' TextWrapping='Wrap' "
+           "TextTrimming='WordEllipsis'>x</TextBlock>"
+        << "x";
+    QTest::newRow("absolute gradient")
+        << "<Border><Border.BorderBrush><LinearGradientBrush MappingMode='Absolute' "
+           "StartPoint='0,0' EndPoint='20,0'><GradientStop Color='Red'/></LinearGradientBrush>"
+           "</Border.BorderBrush></Border>"
+        << "";
     QTest::newRow("gradient stops as a property")
         << "<Border><Border.Background><LinearGradientBrush><LinearGradientBrush.GradientStops>"
            "<GradientStop Color='Red'/></LinearGradientBrush.GradientStops></LinearGradientBrush>"
@@ -146,6 +176,16 @@ void MarkupParserTest::refusesMalformedText_data() {
     QTest::newRow("unknown property") << "<Border><Border.Child><Border/></Border.Child></Border>";
     QTest::newRow("stop outside a gradient") << "<Border><GradientStop/></Border>";
     QTest::newRow("column outside its list") << "<Grid><ColumnDefinition/></Grid>";
+    QTest::newRow("row in the column list")
+        << "<Grid><Grid.ColumnDefinitions><RowDefinition/></Grid.ColumnDefinitions></Grid>";
+    QTest::newRow("rows of a Border") << "<Border><Border.RowDefinitions/></Border>";
+    QTest::newRow("text in a line break") << "<TextBlock><LineBreak>x</LineBreak></TextBlock>";
+    QTest::newRow("inline in a Run") << "<TextBlock><Run><Bold/></Run></TextBlock>";
+    QTest::newRow("child of a shape") << "<Rectangle><Border/></Rectangle>";
+    QTest::newRow("a shape's Background") << "<Ellipse><Ellipse.Background><SolidColorBrush/>"
+                                             "</Ellipse.Background></Ellipse>";
+    QTest::newRow("a Border's Fill") << "<Border><Border.Fill><SolidColorBrush/></Border.Fill>"
+                                        "</Border>";
 }
 
 void MarkupParserTest::refusesMalformedText() {

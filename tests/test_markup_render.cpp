@@ -80,6 +80,12 @@ private slots:
     void colours();
     void painterStateIsKept();
     void repaintInAnotherBoxLaysOutAgain();
+    void pixels_data();
+    void pixels();
+    void relativeGradientBandsAreSquareInPixels();
+    void laidOutLinesArePainted_data();
+    void laidOutLinesArePainted();
+    void drawingLaysOutOnlyWhenItMust();
 };
 
 void MarkupRenderTest::layoutOfCaptions_data() {
@@ -362,6 +368,185 @@ void MarkupRenderTest::repaintInAnotherBoxLaysOutAgain() {
     const QImage first = paint(*markup::parse(samples::nested), 96, large);
     QVERIFY(paint(*document, 96, large) == first);
     QVERIFY(paint(*document, 96, QFont()) != first);
+}
+
+void MarkupRenderTest::pixels_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QColor>("expected");
+    QTest::addColumn<qreal>("ratio");
+    const QSize square(20, 20);
+    const QColor white(Qt::white), red(Qt::red), blue(Qt::blue), black(Qt::black);
+
+    // Opacity is the element's and its content's together, laid over what is below.
+    const QString group = "<Border Background='Red' Opacity='0.5'><Border Background='Blue' "
+                          "Margin='5'/></Border>";
+    QTest::newRow("opacity: the child over the parent, then both over the page")
+        << group << square << QPoint(10, 10) << QColor(127, 127, 255) << qreal(1);
+    QTest::newRow("opacity at twice the resolution")
+        << group << square << QPoint(10, 10) << QColor(127, 127, 255) << qreal(2);
+    QTest::newRow("opacity: the parent alone")
+        << group << square << QPoint(2, 2) << QColor(255, 127, 127) << qreal(1);
+    QTest::newRow("opacity within opacity multiplies")
+        << "<Border Opacity='0.5'><Border Background='Blue' Opacity='0.5'/></Border>" << square
+        << QPoint(10, 10) << QColor(191, 191, 255) << qreal(1);
+    QString deep = "<Border Background='Black'/>";
+    for (int i = 0; i < 10; ++i)
+        deep = "<Border Opacity='0.9'>" + deep + "</Border>";
+    // Black at 0.9 to the tenth, 0.349, over white.
+    QTest::newRow("opacity ten deep")
+        << deep << square << QPoint(10, 10) << QColor(166, 166, 166) << qreal(1);
+    QTest::newRow("opacity 0 draws nothing") << "<Border Background='Red' Opacity='0'/>" << square
+                                             << QPoint(10, 10) << white << qreal(1);
+    QTest::newRow("hidden draws nothing") << "<Border Background='Red' Visibility='Hidden'/>"
+                                          << square << QPoint(10, 10) << white << qreal(1);
+    QTest::newRow("nor does what it holds")
+        << "<Border Visibility='Hidden'><Border Background='Red'/></Border>" << square
+        << QPoint(10, 10) << white << qreal(1);
+
+    // A centred row wider than its slot is cut at the slot on both sides.
+    const QString overflow =
+        "<Border Width='20'><StackPanel Orientation='Horizontal' HorizontalAlignment='Center'>"
+        "<Border Width='15' Background='Red'/><Border Width='15' Background='Blue'/></StackPanel>"
+        "</Border>";
+    QTest::newRow("overflow: cut on the left")
+        << overflow << QSize(40, 10) << QPoint(9, 5) << white << qreal(1);
+    QTest::newRow("overflow: the first child from the slot's start")
+        << overflow << QSize(40, 10) << QPoint(10, 5) << red << qreal(1);
+    QTest::newRow("overflow: the second child where it lies")
+        << overflow << QSize(40, 10) << QPoint(29, 5) << blue << qreal(1);
+    QTest::newRow("overflow: cut on the right")
+        << overflow << QSize(40, 10) << QPoint(30, 5) << white << qreal(1);
+    const QString past = "<StackPanel Orientation='Horizontal' MaxWidth='10' "
+                         "HorizontalAlignment='Left'><Border Width='30' Background='Red'/>"
+                         "</StackPanel>";
+    QTest::newRow("content past Max shows up to Max")
+        << past << QSize(40, 10) << QPoint(9, 5) << red << qreal(1);
+    QTest::newRow("and no further") << past << QSize(40, 10) << QPoint(10, 5) << white << qreal(1);
+
+    // Gradients placed in pixels from the element's top-left, and elliptic ones.
+    const QString absolute =
+        "<Border Width='40' Margin='10,0,0,0' HorizontalAlignment='Left'><Border.Background>"
+        "<LinearGradientBrush MappingMode='Absolute' StartPoint='0,0' EndPoint='20,0'>"
+        "<GradientStop Color='Black' Offset='0'/><GradientStop Color='White' Offset='1'/>"
+        "</LinearGradientBrush></Border.Background></Border>";
+    QTest::newRow("absolute gradient: its start")
+        << absolute << QSize(60, 10) << QPoint(10, 5) << QColor(6, 6, 6) << qreal(1);
+    QTest::newRow("absolute gradient: halfway")
+        << absolute << QSize(60, 10) << QPoint(20, 5) << QColor(134, 134, 134) << qreal(1);
+    QTest::newRow("absolute gradient: past its end")
+        << absolute << QSize(60, 10) << QPoint(35, 5) << white << qreal(1);
+    const QString radial = "<Border><Border.Background><RadialGradientBrush><GradientStop "
+                           "Color='White' Offset='0'/><GradientStop Color='Black' Offset='1'/>"
+                           "</RadialGradientBrush></Border.Background></Border>";
+    // Pixel centres, as fractions of the radii 20 and 10 from the centre (20, 10): (0.025,
+    // 0.05) is 0.056 of the way, (0.525, 0.05) 0.527, (0.025, 0.55) 0.551.
+    QTest::newRow("radial: near the centre")
+        << radial << QSize(40, 20) << QPoint(20, 10) << QColor(241, 241, 241) << qreal(1);
+    QTest::newRow("radial: halfway across")
+        << radial << QSize(40, 20) << QPoint(30, 10) << QColor(121, 121, 121) << qreal(1);
+    QTest::newRow("radial: halfway down, on the ellipse's radius")
+        << radial << QSize(40, 20) << QPoint(20, 15) << QColor(115, 115, 115) << qreal(1);
+    QTest::newRow("radial: black outside the ellipse")
+        << radial << QSize(40, 20) << QPoint(1, 1) << black << qreal(1);
+
+    // Shapes
+    const QString rectangle = "<Rectangle Fill='Blue' Stroke='Red' StrokeThickness='2'/>";
+    QTest::newRow("rectangle: its stroke inside its box")
+        << rectangle << QSize(20, 10) << QPoint(0, 0) << red << qreal(1);
+    QTest::newRow("rectangle: stroke 2 wide")
+        << rectangle << QSize(20, 10) << QPoint(1, 8) << red << qreal(1);
+    QTest::newRow("rectangle: fill within")
+        << rectangle << QSize(20, 10) << QPoint(2, 2) << blue << qreal(1);
+    QTest::newRow("rounded rectangle: the corner left out")
+        << "<Rectangle Fill='Blue' RadiusX='8' RadiusY='8'/>" << square << QPoint(1, 1) << white
+        << qreal(1);
+    QTest::newRow("ellipse: filled at the centre")
+        << "<Ellipse Fill='Blue'/>" << QSize(20, 10) << QPoint(10, 5) << blue << qreal(1);
+    QTest::newRow("ellipse: not in the corner")
+        << "<Ellipse Fill='Blue'/>" << QSize(20, 10) << QPoint(1, 1) << white << qreal(1);
+    QTest::newRow("ellipse: uniform, a circle at the start")
+        << "<Ellipse Fill='Blue' Stretch='Uniform'/>" << QSize(20, 10) << QPoint(15, 5) << white
+        << qreal(1);
+}
+
+void MarkupRenderTest::pixels() {
+    QFETCH(QString, text);
+    QFETCH(QSize, size);
+    QFETCH(QPoint, at);
+    QFETCH(QColor, expected);
+    QFETCH(qreal, ratio);
+    const QImage image = rendered(text, size, QRectF(QPointF(), size), ratio);
+    const QColor actual = image.pixelColor(at * ratio);
+    QVERIFY2(near(actual, expected, 3), qPrintable(actual.name()));
+}
+
+// Relative points land in the box, and the bands run square to the line between them in
+// pixels, not in the box's own proportions.
+void MarkupRenderTest::relativeGradientBandsAreSquareInPixels() {
+    const QImage image = rendered("<Border><Border.Background><LinearGradientBrush "
+                                  "StartPoint='0,0' EndPoint='1,1'><GradientStop Color='Black' "
+                                  "Offset='0'/><GradientStop Color='White' Offset='1'/>"
+                                  "</LinearGradientBrush></Border.Background></Border>",
+                                  {40, 20}, QRectF(0, 0, 40, 20));
+    // (20.5, 0.5) and (15.5, 10.5) lie on one band of the line from (0, 0) to (40, 20).
+    QVERIFY(near(image.pixelColor(20, 0), image.pixelColor(15, 10), 2));
+    QVERIFY(!near(image.pixelColor(20, 0), image.pixelColor(10, 10), 10));
+}
+
+void MarkupRenderTest::laidOutLinesArePainted_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("wrapped") << "<TextBlock TextWrapping='Wrap' Text='The quick brown fox "
+                                "jumps over the lazy dog'/>";
+    QTest::newRow("trimmed") << "<TextBlock TextTrimming='CharacterEllipsis' "
+                                "Text='The quick brown fox jumps over the lazy dog'/>";
+    QTest::newRow("trimmed at a word") << "<TextBlock TextTrimming='WordEllipsis' "
+                                          "Text='The quick brown fox jumps over the lazy dog'/>";
+}
+
+// Each line as laid out paints what the same text written line by line paints.
+void MarkupRenderTest::laidOutLinesArePainted() {
+    QFETCH(QString, text);
+    const QSize size(90, 60);
+    const markup::DocumentPtr document = markup::parse(text);
+    QVERIFY(document);
+    const QList<markup::ElementBox> boxes = markup::layoutBoxes(*document, size, QFont());
+    QStringList lines;
+    for (const markup::TextLineBox& line : boxes[0].lines) {
+        QVERIFY2(line.rect.right() <= size.width(), qPrintable(line.text));
+        lines.append(line.text.toHtmlEscaped());
+    }
+    QVERIFY(lines.size() > 1 || lines[0].endsWith(QChar(0x2026)));
+    const QString written = "<TextBlock>" + lines.join("<LineBreak/>") + "</TextBlock>";
+    const QImage expected = rendered(written, size, QRectF(QPointF(), size));
+    QCOMPARE(rendered(text, size, QRectF(QPointF(), size)), expected);
+    QVERIFY(expected != rendered("<Border/>", size, QRectF(QPointF(), size)));
+}
+
+void MarkupRenderTest::drawingLaysOutOnlyWhenItMust() {
+    markup::Drawing drawing(markup::parse(samples::nested));
+    QImage image(100, 20, QImage::Format_ARGB32);
+    auto paint = [&](const QRectF& box, const QFont& font) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        drawing.paint(painter, box, font);
+    };
+    paint(cellBox, QFont());
+    QCOMPARE(drawing.layoutCount(), quint64(1));
+    QCOMPARE(image, rendered(samples::nested, {100, 20}, cellBox));
+    paint(cellBox.translated(2, 1), QFont());
+    QCOMPARE(drawing.layoutCount(), quint64(1)); // moved, not resized
+    paint(cellBox.adjusted(0, 0, -10, 0), QFont());
+    QCOMPARE(drawing.layoutCount(), quint64(2));
+    QFont bold;
+    bold.setBold(true);
+    paint(cellBox.adjusted(0, 0, -10, 0), bold);
+    QCOMPARE(drawing.layoutCount(), quint64(3));
+    image.setDotsPerMeterX(image.dotsPerMeterX() * 2);
+    image.setDotsPerMeterY(image.dotsPerMeterY() * 2);
+    paint(cellBox.adjusted(0, 0, -10, 0), bold); // fonts in points measure anew
+    QCOMPARE(drawing.layoutCount(), quint64(4));
 }
 
 QTEST_MAIN(MarkupRenderTest)
