@@ -150,6 +150,11 @@ void MarkupLayoutTest::everyElement_data() {
            "<ColumnDefinition Width='2*'/></Grid.ColumnDefinitions><Border Width='20'/>"
            "<Border Grid.Column='1' Width='10'/></Grid>"
         << box << Rects{{0, 0, 30, 50}, {0, 0, 20, 50}, {20, 0, 10, 50}};
+    QTest::newRow("aligned grid: a pixel column counts in full")
+        << "<Grid HorizontalAlignment='Left'><Grid.ColumnDefinitions><ColumnDefinition "
+           "Width='10'/><ColumnDefinition/></Grid.ColumnDefinitions><Border Grid.Column='1' "
+           "Width='5'/></Grid>"
+        << box << Rects{{0, 0, 15, 50}, {10, 0, 5, 50}};
     QTest::newRow("grid in a horizontal stack: stars size to content")
         << "<StackPanel Orientation='Horizontal'><Grid><Grid.ColumnDefinitions>"
            "<ColumnDefinition/><ColumnDefinition/></Grid.ColumnDefinitions><Border Width='20'/>"

@@ -86,6 +86,8 @@ private slots:
     void laidOutLinesArePainted_data();
     void laidOutLinesArePainted();
     void drawingLaysOutOnlyWhenItMust();
+    void decorationsAreDrawn_data();
+    void decorationsAreDrawn();
 };
 
 void MarkupRenderTest::layoutOfCaptions_data() {
@@ -451,6 +453,19 @@ void MarkupRenderTest::pixels_data() {
     QTest::newRow("radial: black outside the ellipse")
         << radial << QSize(40, 20) << QPoint(1, 1) << black << qreal(1);
 
+    // Text brushes: a run takes its own, else its parent's, set as an attribute or a property.
+    const QString runs = QStringLiteral("<TextBlock Foreground='Blue' FontSize='20'>\u2588<Run "
+                                        "Foreground='Red'>\u2588</Run><Bold><Bold.Foreground>"
+                                        "<SolidColorBrush Color='Lime'/></Bold.Foreground>"
+                                        "\u2588</Bold></TextBlock>");
+    // Full blocks, about 15 wide each.
+    QTest::newRow("text in its block's brush")
+        << runs << QSize(50, 25) << QPoint(7, 10) << blue << qreal(1);
+    QTest::newRow("a run in its own brush")
+        << runs << QSize(50, 25) << QPoint(23, 10) << red << qreal(1);
+    QTest::newRow("a brush given as a property of an inline")
+        << runs << QSize(50, 25) << QPoint(38, 10) << QColor(Qt::green) << qreal(1);
+
     // Shapes
     const QString rectangle = "<Rectangle Fill='Blue' Stroke='Red' StrokeThickness='2'/>";
     QTest::newRow("rectangle: its stroke inside its box")
@@ -547,6 +562,28 @@ void MarkupRenderTest::drawingLaysOutOnlyWhenItMust() {
     image.setDotsPerMeterY(image.dotsPerMeterY() * 2);
     paint(cellBox.adjusted(0, 0, -10, 0), bold); // fonts in points measure anew
     QCOMPARE(drawing.layoutCount(), quint64(4));
+}
+
+void MarkupRenderTest::decorationsAreDrawn_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Underline") << "<Underline>a b</Underline>";
+    QTest::newRow("underlined") << "<Run TextDecorations='Underline'>a b</Run>";
+    QTest::newRow("struck through") << "<Run TextDecorations='Strikethrough'>a b</Run>";
+    QTest::newRow("overlined") << "<Run TextDecorations='OverLine'>a b</Run>";
+    QTest::newRow("on the baseline") << "<Run TextDecorations='Baseline'>a b</Run>";
+}
+
+// A line runs under, through or over the blank between the words. The padding leaves room for
+// a line over the text within the block.
+void MarkupRenderTest::decorationsAreDrawn() {
+    QFETCH(QString, text);
+    const auto block = [](const QString& content) {
+        return rendered("<TextBlock Padding='0,3,0,0'>" + content + "</TextBlock>", {60, 20},
+                        QRectF(0, 0, 60, 20));
+    };
+    const QImage plain = block("a b");
+    QCOMPARE(block("<Run TextDecorations='None'>a b</Run>"), plain);
+    QVERIFY(block(text) != plain);
 }
 
 QTEST_MAIN(MarkupRenderTest)
