@@ -180,9 +180,9 @@ void MarkupLayoutTest::everyElement_data() {
         << "<Grid><Grid.ColumnDefinitions><ColumnDefinition Width='20'/><ColumnDefinition "
            "Width='30'/><ColumnDefinition/></Grid.ColumnDefinitions><Grid.RowDefinitions>"
            "<RowDefinition Height='10'/><RowDefinition/></Grid.RowDefinitions>"
-           "<Border Grid.ColumnSpan='2'/><Border Grid.Row='1' Grid.Column='1' "
+           "<Border Grid.ColumnSpan='2' Grid.RowSpan='2'/><Border Grid.Row='1' Grid.Column='1' "
            "Grid.ColumnSpan='5' Grid.RowSpan='3'/></Grid>"
-        << box << Rects{{0, 0, 100, 50}, {0, 0, 50, 10}, {20, 10, 80, 40}};
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 50, 50}, {20, 10, 80, 40}};
     QTest::newRow("a span over Auto columns shares its width")
         << "<Grid HorizontalAlignment='Left'><Grid.ColumnDefinitions><ColumnDefinition "
            "Width='Auto'/><ColumnDefinition Width='Auto'/></Grid.ColumnDefinitions>"
@@ -250,6 +250,9 @@ void MarkupLayoutTest::clips_data() {
         << "<Border Width='40'><StackPanel Orientation='Horizontal' HorizontalAlignment='Center'>"
            "<Border Width='30'/><Border Width='30'/></StackPanel></Border>"
         << 3 << QRectF(30, 0, 40, 50);
+    QTest::newRow("Min beats Max: nothing of it cut")
+        << "<Border MinWidth='30' MaxWidth='20' HorizontalAlignment='Left'/>" << 0
+        << QRectF(0, 0, 100, 50);
     QTest::newRow("a child that fits is cut only at the area")
         << "<Border Margin='-10,0,0,0'><Border/></Border>" << 1 << QRectF(0, 0, 100, 50);
     QTest::newRow("content past Max is cut at Max, from the start")
@@ -311,6 +314,11 @@ void MarkupLayoutTest::lines_data() {
         << "<TextBlock Width='40' TextWrapping='Wrap' HorizontalAlignment='Left'>aa <Bold>bb "
            "cc</Bold> dd</TextBlock>"
         << QStringList{"aa bb", "cc dd"} << Rects{{0, 0, 27, 10}, {0, 10, 27, 10}};
+    QTest::newRow("text in a star column wraps at what the Auto column leaves")
+        << "<Grid><Grid.ColumnDefinitions><ColumnDefinition Width='Auto'/><ColumnDefinition/>"
+           "</Grid.ColumnDefinitions><Border Width='20'/><TextBlock Grid.Column='1' "
+           "TextWrapping='Wrap' Text='aaaa bbbb cccc dddd'/></Grid>"
+        << QStringList{"aaaa bbbb cccc", "dddd"} << Rects{{20, 0, 70, 10}, {20, 10, 20, 10}};
     QTest::newRow("trimmed between characters")
         << "<TextBlock Width='32' TextTrimming='CharacterEllipsis' Text='abcdefghij'/>"
         << QStringList{QStringLiteral("abcde\u2026")} << Rects{{34, 0, 30, 10}};

@@ -457,21 +457,24 @@ void MarkupRenderTest::pixels_data() {
     const QString runs = QStringLiteral("<TextBlock Foreground='Blue' FontSize='20'>\u2588<Run "
                                         "Foreground='Red'>\u2588</Run><Bold><Bold.Foreground>"
                                         "<SolidColorBrush Color='Lime'/></Bold.Foreground>"
-                                        "\u2588</Bold></TextBlock>");
+                                        "\u2588</Bold><Underline>\u2588</Underline>"
+                                        "</TextBlock>");
     // Full blocks, about 15 wide each.
     QTest::newRow("text in its block's brush")
-        << runs << QSize(50, 25) << QPoint(7, 10) << blue << qreal(1);
+        << runs << QSize(65, 25) << QPoint(7, 10) << blue << qreal(1);
     QTest::newRow("a run in its own brush")
-        << runs << QSize(50, 25) << QPoint(23, 10) << red << qreal(1);
+        << runs << QSize(65, 25) << QPoint(23, 10) << red << qreal(1);
     QTest::newRow("a brush given as a property of an inline")
-        << runs << QSize(50, 25) << QPoint(38, 10) << QColor(Qt::green) << qreal(1);
+        << runs << QSize(65, 25) << QPoint(38, 10) << QColor(Qt::green) << qreal(1);
+    QTest::newRow("an inline takes its parent's brush")
+        << runs << QSize(65, 25) << QPoint(53, 10) << blue << qreal(1);
 
     // Shapes
     const QString rectangle = "<Rectangle Fill='Blue' Stroke='Red' StrokeThickness='2'/>";
     QTest::newRow("rectangle: its stroke inside its box")
         << rectangle << QSize(20, 10) << QPoint(0, 0) << red << qreal(1);
     QTest::newRow("rectangle: stroke 2 wide")
-        << rectangle << QSize(20, 10) << QPoint(1, 8) << red << qreal(1);
+        << rectangle << QSize(20, 10) << QPoint(1, 5) << red << qreal(1);
     QTest::newRow("rectangle: fill within")
         << rectangle << QSize(20, 10) << QPoint(2, 2) << blue << qreal(1);
     QTest::newRow("rounded rectangle: the corner left out")
@@ -566,17 +569,21 @@ void MarkupRenderTest::drawingLaysOutOnlyWhenItMust() {
 
 void MarkupRenderTest::decorationsAreDrawn_data() {
     QTest::addColumn<QString>("text");
-    QTest::newRow("Underline") << "<Underline>a b</Underline>";
-    QTest::newRow("underlined") << "<Run TextDecorations='Underline'>a b</Run>";
-    QTest::newRow("struck through") << "<Run TextDecorations='Strikethrough'>a b</Run>";
-    QTest::newRow("overlined") << "<Run TextDecorations='OverLine'>a b</Run>";
-    QTest::newRow("on the baseline") << "<Run TextDecorations='Baseline'>a b</Run>";
+    QTest::addColumn<QString>("unlike"); // another decoration, drawn elsewhere
+    const QString under = "<Run TextDecorations='Underline'>a b</Run>";
+    QTest::newRow("Underline") << "<Underline>a b</Underline>"
+                               << "<Run TextDecorations='OverLine'>a b</Run>";
+    QTest::newRow("underlined") << under << "<Run TextDecorations='Strikethrough'>a b</Run>";
+    QTest::newRow("struck through") << "<Run TextDecorations='Strikethrough'>a b</Run>" << under;
+    QTest::newRow("overlined") << "<Run TextDecorations='OverLine'>a b</Run>" << under;
+    QTest::newRow("on the baseline") << "<Run TextDecorations='Baseline'>a b</Run>" << under;
 }
 
 // A line runs under, through or over the blank between the words. The padding leaves room for
 // a line over the text within the block.
 void MarkupRenderTest::decorationsAreDrawn() {
     QFETCH(QString, text);
+    QFETCH(QString, unlike);
     const auto block = [](const QString& content) {
         return rendered("<TextBlock Padding='0,3,0,0'>" + content + "</TextBlock>", {60, 20},
                         QRectF(0, 0, 60, 20));
@@ -584,6 +591,7 @@ void MarkupRenderTest::decorationsAreDrawn() {
     const QImage plain = block("a b");
     QCOMPARE(block("<Run TextDecorations='None'>a b</Run>"), plain);
     QVERIFY(block(text) != plain);
+    QVERIFY(block(text) != block(unlike));
 }
 
 QTEST_MAIN(MarkupRenderTest)
