@@ -1,7 +1,9 @@
 // One progress caption in a 100 x 20 cell, painted four ways in the same run: the markup engine
 // from the text (parse, layout and paint), the engine on a repaint (cached document and layout),
-// a QTextDocument drawing an equivalent HTML cell, and the style's own progress bar. Ends with
-// the ratios of the medians to the QTextDocument peer.
+// a QTextDocument drawing an equivalent HTML cell, and the style's own progress bar. Then a
+// taller caption with rows, spans and wrapped text, from its text, beside a QTextDocument table
+// that spans and wraps the same way. Ends with the ratios of the medians to the QTextDocument
+// peers.
 #include "markup/markup.h"
 
 #include <QApplication>
@@ -38,10 +40,36 @@ const QString html = QStringLiteral(
 const QRectF cell(0, 0, 100, 20);
 const QRectF box = cell.adjusted(2, 1, -2, -1); // what the grid gives a caption
 
+// A two-line cell: a colour strip down the left across both rows, a bold title across two
+// columns, a wrapped line of text and a bar.
+const QString gridCaption = QStringLiteral(
+    "<Grid><Grid.ColumnDefinitions><ColumnDefinition Width='Auto'/><ColumnDefinition/>"
+    "<ColumnDefinition Width='2*'/></Grid.ColumnDefinitions><Grid.RowDefinitions>"
+    "<RowDefinition Height='Auto'/><RowDefinition/></Grid.RowDefinitions>"
+    "<Border Grid.RowSpan='2' Width='6' Background='#5E7293'/>"
+    "<TextBlock Grid.Column='1' Grid.ColumnSpan='2' FontWeight='Bold' "
+    "TextTrimming='CharacterEllipsis'>Build 1234: all tests</TextBlock>"
+    "<TextBlock Grid.Row='1' Grid.Column='1' TextWrapping='Wrap'>900 of 1200 passed</TextBlock>"
+    "<Border Grid.Row='1' Grid.Column='2' BorderBrush='#658C4B' BorderThickness='1'>"
+    "<Border.Background><LinearGradientBrush StartPoint='0,0' EndPoint='1,0'><GradientStop "
+    "Color='#658C4B' Offset='0'/><GradientStop Color='#A4DB64' Offset='1'/>"
+    "</LinearGradientBrush></Border.Background></Border></Grid>");
+
+// The same in a table: spans, bold, a cell of text that wraps, the bar in its middle colour.
+const QString gridHtml = QStringLiteral(
+    "<table width='156' height='38' cellspacing='0' cellpadding='0'><tr><td rowspan='2' "
+    "width='6' style='background-color:#5E7293'></td><td colspan='2'><b>Build 1234: all tests"
+    "</b></td></tr><tr><td>900 of 1200 passed</td><td width='100' style='background-color:"
+    "#84B358; border:1px solid #658C4B'></td></tr></table>");
+
+const QRectF tallCell(0, 0, 160, 40);
+const QRectF tallBox = tallCell.adjusted(2, 1, -2, -1);
+
 struct Canvas {
-    QImage image{100, 20, QImage::Format_ARGB32_Premultiplied};
+    QImage image;
     QPainter painter;
-    Canvas() {
+    explicit Canvas(const QRectF& area = cell)
+        : image(area.size().toSize(), QImage::Format_ARGB32_Premultiplied) {
         image.fill(Qt::white);
         painter.begin(&image);
     }
@@ -121,6 +149,33 @@ void qstyle_progressbar(benchmark::State& state) {
 }
 BENCHMARK(qstyle_progressbar);
 
+void markup_rows_spans_wrap_uncached(benchmark::State& state) {
+    Canvas canvas(tallCell);
+    const QFont font = QApplication::font();
+    for (auto _ : state) {
+        const markup::DocumentPtr document = markup::parse(gridCaption);
+        markup::render(canvas.painter, *document, tallBox, font);
+    }
+}
+BENCHMARK(markup_rows_spans_wrap_uncached);
+
+void qtextdocument_rows_spans_wrap(benchmark::State& state) {
+    Canvas canvas(tallCell);
+    const QFont font = QApplication::font();
+    for (auto _ : state) {
+        QTextDocument document;
+        document.setDocumentMargin(0);
+        document.setDefaultFont(font);
+        document.setHtml(gridHtml);
+        document.setTextWidth(tallBox.width());
+        canvas.painter.save();
+        canvas.painter.translate(tallBox.topLeft());
+        document.drawContents(&canvas.painter, QRectF(QPointF(), tallBox.size()));
+        canvas.painter.restore();
+    }
+}
+BENCHMARK(qtextdocument_rows_spans_wrap);
+
 // Keeps every repetition's CPU time per benchmark, and the median aggregate when there is one.
 class Collector : public benchmark::ConsoleReporter {
 public:
@@ -174,10 +229,12 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
 
     const double peer = collector.median("qtextdocument_cell");
-    auto ratio = [&](const char* label, const char* name, const char* goal) {
+    auto ratio = [&](const char* label, const char* name, const char* goal,
+                     const char* against = "qtextdocument_cell") {
         const double value = collector.median(name);
-        if (peer > 0 && value > 0)
-            std::printf("ratio %s %.3f %s\n", label, value / peer, goal);
+        const double other = collector.median(against);
+        if (other > 0 && value > 0)
+            std::printf("ratio %s %.3f %s\n", label, value / other, goal);
     };
     std::printf("median cpu ns: uncached %.0f cached %.0f qtextdocument %.0f prebuilt %.0f "
                 "qstyle %.0f\n",
@@ -188,5 +245,10 @@ int main(int argc, char** argv) {
     ratio("markup_cell_cached", "markup_cell_cached", "-");
     ratio("qtextdocument_cell_prebuilt", "qtextdocument_cell_prebuilt", "-");
     ratio("qstyle_progressbar", "qstyle_progressbar", "-");
+    std::printf("median cpu ns: rows, spans and wrapping %.0f, its qtextdocument peer %.0f\n",
+                collector.median("markup_rows_spans_wrap_uncached"),
+                collector.median("qtextdocument_rows_spans_wrap"));
+    ratio("markup_rows_spans_wrap_uncached", "markup_rows_spans_wrap_uncached", "-",
+          "qtextdocument_rows_spans_wrap");
     return 0;
 }

@@ -1,19 +1,46 @@
 // Any text, parsed; whatever parses is laid out and painted into a cell-sized and a tiny box, on
-// a plain and on a doubled-resolution image.
+// a plain and on a doubled-resolution image, and laid out once more with text that takes no
+// room at all. Every box the layout reports must be finite.
 #include "markup/markup.h"
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 // Fontconfig keeps what it matched in caches that the leak checker cannot see through; what it
 // allocates is the font library's, not the engine's.
 extern "C" const char* __lsan_default_suppressions() {
     return "leak:libfontconfig.so\n";
 }
+
+namespace {
+
+// Glyphs without width or height, as a font without them would give: nothing may divide by
+// them.
+class NoMetrics : public markup::TextMeasurer {
+public:
+    markup::FontMetrics metrics(const QFont&) const override { return {}; }
+    double advance(const QFont&, QStringView) const override { return 0; }
+};
+
+bool finite(const QRectF& r) {
+    return std::isfinite(r.x()) && std::isfinite(r.y()) && std::isfinite(r.width()) &&
+           std::isfinite(r.height());
+}
+
+void checkFinite(const QList<markup::ElementBox>& boxes) {
+    for (const markup::ElementBox& box : boxes) {
+        if (!finite(box.bounds) || !finite(box.clip) || !finite(box.text))
+            std::abort();
+    }
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -47,8 +74,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const qreal width = qreal(size % 23) - 3;
         const qreal height = qreal(size % 7) * 2.5 - 1;
         QPainter painter(&doubled);
-        markup::render(painter, *document, QRectF(0.5, 1, width, height), font);
-        markup::render(painter, *document, QRectF(0.5, 1, width, height), font); // cached layout
+        markup::Drawing drawing(document);
+        drawing.paint(painter, QRectF(0.5, 1, width, height), font);
+        drawing.paint(painter, QRectF(0.5, 1, width, height), font); // the layout kept
     }
+    checkFinite(markup::layoutBoxes(*document, QSizeF(96, 18), font));
+    checkFinite(markup::layoutBoxes(*document, QSizeF(qreal(size % 31), 9), font, NoMetrics()));
     return 0;
 }
