@@ -1,4 +1,5 @@
 // Where the layout puts things and what ends up in the pixels.
+#include "markup/layout.h"
 #include "markup/markup.h"
 
 #include <QImage>
@@ -88,6 +89,7 @@ private slots:
     void drawingLaysOutOnlyWhenItMust();
     void decorationsAreDrawn_data();
     void decorationsAreDrawn();
+    void onlyInstalledFamiliesAreAskedFor();
 };
 
 void MarkupRenderTest::layoutOfCaptions_data() {
@@ -592,6 +594,19 @@ void MarkupRenderTest::decorationsAreDrawn() {
     QCOMPARE(block("<Run TextDecorations='None'>a b</Run>"), plain);
     QVERIFY(block(text) != plain);
     QVERIFY(block(text) != block(unlike));
+}
+
+void MarkupRenderTest::onlyInstalledFamiliesAreAskedFor() {
+    const QString serif = "<TextBlock FontFamily='No Such Family, DejaVu Serif'>Aa</TextBlock>";
+    const markup::DocumentPtr document = markup::parse(serif);
+    QVERIFY(document);
+    const markup::LayoutResult layout =
+        markup::layOut(*document, {60, 20}, QFont(), markup::FontEngineMeasurer());
+    QCOMPARE(layout.fonts[0].families(), QStringList{"DejaVu Serif"});
+    const QRectF box(0, 0, 60, 20);
+    QVERIFY(rendered(serif, {60, 20}, box) != rendered("<TextBlock>Aa</TextBlock>", {60, 20}, box));
+    QCOMPARE(rendered("<TextBlock FontFamily='No Such Family'>Aa</TextBlock>", {60, 20}, box),
+             rendered("<TextBlock>Aa</TextBlock>", {60, 20}, box));
 }
 
 QTEST_MAIN(MarkupRenderTest)

@@ -44,6 +44,7 @@ struct LayoutResult {
     double dotsPerInch = 96;
     std::vector<ElementLayout> elements; // parallel to Document::elements
     std::vector<QFont> fonts;            // parallel to Document::runs
+    std::vector<QStringList> families;   // Document::families, each without what is not installed
     std::vector<TextLine> lines;
     std::vector<TextFragment> fragments;
 };
@@ -51,8 +52,9 @@ struct LayoutResult {
 LayoutResult layOut(const Document& document, const QSizeF& size, const QFont& font,
                     const TextMeasurer& measurer);
 
-// The font a run is drawn in, from the host's font and the run's style.
-QFont fontFor(const QFont& base, const TextStyle& style, const Document& document,
+// The font a run is drawn in, from the host's font and the run's style; families as in
+// LayoutResult.
+QFont fontFor(const QFont& base, const TextStyle& style, const std::vector<QStringList>& families,
               double dotsPerInch);
 
 } // namespace markup

@@ -2,6 +2,9 @@
 
 #include "chrome.h"
 
+#include <QFontDatabase>
+#include <QSet>
+
 #include <algorithm>
 #include <cmath>
 
@@ -188,11 +191,35 @@ void Pass::arrangeContent(int e, const QRectF& box) {
 
 } // namespace layout
 
-QFont fontFor(const QFont& base, const TextStyle& style, const Document& document,
+namespace {
+
+// Only families the machine has. Asked for one it lacks, the font engine searches every
+// installed font for a stand-in, slowly, and keeps what it found for good: a caption naming
+// many made-up families would cost that many searches and never give the memory back. A name
+// not installed falls back to the host's font instead.
+std::vector<QStringList> installedFamilies(const std::vector<QStringList>& wanted) {
+    std::vector<QStringList> found(wanted.size());
+    if (wanted.empty())
+        return found;
+    QSet<QString> installed;
+    for (const QString& family : QFontDatabase::families())
+        installed.insert(family.toCaseFolded());
+    for (size_t i = 0; i < wanted.size(); ++i) {
+        for (const QString& family : wanted[i]) {
+            if (installed.contains(family.toCaseFolded()))
+                found[i].append(family);
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+QFont fontFor(const QFont& base, const TextStyle& style, const std::vector<QStringList>& families,
               double dotsPerInch) {
     QFont font = base;
-    if (style.family >= 0)
-        font.setFamilies(document.families[size_t(style.family)]);
+    if (style.family >= 0 && !families[size_t(style.family)].isEmpty())
+        font.setFamilies(families[size_t(style.family)]);
     if (style.weight >= 0)
         font.setWeight(QFont::Weight(style.weight));
     if (style.style >= 0)
@@ -220,9 +247,10 @@ LayoutResult layOut(const Document& document, const QSizeF& size, const QFont& f
     result.size = size;
     result.font = font;
     result.dotsPerInch = measurer.dotsPerInch();
+    result.families = installedFamilies(document.families);
     result.fonts.reserve(document.runs.size());
     for (const Run& run : document.runs)
-        result.fonts.push_back(fontFor(font, run.style, document, result.dotsPerInch));
+        result.fonts.push_back(fontFor(font, run.style, result.families, result.dotsPerInch));
     layout::Pass(document, measurer, result).run(size);
     return result;
 }

@@ -242,7 +242,7 @@ void TextLines::addEmptyLine(int lineBreak) {
     if (lineBreak >= 0)
         m = metricsOf(lineBreak);
     else
-        m = measurer_.metrics(fontFor(out_.font, block_.text, d_, out_.dotsPerInch));
+        m = measurer_.metrics(fontFor(out_.font, block_.text, out_.families, out_.dotsPerInch));
     origins_.push_back({lineBreak, lineBreak, 0});
     closeLine(int(out_.fragments.size()), 0, m.ascent, m.descent);
 }
