@@ -305,6 +305,11 @@ void Painter::paintText(const ElementLayout& l, const QRectF& clip) {
     QBrush brush;
     for (int i = l.firstLine; i < l.firstLine + l.lineCount; ++i) {
         const TextLine& line = l_.lines[size_t(i)];
+        // Lines wholly above or below what shows are not drawn: text wrapped in a narrow box
+        // may run to hundreds of them.
+        if (line.rect.bottom() + overhang < visible.top() ||
+            line.rect.top() - overhang > visible.bottom())
+            continue;
         const double baseline = snap_.y(line.rect.top() + line.ascent);
         for (int f = line.firstFragment; f < line.firstFragment + line.fragmentCount; ++f) {
             const TextFragment& piece = l_.fragments[size_t(f)];

@@ -1,7 +1,5 @@
 #include "text_lines.h"
 
-#include <QTextBoundaryFinder>
-
 #include <algorithm>
 #include <cmath>
 
@@ -16,26 +14,6 @@ const QString& ellipsis() {
 // The parser leaves a single space wherever the markup had blanks.
 bool isBlank(QChar c) {
     return c == u' ';
-}
-
-// Where text may be cut within [from, to]: between characters, or, at word ends, before blanks.
-std::vector<qsizetype> boundaries(const QString& text, qsizetype from, qsizetype to,
-                                  QTextBoundaryFinder::BoundaryType type) {
-    std::vector<qsizetype> found;
-    QTextBoundaryFinder finder(type, text);
-    finder.setPosition(from);
-    for (qsizetype b; (b = finder.toNextBoundary()) >= 0 && b <= to;) {
-        if (type == QTextBoundaryFinder::Line) {
-            while (b > from && isBlank(text[b - 1]))
-                --b;
-            if (b <= from || (!found.empty() && found.back() == b))
-                continue;
-        }
-        found.push_back(b);
-    }
-    if (type == QTextBoundaryFinder::Line && (found.empty() || found.back() != to) && to > from)
-        found.push_back(to);
-    return found;
 }
 
 } // namespace
@@ -129,7 +107,8 @@ void TextLines::addWholeRuns(int first, int last, const std::vector<double>& wid
 void TextLines::wrap(const Paragraph& p) {
     const qsizetype size = p.text.size();
     std::vector<qsizetype> breaks;
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, p.text);
+    QTextBoundaryFinder& finder = p.finder(QTextBoundaryFinder::Line);
+    finder.toStart();
     for (qsizetype b; (b = finder.toNextBoundary()) > 0;)
         breaks.push_back(b);
     if (breaks.empty() || breaks.back() != size)
@@ -149,20 +128,21 @@ void TextLines::wrap(const Paragraph& p) {
             continue; // the same word, on a line of its own
         }
         if (visible > wrapWidth_ && block_.wrapping == Wrapping::Wrap) {
-            const std::vector<qsizetype> cuts =
-                boundaries(p.text, start, word, QTextBoundaryFinder::Grapheme);
-            while (measure(p, start, word) > wrapWidth_) {
-                // The longest piece that fits, and at least one character.
-                auto fits = std::partition_point(cuts.begin(), cuts.end(), [&](qsizetype c) {
-                    return c <= start || measure(p, start, c) <= wrapWidth_;
-                });
-                qsizetype cut = fits == cuts.begin() ? start : *(fits - 1);
-                if (cut <= start)
-                    cut = *std::upper_bound(cuts.begin(), cuts.end(), start);
-                addLine(p, start, cut);
-                start = cut;
+            // Pieces as long as fit, and at least one character each. Each character is
+            // measured once, so that a long word costs in proportion to its length.
+            double piece = 0;
+            qsizetype at = start;
+            for (qsizetype cut : boundaries(p, start, word, QTextBoundaryFinder::Grapheme)) {
+                const double w = measure(p, at, cut);
+                if (piece + w > wrapWidth_ && at > start) {
+                    addLine(p, start, at);
+                    start = at;
+                    piece = 0;
+                }
+                piece += w;
+                at = cut;
             }
-            width = measure(p, start, b);
+            width = piece + measure(p, word, b);
         } else {
             width = visible + measure(p, word, b);
         }
@@ -216,7 +196,7 @@ void TextLines::addTrimmedLine(const Paragraph& p, qsizetype from, qsizetype to)
         return measurer_.advance(font(ellipsisRun(cut)), ellipsis());
     };
     const std::vector<qsizetype> cuts =
-        boundaries(p.text, from, to,
+        boundaries(p, from, to,
                    block_.trimming == Trimming::WordEllipsis ? QTextBoundaryFinder::Line
                                                              : QTextBoundaryFinder::Grapheme);
     const auto fits = std::partition_point(cuts.begin(), cuts.end(), [&](qsizetype c) {
@@ -304,6 +284,33 @@ double TextLines::measure(const Paragraph& p, qsizetype from, qsizetype to) cons
                 measurer_.advance(font(p.first + int(k)), QStringView(p.text).sliced(s, e - s));
     }
     return width;
+}
+
+QTextBoundaryFinder& TextLines::Paragraph::finder(QTextBoundaryFinder::BoundaryType type) const {
+    std::optional<QTextBoundaryFinder>& f = type == QTextBoundaryFinder::Line ? lines : graphemes;
+    if (!f)
+        f.emplace(type, text);
+    return *f;
+}
+
+// Where text may be cut within (from, to]: between characters, or, at word ends, before blanks.
+std::vector<qsizetype> TextLines::boundaries(const Paragraph& p, qsizetype from, qsizetype to,
+                                             QTextBoundaryFinder::BoundaryType type) const {
+    std::vector<qsizetype> found;
+    QTextBoundaryFinder& finder = p.finder(type);
+    finder.setPosition(from);
+    for (qsizetype b; (b = finder.toNextBoundary()) >= 0 && b <= to;) {
+        if (type == QTextBoundaryFinder::Line) {
+            while (b > from && isBlank(p.text[b - 1]))
+                --b;
+            if (b <= from || (!found.empty() && found.back() == b))
+                continue;
+        }
+        found.push_back(b);
+    }
+    if (type == QTextBoundaryFinder::Line && (found.empty() || found.back() != to) && to > from)
+        found.push_back(to);
+    return found;
 }
 
 int TextLines::runAt(const Paragraph& p, qsizetype position) const {

@@ -6,6 +6,9 @@
 #include "layout.h"
 
 #include <QSizeF>
+#include <QTextBoundaryFinder>
+
+#include <optional>
 
 #include <vector>
 
@@ -29,6 +32,9 @@ private:
         int first = 0, last = 0; // runs
         QString text;
         std::vector<qsizetype> starts; // where each run starts; its end as the last
+        // Made when first asked for: finding boundaries reads the whole text.
+        mutable std::optional<QTextBoundaryFinder> lines, graphemes;
+        QTextBoundaryFinder& finder(QTextBoundaryFinder::BoundaryType type) const;
     };
     struct Origin {
         int first, last; // the paragraph's runs; for an empty line, both its line break
@@ -48,6 +54,8 @@ private:
 
     Paragraph paragraph(int first, int last) const;
     double measure(const Paragraph& p, qsizetype from, qsizetype to) const;
+    std::vector<qsizetype> boundaries(const Paragraph& p, qsizetype from, qsizetype to,
+                                      QTextBoundaryFinder::BoundaryType type) const;
     int runAt(const Paragraph& p, qsizetype position) const;
     const QFont& font(int run) const { return out_.fonts[size_t(run)]; }
     const FontMetrics& metricsOf(int run) const { return metrics_[size_t(run - block_.firstRun)]; }
