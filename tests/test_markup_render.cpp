@@ -454,6 +454,13 @@ void MarkupRenderTest::pixels_data() {
         << radial << QSize(40, 20) << QPoint(20, 15) << QColor(115, 115, 115) << qreal(1);
     QTest::newRow("radial: black outside the ellipse")
         << radial << QSize(40, 20) << QPoint(1, 1) << black << qreal(1);
+    // With its origin at the left edge, (10.5, 10.5) lies 0.265 of the way from the origin to
+    // the ellipse.
+    QTest::newRow("radial: from its origin")
+        << "<Border><Border.Background><RadialGradientBrush GradientOrigin='0,0.5'><GradientStop "
+           "Color='White' Offset='0'/><GradientStop Color='Black' Offset='1'/>"
+           "</RadialGradientBrush></Border.Background></Border>"
+        << QSize(40, 20) << QPoint(10, 10) << QColor(187, 187, 187) << qreal(1);
 
     // Text brushes: a run takes its own, else its parent's, set as an attribute or a property.
     const QString runs = QStringLiteral("<TextBlock Foreground='Blue' FontSize='20'>\u2588<Run "
