@@ -30,7 +30,8 @@ DocumentPtr parse(QStringView text);
 // How many texts parse() has read in this process: lets a caller see that a repaint parsed nothing.
 quint64 parseCount();
 
-// The document's text, in reading order ("75%"), for accessibility and tooltips.
+// The document's text, in reading order ("75%"), a line break as a newline, for accessibility
+// and tooltips.
 QString textContent(const Document& document);
 
 // Lays the document out in box (device-independent pixels) with font as the base font, and paints
@@ -50,7 +51,8 @@ public:
     Drawing& operator=(Drawing&&) noexcept;
 
     const DocumentPtr& document() const { return document_; }
-    // As render(), reusing the last layout when box has the size and font the last paint had.
+    // As render(), reusing the last layout when box has the size and font the last paint had,
+    // on a device of the same resolution.
     void paint(QPainter& painter, const QRectF& box, const QFont& font);
     // How many times this drawing has laid its document out.
     quint64 layoutCount() const { return layouts_; }

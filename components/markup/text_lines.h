@@ -1,7 +1,10 @@
 #pragma once
 
 // A TextBlock's runs in lines: broken at its line breaks, wrapped at a width when it wraps, and
-// ended with an ellipsis where it trims and the text does not fit.
+// ended with an ellipsis where it trims and the text does not fit. Where lines may break comes
+// from QTextBoundaryFinder; the lines themselves are made here rather than by QTextLayout, so
+// that every width goes through the TextMeasurer (a layout can then be worked out with made-up
+// metrics), and QFontMetrics::elidedText knows only one font, where a line here may hold many.
 
 #include "layout.h"
 
