@@ -12,7 +12,6 @@
 #include "host/units.h"
 
 #include <QApplication>
-#include <QImage>
 #include <QStandardItemModel>
 
 #include <memory>
@@ -84,12 +83,6 @@ std::unique_ptr<gridkit::ReportGrid> makeGrid(int records) {
     grid->show();
     QCoreApplication::processEvents();
     return grid;
-}
-
-void keepImage(const QImage& image) {
-    const uchar* bits = image.constBits();
-    benchmark::DoNotOptimize(bits);
-    benchmark::ClobberMemory();
 }
 
 void BM_scale_rebuild_gridgauge(benchmark::State& state) {

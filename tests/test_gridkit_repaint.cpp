@@ -3,8 +3,10 @@
 #include "gridkit_fixture.h"
 
 #include "gridkit/report_grid.h"
+#include "gridkit/scroll_bar.h"
 #include "markup/markup.h"
 
+#include <QScrollBar>
 #include <QTest>
 
 #include <functional>
@@ -85,6 +87,8 @@ private slots:
     void redrawPaintsWhatIsPendingAtOnce();
     void markupIsParsedOncePerTextAndOnlyWhenShown();
     void sortedGridPlacesAddedRowsInOrder();
+    void keptScrollBarDrawsAsQtsOwn_data();
+    void keptScrollBarDrawsAsQtsOwn();
 };
 
 void TestGridRepaint::eachChangeRepaintsOnlyWhereItShows_data() {
@@ -176,6 +180,46 @@ void TestGridRepaint::sortedGridPlacesAddedRowsInOrder() {
     QCOMPARE(shown.bounds(gridtest::Records + 1, 1).top(),
              top + (gridtest::Records + 1) * grid.rowHeight()); // "a" last
     QCOMPARE(grid.hitTest(150, top + 1)->row()->index(), gridtest::Records);
+}
+
+void TestGridRepaint::keptScrollBarDrawsAsQtsOwn_data() {
+    QTest::addColumn<Qt::Orientation>("orientation");
+    QTest::newRow("vertical") << Qt::Vertical;
+    QTest::newRow("horizontal") << Qt::Horizontal;
+}
+
+// The grid's scroll bars keep their last rendering; each change to what a scroll bar shows must
+// still reach the screen as Qt's own scroll bar draws it.
+void TestGridRepaint::keptScrollBarDrawsAsQtsOwn() {
+    QFETCH(Qt::Orientation, orientation);
+    gridkit::detail::ScrollBar kept(orientation);
+    QScrollBar own(orientation);
+    const std::vector<std::pair<const char*, std::function<void(QScrollBar&)>>> steps = {
+        {"first paint",
+         [](QScrollBar& b) {
+             b.resize(b.orientation() == Qt::Vertical ? QSize(17, 300) : QSize(300, 17));
+             b.setRange(0, 1000);
+             b.setPageStep(100);
+         }},
+        {"painted again", [](QScrollBar&) {}},
+        {"value", [](QScrollBar& b) { b.setValue(500); }},
+        {"range", [](QScrollBar& b) { b.setMaximum(600); }},
+        {"page step", [](QScrollBar& b) { b.setPageStep(400); }},
+        {"inverted", [](QScrollBar& b) { b.setInvertedAppearance(true); }},
+        {"size", [](QScrollBar& b) { b.resize(b.size() + QSize(10, 10)); }},
+        {"palette",
+         [](QScrollBar& b) {
+             QPalette p = b.palette();
+             p.setColor(QPalette::Button, Qt::red);
+             b.setPalette(p);
+         }},
+        {"disabled", [](QScrollBar& b) { b.setEnabled(false); }},
+    };
+    for (const auto& [name, step] : steps) {
+        step(kept);
+        step(own);
+        QVERIFY2(kept.grab().toImage() == own.grab().toImage(), name);
+    }
 }
 
 QTEST_MAIN(TestGridRepaint)

@@ -5,6 +5,7 @@
 #include "geometry.h"
 #include "grid_painter.h"
 #include "input.h"
+#include "scroll_bar.h"
 
 #include "host/control_registry.h"
 #include "host/runtime_error.h"
@@ -103,6 +104,8 @@ ReportGrid::ReportGrid(QWidget* parent)
     // Every pixel is painted, so Qt need not clear the viewport first.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAutoFillBackground(false);
+    setVerticalScrollBar(new detail::ScrollBar(Qt::Vertical));
+    setHorizontalScrollBar(new detail::ScrollBar(Qt::Horizontal));
     horizontalScrollBar()->setSingleStep(20);
     updateMetrics();
     updateScrollBars();
