@@ -176,6 +176,13 @@ void MarkupLayoutTest::everyElement_data() {
            "MaxWidth='10'/><ColumnDefinition Width='2*'/></Grid.ColumnDefinitions><Border/>"
            "<Border Grid.Column='1'/><Border Grid.Column='2'/></Grid>"
         << box << Rects{{0, 0, 100, 50}, {0, 0, 50, 50}, {50, 0, 10, 50}, {60, 0, 40, 50}};
+    // Shares 25, 25, 50: the first is 70 short of its minimum (a ratio of 2.8), the second 5
+    // past its maximum (1.25). The minimum is settled first, and the others share the 30 left.
+    QTest::newRow("star Min and Max: the minimum farther from its share settled first")
+        << "<Grid><Grid.ColumnDefinitions><ColumnDefinition MinWidth='70'/><ColumnDefinition "
+           "MaxWidth='20'/><ColumnDefinition Width='2*'/></Grid.ColumnDefinitions><Border/>"
+           "<Border Grid.Column='1'/><Border Grid.Column='2'/></Grid>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 70, 50}, {70, 0, 10, 50}, {80, 0, 20, 50}};
     QTest::newRow("row and column spans, cut at the last track")
         << "<Grid><Grid.ColumnDefinitions><ColumnDefinition Width='20'/><ColumnDefinition "
            "Width='30'/><ColumnDefinition/></Grid.ColumnDefinitions><Grid.RowDefinitions>"
@@ -199,6 +206,16 @@ void MarkupLayoutTest::everyElement_data() {
            "<RowDefinition/></Grid.RowDefinitions><Border Grid.Row='1' Width='10' Height='5'/>"
            "<Border Grid.Column='1' Height='7'/></Grid>"
         << box << Rects{{0, 0, 100, 50}, {0, 26, 10, 5}, {10, 0, 90, 7}};
+    // The square in the star row is first measured with no bound at all and wants its stroke,
+    // 30; once the Auto row above takes 10, the star row is 10 high and so is the square's side.
+    // The Auto column keeps only what the last measure asked for.
+    QTest::newRow("an Auto column forgets what its star row's cell wanted unbounded")
+        << "<Grid><Grid.ColumnDefinitions><ColumnDefinition Width='Auto'/><ColumnDefinition/>"
+           "</Grid.ColumnDefinitions><Grid.RowDefinitions><RowDefinition Height='Auto'/>"
+           "<RowDefinition/></Grid.RowDefinitions><Rectangle Grid.Row='1' Stroke='Red' "
+           "StrokeThickness='30' Stretch='UniformToFill'/><Border Grid.Column='1' Height='10'/>"
+           "</Grid>"
+        << QSizeF(100, 20) << Rects{{0, 0, 100, 20}, {0, 10, 10, 10}, {10, 0, 90, 10}};
 
     // TextBlock
     QTest::newRow("text with padding")
@@ -333,6 +350,11 @@ void MarkupLayoutTest::lines_data() {
            "TextTrimming='CharacterEllipsis' Text='aaa bbb ccc ddd eee'/>"
         << QStringList{"aaa bbb", QStringLiteral("ccc ddd\u2026")}
         << Rects{{30, 12.5, 35, 10}, {30, 22.5, 40, 10}};
+    QTest::newRow("an ellipsis wider than its block starts at the block's start")
+        << "<TextBlock Width='3' Height='10' HorizontalAlignment='Left' VerticalAlignment='Top' "
+           "TextAlignment='Center' TextTrimming='CharacterEllipsis'><LineBreak/><LineBreak/>"
+           "</TextBlock>"
+        << QStringList{QStringLiteral("\u2026")} << Rects{{0, 0, 5, 10}};
 }
 
 void MarkupLayoutTest::lines() {
