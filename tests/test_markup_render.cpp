@@ -90,6 +90,8 @@ private slots:
     void decorationsAreDrawn_data();
     void decorationsAreDrawn();
     void onlyInstalledFamiliesAreAskedFor();
+    void runsTakeTheirStyleAndWeight_data();
+    void runsTakeTheirStyleAndWeight();
 };
 
 void MarkupRenderTest::layoutOfCaptions_data() {
@@ -461,6 +463,16 @@ void MarkupRenderTest::pixels_data() {
            "Color='White' Offset='0'/><GradientStop Color='Black' Offset='1'/>"
            "</RadialGradientBrush></Border.Background></Border>"
         << QSize(40, 20) << QPoint(10, 10) << QColor(187, 187, 187) << qreal(1);
+    // Centred at (10, 10), both radii 10 pixels: (10.5, 10.5) is 0.071 of the way out, (21.5,
+    // 10.5) past the ellipse.
+    const QString placed = "<Border><Border.Background><RadialGradientBrush Center='0.25,0.5' "
+                           "GradientOrigin='0.25,0.5' RadiusX='0.25' RadiusY='0.5'><GradientStop "
+                           "Color='White' Offset='0'/><GradientStop Color='Black' Offset='1'/>"
+                           "</RadialGradientBrush></Border.Background></Border>";
+    QTest::newRow("radial: at its Center")
+        << placed << QSize(40, 20) << QPoint(10, 10) << QColor(237, 237, 237) << qreal(1);
+    QTest::newRow("radial: as wide as its RadiusX")
+        << placed << QSize(40, 20) << QPoint(21, 10) << black << qreal(1);
 
     // Text brushes: a run takes its own, else its parent's, set as an attribute or a property.
     const QString runs = QStringLiteral("<TextBlock Foreground='Blue' FontSize='20'>\u2588<Run "
@@ -614,6 +626,43 @@ void MarkupRenderTest::onlyInstalledFamiliesAreAskedFor() {
     QVERIFY(rendered(serif, {60, 20}, box) != rendered("<TextBlock>Aa</TextBlock>", {60, 20}, box));
     QCOMPARE(rendered("<TextBlock FontFamily='No Such Family'>Aa</TextBlock>", {60, 20}, box),
              rendered("<TextBlock>Aa</TextBlock>", {60, 20}, box));
+}
+
+void MarkupRenderTest::runsTakeTheirStyleAndWeight_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("weight");
+    QTest::addColumn<int>("style");
+    const int normal = QFont::StyleNormal, italic = QFont::StyleItalic;
+    QTest::newRow("Italic") << "<TextBlock FontStyle='Italic'>a</TextBlock>" << 400 << italic;
+    QTest::newRow("Oblique") << "<TextBlock FontStyle='Oblique'>a</TextBlock>" << 400
+                             << int(QFont::StyleOblique);
+    QTest::newRow("an Italic inline")
+        << "<TextBlock><Italic>a</Italic></TextBlock>" << 400 << italic;
+    QTest::newRow("a Bold inline") << "<TextBlock><Bold>a</Bold></TextBlock>" << 700 << normal;
+    QTest::newRow("Thin") << "<TextBlock FontWeight='Thin'>a</TextBlock>" << 100 << normal;
+    QTest::newRow("SemiBold") << "<TextBlock FontWeight='SemiBold'>a</TextBlock>" << 600 << normal;
+    QTest::newRow("ExtraBlack") << "<TextBlock FontWeight='ExtraBlack'>a</TextBlock>" << 950
+                                << normal;
+    QTest::newRow("an inline keeps its block's weight")
+        << "<TextBlock FontWeight='Light'><Italic>a</Italic></TextBlock>" << 300 << italic;
+    QTest::newRow("and its style")
+        << "<TextBlock FontStyle='Italic'><Bold>a</Bold></TextBlock>" << 700 << italic;
+    QTest::newRow("a run's own style wins")
+        << "<TextBlock FontStyle='Italic'><Run FontStyle='Normal'>a</Run></TextBlock>" << 400
+        << normal;
+}
+
+void MarkupRenderTest::runsTakeTheirStyleAndWeight() {
+    QFETCH(QString, text);
+    QFETCH(int, weight);
+    QFETCH(int, style);
+    const markup::DocumentPtr document = markup::parse(text);
+    QVERIFY(document);
+    const markup::LayoutResult layout =
+        markup::layOut(*document, {60, 20}, QFont(), markup::FontEngineMeasurer());
+    QCOMPARE(layout.fonts.size(), size_t(1));
+    QCOMPARE(int(layout.fonts[0].weight()), weight);
+    QCOMPARE(int(layout.fonts[0].style()), style);
 }
 
 QTEST_MAIN(MarkupRenderTest)
