@@ -183,6 +183,33 @@ void MarkupLayoutTest::everyElement_data() {
            "MaxWidth='20'/><ColumnDefinition Width='2*'/></Grid.ColumnDefinitions><Border/>"
            "<Border Grid.Column='1'/><Border Grid.Column='2'/></Grid>"
         << box << Rects{{0, 0, 100, 50}, {0, 0, 70, 50}, {70, 0, 10, 50}, {80, 0, 20, 50}};
+    // Row limits: a pixel row is its Height held between MinHeight and MaxHeight, an Auto row
+    // its content's height held between them (the content may overhang), a star row settled
+    // as star columns are.
+    QTest::newRow("pixel rows: MinHeight beats Height, MaxHeight caps it")
+        << "<Grid><Grid.RowDefinitions><RowDefinition Height='10' MinHeight='20'/><RowDefinition "
+           "Height='30' MaxHeight='15'/><RowDefinition/></Grid.RowDefinitions><Border/>"
+           "<Border Grid.Row='1'/><Border Grid.Row='2'/></Grid>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 100, 20}, {0, 20, 100, 15}, {0, 35, 100, 15}};
+    QTest::newRow("Auto row MinHeight: room past its content, the content centred in it")
+        << "<Grid><Grid.RowDefinitions><RowDefinition Height='Auto' MinHeight='20'/>"
+           "<RowDefinition/></Grid.RowDefinitions><Border Height='5'/><Border Grid.Row='1'/>"
+           "</Grid>"
+        << box << Rects{{0, 0, 100, 50}, {0, 7.5, 100, 5}, {0, 20, 100, 30}};
+    QTest::newRow("Auto row MaxHeight: its content overhangs the next row")
+        << "<Grid><Grid.RowDefinitions><RowDefinition Height='Auto' MaxHeight='10'/>"
+           "<RowDefinition/></Grid.RowDefinitions><Border Height='15'/><Border Grid.Row='1'/>"
+           "</Grid>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 100, 15}, {0, 10, 100, 40}};
+    QTest::newRow("star row MinHeight: the other star takes what is left")
+        << "<Grid><Grid.RowDefinitions><RowDefinition MinHeight='30'/><RowDefinition/>"
+           "</Grid.RowDefinitions><Border/><Border Grid.Row='1'/></Grid>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 100, 30}, {0, 30, 100, 20}};
+    QTest::newRow("star row MaxHeight: the others share what is left")
+        << "<Grid><Grid.RowDefinitions><RowDefinition MaxHeight='10'/><RowDefinition/>"
+           "<RowDefinition/></Grid.RowDefinitions><Border/><Border Grid.Row='1'/>"
+           "<Border Grid.Row='2'/></Grid>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 100, 10}, {0, 10, 100, 20}, {0, 30, 100, 20}};
     QTest::newRow("row and column spans, cut at the last track")
         << "<Grid><Grid.ColumnDefinitions><ColumnDefinition Width='20'/><ColumnDefinition "
            "Width='30'/><ColumnDefinition/></Grid.ColumnDefinitions><Grid.RowDefinitions>"
@@ -240,6 +267,10 @@ void MarkupLayoutTest::everyElement_data() {
            "<Ellipse Width='20' Height='10'/><Rectangle Fill='Red' Stretch='UniformToFill'/>"
            "</StackPanel>"
         << box << Rects{{0, 0, 100, 50}, {0, 0, 3, 50}, {3, 20, 20, 10}, {23, 0, 50, 50}};
+    QTest::newRow("uniform to fill: the larger side of what is offered, for both")
+        << "<Ellipse Fill='Red' Stretch='UniformToFill' HorizontalAlignment='Left' "
+           "VerticalAlignment='Top'/>"
+        << box << Rects{{0, 0, 100, 100}};
 }
 
 void MarkupLayoutTest::everyElement() {

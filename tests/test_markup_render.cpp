@@ -508,6 +508,44 @@ void MarkupRenderTest::pixels_data() {
     QTest::newRow("ellipse: uniform, a circle at the start")
         << "<Ellipse Fill='Blue' Stretch='Uniform'/>" << QSize(20, 10) << QPoint(15, 5) << white
         << qreal(1);
+    // An Auto row as high as the border beside the ellipse, 40: the ellipse wants 20 x 20 in
+    // its 20-wide column, is arranged 20 x 40, and fills that as a circle of 40 from its
+    // start. (18.5, 35.5) lies 15.6 from the circle's centre (20, 20), outside the 20 x 40
+    // ellipse Fill would draw and the circle of 20 Uniform would.
+    QTest::newRow("ellipse: uniform to fill, a circle as high as its slot")
+        << "<Grid><Grid.ColumnDefinitions><ColumnDefinition Width='20'/><ColumnDefinition/>"
+           "</Grid.ColumnDefinitions><Grid.RowDefinitions><RowDefinition Height='Auto'/>"
+           "<RowDefinition/></Grid.RowDefinitions><Ellipse Fill='Blue' Stretch='UniformToFill'/>"
+           "<Border Grid.Column='1' Height='40'/></Grid>"
+        << QSize(60, 50) << QPoint(18, 35) << blue << qreal(1);
+    // Stretch None keeps a figure's own size, and a rectangle or an ellipse has none.
+    QTest::newRow("rectangle: stretched to none, nothing drawn")
+        << "<Rectangle Fill='Blue' Stretch='None'/>" << QSize(20, 10) << QPoint(10, 5) << white
+        << qreal(1);
+    QTest::newRow("ellipse: stretched to none, nothing drawn")
+        << "<Ellipse Fill='Blue' Stretch='None'/>" << QSize(20, 10) << QPoint(10, 5) << white
+        << qreal(1);
+
+    // Shape and border brushes given as property elements.
+    const QString borderBrush = "<Border BorderThickness='3'><Border.BorderBrush><SolidColorBrush "
+                                "Color='Red'/></Border.BorderBrush></Border>";
+    QTest::newRow("BorderBrush as a property: the frame")
+        << borderBrush << square << QPoint(1, 10) << red << qreal(1);
+    QTest::newRow("BorderBrush as a property: not the inside")
+        << borderBrush << square << QPoint(10, 10) << white << qreal(1);
+    // Black to white across the 40 pixels of the box: (10.5, 5.5) is 0.2625 of the way.
+    QTest::newRow("Fill as a property: a gradient across the rectangle")
+        << "<Rectangle><Rectangle.Fill><LinearGradientBrush StartPoint='0,0' EndPoint='1,0'>"
+           "<GradientStop Color='Black' Offset='0'/><GradientStop Color='White' Offset='1'/>"
+           "</LinearGradientBrush></Rectangle.Fill></Rectangle>"
+        << QSize(40, 10) << QPoint(10, 5) << QColor(67, 67, 67) << qreal(1);
+    // A circle inset by half the stroke: the stroke runs from 6 to 10 from the centre (10, 10).
+    const QString stroke = "<Ellipse StrokeThickness='4'><Ellipse.Stroke><SolidColorBrush "
+                           "Color='Red'/></Ellipse.Stroke></Ellipse>";
+    QTest::newRow("Stroke as a property: the ring")
+        << stroke << square << QPoint(1, 10) << red << qreal(1);
+    QTest::newRow("Stroke as a property: not the inside")
+        << stroke << square << QPoint(10, 10) << white << qreal(1);
 }
 
 void MarkupRenderTest::pixels() {
