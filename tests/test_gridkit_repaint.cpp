@@ -7,6 +7,7 @@
 #include "markup/markup.h"
 
 #include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTest>
 
 #include <functional>
@@ -89,6 +90,7 @@ private slots:
     void sortedGridPlacesAddedRowsInOrder();
     void keptScrollBarDrawsAsQtsOwn_data();
     void keptScrollBarDrawsAsQtsOwn();
+    void keptScrollBarShowsThePointerAsQtsOwn();
 };
 
 void TestGridRepaint::eachChangeRepaintsOnlyWhereItShows_data() {
@@ -220,6 +222,39 @@ void TestGridRepaint::keptScrollBarDrawsAsQtsOwn() {
         step(own);
         QVERIFY2(kept.grab().toImage() == own.grab().toImage(), name);
     }
+}
+
+// Hovered, a scroll bar shows it; the kept rendering must not hide that, nor keep it once the
+// pointer has left. The pointer arrives at the window, as a person's does.
+void TestGridRepaint::keptScrollBarShowsThePointerAsQtsOwn() {
+    QWidget window;
+    window.resize(100, 300);
+    gridkit::detail::ScrollBar kept(Qt::Vertical, &window);
+    QScrollBar own(Qt::Vertical, &window);
+    for (QScrollBar* bar : {static_cast<QScrollBar*>(&kept), &own}) {
+        bar->setRange(0, 1000);
+        bar->setPageStep(100);
+        bar->resize(17, 300);
+    }
+    kept.move(30, 0); // the pointer starts at the window's corner, over neither
+    own.move(60, 0);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QImage idle = own.grab().toImage();
+    QCOMPARE(kept.grab().toImage(), idle);
+
+    const QPoint onHandle(8, 30);
+    QTest::mouseMove(window.windowHandle(), own.mapTo(&window, onHandle));
+    QTRY_VERIFY(own.underMouse());
+    const QImage hovered = own.grab().toImage();
+    QVERIFY(hovered != idle); // the style shows the pointer over the handle
+    QTest::mouseMove(window.windowHandle(), kept.mapTo(&window, onHandle));
+    QTRY_VERIFY(kept.underMouse());
+    QCOMPARE(kept.grab().toImage(), hovered);
+
+    QTest::mouseMove(window.windowHandle(), QPoint(5, 150));
+    QTRY_VERIFY(!kept.underMouse());
+    QCOMPARE(kept.grab().toImage(), idle);
 }
 
 QTEST_MAIN(TestGridRepaint)
