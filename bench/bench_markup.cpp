@@ -4,7 +4,7 @@
 // taller caption with rows, spans and wrapped text, from its text, beside a QTextDocument table
 // that spans and wraps the same way. Ends with the ratios of the medians to the QTextDocument
 // peers.
-#include "markup/markup.h"
+#include "gridgauge/markup/markup.h"
 
 #include <QApplication>
 #include <QImage>

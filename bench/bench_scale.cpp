@@ -7,9 +7,9 @@
 #include "progress/markup.h"
 #include "ratio_report.h"
 
-#include "gridkit/report_grid.h"
-#include "host/system_colors.h"
-#include "host/units.h"
+#include "gridgauge/gridkit/report_grid.h"
+#include "gridgauge/host/system_colors.h"
+#include "gridgauge/host/units.h"
 
 #include <QApplication>
 #include <QStandardItemModel>

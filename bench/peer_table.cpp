@@ -1,7 +1,7 @@
 #include "peer_table.h"
 
 #include "app/frm_main.h"
-#include "gridkit/report_grid.h"
+#include "gridgauge/gridkit/report_grid.h"
 
 #include <QApplication>
 #include <QHeaderView>

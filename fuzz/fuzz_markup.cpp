@@ -2,7 +2,7 @@
 // width, and text that takes no room at all), and every box the layout reports must be finite.
 // Some are also laid out with the real fonts and painted into a cell-sized and a tiny box, on a
 // plain and on a doubled-resolution image.
-#include "markup/markup.h"
+#include "gridgauge/markup/markup.h"
 
 #include <QGuiApplication>
 #include <QImage>

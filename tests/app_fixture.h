@@ -3,11 +3,11 @@
 // Starting the real frmMain in a test, and reaching its cells.
 #include "frm_main_probe.h"
 
-#include "controlkit/controlkit.h"
-#include "controlkit/progress_bar.h"
-#include "gridkit/report_grid.h"
-#include "host/dispatcher.h"
-#include "host/timer.h"
+#include "gridgauge/controlkit/controlkit.h"
+#include "gridgauge/controlkit/progress_bar.h"
+#include "gridgauge/gridkit/report_grid.h"
+#include "gridgauge/host/dispatcher.h"
+#include "gridgauge/host/timer.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 // A program whose one handler fails, reported and ended by the host's default error handling.
 // The first argument chooses what the handler throws: a run-time error (the default), bad_alloc,
 // a standard exception, or a value that is no exception class at all.
-#include "host/dispatcher.h"
-#include "host/runtime_error.h"
+#include "gridgauge/host/dispatcher.h"
+#include "gridgauge/host/runtime_error.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -1,12 +1,12 @@
 # The report grid component.
 gridgauge_test(test_gridkit_model SOURCES test_gridkit_model.cpp gridkit_fixture.h
-    LIBS gridgauge_gridkit)
+    LIBS gridgauge_gridkit_internals)
 gridgauge_test(test_gridkit_view SOURCES test_gridkit_view.cpp gridkit_fixture.h
-    LIBS gridgauge_gridkit)
+    LIBS gridgauge_gridkit_internals)
 gridgauge_test(test_gridkit_input SOURCES test_gridkit_input.cpp gridkit_fixture.h
-    LIBS gridgauge_gridkit)
+    LIBS gridgauge_gridkit_internals)
 # The object model alone, linked without any widget library.
 gridgauge_test(test_gridkit_object_model SOURCES test_gridkit_object_model.cpp
-    LIBS gridgauge_gridkit_model)
+    LIBS gridgauge_gridkit_model gridgauge_markup_internals)
 gridgauge_test(test_gridkit_repaint SOURCES test_gridkit_repaint.cpp gridkit_fixture.h
-    LIBS gridgauge_gridkit)
+    LIBS gridgauge_gridkit_internals)

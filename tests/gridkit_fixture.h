@@ -3,7 +3,7 @@
 // A grid with a little of everything, shared by the grid's test programs: four resizable columns
 // of 100 pixels, a dozen rows, two buttons in row 1, a check box in row 2 and a few captions.
 
-#include "gridkit/report_grid.h"
+#include "gridgauge/gridkit/report_grid.h"
 
 #include <QApplication>
 #include <QPaintEvent>

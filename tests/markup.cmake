@@ -1,10 +1,10 @@
 # The markup engine on its own: parsing and caching, then layout and pixels.
 gridgauge_test(test_markup_parser
     SOURCES test_markup_parser.cpp test_markup_samples.cpp
-    LIBS gridgauge_markup)
+    LIBS gridgauge_markup_internals)
 gridgauge_test(test_markup_render
     SOURCES test_markup_render.cpp test_markup_samples.cpp
-    LIBS gridgauge_markup)
+    LIBS gridgauge_markup_internals)
 gridgauge_test(test_markup_layout
     SOURCES test_markup_layout.cpp
-    LIBS gridgauge_markup)
+    LIBS gridgauge_markup_internals)

@@ -1,6 +1,6 @@
 // The numeric model: checked integer steps, half-to-even stores, finite floating results.
-#include "host/checked.h"
-#include "host/runtime_error.h"
+#include "gridgauge/host/checked.h"
+#include "gridgauge/host/runtime_error.h"
 
 #include <QTest>
 

@@ -3,7 +3,7 @@
 #include "accessibility_recorder.h"
 #include "gridkit_fixture.h"
 
-#include "gridkit/report_grid.h"
+#include "gridgauge/gridkit/report_grid.h"
 
 #include <QTest>
 

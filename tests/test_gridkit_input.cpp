@@ -1,7 +1,7 @@
 // Real mouse and key input on the grid's viewport, and what the grid raises for it.
 #include "gridkit_fixture.h"
 
-#include "gridkit/report_grid.h"
+#include "gridgauge/gridkit/report_grid.h"
 
 #include <QHelpEvent>
 #include <QTest>

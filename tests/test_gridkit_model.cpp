@@ -2,8 +2,8 @@
 // accessible table.
 #include "gridkit_fixture.h"
 
-#include "gridkit/report_grid.h"
-#include "host/runtime_error.h"
+#include "gridgauge/gridkit/report_grid.h"
+#include "gridgauge/host/runtime_error.h"
 
 #include <QAccessible>
 #include <QScrollBar>

@@ -2,9 +2,9 @@
 // keeps a sorted grid consistent when rows are added.
 #include "gridkit_fixture.h"
 
-#include "gridkit/report_grid.h"
-#include "gridkit/scroll_bar.h"
-#include "markup/markup.h"
+#include "gridgauge/gridkit/report_grid.h"
+#include "gridgauge/markup/markup.h"
+#include "scroll_bar.h"
 
 #include <QScrollBar>
 #include <QStyleOptionSlider>

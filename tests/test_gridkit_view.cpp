@@ -1,9 +1,9 @@
 // The grid on screen: hit test, item bounds, the two notifications, pixels, and idleness.
 #include "gridkit_fixture.h"
 
-#include "gridkit/report_grid.h"
-#include "host/system_colors.h"
-#include "markup/markup.h"
+#include "gridgauge/gridkit/report_grid.h"
+#include "gridgauge/host/system_colors.h"
+#include "gridgauge/markup/markup.h"
 
 #include <QPainter>
 #include <QScrollBar>

@@ -1,15 +1,15 @@
 // The window host: creating controls by class name, twips placement, the timer, the dispatcher,
 // colours, and the two ControlKit controls.
-#include "controlkit/controlkit.h"
-#include "controlkit/label.h"
-#include "controlkit/progress_bar.h"
-#include "host/control_registry.h"
-#include "host/dispatcher.h"
-#include "host/form.h"
-#include "host/runtime_error.h"
-#include "host/system_colors.h"
-#include "host/timer.h"
-#include "host/units.h"
+#include "gridgauge/controlkit/controlkit.h"
+#include "gridgauge/controlkit/label.h"
+#include "gridgauge/controlkit/progress_bar.h"
+#include "gridgauge/host/control_registry.h"
+#include "gridgauge/host/dispatcher.h"
+#include "gridgauge/host/form.h"
+#include "gridgauge/host/runtime_error.h"
+#include "gridgauge/host/system_colors.h"
+#include "gridgauge/host/timer.h"
+#include "gridgauge/host/units.h"
 
 #include <QApplication>
 #include <QPair>

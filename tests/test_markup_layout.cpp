@@ -2,7 +2,7 @@
 // layout. Text is measured with made-up metrics, so that no installed font moves a rectangle:
 // at 10 pixels every character is 5 wide (6 in bold), and a line is 8 above its baseline and 2
 // below.
-#include "markup/markup.h"
+#include "gridgauge/markup/markup.h"
 
 #include <QtTest>
 

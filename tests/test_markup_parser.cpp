@@ -1,5 +1,5 @@
 // Which texts are markup, what they say, and the cache that keeps them.
-#include "markup/markup.h"
+#include "gridgauge/markup/markup.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,6 +1,6 @@
 // Where the layout puts things and what ends up in the pixels.
-#include "markup/layout.h"
-#include "markup/markup.h"
+#include "gridgauge/markup/markup.h"
+#include "layout.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,7 +1,7 @@
 // The two progress markup texts, byte for byte.
 #include "progress/markup.h"
 
-#include "host/runtime_error.h"
+#include "gridgauge/host/runtime_error.h"
 
 #include "markup_samples.h"
 

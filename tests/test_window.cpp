@@ -1,12 +1,12 @@
 // frmMain as it is created, loaded, shown and resized.
 #include "frm_main_probe.h"
 
-#include "controlkit/controlkit.h"
-#include "controlkit/label.h"
-#include "controlkit/progress_bar.h"
-#include "gridkit/report_grid.h"
-#include "host/dispatcher.h"
-#include "host/timer.h"
+#include "gridgauge/controlkit/controlkit.h"
+#include "gridgauge/controlkit/label.h"
+#include "gridgauge/controlkit/progress_bar.h"
+#include "gridgauge/gridkit/report_grid.h"
+#include "gridgauge/host/dispatcher.h"
+#include "gridgauge/host/timer.h"
 
 #include <QSignalSpy>
 #include <QTest>

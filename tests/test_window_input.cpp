@@ -4,8 +4,8 @@
 
 #include "progress/markup.h"
 
-#include "controlkit/label.h"
-#include "host/form.h"
+#include "gridgauge/controlkit/label.h"
+#include "gridgauge/host/form.h"
 
 #include <QScreen>
 #include <QScrollBar>

@@ -1,6 +1,6 @@
 #include "frm_main.h"
 
-#include "host/system_colors.h"
+#include "gridgauge/host/system_colors.h"
 
 using host::ControlDescription;
 

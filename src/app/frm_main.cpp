@@ -1,13 +1,13 @@
 #include "frm_main.h"
 
-#include "controlkit/label.h"
-#include "controlkit/progress_bar.h"
-#include "gridkit/report_grid.h"
-#include "host/dispatcher.h"
-#include "host/form.h"
-#include "host/runtime_error.h"
-#include "host/system_colors.h"
-#include "host/timer.h"
+#include "gridgauge/controlkit/label.h"
+#include "gridgauge/controlkit/progress_bar.h"
+#include "gridgauge/gridkit/report_grid.h"
+#include "gridgauge/host/dispatcher.h"
+#include "gridgauge/host/form.h"
+#include "gridgauge/host/runtime_error.h"
+#include "gridgauge/host/system_colors.h"
+#include "gridgauge/host/timer.h"
 
 namespace {
 

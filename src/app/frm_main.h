@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/form.h"
+#include "gridgauge/host/form.h"
 
 #include <QString>
 

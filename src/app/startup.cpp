@@ -2,9 +2,9 @@
 
 #include "frm_main.h"
 
-#include "controlkit/controlkit.h"
-#include "gridkit/report_grid.h"
-#include "host/dispatcher.h"
+#include "gridgauge/controlkit/controlkit.h"
+#include "gridgauge/gridkit/report_grid.h"
+#include "gridgauge/host/dispatcher.h"
 
 #include <QApplication>
 

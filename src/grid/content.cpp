@@ -1,8 +1,8 @@
 // The grid's whole content, made once at start-up.
 #include "app/frm_main.h"
 
-#include "gridkit/report_grid.h"
-#include "host/checked.h"
+#include "gridgauge/gridkit/report_grid.h"
+#include "gridgauge/host/checked.h"
 
 using namespace host;
 

@@ -1,10 +1,10 @@
 // The Up and Down buttons beside the follower cell: they step ProgressBar1 and arm the refresh.
 #include "app/frm_main.h"
 
-#include "controlkit/progress_bar.h"
-#include "gridkit/report_grid.h"
-#include "host/checked.h"
-#include "host/timer.h"
+#include "gridgauge/controlkit/progress_bar.h"
+#include "gridgauge/gridkit/report_grid.h"
+#include "gridgauge/host/checked.h"
+#include "gridgauge/host/timer.h"
 
 using namespace host;
 

@@ -2,9 +2,9 @@
 #include "app/frm_main.h"
 #include "progress/markup.h"
 
-#include "gridkit/report_grid.h"
-#include "host/checked.h"
-#include "host/runtime_error.h"
+#include "gridgauge/gridkit/report_grid.h"
+#include "gridgauge/host/checked.h"
+#include "gridgauge/host/runtime_error.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
 #include "markup.h"
 
-#include "host/checked.h"
+#include "gridgauge/host/checked.h"
 
 #include <cmath>
 

@@ -3,12 +3,12 @@
 #include "app/frm_main.h"
 #include "progress/markup.h"
 
-#include "controlkit/progress_bar.h"
-#include "gridkit/report_grid.h"
-#include "host/checked.h"
-#include "host/form.h"
-#include "host/timer.h"
-#include "host/units.h"
+#include "gridgauge/controlkit/progress_bar.h"
+#include "gridgauge/gridkit/report_grid.h"
+#include "gridgauge/host/checked.h"
+#include "gridgauge/host/form.h"
+#include "gridgauge/host/timer.h"
+#include "gridgauge/host/units.h"
 
 using namespace host;
 

@@ -1,0 +1,246 @@
+#pragma once
+
+// GridKit.ReportGrid: a report view of columns, records and rows that paints itself.
+//
+// Object model. The grid owns every column, record, item, row and item control. What it hands out
+// are small value handles that refer to them without owning them: copying a handle is cheap, and a
+// handle whose object is gone is refused with host::RuntimeError instead of dangling:
+//   - a Row from before the latest rebuild() throws 91 (object variable not set);
+//   - any handle whose grid was destroyed throws 91;
+//   - a row number, item index, column position or control position that does not exist throws 9
+//     (subscript out of range).
+// A member with a fixed dispatch number in the component's contract names it in brackets, [n].
+// Handles, like the widget, belong to the GUI thread.
+//
+// Geometry. The grid has no frame and no margins: its client area is its viewport, at the widget's
+// own (0, 0), and all coordinates (mouse events, hit test, item bounds) are device-independent
+// pixels of it. From the top: the group box when shown, the header row, then the rows, all of
+// rowHeight() (at least 20, and tall enough for the font and a check box). Columns run from x = 0
+// in the order they were added (or the user's order, see [70]), each exactly as wide as its width.
+// Scroll bars, when the content does not fit, take space at the right and bottom only.
+//
+// Cells. A plain caption is drawn in the cell less 2 pixels left and right, vertically centred,
+// elided with "…". With markup on [89], a caption that the markup engine reads is laid out in the
+// cell less 2 pixels left and right and 1 pixel top and bottom. A check-box item shows the
+// indicator at the cell's left and its caption after it. An item with buttons is all buttons: they
+// share its width evenly, each less 1 pixel all round, and cover any caption or check box.
+// Grid lines [29] take the last pixel column and row of each cell, inside its bounds.
+//
+// Mouse. Every press in the grid raises mousePressed first, the second press of a double click
+// included; only then does the grid act on it, and only for the left button: a press on a check
+// box's indicator toggles it and raises itemCheck; a press on an enabled button shows it pressed
+// while the button is held on it, and a release on the same button raises itemButtonClicked; a
+// press on a resizable column's header edge (3 pixels either side) drags its width, down to
+// Column::MinimumUserWidth. A press on a cell focuses it, without scrolling. Moves over the grid,
+// and anywhere while a button pressed in it is held, raise mouseMoved. Button states are the
+// buttons held after the event. Everything is emitted directly, before the call returns.
+//
+// Paint. The grid repaints what changed and nothing else: a caption write repaints its cell (and
+// nothing when the caption is what it was), a width change the columns from that one on, a focus
+// move the two rows concerned; rebuild() repaints everything only when it added rows or the sort
+// order changed. Painting visits only the rows and cells in the dirty area, a markup caption is
+// parsed once per write and laid out again only when its cell's size or the font changes, and
+// nothing repaints by itself once the view is settled. A header shows its column's tooltip [21] on
+// hover.
+//
+// The parts: the object model (model.h, no widget in it) which the widget observes; geometry
+// (geometry.h); input (input.h); painting (grid_painter.h through the cell painters of
+// cell_painters.h); accessibility (accessibility.h).
+
+#include "gridgauge/gridkit/handles.h"
+#include "model.h"
+#include "settings.h"
+
+#include "gridgauge/host/form.h"
+
+#include <QAbstractScrollArea>
+#include <QRegion>
+
+#include <memory>
+#include <optional>
+
+namespace gridkit {
+
+class ReportGrid;
+
+namespace detail {
+class GridGeometry;
+class GridInput;
+struct ViewAccess;
+} // namespace detail
+
+// Appearance settings, reached through ReportGrid::appearance() [16].
+class Appearance {
+public:
+    // [7] Header style: 4 (at first) draws the column headers with the platform style, hover and
+    // sort indicator included; 0 to 3 draw them flat. Values outside 0..4 throw 380.
+    void setHeaderStyle(qint32 style);
+    qint32 headerStyle() const;
+    // [51] Check boxes and item buttons drawn by the platform style (true, at first) or flat.
+    void setThemedControls(bool themed);
+    bool themedControls() const;
+    // [14] Colour of the area below the last row, as a host colour value (fixed 0x00BBGGRR, or a
+    // 0x800000nn system colour that follows the palette); an invalid value throws 380. At first
+    // the window background (0x80000005).
+    void setBelowRowsColor(quint32 color);
+    quint32 belowRowsColor() const;
+    // [38] The focused row is painted in the highlight colour across its columns (on at first).
+    void setHighlightFocusedRow(bool highlight);
+    bool highlightFocusedRow() const;
+
+private:
+    friend class ReportGrid;
+    Appearance(detail::ModelRef model, ReportGrid* grid);
+    // The grid lives exactly as long as its model, so the model's reference tells whether grid_
+    // is still there.
+    ReportGrid& grid() const;
+    detail::ModelRef model_;
+    ReportGrid* grid_;
+};
+
+class ReportGrid : public QAbstractScrollArea, public host::OverlayArea, private ModelObserver {
+    Q_OBJECT
+
+public:
+    explicit ReportGrid(QWidget* parent = nullptr);
+    ~ReportGrid() override;
+
+    Appearance appearance();    // [16]
+    ColumnList columns() const; // [13]
+    RecordList records() const; // [14]
+    RowList rows() const;       // [18]
+    // The object model, to read; it changes through the handles.
+    const GridModel& model() const { return model_; }
+
+    // [15] Rebuilds the rows from the records (row n shows record n) and shows the captions.
+    // Rows handed out before are stale afterwards. Constant time, or linear while sorted [27].
+    // Raises neither notification: rows only ever grow, so no scroll offset moves.
+    void rebuild();
+    // [17] Redraws the view: paints at once whatever has changed since the last paint. The grid
+    // schedules those repaints itself as things change, so nothing else needs drawing, and a
+    // settled view paints nothing.
+    void redraw();
+
+    // [30] What lies under (x, y), grid-client pixels. Nothing when the point is outside the grid's
+    // client area; otherwise a result whose column, row and item are each present or not.
+    std::optional<HitTestInfo> hitTest(qint32 x, qint32 y) const;
+
+    // Settings. None of them changes what a row or column is: row n shows record n and column k
+    // shows item k, keeping its index, whatever they say.
+
+    // [89] Captions written in the markup vocabulary are rendered; any other caption is text.
+    // Off at first: every caption is text.
+    void setMarkupEnabled(bool enabled);
+    bool markupEnabled() const;
+    // [71] The group box, an empty band above the header (rowHeight() + 16 high), is shown. It
+    // holds no groups: rows never regroup. Showing it moves the header and rows down. Off at first.
+    void setGroupBoxVisible(bool visible);
+    bool groupBoxVisible() const;
+    // [70] Columns may be reordered by dragging a header sideways onto another column's place.
+    // Reordering moves only where a column is shown (ColumnList::column(position) follows it,
+    // and so do item bounds and the hit test); column k still shows item k and keeps its index.
+    // A reorder by the user raises viewScrolled. Turning this off keeps the current order. Off at
+    // first.
+    void setColumnReorderAllowed(bool allowed);
+    bool columnReorderAllowed() const;
+    // [27] A header click (press and release on the same header) sorts the rows by the text of
+    // that column's captions (a markup caption by its text content), stably and locale-aware; a
+    // second click on it reverses the order. Sorting changes only the order in which rows are
+    // painted, and with it their bounds and the hit test; row n is still record n. A sort by the
+    // user raises viewScrolled; rebuild() sorts again; turning this off shows record order again.
+    // Off at first.
+    void setSortOnHeaderClick(bool sort);
+    bool sortOnHeaderClick() const;
+    // [55] Focus moves by cell: the focused cell has a focus rectangle while the grid has focus,
+    // the arrow keys move it (Home and End to the first and last column, with Ctrl to the first
+    // and last row, Page Up and Down by a page), and Space, Return or Enter ticks the focused check
+    // box (raising itemCheck) or clicks the focused cell's first enabled button (raising
+    // itemButtonClicked).
+    // Otherwise focus moves by row: the rectangle goes round the row, Up, Down, Page Up, Page Down,
+    // Home and End move it, and Left and Right scroll. Keys scroll to keep the focus in view. Until
+    // the user clicks a cell or presses a key nothing has focus. Off at first.
+    void setCellFocus(bool byCell);
+    bool cellFocus() const;
+    // [29] Grid lines are drawn between rows and columns, in the style's table grid colour. Off at
+    // first.
+    void setGridLinesVisible(bool visible);
+    bool gridLinesVisible() const;
+
+    // Geometry, in device-independent pixels of the grid's client area.
+    int headerHeight() const;
+    int rowHeight() const;
+
+    QSize sizeHint() const override;
+    // Where the cells show: the viewport below the header and the group box, without the scroll
+    // bars. Widgets a host lays over cells show only there.
+    QRegion overlayArea() const override;
+
+signals:
+    // [15] The user toggled the check box of an item (left press on its indicator, or Space).
+    void itemCheck(gridkit::Row row, gridkit::Item item);
+    // [17] Cells moved on screen without any column's width changing: the scroll offset changed
+    // (wheel, scroll bars, keys, or a resize that pulls the offset back), the user sorted [27]
+    // or reordered [70] the view, or a font or style change gave the rows or the header another
+    // height. Raised at once, once for each change; never by rebuild(), caption writes, painting
+    // or a resize that moves no cell.
+    void viewScrolled();
+    // [21] The mouse moved over the grid, or anywhere while a button pressed in the grid is held.
+    // Button bits: 1 left, 2 right, 4 middle. Shift bits: 1 shift, 2 ctrl, 4 alt.
+    void mouseMoved(qint16 button, qint16 shift, qint32 x, qint32 y);
+    // [22] A mouse button went down in the grid (each press of a double click).
+    void mousePressed(qint16 button, qint16 shift, qint32 x, qint32 y);
+    // [59] A column's width changed, by the user (at each move of a drag that changes it) or by
+    // code. Raised at once, after the change; setting a width to what it is raises nothing.
+    void columnWidthChanged(gridkit::Column column, qint32 previousWidth, qint32 newWidth);
+    // [61] An item button was clicked (pressed and released on the same button, or Space).
+    void itemButtonClicked(gridkit::Row row, gridkit::Item item, gridkit::ItemControl control);
+    // rebuild() has made the rows anew. For observers such as tools and tests; not one of the
+    // grid's numbered events.
+    void rebuilt();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+
+private:
+    friend class detail::GridInput;
+    friend struct detail::ViewAccess;
+    friend class Appearance;
+
+    // ModelObserver: what changed in the model, repainted where it shows.
+    void itemChanged(qint32 record, qint32 item) override;
+    void columnCaptionChanged(qint32 column) override;
+    void columnResized(qint32 column, qint32 previousWidth, qint32 width) override;
+    void columnsChanged() override;
+    void rowsChanged(RowsChange change) override;
+
+    // Schedules a repaint of part of the viewport.
+    void invalidate(const QRect& rect);
+    void invalidateAll();
+    void updateMetrics();
+    void updateScrollBars();
+    void focusCellChanged();
+    QSize checkBoxIndicatorSize() const;
+
+    GridModel model_;
+    detail::ViewSettings settings_;
+    std::unique_ptr<detail::GridGeometry> geometry_;
+    std::unique_ptr<detail::GridInput> input_;
+    QRegion pending_; // scheduled and not yet painted, for redraw()
+};
+
+// Registers "GridKit.ReportGrid" with the host's control registry.
+void registerControls();
+
+} // namespace gridkit

@@ -1,0 +1,118 @@
+// Lines and frames are filled one-pixel rectangles at whole coordinates, which stay crisp at any
+// device pixel ratio.
+#include "cell_painters.h"
+
+#include "gridgauge/markup/markup.h"
+
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+namespace gridkit::detail {
+
+namespace {
+
+Qt::Alignment buttonAlignment(qint16 bits, Qt::LayoutDirection direction) {
+    const Qt::Alignment given = Qt::Alignment(int(bits));
+    Qt::Alignment horizontal = given & (Qt::AlignHorizontal_Mask & ~Qt::AlignAbsolute);
+    Qt::Alignment vertical = given & Qt::AlignVertical_Mask;
+    if (!horizontal)
+        horizontal = Qt::AlignHCenter;
+    if (!vertical)
+        vertical = Qt::AlignVCenter;
+    const Qt::Alignment alignment = horizontal | vertical;
+    if (given & Qt::AlignAbsolute)
+        return alignment;
+    return QStyle::visualAlignment(direction, alignment);
+}
+
+void frame(QPainter& painter, const QRect& rect, const QBrush& brush) {
+    painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), brush);
+    painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), brush);
+    painter.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), brush);
+    painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), brush);
+}
+
+} // namespace
+
+void TextCell::paint(QPainter& painter, const QRect& box) const {
+    if (text.isEmpty() || box.width() <= 0)
+        return;
+    painter.setPen(color);
+    // elidedText hands back the text itself when it fits, so one measuring pass decides both;
+    // shaping the text is most of what a caption costs to paint.
+    constexpr int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+    painter.drawText(box, flags,
+                     painter.fontMetrics().elidedText(text, Qt::ElideRight, box.width()));
+}
+
+void MarkupCell::paint(QPainter& painter, const QRect& box, const QFont& font) const {
+    drawing.paint(painter, QRectF(box), font);
+}
+
+void PushButtonCell::paint(QPainter& painter, const QRect& rect, const CellStyle& look) const {
+    if (rect.width() <= 0 || rect.height() <= 0)
+        return;
+    const bool down = sunken && enabled;
+    const QPalette::ColorGroup group = enabled ? QPalette::Active : QPalette::Disabled;
+    QRect content = rect.adjusted(3, 1, -3, -1);
+    if (look.themed) {
+        QStyleOptionButton option;
+        option.initFrom(look.widget);
+        option.rect = rect;
+        option.state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver);
+        option.state.setFlag(QStyle::State_Enabled, enabled);
+        option.state |= down ? QStyle::State_Sunken : QStyle::State_Raised;
+        look.style->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, look.widget);
+        if (down) {
+            content.translate(
+                look.style->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, look.widget),
+                look.style->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, look.widget));
+        }
+    } else {
+        painter.fillRect(rect, look.palette.brush(group, down ? QPalette::Mid : QPalette::Button));
+        frame(painter, rect, look.palette.brush(group, QPalette::Dark));
+        if (down)
+            content.translate(1, 1);
+    }
+    if (caption.isEmpty() || content.width() <= 0)
+        return;
+    painter.setPen(look.palette.color(group, QPalette::ButtonText));
+    const QString text = painter.fontMetrics().elidedText(caption, Qt::ElideRight, content.width());
+    painter.drawText(content, int(buttonAlignment(alignment, look.direction)) | Qt::TextSingleLine,
+                     text);
+}
+
+QSize CheckBoxCell::indicatorSize(const CellStyle& look) {
+    if (!look.themed)
+        return QSize(13, 13);
+    return QSize(look.style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, look.widget),
+                 look.style->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, look.widget));
+}
+
+void CheckBoxCell::paint(QPainter& painter, const QRect& rect, const CellStyle& look) const {
+    if (look.themed) {
+        QStyleOptionButton option;
+        option.initFrom(look.widget);
+        option.rect = rect;
+        option.state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver);
+        option.state |= checked ? QStyle::State_On : QStyle::State_Off;
+        look.style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, &painter, look.widget);
+        return;
+    }
+    painter.fillRect(rect, look.palette.brush(QPalette::Base));
+    frame(painter, rect, look.palette.brush(QPalette::Text));
+    if (checked) {
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(look.palette.color(QPalette::Text), 2));
+        const QRectF inner = QRectF(rect).adjusted(3, 3, -3, -3);
+        const QPointF mark[] = {{inner.left(), inner.center().y()},
+                                {inner.left() + inner.width() * 0.4, inner.bottom()},
+                                {inner.right(), inner.top()}};
+        painter.drawPolyline(mark, 3);
+        painter.restore();
+    }
+}
+
+} // namespace gridkit::detail

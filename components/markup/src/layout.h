@@ -1,0 +1,60 @@
+#pragma once
+
+// Measure and arrange in the manner of XAML layout: each element reports the size its content
+// wants within what it is offered, then is given a slot and places itself in it by its alignment.
+// The result is all the painter needs: boxes, clips and lines of text with their fonts.
+
+#include "document.h"
+#include "gridgauge/markup/text_measurer.h"
+
+#include <QFont>
+#include <QRectF>
+
+#include <vector>
+
+namespace markup {
+
+struct ElementLayout {
+    QRectF bounds; // as arranged, in the laid-out area
+    // What it may paint: the area, narrowed by its own and its ancestors' layout clips; empty
+    // when it is not shown.
+    QRectF clip;
+    int depth = 0;
+    int firstLine = 0, lineCount = 0; // TextBlock: its slice of LayoutResult::lines
+    QRectF figure; // Rectangle and Ellipse: the figure drawn, its stroke centred on its edge
+};
+
+// A piece of one run on one line, or the ellipsis that ends a trimmed line.
+struct TextFragment {
+    QString text;
+    int run = -1; // the run whose font and brush it takes
+    double x = 0; // from the line's left
+    double width = 0;
+};
+
+struct TextLine {
+    QRectF rect; // in the laid-out area once arranged; trailing blanks are not part of it
+    double ascent = 0;
+    int firstFragment = 0, fragmentCount = 0;
+};
+
+struct LayoutResult {
+    QSizeF size;
+    QFont font;
+    double dotsPerInch = 96;
+    std::vector<ElementLayout> elements; // parallel to Document::elements
+    std::vector<QFont> fonts;            // parallel to Document::runs
+    std::vector<QStringList> families;   // Document::families, each without what is not installed
+    std::vector<TextLine> lines;
+    std::vector<TextFragment> fragments;
+};
+
+LayoutResult layOut(const Document& document, const QSizeF& size, const QFont& font,
+                    const TextMeasurer& measurer);
+
+// The font a run is drawn in, from the host's font and the run's style; families as in
+// LayoutResult.
+QFont fontFor(const QFont& base, const TextStyle& style, const std::vector<QStringList>& families,
+              double dotsPerInch);
+
+} // namespace markup
