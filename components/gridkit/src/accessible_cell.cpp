@@ -123,8 +123,9 @@ private:
     }
     // What the mouse can click: an enabled button of an enabled grid.
     bool clickable() const {
-        const ControlData* data = control();
-        return data && data->enabled && grid_->isEnabled();
+        return cell_->isValid() && grid_->isEnabled() &&
+               grid_->model().controlEnabled(row_, grid_->model().column(column_).itemIndex,
+                                             position_);
     }
 
     CellAccessible* cell_;
