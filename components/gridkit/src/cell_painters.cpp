@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionFocusRect>
 
 namespace gridkit::detail {
 
@@ -50,6 +51,26 @@ void MarkupCell::paint(QPainter& painter, const QRect& box, const QFont& font) c
     drawing.paint(painter, QRectF(box), font);
 }
 
+// Styles draw the focus frame only once focus has moved by key (State_KeyboardFocusChange), so as
+// not to show it after every click. A grid's focus frame is its cursor, which keys move from
+// wherever a click put it: as in item views, it shows however focus came.
+void drawFocusFrame(QPainter& painter, const QRect& rect, const QColor& background,
+                    const CellStyle& look) {
+    QStyleOptionFocusRect option;
+    option.initFrom(look.widget);
+    option.state |= QStyle::State_KeyboardFocusChange | QStyle::State_HasFocus;
+    option.rect = rect;
+    option.backgroundColor = background;
+    // Some styles (Fusion) draw it in a faint shade of the highlight colour whatever lies under
+    // it, which on a highlighted row hardly shows. There they are given black or white as their
+    // highlight, picked by the background's value as Qt's common style picks its own frame's.
+    if (background == option.palette.color(look.group, QPalette::Highlight)) {
+        option.palette.setColor(QPalette::Highlight,
+                                background.value() >= 128 ? Qt::black : Qt::white);
+    }
+    look.style->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, look.widget);
+}
+
 void PushButtonCell::paint(QPainter& painter, const QRect& rect, const CellStyle& look) const {
     if (rect.width() <= 0 || rect.height() <= 0)
         return;
@@ -61,9 +82,17 @@ void PushButtonCell::paint(QPainter& painter, const QRect& rect, const CellStyle
         option.initFrom(look.widget);
         option.rect = rect;
         option.state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver);
+        if (focused)
+            option.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
         option.state.setFlag(QStyle::State_Enabled, enabled);
         option.state |= down ? QStyle::State_Sunken : QStyle::State_Raised;
         look.style->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, look.widget);
+        if (focused) {
+            drawFocusFrame(
+                painter,
+                look.style->subElementRect(QStyle::SE_PushButtonFocusRect, &option, look.widget),
+                look.palette.color(group, QPalette::Button), look);
+        }
         if (down) {
             content.translate(
                 look.style->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, look.widget),
@@ -72,6 +101,10 @@ void PushButtonCell::paint(QPainter& painter, const QRect& rect, const CellStyle
     } else {
         painter.fillRect(rect, look.palette.brush(group, down ? QPalette::Mid : QPalette::Button));
         frame(painter, rect, look.palette.brush(group, QPalette::Dark));
+        if (focused) {
+            drawFocusFrame(painter, rect.adjusted(2, 2, -2, -2),
+                           look.palette.color(group, QPalette::Button), look);
+        }
         if (down)
             content.translate(1, 1);
     }

@@ -43,14 +43,20 @@ struct MarkupCell {
     void paint(QPainter& painter, const QRect& box, const QFont& font) const;
 };
 
-// A push button with its caption; a disabled one is greyed and never sunken.
+// A push button with its caption; a disabled one is greyed and never sunken. The focused one
+// (the button the keys press) shows the style's focus frame.
 struct PushButtonCell {
     const QString& caption;
     bool enabled = true;
     bool sunken = false;
     qint16 alignment = 0; // Qt::Alignment bits, see ItemControl::setAlignment
+    bool focused = false;
     void paint(QPainter& painter, const QRect& rect, const CellStyle& style) const;
 };
+
+// The style's focus frame round rect, on a background of the given colour.
+void drawFocusFrame(QPainter& painter, const QRect& rect, const QColor& background,
+                    const CellStyle& style);
 
 // A check box's indicator.
 struct CheckBoxCell {

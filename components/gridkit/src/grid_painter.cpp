@@ -10,7 +10,6 @@
 
 #include <QPainter>
 #include <QStyle>
-#include <QStyleOptionFocusRect>
 #include <QStyleOptionHeader>
 #include <QWidget>
 
@@ -189,8 +188,22 @@ void GridPainter::paintRows(QPainter& painter, const QRect& body) const {
     }
     if (settings_.gridLines && model_.rowCount() > 0)
         paintGridLines(painter, body, firstPosition, lastPosition);
-    if (focused_ && focus_.row >= 0 && focus_.row < model_.rowCount() && focus_.column >= 0)
+    if (focused_ && focus_.row >= 0 && focus_.row < model_.rowCount() && focus_.column >= 0 &&
+        focusedButton(focus_.row, focus_.column) < 0)
         paintFocus(painter);
+}
+
+// The button a focused cell's keys press, which shows the focus itself; -1 when there is none.
+qint32 GridPainter::focusedButton(qint32 row, qint32 columnId) const {
+    if (!focused_ || !settings_.cellFocus || row != focus_.row || columnId != focus_.column)
+        return -1;
+    const qint32 index = model_.column(columnId).itemIndex;
+    const ItemData* data = model_.itemIfAny(row, index);
+    for (qint32 position = 0; data && position < data->controlCount(); ++position) {
+        if (model_.controlEnabled(row, index, position))
+            return position;
+    }
+    return -1;
 }
 
 void GridPainter::paintCell(QPainter& painter, const QRect& cell, qint32 row, qint32 columnId,
@@ -202,10 +215,12 @@ void GridPainter::paintCell(QPainter& painter, const QRect& cell, qint32 row, qi
     // A cell with buttons is all buttons: they cover the caption and any check box.
     if (data->hasControls()) {
         const qint32 count = qint32(data->controls->size());
+        const qint32 focused = focusedButton(row, columnId);
         for (qint32 position = 0; position < count; ++position) {
             const ControlData& control = (*data->controls)[std::size_t(position)];
             PushButtonCell{control.caption, control.enabled,
-                           input_.isPressed(row, index, position, columnId), control.alignment}
+                           input_.isPressed(row, index, position, columnId), control.alignment,
+                           position == focused}
                 .paint(painter, screen(GridGeometry::controlRect(cell, count, position)), look_);
         }
         return;
@@ -265,12 +280,9 @@ void GridPainter::paintFocus(QPainter& painter) const {
             QRect(0, rect.top(), int(std::clamp<qint64>(right, 0, geometry_.clientRect().width())),
                   rect.height());
     }
-    QStyleOptionFocusRect option;
-    option.initFrom(&surface_);
-    option.rect = screen(rect.adjusted(0, 0, -1, -1));
-    option.backgroundColor = look_.palette.color(
+    const QColor background = look_.palette.color(
         look_.group, settings_.highlightFocusedRow ? QPalette::Highlight : QPalette::Base);
-    look_.style->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, &surface_);
+    drawFocusFrame(painter, screen(rect.adjusted(0, 0, -1, -1)), background, look_);
 }
 
 } // namespace gridkit::detail

@@ -54,6 +54,7 @@ private:
     void paintGridLines(QPainter& painter, const QRect& body, qint64 firstPosition,
                         qint64 lastPosition) const;
     void paintFocus(QPainter& painter) const;
+    qint32 focusedButton(qint32 row, qint32 columnId) const;
 
     void paintCaption(QPainter& painter, const QRect& cell, const ItemData& data, qint32 row,
                       qint32 columnId, bool highlighted) const;
