@@ -4,10 +4,14 @@
 
 #include "gridgauge/markup/markup.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionFocusRect>
+#include <QtMath>
+
+#include <algorithm>
 
 namespace gridkit::detail {
 
@@ -47,6 +51,23 @@ void TextCell::paint(QPainter& painter, const QRect& box) const {
                      painter.fontMetrics().elidedText(text, Qt::ElideRight, box.width()));
 }
 
+// Measured as elidedText measures, so that a width found to fit is one it leaves whole.
+int TextCell::widthFor(const QFontMetricsF& metrics, const QString& text) {
+    return qCeil(metrics.horizontalAdvance(text));
+}
+
+bool TextCell::fits(const QFontMetrics& metrics, const QString& text, int width) {
+    return metrics.elidedText(text, Qt::ElideRight, std::max(0, width)) == text;
+}
+
+int HeaderCaption::room(const QSize& section) const {
+    return section.width() - 2 * margin - (sorted ? section.height() / 2 + margin : 0);
+}
+
+int HeaderCaption::sectionWidthFor(int textWidth, int sectionHeight) const {
+    return textWidth + 2 * margin + (sorted ? sectionHeight / 2 + margin : 0);
+}
+
 void MarkupCell::paint(QPainter& painter, const QRect& box, const QFont& font) const {
     drawing.paint(painter, QRectF(box), font);
 }
@@ -76,7 +97,7 @@ void PushButtonCell::paint(QPainter& painter, const QRect& rect, const CellStyle
         return;
     const bool down = sunken && enabled;
     const QPalette::ColorGroup group = enabled ? QPalette::Active : QPalette::Disabled;
-    QRect content = rect.adjusted(3, 1, -3, -1);
+    QRect content = captionBox(rect);
     if (look.themed) {
         QStyleOptionButton option;
         option.initFrom(look.widget);

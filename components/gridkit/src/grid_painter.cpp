@@ -100,9 +100,7 @@ void GridPainter::paintHeaderSection(QPainter& painter, const QRect& rect, qint3
     const bool sorted = column && id == model_.sortColumn();
     QStyle* style = look_.style;
     const int margin = style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &surface_);
-    int textWidth = rect.width() - 2 * margin;
-    if (sorted)
-        textWidth -= rect.height() / 2 + margin;
+    const int textWidth = HeaderCaption{margin, sorted}.room(rect.size());
     const QString text = column ? painter.fontMetrics().elidedText(column->caption, Qt::ElideRight,
                                                                    std::max(0, textWidth))
                                 : QString();

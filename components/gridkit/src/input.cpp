@@ -56,11 +56,15 @@ void GridInput::press(const QMouseEvent& event) {
     if (at.y() >= geometry_.bodyTop())
         pressBody(at);
     else
-        pressHeader(at);
+        pressHeader(at, event.type() == QEvent::MouseButtonDblClick);
 }
 
-void GridInput::pressHeader(const QPoint& at) {
+void GridInput::pressHeader(const QPoint& at, bool doubleClick) {
     const qint32 edge = geometry_.resizeEdgeAt(at);
+    if (edge >= 0 && doubleClick) {
+        listener_.fitColumn(edge);
+        return;
+    }
     if (edge >= 0) {
         resizingColumn_ = edge;
         resizeStartX_ = at.x();

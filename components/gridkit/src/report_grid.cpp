@@ -3,6 +3,7 @@
 #include "accessibility.h"
 #include "cell_drawings.h"
 #include "cell_painters.h"
+#include "content_fit.h"
 #include "geometry.h"
 #include "grid_painter.h"
 #include "input.h"
@@ -65,6 +66,9 @@ public:
     void toggleCheckBox(qint32 row, qint32 item) override { grid_.toggleItemCheck(row, item); }
     void resizeColumn(qint32 columnId, qint32 width) override {
         grid_.resizeColumn(columnId, width);
+    }
+    void fitColumn(qint32 columnId) override {
+        grid_.resizeColumn(columnId, detail::fittingWidth(grid_.contentSources(), columnId));
     }
     void moveColumn(qint32 from, qint32 to) override { grid_.moveColumn(from, to); }
     void sortByColumn(qint32 columnId) override { grid_.sortByColumn(columnId); }
@@ -688,19 +692,29 @@ bool ReportGrid::viewportEvent(QEvent* event) {
     return QAbstractScrollArea::viewportEvent(event);
 }
 
-// A header shows its column's tooltip.
+detail::ContentSources ReportGrid::contentSources() const {
+    return {*model_, *geometry_, *settings_, *drawings_, *viewport()};
+}
+
+// A header says what a click on it does: its column's tooltip, while a click sorts. Otherwise a
+// header or a cell tells nothing unless what it shows is cut off, and then shows all of it.
 bool ReportGrid::toolTip(QHelpEvent* event) {
     const QPoint at = geometry_->visual(event->pos());
-    if (at.y() >= geometry_->groupBoxHeight() && at.y() < geometry_->bodyTop()) {
+    std::optional<detail::CutText> tip;
+    if (settings_->sortOnClick && at.y() >= geometry_->groupBoxHeight() &&
+        at.y() < geometry_->bodyTop()) {
         const qint32 position = geometry_->positionAtX(at.x());
         if (position >= 0) {
-            const QString& tip = model_->column(geometry_->columnAtPosition(position)).tooltip;
-            if (!tip.isEmpty()) {
-                QToolTip::showText(event->globalPos(), tip, viewport(),
-                                   geometry_->visual(geometry_->headerRect(position)));
-                return true;
-            }
+            const QString& text = model_->column(geometry_->columnAtPosition(position)).tooltip;
+            if (!text.isEmpty())
+                tip = detail::CutText{text, geometry_->headerRect(position)};
         }
+    }
+    if (!tip)
+        tip = detail::cutTextAt(contentSources(), at);
+    if (tip) {
+        QToolTip::showText(event->globalPos(), tip->text, viewport(), geometry_->visual(tip->area));
+        return true;
     }
     QToolTip::hideText();
     event->ignore();

@@ -68,6 +68,7 @@ namespace gridkit {
 
 namespace detail {
 class CellDrawings;
+struct ContentSources;
 class GridGeometry;
 class GridInput;
 struct ViewSettings;
@@ -298,6 +299,7 @@ private:
     int cellOrigin() const;
     void cellsMayHaveMoved();
     bool toolTip(QHelpEvent* event);
+    detail::ContentSources contentSources() const;
 
     std::shared_ptr<GridModel> model_;
     detail::ViewRef self_; // what handles from this grid hold; cut when it goes
