@@ -9,4 +9,4 @@ gridgauge_test(test_gridkit_input SOURCES test_gridkit_input.cpp gridkit_fixture
 gridgauge_test(test_gridkit_object_model SOURCES test_gridkit_object_model.cpp
     LIBS gridgauge_gridkit_model gridgauge_markup_internals)
 gridgauge_test(test_gridkit_repaint SOURCES test_gridkit_repaint.cpp gridkit_fixture.h
-    LIBS gridgauge_gridkit_internals)
+    LIBS gridgauge_gridkit_internals gridgauge_markup_internals)

@@ -1,8 +1,8 @@
 // The grid's object model on its own, without a view or any widget: what it holds, what it tells
 // an observer, how long its handles stay good, and how it sorts.
 #include "gridgauge/host/runtime_error.h"
-#include "gridgauge/markup/markup.h"
 #include "model.h"
+#include "parse_count.h"
 
 #include <QStringList>
 #include <QTest>

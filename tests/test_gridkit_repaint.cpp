@@ -3,7 +3,7 @@
 #include "gridkit_fixture.h"
 
 #include "gridgauge/gridkit/report_grid.h"
-#include "gridgauge/markup/markup.h"
+#include "parse_count.h"
 #include "scroll_bar.h"
 
 #include <QScrollBar>
