@@ -1,5 +1,9 @@
 // The window host: creating controls by class name, twips placement, the timer, the dispatcher,
 // colours, and the two ControlKit controls.
+#include "dispatcher_testing.h"
+#include "form_testing.h"
+#include "placement.h"
+
 #include "gridgauge/controlkit/controlkit.h"
 #include "gridgauge/controlkit/label.h"
 #include "gridgauge/controlkit/progress_bar.h"
@@ -78,9 +82,9 @@ class TestHost : public QObject {
 private slots:
     void initTestCase() { controlkit::registerControls(); }
     void cleanup() {
-        Dispatcher::instance().setReporter({});
-        Dispatcher::instance().setTerminator({});
-        Dispatcher::instance().reset();
+        testing::setReporter({});
+        testing::setTerminator({});
+        testing::reset();
     }
 
     void twipsPerPixelFollowsTheScreen();
@@ -152,8 +156,8 @@ void TestHost::formCreatesControlsInOrderLaterInFront() {
     // Children are stacked in creation order: the last one is in front.
     QCOMPARE(frontAt(form, QPoint(50, 5)), controls[1]);
     QCOMPARE(qobject_cast<controlkit::Label*>(controls[0])->caption(), QStringLiteral("back"));
-    QCOMPARE(Form::tabIndex(*controls[0]), 1);
-    QCOMPARE(Form::tabIndex(*controls[1]), 0);
+    QCOMPARE(testing::tabIndex(*controls[0]), 1);
+    QCOMPARE(testing::tabIndex(*controls[1]), 0);
     QVERIFY(!form.timer(QStringLiteral("Tick"))->enabled());
     QCOMPARE(form.timer(QStringLiteral("Tick"))->interval(), 1);
 }
@@ -217,7 +221,7 @@ void TestHost::windowIsMovedJustEnoughToFit() {
     QFETCH(QRect, frame);
     QFETCH(QRect, available);
     QFETCH(QPoint, placed);
-    QCOMPARE(Form::placeWithin(frame, available), placed);
+    QCOMPARE(detail::placeWithin(frame, available), placed);
 }
 
 void TestHost::timerTicksOnlyThroughTheEventLoop() {
@@ -267,8 +271,8 @@ void TestHost::dispatcherReportsEndsAndRunsNothingAfterAFailure() {
     auto& dispatcher = Dispatcher::instance();
     QList<int> reported;
     QList<int> statuses;
-    dispatcher.setReporter([&](const RuntimeError& e) { reported.append(e.number()); });
-    dispatcher.setTerminator([&](int status) { statuses.append(status); });
+    testing::setReporter([&](const RuntimeError& e) { reported.append(e.number()); });
+    testing::setTerminator([&](int status) { statuses.append(status); });
 
     int steps = 0;
     QVERIFY(dispatcher.invoke([&] { ++steps; }));
@@ -307,14 +311,14 @@ void TestHost::dispatcherReportsEveryEscapingException() {
     auto& dispatcher = Dispatcher::instance();
     QList<QPair<int, QString>> reported;
     QList<int> statuses;
-    dispatcher.setReporter([&](const RuntimeError& e) {
+    testing::setReporter([&](const RuntimeError& e) {
         reported.append({e.number(), e.description()});
     });
-    dispatcher.setTerminator([&](int status) { statuses.append(status); });
+    testing::setTerminator([&](int status) { statuses.append(status); });
     QVERIFY(!dispatcher.invoke(thrower));
     QCOMPARE(reported, (QList<QPair<int, QString>>{{number, description}}));
     QCOMPARE(statuses, QList<int>{1});
-    QVERIFY(dispatcher.failed());
+    QVERIFY(testing::failed());
 }
 
 void TestHost::systemColorsFollowThePalette() {
