@@ -102,6 +102,10 @@ private slots:
     void dispatcherReportsEveryEscapingException_data();
     void dispatcherReportsEveryEscapingException();
     void systemColorsFollowThePalette();
+    void controlsRefuseAnInvalidColourAndKeepTheirOwn_data();
+    void controlsRefuseAnInvalidColourAndKeepTheirOwn();
+    void controlsFollowTheApplicationPalette_data();
+    void controlsFollowTheApplicationPalette();
     void progressBarClampsIntoItsRange_data();
     void progressBarClampsIntoItsRange();
     void labelKeepsTagAsItsDescription();
@@ -332,6 +336,75 @@ void TestHost::systemColorsFollowThePalette() {
         QVERIFY(!colors::isValid(bad));
         QVERIFY_THROWS_EXCEPTION(RuntimeError, colors::resolve(bad, palette));
     }
+}
+
+void TestHost::controlsRefuseAnInvalidColourAndKeepTheirOwn_data() {
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QByteArray>("property");
+    QTest::addColumn<QPalette::ColorRole>("role");
+    QTest::addColumn<uint>("invalid");
+    const QString label = QStringLiteral("ControlKit.Label");
+    const QString bar = QStringLiteral("ControlKit.ProgressBar");
+    QTest::newRow("label fore") << label << QByteArray("foreColor") << QPalette::WindowText
+                                << 0x01000000u;
+    QTest::newRow("label back") << label << QByteArray("backColor") << QPalette::Window
+                                << 0x80000019u;
+    QTest::newRow("bar fore") << bar << QByteArray("foreColor") << QPalette::WindowText
+                              << 0x8000010Fu;
+    QTest::newRow("bar back") << bar << QByteArray("backColor") << QPalette::Window << 0x01000000u;
+    QTest::newRow("bar") << bar << QByteArray("barColor") << QPalette::Highlight << 0x80000019u;
+}
+
+// Set by name, as a form's description sets them: the refusal leaves the colour it had, shown.
+void TestHost::controlsRefuseAnInvalidColourAndKeepTheirOwn() {
+    QFETCH(QString, className);
+    QFETCH(QByteArray, property);
+    QFETCH(QPalette::ColorRole, role);
+    QFETCH(uint, invalid);
+    QWidget parent;
+    QWidget* control = ControlRegistry::instance().create(className, &parent);
+    QVERIFY(control->setProperty(property.constData(), 0x0000FF00u)); // green
+    try {
+        control->setProperty(property.constData(), invalid);
+        QFAIL("an invalid colour was taken");
+    } catch (const RuntimeError& e) {
+        QCOMPARE(e.number(), 380);
+    }
+    QCOMPARE(control->property(property.constData()).toUInt(), 0x0000FF00u);
+    QCOMPARE(control->palette().color(role), QColor(Qt::green));
+}
+
+void TestHost::controlsFollowTheApplicationPalette_data() {
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QByteArray>("property");
+    QTest::addColumn<QPalette::ColorRole>("role");
+    const QString label = QStringLiteral("ControlKit.Label");
+    const QString bar = QStringLiteral("ControlKit.ProgressBar");
+    QTest::newRow("label fore") << label << QByteArray("foreColor") << QPalette::WindowText;
+    QTest::newRow("label back") << label << QByteArray("backColor") << QPalette::Window;
+    QTest::newRow("bar fore") << bar << QByteArray("foreColor") << QPalette::WindowText;
+    QTest::newRow("bar back") << bar << QByteArray("backColor") << QPalette::Window;
+    QTest::newRow("bar") << bar << QByteArray("barColor") << QPalette::Highlight;
+}
+
+// A system colour is the application's as it is now, not as it was when set: also on a control in
+// a shown window, where Qt tells only the window of the change.
+void TestHost::controlsFollowTheApplicationPalette() {
+    QFETCH(QString, className);
+    QFETCH(QByteArray, property);
+    QFETCH(QPalette::ColorRole, role);
+    QWidget parent;
+    QWidget* control = ControlRegistry::instance().create(className, &parent);
+    QVERIFY(control->setProperty(property.constData(), colors::ButtonFace));
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    const QPalette before = QApplication::palette();
+    QPalette changed = before;
+    changed.setColor(QPalette::Button, QColor(10, 20, 30));
+    QApplication::setPalette(changed);
+    const QColor shown = control->palette().color(role);
+    QApplication::setPalette(before);
+    QCOMPARE(shown, QColor(10, 20, 30));
 }
 
 void TestHost::progressBarClampsIntoItsRange_data() {
