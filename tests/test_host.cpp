@@ -74,6 +74,24 @@ QWidget* frontAt(const QWidget& form, const QPoint& p) {
     return nullptr;
 }
 
+// Every colour property of both controls: the palette role it shows in, and a value it refuses.
+void colourProperties() {
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QByteArray>("property");
+    QTest::addColumn<QPalette::ColorRole>("role");
+    QTest::addColumn<uint>("invalid");
+    const QString label = QStringLiteral("ControlKit.Label");
+    const QString bar = QStringLiteral("ControlKit.ProgressBar");
+    QTest::newRow("label fore") << label << QByteArray("foreColor") << QPalette::WindowText
+                                << 0x01000000u;
+    QTest::newRow("label back") << label << QByteArray("backColor") << QPalette::Window
+                                << 0x80000019u;
+    QTest::newRow("bar fore") << bar << QByteArray("foreColor") << QPalette::WindowText
+                              << 0x8000010Fu;
+    QTest::newRow("bar back") << bar << QByteArray("backColor") << QPalette::Window << 0x01000000u;
+    QTest::newRow("bar") << bar << QByteArray("barColor") << QPalette::Highlight << 0x80000019u;
+}
+
 } // namespace
 
 class TestHost : public QObject {
@@ -339,20 +357,7 @@ void TestHost::systemColorsFollowThePalette() {
 }
 
 void TestHost::controlsRefuseAnInvalidColourAndKeepTheirOwn_data() {
-    QTest::addColumn<QString>("className");
-    QTest::addColumn<QByteArray>("property");
-    QTest::addColumn<QPalette::ColorRole>("role");
-    QTest::addColumn<uint>("invalid");
-    const QString label = QStringLiteral("ControlKit.Label");
-    const QString bar = QStringLiteral("ControlKit.ProgressBar");
-    QTest::newRow("label fore") << label << QByteArray("foreColor") << QPalette::WindowText
-                                << 0x01000000u;
-    QTest::newRow("label back") << label << QByteArray("backColor") << QPalette::Window
-                                << 0x80000019u;
-    QTest::newRow("bar fore") << bar << QByteArray("foreColor") << QPalette::WindowText
-                              << 0x8000010Fu;
-    QTest::newRow("bar back") << bar << QByteArray("backColor") << QPalette::Window << 0x01000000u;
-    QTest::newRow("bar") << bar << QByteArray("barColor") << QPalette::Highlight << 0x80000019u;
+    colourProperties();
 }
 
 // Set by name, as a form's description sets them: the refusal leaves the colour it had, shown.
@@ -375,16 +380,7 @@ void TestHost::controlsRefuseAnInvalidColourAndKeepTheirOwn() {
 }
 
 void TestHost::controlsFollowTheApplicationPalette_data() {
-    QTest::addColumn<QString>("className");
-    QTest::addColumn<QByteArray>("property");
-    QTest::addColumn<QPalette::ColorRole>("role");
-    const QString label = QStringLiteral("ControlKit.Label");
-    const QString bar = QStringLiteral("ControlKit.ProgressBar");
-    QTest::newRow("label fore") << label << QByteArray("foreColor") << QPalette::WindowText;
-    QTest::newRow("label back") << label << QByteArray("backColor") << QPalette::Window;
-    QTest::newRow("bar fore") << bar << QByteArray("foreColor") << QPalette::WindowText;
-    QTest::newRow("bar back") << bar << QByteArray("backColor") << QPalette::Window;
-    QTest::newRow("bar") << bar << QByteArray("barColor") << QPalette::Highlight;
+    colourProperties();
 }
 
 // A system colour is the application's as it is now, not as it was when set: also on a control in
