@@ -1,13 +1,12 @@
 #include "gridgauge/controlkit/progress_bar.h"
 
 #include "accessibility.h"
+#include "palette.h"
 
 #include "gridgauge/host/runtime_error.h"
 #include "gridgauge/host/system_colors.h"
 
 #include <QAccessible>
-#include <QApplication>
-#include <QEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionProgressBar>
@@ -18,6 +17,20 @@ namespace controlkit {
 
 using host::RuntimeError;
 
+namespace {
+
+void applyColors(ProgressBar& bar) {
+    detail::applyColors(bar, {{QPalette::WindowText, bar.foreColor()},
+                              {QPalette::Text, bar.foreColor()},
+                              {QPalette::Window, bar.backColor()},
+                              {QPalette::Base, bar.backColor()},
+                              {QPalette::Button, bar.backColor()},
+                              {QPalette::Highlight, bar.barColor()}});
+    bar.update();
+}
+
+} // namespace
+
 ProgressBar::ProgressBar(QWidget* parent)
     : QWidget(parent)
     , foreColor_(host::colors::ButtonText)
@@ -26,7 +39,8 @@ ProgressBar::ProgressBar(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent); // paints every pixel it covers
     // It shows and never reacts: the pointer reaches whatever lies under it.
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    applyColors();
+    applyColors(*this);
+    detail::followApplicationPalette(*this, [this] { applyColors(*this); });
     detail::installAccessibleFactory();
 }
 
@@ -72,39 +86,18 @@ void ProgressBar::setText(const QString& text) {
 }
 
 void ProgressBar::setForeColor(uint color) {
-    if (!host::colors::isValid(color))
-        throw RuntimeError(host::InvalidPropertyValue);
-    foreColor_ = color;
-    applyColors();
+    foreColor_ = host::colors::validated(color);
+    applyColors(*this);
 }
 
 void ProgressBar::setBackColor(uint color) {
-    if (!host::colors::isValid(color))
-        throw RuntimeError(host::InvalidPropertyValue);
-    backColor_ = color;
-    applyColors();
+    backColor_ = host::colors::validated(color);
+    applyColors(*this);
 }
 
 void ProgressBar::setBarColor(uint color) {
-    if (!host::colors::isValid(color))
-        throw RuntimeError(host::InvalidPropertyValue);
-    barColor_ = color;
-    applyColors();
-}
-
-void ProgressBar::applyColors() {
-    const QPalette base = QApplication::palette(this);
-    QPalette p = palette();
-    const QColor fore = host::colors::resolve(foreColor_, base);
-    const QColor back = host::colors::resolve(backColor_, base);
-    p.setColor(QPalette::WindowText, fore);
-    p.setColor(QPalette::Text, fore);
-    p.setColor(QPalette::Window, back);
-    p.setColor(QPalette::Base, back);
-    p.setColor(QPalette::Button, back);
-    p.setColor(QPalette::Highlight, host::colors::resolve(barColor_, base));
-    setPalette(p);
-    update();
+    barColor_ = host::colors::validated(color);
+    applyColors(*this);
 }
 
 QSize ProgressBar::sizeHint() const {
@@ -132,13 +125,6 @@ void ProgressBar::paintEvent(QPaintEvent*) {
     option.textAlignment = Qt::AlignCenter;
     option.state |= QStyle::State_Horizontal;
     style()->drawControl(QStyle::CE_ProgressBar, &option, &painter, this);
-}
-
-void ProgressBar::changeEvent(QEvent* event) {
-    // System colours follow the application's palette.
-    if (event->type() == QEvent::ApplicationPaletteChange)
-        applyColors();
-    QWidget::changeEvent(event);
 }
 
 } // namespace controlkit
