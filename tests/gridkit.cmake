@@ -12,3 +12,6 @@ gridgauge_test(test_gridkit_repaint SOURCES test_gridkit_repaint.cpp gridkit_fix
     LIBS gridgauge_gridkit_internals)
 # The view's parts, each on its own.
 gridgauge_test(test_gridkit_parts SOURCES test_gridkit_parts.cpp LIBS gridgauge_gridkit_internals)
+# What a Qt user expects of a view: focus, header dividers, tooltips.
+gridgauge_test(test_gridkit_conventions SOURCES test_gridkit_conventions.cpp gridkit_fixture.h
+    LIBS gridgauge_gridkit_internals)
