@@ -54,7 +54,7 @@ void frmMain::DragProgress(qint32 StartX, qint32 StartY, qint32 CurrentX) {
     if (hitRow->index() != 2 || !AllowDrag)
         return;
 
-    // The left edge of the item under the start point.
+    // The edges of the item under the start point.
     gridkit::Item hitItem = required(hit->item());
     qint32 left = 0, top = 0, right = 0, bottom = 0;
     wndReportControlData->rows().row(hitRow->index()).itemBounds(hitItem, left, top, right, bottom);

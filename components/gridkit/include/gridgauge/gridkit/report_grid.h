@@ -12,26 +12,34 @@
 // A member with a fixed dispatch number in the component's contract names it in brackets, [n].
 // Handles, like the widget, belong to the GUI thread.
 //
-// Geometry. The grid has no frame and no margins: its client area is its viewport, at the widget's
-// own (0, 0), and all coordinates (mouse events, hit test, item bounds) are device-independent
-// pixels of it. From the top: the group box when shown, the header row, then the rows, all of
-// rowHeight() (at least 20, and tall enough for the font and a check box). Columns run from x = 0
-// in the order they were added (or the user's order, see [70]), each exactly as wide as its width.
-// Scroll bars, when the content does not fit, take space at the right and bottom only.
+// Geometry. The grid has no frame and no margins. All its coordinates (mouse events, hit test,
+// item bounds, cellRect() and the rest) are device-independent pixels of the grid widget itself,
+// so that a host lays widgets over cells by item bounds alone; the cells show in its viewport,
+// which is all of it but the scroll bars. From the top: the group box when shown, the header row,
+// then the rows, all of rowHeight() (at least 20, and tall enough for the font and a check box).
+// Columns run in the order they were added (or the user's order, see [70]), each exactly as wide
+// as its width, from the reading side, as Qt's views follow layoutDirection(): left to right from
+// the viewport's left edge, right to left from its right edge. Scroll bars, when the content does
+// not fit, take space at the bottom and at the far side: the right, or the left right to left.
+// Right to left everything in the grid is mirrored: header, cells, check boxes, buttons, lines,
+// focus, the hit test, the arrow keys, and a column's divider, which is then its left edge.
 //
-// Cells. A plain caption is drawn in the cell less 2 pixels left and right, vertically centred,
-// elided with "…". With markup on [89], a caption that the markup engine reads is laid out in the
-// cell less 2 pixels left and right and 1 pixel top and bottom. A check-box item shows the
-// indicator at the cell's left and its caption after it. An item with buttons is all buttons: they
-// share its width evenly, each less 1 pixel all round, and cover any caption or check box.
-// Grid lines [29] take the last pixel column and row of each cell, inside its bounds.
+// Cells. A plain caption is drawn in the cell less 2 pixels either side, vertically centred,
+// aligned to the reading side, elided with "…". With markup on [89], a caption that the markup
+// engine reads is laid out in the cell less 2 pixels either side and 1 pixel top and bottom. A
+// check-box item shows the indicator at the cell's reading side and its caption after it. An item
+// with buttons is all buttons: they share its width evenly, each less 1 pixel all round, and cover
+// any caption or check box. Grid lines [29] take the far pixel column (the right one, left to
+// right) and the last row of each cell, inside its bounds.
 //
 // Mouse. Every press in the grid raises mousePressed first, the second press of a double click
 // included; only then does the grid act on it, and only for the left button: a press on a check
 // box's indicator toggles it and raises itemCheck; a press on an enabled button shows it pressed
 // while the button is held on it, and a release on the same button raises itemButtonClicked; a
 // press on a resizable column's header edge (3 pixels either side) drags its width, down to
-// Column::MinimumUserWidth. A press on a cell focuses it, without scrolling. Moves over the grid,
+// Column::MinimumUserWidth, and a double click there fits the column to its content (the header
+// caption and every cell whole), raising columnWidthChanged as a drag does. A press on a cell
+// focuses it, without scrolling. Moves over the grid,
 // and anywhere while a button pressed in it is held, raise mouseMoved. Button states are the
 // buttons held after the event. Everything is emitted directly, before the call returns.
 //
@@ -40,8 +48,11 @@
 // move the two rows concerned; rebuild() repaints everything only when it added rows or the sort
 // order changed. Painting visits only the rows and cells in the dirty area, a markup caption is
 // parsed at its first paint (a text seen before not even then) and laid out again only when its
-// cell's size or the font changes, and nothing repaints by itself once the view is settled. A
-// header shows its column's tooltip [21] on hover.
+// cell's size or the font changes, and nothing repaints by itself once the view is settled.
+//
+// Tooltips. A header says what a click on it does: its column's tooltip [21], while a click sorts
+// [27]. Otherwise a header, a plain caption or a button tells nothing unless it shows cut off, and
+// then shows its whole text.
 //
 // Views and models. A grid makes its own model, or shares another grid's (sharedModel()): the
 // model holds the data (columns, records, items, rows, sort order), and every grid over it keeps
@@ -132,8 +143,9 @@ public:
     // settled view paints nothing.
     void redraw();
 
-    // [30] What lies under (x, y), grid-client pixels. Nothing when the point is outside the grid's
-    // client area; otherwise a result whose column, row and item are each present or not.
+    // [30] What lies under (x, y), in the grid's coordinates. Nothing when the point is outside
+    // the viewport (on a scroll bar, say); otherwise a result whose column, row and item are each
+    // present or not.
     std::optional<HitTestInfo> hitTest(qint32 x, qint32 y) const;
 
     // Settings. None of them changes what a row or column is: row n shows record n and column k
@@ -162,7 +174,8 @@ public:
     // Off at first.
     void setSortOnHeaderClick(bool sort);
     bool sortOnHeaderClick() const;
-    // [55] Focus moves by cell: the focused cell has a focus rectangle while the grid has focus,
+    // [55] Focus moves by cell: the focused cell has the style's focus frame while the grid has
+    // focus, however focus came (a focused cell's first enabled button shows it instead),
     // the arrow keys move it (Home and End to the first and last column, with Ctrl to the first
     // and last row, Page Up and Down by a page), and Space, Return or Enter ticks the focused check
     // box (raising itemCheck) or clicks the focused cell's first enabled button (raising
@@ -187,10 +200,11 @@ public:
     void setHighlightFocusedRow(bool highlight);
     bool highlightFocusedRow() const;
 
-    // Geometry, in device-independent pixels of the grid's client area.
+    // Geometry, in device-independent pixels of the grid widget.
     int headerHeight() const;
     int rowHeight() const;
-    // Where the view shows columns: the column id at a display position (left to right) and back.
+    // Where the view shows columns: the column id at a display position (from the reading side)
+    // and back.
     qint32 columnAtPosition(qint32 position) const;
     qint32 positionOfColumn(qint32 columnId) const;
     // A cell's bounds (as Row::itemBounds gives them), a column's header section, and one of the
@@ -225,9 +239,10 @@ signals:
     void itemCheck(gridkit::Row row, gridkit::Item item);
     // [17] Cells moved on screen without any column's width changing: the scroll offset changed
     // (wheel, scroll bars, keys, or a resize that pulls the offset back), the user sorted [27]
-    // or reordered [70] the view, or a font or style change gave the rows or the header another
-    // height. Raised at once, once for each change; never by rebuild(), caption writes, painting
-    // or a resize that moves no cell.
+    // or reordered [70] the view, a font or style change gave the rows or the header another
+    // height, or, right to left, a resize or the layout direction moved the cells' right edge.
+    // Raised at once, once for each change; never by rebuild(), caption writes, painting or a
+    // resize that moves no cell.
     void viewScrolled();
     // [21] The mouse moved over the grid, or anywhere while a button pressed in the grid is held.
     // Button bits: 1 left, 2 right, 4 middle. Shift bits: 1 shift, 2 ctrl, 4 alt.
