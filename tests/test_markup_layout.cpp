@@ -186,6 +186,19 @@ void MarkupLayoutTest::everyElement_data() {
            "MaxWidth='20'/><ColumnDefinition Width='2*'/></Grid.ColumnDefinitions><Border/>"
            "<Border Grid.Column='1'/><Border Grid.Column='2'/></Grid>"
         << box << Rects{{0, 0, 100, 50}, {0, 0, 70, 50}, {70, 0, 10, 50}, {80, 0, 20, 50}};
+    // Settled at its maximum of 10 first, the first column leaves 90 where the second needs 95;
+    // with the space overspent, it is opened again and takes the 5 left.
+    QTest::newRow("star Min and Max: a maximum settled too soon gives way to a minimum")
+        << "<Grid><Grid.ColumnDefinitions><ColumnDefinition MaxWidth='10'/><ColumnDefinition "
+           "MinWidth='95'/></Grid.ColumnDefinitions><Border/><Border Grid.Column='1'/></Grid>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 5, 50}, {5, 0, 95, 50}};
+    // Held at its minimum of 50 first, then the second at its maximum of 40: 10 would be left
+    // over, so the first is opened again and takes it.
+    QTest::newRow("star Min and Max: a minimum settled too soon takes what is left over")
+        << "<Grid><Grid.ColumnDefinitions><ColumnDefinition MinWidth='50'/><ColumnDefinition "
+           "Width='4*' MaxWidth='40'/></Grid.ColumnDefinitions><Border/><Border Grid.Column='1'/>"
+           "</Grid>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 60, 50}, {60, 0, 40, 50}};
     // Row limits: a pixel row is its Height held between MinHeight and MaxHeight, an Auto row
     // its content's height held between them (the content may overhang), a star row settled
     // as star columns are.
@@ -225,6 +238,26 @@ void MarkupLayoutTest::everyElement_data() {
            "Width='Auto'/><ColumnDefinition Width='Auto'/></Grid.ColumnDefinitions>"
            "<Border Width='10'/><Border Grid.ColumnSpan='2' Width='30'/></Grid>"
         << box << Rects{{0, 0, 30, 50}, {5, 0, 10, 50}, {0, 0, 30, 50}};
+    // The span asks 80 of columns whose shares were 25 and 75: each grows towards its share,
+    // the smaller first, and the Grid, as wide as its columns' minimums, shares 80 within them.
+    QTest::newRow("a span over star columns grows them up to their shares")
+        << "<Grid HorizontalAlignment='Left'><Grid.ColumnDefinitions><ColumnDefinition/>"
+           "<ColumnDefinition Width='3*'/></Grid.ColumnDefinitions><Border Grid.ColumnSpan='2' "
+           "Width='80'/><Border Grid.Column='1'/></Grid>"
+        << box << Rects{{0, 0, 80, 50}, {0, 0, 80, 50}, {25, 0, 55, 50}};
+    // Past the caps of 10 and 50 by 10: the one further below the largest cap takes it all.
+    QTest::newRow("a span past its Auto columns' maximums: the smaller grows faster")
+        << "<Grid HorizontalAlignment='Left'><Grid.ColumnDefinitions><ColumnDefinition "
+           "Width='Auto' MaxWidth='10'/><ColumnDefinition Width='Auto' MaxWidth='50'/>"
+           "</Grid.ColumnDefinitions><Border Grid.ColumnSpan='2' Width='70'/><Border/>"
+           "<Border Grid.Column='1'/></Grid>"
+        << box << Rects{{0, 0, 70, 50}, {0, 0, 70, 50}, {0, 0, 20, 50}, {20, 0, 50, 50}};
+    QTest::newRow("a span past its Auto columns' maximums, and past equal sizes: equal")
+        << "<Grid HorizontalAlignment='Left'><Grid.ColumnDefinitions><ColumnDefinition "
+           "Width='Auto' MaxWidth='10'/><ColumnDefinition Width='Auto' MaxWidth='20'/>"
+           "</Grid.ColumnDefinitions><Border Grid.ColumnSpan='2' Width='60'/><Border/>"
+           "<Border Grid.Column='1'/></Grid>"
+        << box << Rects{{0, 0, 60, 50}, {0, 0, 60, 50}, {0, 0, 30, 50}, {30, 0, 30, 50}};
     QTest::newRow("wrapped text in a star column sets its Auto row")
         << "<Grid><Grid.RowDefinitions><RowDefinition Height='Auto'/><RowDefinition/>"
            "</Grid.RowDefinitions><TextBlock Text='aaaa bbbb cccc' TextWrapping='Wrap'/>"
