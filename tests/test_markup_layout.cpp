@@ -269,6 +269,13 @@ void MarkupLayoutTest::everyElement_data() {
            "<RowDefinition/></Grid.RowDefinitions><Border Grid.Row='1' Width='10' Height='5'/>"
            "<Border Grid.Column='1' Height='7'/></Grid>"
         << box << Rects{{0, 0, 100, 50}, {0, 26, 10, 5}, {10, 0, 90, 7}};
+    // The Auto row is measured first, and the star row is offered what it leaves, 40: offered
+    // no bound, the square in it (as wide as the Grid) would have the row 100 high.
+    QTest::newRow("a star row offers what the Auto row above it leaves")
+        << "<Grid><Grid.RowDefinitions><RowDefinition Height='Auto'/><RowDefinition/>"
+           "</Grid.RowDefinitions><Border Height='10'/><Rectangle Grid.Row='1' Stroke='Red' "
+           "Stretch='UniformToFill'/><Border Grid.Row='1'/></Grid>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 100, 10}, {0, 10, 100, 100}, {0, 10, 100, 40}};
     // The square in the star row is first measured with no bound at all and wants its stroke,
     // 30; once the Auto row above takes 10, the star row is 10 high and so is the square's side.
     // The Auto column keeps only what the last measure asked for.
