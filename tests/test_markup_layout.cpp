@@ -392,6 +392,12 @@ void MarkupLayoutTest::lines_data() {
         << "<TextBlock HorizontalAlignment='Left' VerticalAlignment='Top'>ab <LineBreak/> "
            "cde<LineBreak/></TextBlock>"
         << QStringList{"ab", "cde", ""} << Rects{{0, 0, 10, 10}, {0, 10, 15, 10}, {0, 20, 0, 10}};
+    // The blank in the larger font is dropped where the line ends, and with it that font: the
+    // lines are as high as the text they show.
+    QTest::newRow("a blank dropped at a line's end takes its font with it")
+        << "<TextBlock HorizontalAlignment='Left' VerticalAlignment='Top'>ab<Run FontSize='40'> "
+           "</Run><LineBreak/>c<Run FontSize='40'> </Run></TextBlock>"
+        << QStringList{"ab", "c"} << Rects{{0, 0, 10, 10}, {0, 10, 5, 10}};
     QTest::newRow("wrapped at words, a long word broken")
         << "<TextBlock Width='52' TextWrapping='Wrap' Text='aaa bbb ccc dddddddddddddd'/>"
         << QStringList{"aaa bbb", "ccc", "dddddddddd", "dddd"}

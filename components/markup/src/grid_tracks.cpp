@@ -231,10 +231,8 @@ bool Tracks::hasStars() const {
 
 double Tracks::measureSizeOf(int start, int count) const {
     double size = 0;
-    for (int i = start; i < start + count; ++i) {
-        const Track& t = tracks_[size_t(i)];
-        size += t.type == Auto ? t.minSize : t.measureSize;
-    }
+    for (int i = start; i < start + count; ++i)
+        size += tracks_[size_t(i)].offered();
     return size;
 }
 
@@ -349,7 +347,7 @@ void Tracks::resolveStars(double available) {
         if (t.type == Star)
             stars.push_back({t.value, t.minSize, t.userMax});
         else
-            taken += t.type == Auto ? t.minSize : t.measureSize;
+            taken += t.offered();
     }
     shareByWeight(stars, available - taken);
     auto s = stars.begin();

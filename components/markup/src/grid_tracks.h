@@ -53,6 +53,8 @@ private:
         double measureSize = 0; // what a cell in it is offered
         double finalSize = 0;
         double offset = 0;
+        // What a cell in it is offered while measuring.
+        double offered() const { return type == Auto ? minSize : measureSize; }
         double preferred() const {
             return type != Auto && minSize < measureSize ? measureSize : minSize;
         }
