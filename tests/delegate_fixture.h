@@ -57,7 +57,7 @@ struct Window {
     QTableView& view(int v = 0) const { return *tables[size_t(v)]; }
     QWidget& viewport(int v = 0) const { return *view(v).viewport(); }
     QRect cell(int row, int column, int v = 0) const {
-        return view(v).visualRect(model.index(row, column));
+        return view(v).visualRect(view(v).model()->index(row, column));
     }
     // A point in a view's viewport, in the window's coordinates.
     QPoint at(const QPoint& inViewport, int v = 0) const {

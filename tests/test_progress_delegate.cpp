@@ -8,6 +8,7 @@
 #include "gridgauge/markup/markup.h"
 
 #include <QAccessible>
+#include <QIdentityProxyModel>
 #include <QPainter>
 #include <QSpinBox>
 
@@ -41,6 +42,15 @@ struct Bars : Window {
         return at(QPoint(c.left() + dx, c.center().y() + dy), v);
     }
     std::vector<std::unique_ptr<ProgressDelegate>> delegates;
+};
+
+// Counts what is written through it.
+struct Writes : QIdentityProxyModel {
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override {
+        ++writes;
+        return QIdentityProxyModel::setData(index, value, role);
+    }
+    int writes = 0;
 };
 
 QImage cellShot(Window& w, int row, int column, int v = 0) {
@@ -139,19 +149,26 @@ void TestProgressDelegate::valuesAreClampedAndNonNumbersLeftToQt() {
 void TestProgressDelegate::dragSetsTheValueFromThePointerUntilTheRelease_data() {
     QTest::addColumn<QList<QPoint>>("path"); // from the cell's left edge and its row's middle
     QTest::addColumn<int>("value");
-    QTest::newRow("a press") << QList<QPoint>{{25, 0}} << 25;
-    QTest::newRow("a press at the left edge") << QList<QPoint>{{0, 0}} << 0;
-    QTest::newRow("a move to the right") << QList<QPoint>{{25, 0}, {60, 2}} << 60;
-    QTest::newRow("past the right edge") << QList<QPoint>{{50, 0}, {99, 0}, {160, 0}} << 100;
-    QTest::newRow("past the left edge") << QList<QPoint>{{50, 0}, {-30, 0}} << 0;
-    QTest::newRow("over other rows") << QList<QPoint>{{50, 0}, {40, 40}, {45, -36}} << 45;
-    QTest::newRow("out of the window") << QList<QPoint>{{50, 0}, {80, -300}} << 80;
+    QTest::addColumn<int>("writes");
+    QTest::newRow("a press") << QList<QPoint>{{25, 0}} << 25 << 1;
+    QTest::newRow("a press at the left edge") << QList<QPoint>{{0, 0}} << 0 << 1;
+    QTest::newRow("a move to the right") << QList<QPoint>{{25, 0}, {60, 2}} << 60 << 2;
+    QTest::newRow("past the right edge") << QList<QPoint>{{50, 0}, {99, 0}, {160, 0}} << 100 << 3;
+    QTest::newRow("past the left edge") << QList<QPoint>{{50, 0}, {-30, 0}} << 0 << 2;
+    QTest::newRow("over other rows") << QList<QPoint>{{50, 0}, {40, 40}, {45, -36}} << 45 << 3;
+    QTest::newRow("out of the window") << QList<QPoint>{{50, 0}, {80, -300}} << 80 << 2;
+    QTest::newRow("up and down only") << QList<QPoint>{{30, 0}, {30, 6}, {30, -6}} << 30 << 1;
 }
 
+// The moves are the drag's alone: the view selects no other cell on the way.
 void TestProgressDelegate::dragSetsTheValueFromThePointerUntilTheRelease() {
     QFETCH(QList<QPoint>, path);
     QFETCH(int, value);
+    QFETCH(int, writes);
     Bars w;
+    Writes counted;
+    counted.setSourceModel(&w.model);
+    w.view().setModel(&counted);
     w.show();
     QTest::mousePress(w.handle(), Qt::LeftButton, {}, w.in(2, 1, path.first().x()));
     for (const QPoint& p : path.mid(1))
@@ -160,8 +177,12 @@ void TestProgressDelegate::dragSetsTheValueFromThePointerUntilTheRelease() {
     QTest::mouseRelease(w.handle(), Qt::LeftButton, {}, w.in(2, 1, path.last().x()));
     QTest::mouseMove(w.handle(), w.in(2, 1, 10));
     QCOMPARE(w.value(2, 1), value);
+    QCOMPARE(counted.writes, writes);
     QCOMPARE(w.value(0, 1), 1);
     QCOMPARE(w.value(4, 1), 41);
+    const QModelIndexList selected = w.view().selectionModel()->selectedIndexes();
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(QPoint(selected.first().column(), selected.first().row()), QPoint(1, 2));
 }
 
 void TestProgressDelegate::itemsThatCannotTakeAValueIgnoreThePointer_data() {
