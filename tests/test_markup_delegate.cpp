@@ -62,6 +62,10 @@ void TestMarkupDelegate::markupCellIsItsMarkupOverTheEmptyItem_data() {
     QTest::newRow("nested, selected") << samples::nested << true << false;
     QTest::newRow("nested, current in a focused view") << samples::nested << false << true;
     QTest::newRow("layered, selected") << samples::layered << true << false;
+    QTest::newRow("a box in a corner")
+        << QStringLiteral("<Border Width='20' Height='8' HorizontalAlignment='Left' "
+                          "VerticalAlignment='Top' Background='#658C4B'/>")
+        << false << false;
 }
 
 // The reference is the same view with the cell's text emptied, and the markup rendered on it in
