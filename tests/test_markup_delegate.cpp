@@ -4,6 +4,7 @@
 #include "delegate_drawings.h"
 #include "delegate_fixture.h"
 #include "markup_samples.h"
+#include "parse_count.h"
 
 #include "gridgauge/gridkit/markup_delegate.h"
 #include "gridgauge/gridkit/markup_text_model.h"

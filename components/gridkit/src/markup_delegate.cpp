@@ -1,7 +1,7 @@
 #include "gridgauge/gridkit/markup_delegate.h"
 
 #include "delegate_drawings.h"
-#include "markup_size.h"
+#include "gridgauge/markup/markup.h"
 #include "plain_item.h"
 
 #include <QApplication>
@@ -69,7 +69,7 @@ QSize MarkupDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelI
                                              : nullptr;
     if (!document)
         return detail::itemSizeHint(item, index);
-    const QSizeF wanted = detail::markupSize(*document, item.font);
+    const QSizeF wanted = markup::desiredSize(*document, item.font);
     QSize size(int(std::ceil(wanted.width())) + 4, int(std::ceil(wanted.height())) + 2);
     if (item.features & kBesideText) {
         item.text.clear();
