@@ -21,12 +21,12 @@ module=/usr/lib/speech-dispatcher-modules/sd_espeak-ng
 
 work=$(mktemp -d)
 pids=()
-# Orca's own SIGTERM handler can hang in its shutdown; what is still there after a few seconds
-# is killed outright. Started last, stopped first.
+# Orca handles SIGTERM in Python, which does not run while it waits in the AT-SPI main loop, so
+# what is still there after a second is killed outright. Started last, stopped first.
 stop() {
     local state
     kill "$1" 2>/dev/null || return 0
-    for _ in $(seq 60); do
+    for _ in $(seq 20); do
         state=$(sed -n 's/.*) \([A-Z]\).*/\1/p' "/proc/$1/stat" 2>/dev/null || true)
         [ -z "$state" ] || [ "$state" = Z ] && break
         sleep 0.05
@@ -51,8 +51,9 @@ trap 'exit 130' INT TERM
 export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_CACHE_HOME=$work/cache
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/orca" "$XDG_CACHE_HOME"
 
-# The speech server. Orca would start one itself, and one that finds no sound device never
-# answers; this one talks to the null device and listens where Orca will look for it.
+# The speech server. Left alone, Orca has the client library spawn one with the system's
+# settings, which outlives the session and, with no sound device, ignores SIGTERM; this one plays
+# into the null device, listens where Orca looks, and is ours to stop.
 mkdir -p "$work/speechd" "$work/speechd-log" "$XDG_RUNTIME_DIR/speech-dispatcher"
 socket=$XDG_RUNTIME_DIR/speech-dispatcher/speechd.sock
 cat >"$work/speechd/speechd.conf" <<EOF
@@ -82,6 +83,7 @@ timeout 30 spd-say --wait "ready" || { cat "$work/speechd-log/"* >&2; fail "espe
 
 # Orca refuses to start while another Orca of this user runs, and looks for one with pgrep
 # across the whole machine; Orcas of other test runs beside this one are none of its business.
+# In a session of its own (setsid), "pgrep -s 0" finds only itself.
 mkdir "$work/bin"
 cat >"$work/bin/pgrep" <<'EOF'
 #!/bin/sh
