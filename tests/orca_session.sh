@@ -12,7 +12,7 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
-for tool in orca speech-dispatcher spd-say espeak-ng xdotool xkbcomp; do
+for tool in orca speech-dispatcher spd-say espeak-ng xkbcomp xdotool; do
     command -v "$tool" >/dev/null || fail "$tool is missing; scripts/install-deps installs it"
 done
 module=/usr/lib/speech-dispatcher-modules/sd_espeak-ng
