@@ -1,7 +1,7 @@
 # The markup engine under libFuzzer. The engine itself carries the coverage instrumentation, so
 # the fuzzer sees its branches and not only this driver's.
 add_executable(fuzz_markup fuzz_markup.cpp)
-target_link_libraries(fuzz_markup PRIVATE gridgauge_markup)
+target_link_libraries(fuzz_markup PRIVATE gridgauge_markup_internals)
 target_compile_options(fuzz_markup PRIVATE -fsanitize=fuzzer)
 target_link_options(fuzz_markup PRIVATE -fsanitize=fuzzer)
 target_compile_options(gridgauge_markup PRIVATE -fsanitize=fuzzer-no-link)

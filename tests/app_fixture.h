@@ -1,6 +1,7 @@
 #pragma once
 
 // Starting the real frmMain in a test, and reaching its cells.
+#include "app/startup.h"
 #include "frm_main_probe.h"
 
 #include "gridgauge/controlkit/controlkit.h"
@@ -17,8 +18,7 @@ namespace app_fixture {
 
 inline void registerControlsOnce() {
     static const bool registered = [] {
-        gridkit::registerControls();
-        controlkit::registerControls();
+        ::registerControls();
         return true;
     }();
     Q_UNUSED(registered);

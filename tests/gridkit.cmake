@@ -10,3 +10,5 @@ gridgauge_test(test_gridkit_object_model SOURCES test_gridkit_object_model.cpp
     LIBS gridgauge_gridkit_model gridgauge_markup_internals)
 gridgauge_test(test_gridkit_repaint SOURCES test_gridkit_repaint.cpp gridkit_fixture.h
     LIBS gridgauge_gridkit_internals)
+# The view's parts, each on its own.
+gridgauge_test(test_gridkit_parts SOURCES test_gridkit_parts.cpp LIBS gridgauge_gridkit_internals)

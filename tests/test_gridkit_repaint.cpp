@@ -3,7 +3,9 @@
 #include "gridkit_fixture.h"
 
 #include "gridgauge/gridkit/report_grid.h"
+#include "gridgauge/host/runtime_error.h"
 #include "gridgauge/markup/markup.h"
+#include "parse_count.h"
 #include "scroll_bar.h"
 
 #include <QScrollBar>
@@ -88,6 +90,7 @@ private slots:
     void redrawPaintsWhatIsPendingAtOnce();
     void markupIsParsedOncePerTextAndOnlyWhenShown();
     void sortedGridPlacesAddedRowsInOrder();
+    void twoGridsOverOneModelEachShowItTheirOwnWay();
     void keptScrollBarDrawsAsQtsOwn_data();
     void keptScrollBarDrawsAsQtsOwn();
     void keptScrollBarShowsThePointerAsQtsOwn();
@@ -133,26 +136,28 @@ void TestGridRepaint::markupIsParsedOncePerTextAndOnlyWhenShown() {
     ReportGrid& grid = *shown.grid;
     grid.setMarkupEnabled(true);
     gridtest::settle();
+    // Documents are shared by every grid in the process: a text no other test shows.
+    const QString text = QString(bar).replace("Width='40'", "Width='39'");
     const quint64 start = markup::parseCount();
 
-    grid.rows().row(10).record().item(1).setCaption(bar); // out of view
-    grid.rows().row(2).record().item(1).setCaption(bar);
+    grid.rows().row(10).record().item(1).setCaption(text); // out of view
+    grid.rows().row(2).record().item(1).setCaption(text);
     QCOMPARE(markup::parseCount(), start); // writing parses nothing
     gridtest::settle();
     QCOMPARE(markup::parseCount(), start + 1); // painting the one in view does
     for (int i = 0; i < 3; ++i)
         shown.viewport()->repaint();
-    grid.rows().row(2).record().item(1).setCaption(bar);
+    grid.rows().row(2).record().item(1).setCaption(text);
     gridtest::settle();
     QCOMPARE(markup::parseCount(), start + 1); // neither repaints nor the same text again
 
-    grid.rows().row(2).record().item(1).setCaption(QString(bar).replace("40", "41"));
+    grid.rows().row(2).record().item(1).setCaption(QString(text).replace("40", "41"));
     gridtest::settle();
     QCOMPARE(markup::parseCount(), start + 2);
     // A bar going back to a value it showed, or another cell showing the same text, is not read
     // again.
-    grid.rows().row(2).record().item(1).setCaption(bar);
-    grid.rows().row(3).record().item(1).setCaption(bar);
+    grid.rows().row(2).record().item(1).setCaption(text);
+    grid.rows().row(3).record().item(1).setCaption(text);
     gridtest::settle();
     QCOMPARE(markup::parseCount(), start + 2);
 }
@@ -182,6 +187,48 @@ void TestGridRepaint::sortedGridPlacesAddedRowsInOrder() {
     QCOMPARE(shown.bounds(gridtest::Records + 1, 1).top(),
              top + (gridtest::Records + 1) * grid.rowHeight()); // "a" last
     QCOMPARE(grid.hitTest(150, top + 1)->row()->index(), gridtest::Records);
+}
+
+// One model, two views: each has its own column widths, and a caption written through either
+// repaints its cell in both, each where the cell lies in it.
+void TestGridRepaint::twoGridsOverOneModelEachShowItTheirOwnWay() {
+    gridtest::Shown first;
+    ReportGrid second(first.grid->sharedModel());
+    second.resize(460, 300);
+    second.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&second));
+    second.columns().column(1).setWidth(150);
+    QCOMPARE(first.grid->columns().column(1).width(), gridtest::ColumnWidth);
+    QCOMPARE(second.columns().column(1).width(), 150);
+    auto boundsIn = [](const ReportGrid& grid, int row, int item) {
+        qint32 l = 0, t = 0, r = 0, b = 0;
+        grid.rows().row(row).itemBounds(grid.rows().row(row).record().item(item), l, t, r, b);
+        return QRect(QPoint(l, t), QPoint(r - 1, b - 1));
+    };
+    QCOMPARE(boundsIn(second, 3, 2).left(), boundsIn(*first.grid, 3, 2).left() + 50);
+    gridtest::settle();
+
+    gridtest::PaintRecorder inFirst(first.viewport());
+    gridtest::PaintRecorder inSecond(second.viewport());
+    second.rows().row(3).record().item(2).setCaption("both");
+    gridtest::settle();
+    QCOMPARE(inFirst.painted(), QRegion(boundsIn(*first.grid, 3, 2)));
+    QCOMPARE(inSecond.painted(), QRegion(boundsIn(second, 3, 2)));
+    QCOMPARE(first.grid->rows().row(3).record().item(2).caption(), QStringLiteral("both"));
+
+    // The model stays with the grid that still shows it; what only the other grid could answer
+    // is refused once it is gone.
+    const gridkit::Column gone = first.grid->columns().column(1);
+    first.grid.reset();
+    bool refused = false;
+    try {
+        gone.width();
+    } catch (const host::RuntimeError& e) {
+        refused = e.number() == 91;
+    }
+    QVERIFY(refused);
+    QCOMPARE(gone.caption(), QStringLiteral("Head 1"));
+    QCOMPARE(second.rows().row(3).record().item(2).caption(), QStringLiteral("both"));
 }
 
 void TestGridRepaint::keptScrollBarDrawsAsQtsOwn_data() {

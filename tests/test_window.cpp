@@ -1,4 +1,5 @@
 // frmMain as it is created, loaded, shown and resized.
+#include "app/startup.h"
 #include "frm_main_probe.h"
 
 #include "gridgauge/controlkit/controlkit.h"
@@ -17,10 +18,7 @@ class TestWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        gridkit::registerControls();
-        controlkit::registerControls();
-    }
+    void initTestCase() { ::registerControls(); }
 
     void opensWithItsDesignTimeSettings();
     void controlsAreCreatedInOrderWithTheirRectangles_data();

@@ -4,18 +4,25 @@
 
 #include "gridgauge/controlkit/controlkit.h"
 #include "gridgauge/gridkit/report_grid.h"
+#include "gridgauge/host/control_registry.h"
 #include "gridgauge/host/dispatcher.h"
 
 #include <QApplication>
 
 #include <memory>
 
+void registerControls() {
+    host::ControlRegistry::instance().add(
+        QStringLiteral("GridKit.ReportGrid"),
+        [](QWidget* parent) { return new gridkit::ReportGrid(parent); });
+    controlkit::registerControls();
+}
+
 int runGridgauge(QApplication& app, const std::function<void(frmMain&)>& onCreated) {
     QApplication::setApplicationName(QStringLiteral("Gridgauge"));
     QApplication::setDesktopFileName(QStringLiteral("gridgauge"));
 
-    gridkit::registerControls();
-    controlkit::registerControls();
+    registerControls();
 
     // A failure in any of these steps ends the process inside the dispatcher: there is no event
     // loop to leave yet.

@@ -5,7 +5,8 @@
 #include "accessibility.h"
 
 #include "accessible_cell.h"
-#include "view_access.h"
+
+#include "gridgauge/gridkit/report_grid.h"
 
 #include <QAccessibleWidget>
 #include <QHash>
@@ -22,8 +23,6 @@ public:
 
     ReportGrid* grid() const { return static_cast<ReportGrid*>(widget()); }
     const GridModel& model() const { return grid()->model(); }
-    const GridGeometry& geometry() const { return ViewAccess::geometry(*grid()); }
-    GridInput& input() const { return ViewAccess::input(*grid()); }
 
     // The interface for (row, column id), made once and kept until the model resets.
     QAccessibleInterface* cell(qint32 row, qint32 columnId) const {
@@ -62,7 +61,7 @@ public:
         if (index < 0 || columns == 0 || index >= childCount())
             return nullptr;
         const int row = index / columns - 1;
-        const qint32 columnId = geometry().columnAtPosition(index % columns);
+        const qint32 columnId = grid()->columnAtPosition(index % columns);
         return cell(row < 0 ? -1 : model().rowAtPosition(row), columnId);
     }
 
@@ -83,19 +82,19 @@ public:
 
     QAccessibleInterface* childAt(int x, int y) const override {
         const QPoint at = grid()->viewport()->mapFromGlobal(QPoint(x, y));
-        const std::optional<GridGeometry::Hit> hit = geometry().hitTest(at.x(), at.y());
-        if (!hit || hit->columnId < 0)
+        const CellAddress hit = grid()->cellAt(at.x(), at.y());
+        if (hit.column < 0)
             return nullptr;
-        if (at.y() < geometry().bodyTop())
-            return cell(-1, hit->columnId);
-        return hit->row >= 0 ? cell(hit->row, hit->columnId) : nullptr;
+        if (grid()->headerRect(hit.column).contains(at))
+            return cell(-1, hit.column);
+        return hit.row >= 0 ? cell(hit.row, hit.column) : nullptr;
     }
 
     QAccessibleInterface* focusChild() const override {
-        const GridInput& in = input();
-        if (!in.hasFocusCell())
+        const CellAddress focus = grid()->focusedCell();
+        if (focus.row < 0 || focus.row >= rowCount() || focus.column < 0)
             return nullptr;
-        return cell(in.focusRow(), in.focusColumn());
+        return cell(focus.row, focus.column);
     }
 
     // --- QAccessibleTableInterface: rows and columns as shown ---
@@ -104,14 +103,14 @@ public:
     QAccessibleInterface* cellAt(int row, int column) const override {
         if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
             return nullptr;
-        return cell(model().rowAtPosition(row), geometry().columnAtPosition(column));
+        return cell(model().rowAtPosition(row), grid()->columnAtPosition(column));
     }
     int columnCount() const override { return model().columnCount(); }
     int rowCount() const override { return model().rowCount(); }
     QString columnDescription(int column) const override {
         if (column < 0 || column >= columnCount())
             return {};
-        return model().column(geometry().columnAtPosition(column)).caption;
+        return model().column(grid()->columnAtPosition(column)).caption;
     }
     QString rowDescription(int) const override { return {}; }
 
@@ -136,10 +135,9 @@ public:
     bool selectRow(int row) override {
         if (row < 0 || row >= rowCount() || columnCount() == 0)
             return false;
-        GridInput& in = input();
-        const qint32 column =
-            in.focusColumn() >= 0 ? in.focusColumn() : geometry().columnAtPosition(0);
-        in.setFocusCell(model().rowAtPosition(row), column);
+        const CellAddress focus = grid()->focusedCell();
+        const qint32 column = focus.column >= 0 ? focus.column : grid()->columnAtPosition(0);
+        grid()->setFocusedCell({model().rowAtPosition(row), column});
         return true;
     }
     bool selectColumn(int) override { return false; }
@@ -156,10 +154,10 @@ private:
     }
 
     int focusPosition() const {
-        const GridInput& in = input();
-        if (in.focusRow() < 0 || in.focusRow() >= model().rowCount())
+        const qint32 row = grid()->focusedCell().row;
+        if (row < 0 || row >= model().rowCount())
             return -1;
-        return model().positionOfRow(in.focusRow());
+        return model().positionOfRow(row);
     }
 
     mutable QHash<quint64, QAccessible::Id> cells_;
@@ -181,13 +179,10 @@ void itemChanged(ReportGrid& grid, qint32 row, qint32 item) {
     auto* table = dynamic_cast<GridAccessible*>(QAccessible::queryAccessibleInterface(&grid));
     if (!table)
         return;
-    const GridModel& model = grid.model();
-    for (qint32 id = 0; id < model.columnCount(); ++id) {
-        if (model.column(id).itemIndex != item)
-            continue;
+    grid.model().forEachColumnShowing(item, [&](qint32 id) {
         if (CellAccessible* cell = table->madeCell(row, id))
             cell->update();
-    }
+    });
 }
 
 void tableChanged(ReportGrid& grid) {

@@ -1,6 +1,6 @@
 #include "accessible_cell.h"
 
-#include "view_access.h"
+#include "gridgauge/gridkit/report_grid.h"
 
 #include <QWindow>
 
@@ -66,12 +66,9 @@ public:
     }
 
     QRect rect() const override {
-        const ItemData* item = itemData();
-        if (!item || !control())
+        if (!control())
             return {};
-        const QRect cell = ViewAccess::geometry(*grid_).cellBounds(row_, column_);
-        return toScreen(*grid_,
-                        GridGeometry::controlRect(cell, qint32(item->controls->size()), position_));
+        return toScreen(*grid_, grid_->controlRect({row_, column_}, position_));
     }
 
     QAccessible::Role role() const override { return QAccessible::PushButton; }
@@ -84,8 +81,7 @@ public:
             return state;
         }
         state.disabled = !clickable();
-        state.pressed = ViewAccess::input(*grid_).isPressed(
-            row_, grid_->model().column(column_).itemIndex, position_, column_);
+        state.pressed = grid_->isControlPressed({row_, column_}, position_);
         state.offscreen = cell_->state().offscreen;
         return state;
     }
@@ -107,7 +103,7 @@ public:
         // The handler of the click may rebuild or destroy the grid, and this interface with it:
         // nothing of it is touched afterwards.
         const qint32 index = grid_->model().column(column_).itemIndex;
-        ViewAccess::input(*grid_).clickControl(row_, index, position_);
+        grid_->clickItemControl(row_, index, position_);
     }
 
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
@@ -121,14 +117,15 @@ private:
     }
     const ControlData* control() const {
         const ItemData* item = itemData();
-        if (!item || !item->controls || std::size_t(position_) >= item->controls->size())
+        if (!item || position_ >= item->controlCount())
             return nullptr;
         return &(*item->controls)[std::size_t(position_)];
     }
     // What the mouse can click: an enabled button of an enabled grid.
     bool clickable() const {
-        const ControlData* data = control();
-        return data && data->enabled && grid_->isEnabled();
+        return cell_->isValid() && grid_->isEnabled() &&
+               grid_->model().controlEnabled(row_, grid_->model().column(column_).itemIndex,
+                                             position_);
     }
 
     CellAccessible* cell_;
@@ -228,7 +225,7 @@ QAccessibleInterface* CellAccessible::child(int index) const {
 
 int CellAccessible::childCount() const {
     const ItemData* data = item();
-    return data && data->controls ? int(data->controls->size()) : 0;
+    return data ? data->controlCount() : 0;
 }
 
 int CellAccessible::indexOfChild(const QAccessibleInterface* child) const {
@@ -265,7 +262,7 @@ QString CellAccessible::text(QAccessible::Text t) const {
     if (t != QAccessible::Name || !data)
         return {};
     // Markup reads as its text; buttons, which cover the cell, by their captions.
-    QString text = model.readableText(*data);
+    QString text = grid_->readableText(row_, column.itemIndex);
     if (data->controls) {
         for (const ControlData& control : *data->controls) {
             if (control.caption.isEmpty())
@@ -279,9 +276,7 @@ QString CellAccessible::text(QAccessible::Text t) const {
 }
 
 QRect CellAccessible::localRect() const {
-    const GridGeometry& geometry = ViewAccess::geometry(*grid_);
-    return row_ < 0 ? geometry.headerRect(geometry.positionOfColumn(column_))
-                    : geometry.cellBounds(row_, column_);
+    return row_ < 0 ? grid_->headerRect(column_) : grid_->cellRect({row_, column_});
 }
 
 QRect CellAccessible::rect() const {
@@ -303,11 +298,11 @@ QAccessible::State CellAccessible::state() const {
     const ItemData* data = item();
     if (!data)
         return state;
-    const GridInput& input = ViewAccess::input(*grid_);
+    const CellAddress focus = grid_->focusedCell();
     state.focusable = true;
     state.selectable = true;
-    state.selected = row_ == input.focusRow();
-    state.focused = row_ == input.focusRow() && column_ == input.focusColumn() && grid_->hasFocus();
+    state.selected = row_ == focus.row;
+    state.focused = focus == CellAddress{row_, column_} && grid_->hasFocus();
     if (data->hasCheckBox) {
         state.checkable = true;
         state.checked = data->checked;
@@ -326,7 +321,7 @@ void* CellAccessible::interface_cast(QAccessible::InterfaceType type) {
 }
 
 bool CellAccessible::isSelected() const {
-    return isValid() && row_ >= 0 && row_ == ViewAccess::input(*grid_).focusRow();
+    return isValid() && row_ >= 0 && row_ == grid_->focusedCell().row;
 }
 
 QList<QAccessibleInterface*> CellAccessible::columnHeaderCells() const {
@@ -338,7 +333,7 @@ QList<QAccessibleInterface*> CellAccessible::columnHeaderCells() const {
 }
 
 int CellAccessible::columnIndex() const {
-    return isValid() ? ViewAccess::geometry(*grid_).positionOfColumn(column_) : -1;
+    return isValid() ? grid_->positionOfColumn(column_) : -1;
 }
 
 int CellAccessible::rowIndex() const {
@@ -356,7 +351,7 @@ void CellAccessible::doAction(const QString& actionName) {
     if (actionName != toggleAction() || !actionNames().contains(actionName))
         return;
     // As with a click, the handler may destroy this interface: nothing of it is touched after.
-    ViewAccess::input(*grid_).toggleCheckBox(row_, grid_->model().column(column_).itemIndex);
+    grid_->toggleItemCheck(row_, grid_->model().column(column_).itemIndex);
 }
 
 } // namespace gridkit::detail

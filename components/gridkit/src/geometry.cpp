@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace gridkit::detail {
 
@@ -22,13 +23,31 @@ void GridGeometry::setMetrics(int rowHeight, int headerHeight) {
     headerHeight_ = headerHeight;
 }
 
+void GridGeometry::addColumn(qint32 width) {
+    order_.push_back(qint32(widths_.size()));
+    widths_.push_back(width);
+    relayoutColumns();
+}
+
+qint32 GridGeometry::setColumnWidth(qint32 id, qint32 width) {
+    const qint32 previous = std::exchange(widths_[std::size_t(id)], width);
+    relayoutColumns();
+    return previous;
+}
+
+void GridGeometry::moveColumn(qint32 fromPosition, qint32 toPosition) {
+    const qint32 id = order_[std::size_t(fromPosition)];
+    order_.erase(order_.begin() + fromPosition);
+    order_.insert(order_.begin() + toPosition, id);
+    relayoutColumns();
+}
+
 void GridGeometry::relayoutColumns() {
-    const std::vector<qint32>& order = model_.columnOrder();
-    columnLeft_.assign(order.size() + 1, 0);
-    positionOf_.assign(order.size(), -1);
-    for (std::size_t position = 0; position < order.size(); ++position) {
-        const qint32 id = order[position];
-        columnLeft_[position + 1] = columnLeft_[position] + model_.column(id).width;
+    columnLeft_.assign(order_.size() + 1, 0);
+    positionOf_.assign(order_.size(), -1);
+    for (std::size_t position = 0; position < order_.size(); ++position) {
+        const qint32 id = order_[position];
+        columnLeft_[position + 1] = columnLeft_[position] + widths_[std::size_t(id)];
         positionOf_[std::size_t(id)] = qint32(position);
     }
 }
@@ -87,6 +106,13 @@ qint32 GridGeometry::firstPositionFrom(int x) const {
     return edge == columnLeft_.begin() ? 0 : qint32(edge - columnLeft_.begin()) - 1;
 }
 
+GridGeometry::Positions GridGeometry::positionsBetween(int left, int right) const {
+    Positions positions{firstPositionFrom(left), firstPositionFrom(left)};
+    while (positions.end < columnCount() && columnLeft(positions.end) - hOffset_ <= right)
+        ++positions.end;
+    return positions;
+}
+
 qint32 GridGeometry::rowAtY(int y) const {
     if (y < bodyTop())
         return -1;
@@ -102,7 +128,7 @@ int GridGeometry::rowTop(qint32 row) const {
 
 QRect GridGeometry::cellBounds(qint32 row, qint32 columnId) const {
     const qint64 left = columnLeft_[std::size_t(positionOf_[std::size_t(columnId)])] - hOffset_;
-    const qint32 width = model_.column(columnId).width;
+    const qint32 width = widths_[std::size_t(columnId)];
     return QRect(clampToInt(left), rowTop(row), int(std::min<qint64>(width, farAway)), rowHeight_);
 }
 
@@ -137,13 +163,12 @@ qint32 GridGeometry::resizeEdgeAt(const QPoint& p) const {
     constexpr int reach = 3;
     qint32 best = -1;
     qint64 bestDistance = reach + 1;
-    const std::vector<qint32>& order = model_.columnOrder();
-    for (std::size_t position = 0; position < order.size(); ++position) {
-        if (!model_.column(order[position]).resizable)
+    for (std::size_t position = 0; position < order_.size(); ++position) {
+        if (!model_.column(order_[position]).resizable)
             continue;
         const qint64 distance = std::abs(columnLeft_[position + 1] - hOffset_ - p.x());
         if (distance <= bestDistance) {
-            best = order[position];
+            best = order_[position];
             bestDistance = distance;
         }
     }

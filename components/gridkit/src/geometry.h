@@ -3,10 +3,11 @@
 // Where things lie in the grid's client area: the group box band, the header, the rows, each
 // column's extent, the scroll offsets, and what lies under a point. All in device-independent
 // pixels of the viewport, which has no frame or margins, so these are also the grid widget's own
-// coordinates and those of its mouse events. It reads the model and owns nothing else: the view
-// tells it the metrics, the viewport size and the scroll offsets.
+// coordinates and those of its mouse events. It owns the view's column layout (each column's
+// width and the order they are shown in, which are this view's and not the model's) and reads the
+// rows from the model; the view tells it the metrics, the viewport size and the scroll offsets.
 
-#include "model.h"
+#include "gridgauge/gridkit/grid_model.h"
 
 #include <QPoint>
 #include <QRect>
@@ -18,21 +19,29 @@
 
 namespace gridkit::detail {
 
-class GridGeometry final : public CellGeometry {
+class GridGeometry {
 public:
     explicit GridGeometry(const GridModel& model)
         : model_(model) {}
 
     // --- what the view tells it ---
     void setMetrics(int rowHeight, int headerHeight);
+    void setCheckBoxIndicator(const QSize& size) { indicator_ = size; }
     void setGroupBoxVisible(bool visible) { groupBoxVisible_ = visible; }
     void setViewportSize(const QSize& size) { viewport_ = size; }
     void setOffsets(int horizontal, int vertical) {
         hOffset_ = horizontal;
         vOffset_ = vertical;
     }
-    // After a column was added, moved or resized.
-    void relayoutColumns();
+
+    // --- the column layout ---
+    qint32 columnCount() const { return qint32(widths_.size()); }
+    // A column the model added, at the right, as wide as it was added.
+    void addColumn(qint32 width);
+    qint32 columnWidth(qint32 id) const { return widths_[std::size_t(id)]; }
+    // The width it had before.
+    qint32 setColumnWidth(qint32 id, qint32 width);
+    void moveColumn(qint32 fromPosition, qint32 toPosition);
 
     int rowHeight() const { return rowHeight_; }
     int headerHeight() const { return headerHeight_; }
@@ -56,20 +65,25 @@ public:
 
     // --- columns, by display position ---
     qint32 positionOfColumn(qint32 id) const { return positionOf_[std::size_t(id)]; }
-    qint32 columnAtPosition(qint32 position) const {
-        return model_.columnOrder()[std::size_t(position)];
-    }
+    qint32 columnAtPosition(qint32 position) const { return order_[std::size_t(position)]; }
     qint64 columnLeft(qint32 position) const { return columnLeft_[std::size_t(position)]; }
     qint32 positionAtX(int x) const; // -1 outside every column; zero-width columns hold nothing
     // The first position whose column reaches past viewport x.
     qint32 firstPositionFrom(int x) const;
+    // The display positions whose columns show between viewport x left and right, both included:
+    // [first, end).
+    struct Positions {
+        qint32 first = 0;
+        qint32 end = 0;
+    };
+    Positions positionsBetween(int left, int right) const;
 
     // --- rows ---
     qint32 rowAtY(int y) const; // the row number, -1 outside every row
     int rowTop(qint32 row) const;
 
     // --- rectangles ---
-    QRect cellBounds(qint32 row, qint32 columnId) const override;
+    QRect cellBounds(qint32 row, qint32 columnId) const;
     QRect headerRect(qint32 position) const;
     QRect headerBand() const;
     // The rows' band from a column's left edge to the right end of the view, header included:
@@ -89,6 +103,7 @@ public:
 
     // Inside a cell: a check box's indicator of the given size at its left, and one of count
     // buttons sharing its width.
+    QRect checkBoxRect(const QRect& cell) const { return checkBoxRect(cell, indicator_); }
     static QRect checkBoxRect(const QRect& cell, const QSize& indicator);
     static QRect controlRect(const QRect& cell, qint32 count, qint32 position);
 
@@ -97,9 +112,14 @@ private:
     int rowHeight_ = 20;
     int headerHeight_ = 24;
     bool groupBoxVisible_ = false;
+    QSize indicator_{13, 13};
     QSize viewport_;
     int hOffset_ = 0;
     int vOffset_ = 0;
+    void relayoutColumns();
+
+    std::vector<qint32> widths_;        // by column id
+    std::vector<qint32> order_;         // display position -> column id
     std::vector<qint64> columnLeft_{0}; // by display position, plus the right end
     std::vector<qint32> positionOf_;    // column id -> display position
 };

@@ -1,8 +1,9 @@
 #include "grid_painter.h"
 
+#include "cell_drawings.h"
 #include "geometry.h"
+#include "gridgauge/gridkit/grid_model.h"
 #include "input.h"
-#include "model.h"
 #include "settings.h"
 
 #include "gridgauge/host/system_colors.h"
@@ -17,13 +18,13 @@
 
 namespace gridkit::detail {
 
-GridPainter::GridPainter(const GridModel& model, const GridGeometry& geometry,
-                         const GridInput& input, const ViewSettings& settings,
-                         const QWidget& surface, bool focused)
-    : model_(model)
-    , geometry_(geometry)
-    , input_(input)
-    , settings_(settings)
+GridPainter::GridPainter(const PaintSources& sources, const QWidget& surface, bool focused)
+    : model_(sources.model)
+    , geometry_(sources.geometry)
+    , input_(sources.input)
+    , settings_(sources.settings)
+    , focus_(sources.focus)
+    , drawings_(sources.drawings)
     , surface_(surface)
     , focused_(focused) {
     look_.style = surface.style();
@@ -32,7 +33,7 @@ GridPainter::GridPainter(const GridModel& model, const GridGeometry& geometry,
     look_.group = focused ? QPalette::Active : QPalette::Inactive;
     look_.font = surface.font();
     look_.direction = surface.layoutDirection();
-    look_.themed = settings.themedControls;
+    look_.themed = settings_.themedControls;
 }
 
 void GridPainter::paint(QPainter& painter, const QRect& dirty) const {
@@ -61,10 +62,9 @@ void GridPainter::paintHeader(QPainter& painter, const QRect& dirty) const {
         return;
     painter.save();
     painter.setClipRect(band.intersected(dirty));
-    const qint32 count = model_.columnCount();
-    for (qint32 position = geometry_.firstPositionFrom(dirty.left());
-         position < count && geometry_.columnLeft(position) - geometry_.hOffset() <= dirty.right();
-         ++position) {
+    const qint32 count = geometry_.columnCount();
+    const GridGeometry::Positions shown = geometry_.positionsBetween(dirty.left(), dirty.right());
+    for (qint32 position = shown.first; position < shown.end; ++position) {
         const QRect rect = geometry_.headerRect(position);
         if (rect.width() > 0)
             paintHeaderSection(painter, rect, geometry_.columnAtPosition(position), position);
@@ -110,7 +110,7 @@ void GridPainter::paintHeaderSection(QPainter& painter, const QRect& rect, qint3
         }
         return;
     }
-    const qint32 count = model_.columnCount();
+    const qint32 count = geometry_.columnCount();
     QStyleOptionHeader option;
     option.initFrom(&surface_);
     option.rect = rect;
@@ -159,12 +159,11 @@ void GridPainter::paintRows(QPainter& painter, const QRect& body) const {
     const qint64 firstPosition = std::max<qint64>(0, (body.top() - top + v) / rowHeight);
     const qint64 lastPosition =
         std::min<qint64>(qint64(model_.rowCount()) - 1, (body.bottom() - top + v) / rowHeight);
-    const qint32 firstColumn = geometry_.firstPositionFrom(body.left());
-    const qint32 columns = model_.columnCount();
+    const GridGeometry::Positions shown = geometry_.positionsBetween(body.left(), body.right());
     for (qint64 position = firstPosition; position <= lastPosition; ++position) {
         const qint32 row = model_.rowAtPosition(qint32(position));
         const int y = int(top + position * rowHeight - v);
-        const bool highlighted = settings_.highlightFocusedRow && row == input_.focusRow();
+        const bool highlighted = settings_.highlightFocusedRow && row == focus_.row;
         painter.fillRect(QRect(body.left(), y, body.width(), rowHeight),
                          look_.palette.brush(look_.group, QPalette::Base));
         if (highlighted && contentRight > 0) {
@@ -172,17 +171,15 @@ void GridPainter::paintRows(QPainter& painter, const QRect& body) const {
                 QRect(0, y, int(std::min<qint64>(contentRight, body.right() + 1)), rowHeight),
                 look_.palette.brush(look_.group, QPalette::Highlight));
         }
-        for (qint32 column = firstColumn;
-             column < columns && geometry_.columnLeft(column) - geometry_.hOffset() <= body.right();
-             ++column) {
+        for (qint32 column = shown.first; column < shown.end; ++column) {
             const qint32 id = geometry_.columnAtPosition(column);
-            if (model_.column(id).width > 0)
+            if (geometry_.columnWidth(id) > 0)
                 paintCell(painter, geometry_.cellBounds(row, id), row, id, highlighted);
         }
     }
     if (settings_.gridLines && model_.rowCount() > 0)
         paintGridLines(painter, body, firstPosition, lastPosition);
-    if (focused_ && input_.hasFocusCell())
+    if (focused_ && focus_.row >= 0 && focus_.row < model_.rowCount() && focus_.column >= 0)
         paintFocus(painter);
 }
 
@@ -203,24 +200,27 @@ void GridPainter::paintCell(QPainter& painter, const QRect& cell, qint32 row, qi
         }
         return;
     }
+    paintCaption(painter, cell, *data, row, columnId, highlighted);
+}
+
+void GridPainter::paintCaption(QPainter& painter, const QRect& cell, const ItemData& data,
+                               qint32 row, qint32 columnId, bool highlighted) const {
     QRect box = cell.adjusted(2, 0, -2, 0);
-    if (data->hasCheckBox) {
-        const QRect indicator =
-            GridGeometry::checkBoxRect(cell, CheckBoxCell::indicatorSize(look_));
-        CheckBoxCell{data->checked}.paint(painter, indicator, look_);
+    if (data.hasCheckBox) {
+        const QRect indicator = geometry_.checkBoxRect(cell);
+        CheckBoxCell{data.checked}.paint(painter, indicator, look_);
         box.setLeft(indicator.right() + 1 + 4);
     }
-    if (data->caption.isEmpty() || box.width() <= 0)
+    if (data.caption.isEmpty() || box.width() <= 0)
         return;
-    if (model_.markupEnabled()) {
-        if (markup::Drawing* drawing = model_.drawing(*data)) {
+    if (settings_.markupEnabled) {
+        if (markup::Drawing* drawing = drawings_.find(row, columnId, data.caption)) {
             MarkupCell{*drawing}.paint(painter, box.adjusted(0, 1, 0, -1), look_.font);
             return;
         }
     }
-    TextCell{
-        data->caption.text(),
-        look_.palette.color(look_.group, highlighted ? QPalette::HighlightedText : QPalette::Text)}
+    TextCell{data.caption, look_.palette.color(look_.group, highlighted ? QPalette::HighlightedText
+                                                                        : QPalette::Text)}
         .paint(painter, box);
 }
 
@@ -241,9 +241,8 @@ void GridPainter::paintGridLines(QPainter& painter, const QRect& body, qint64 fi
         const int y = int(top + (position + 1) * geometry_.rowHeight() - v) - 1;
         painter.fillRect(QRect(0, y, linesRight, 1), color);
     }
-    const qint32 columns = model_.columnCount();
-    for (qint32 column = geometry_.firstPositionFrom(body.left());
-         column < columns && geometry_.columnLeft(column) - h <= body.right(); ++column) {
+    const GridGeometry::Positions shown = geometry_.positionsBetween(body.left(), body.right());
+    for (qint32 column = shown.first; column < shown.end; ++column) {
         if (geometry_.columnLeft(column + 1) > geometry_.columnLeft(column)) {
             const int x = int(geometry_.columnLeft(column + 1) - h) - 1;
             painter.fillRect(QRect(x, top, 1, linesBottom - top), color);
@@ -252,7 +251,7 @@ void GridPainter::paintGridLines(QPainter& painter, const QRect& body, qint64 fi
 }
 
 void GridPainter::paintFocus(QPainter& painter) const {
-    QRect rect = geometry_.cellBounds(input_.focusRow(), input_.focusColumn());
+    QRect rect = geometry_.cellBounds(focus_.row, focus_.column);
     if (!settings_.cellFocus) {
         const qint64 right = geometry_.contentWidth() - geometry_.hOffset();
         rect =

@@ -6,6 +6,8 @@
 
 #include "cell_painters.h"
 
+#include "gridgauge/gridkit/handles.h"
+
 #include <QRect>
 
 class QPainter;
@@ -17,14 +19,26 @@ class GridModel;
 
 namespace detail {
 
+struct ItemData;
+
+class CellDrawings;
 class GridGeometry;
 class GridInput;
 struct ViewSettings;
 
+// What a paint reads: the view's parts, and the drawings its markup cells keep.
+struct PaintSources {
+    const GridModel& model;
+    const GridGeometry& geometry;
+    const GridInput& input;
+    const ViewSettings& settings;
+    const CellAddress& focus;
+    CellDrawings& drawings;
+};
+
 class GridPainter {
 public:
-    GridPainter(const GridModel& model, const GridGeometry& geometry, const GridInput& input,
-                const ViewSettings& settings, const QWidget& surface, bool focused);
+    GridPainter(const PaintSources& sources, const QWidget& surface, bool focused);
 
     void paint(QPainter& painter, const QRect& dirty) const;
 
@@ -39,10 +53,15 @@ private:
                         qint64 lastPosition) const;
     void paintFocus(QPainter& painter) const;
 
+    void paintCaption(QPainter& painter, const QRect& cell, const ItemData& data, qint32 row,
+                      qint32 columnId, bool highlighted) const;
+
     const GridModel& model_;
     const GridGeometry& geometry_;
     const GridInput& input_;
     const ViewSettings& settings_;
+    const CellAddress& focus_;
+    CellDrawings& drawings_;
     const QWidget& surface_; // the viewport painted on
     bool focused_;           // the grid has keyboard focus
     CellStyle look_;

@@ -3,7 +3,7 @@
 // nothing.
 #include "gridgauge/gridkit/handles.h"
 
-#include "model.h"
+#include "gridgauge/gridkit/grid_model.h"
 
 #include "gridgauge/host/runtime_error.h"
 
@@ -12,18 +12,16 @@ using host::RuntimeError;
 namespace gridkit {
 
 namespace detail {
-GridModel& ModelRef::lock() const {
-    GridModel* model = get();
-    if (!model)
-        throw RuntimeError(host::ObjectNotSet);
-    return *model;
+void throwObjectNotSet() {
+    throw RuntimeError(host::ObjectNotSet);
 }
 } // namespace detail
 
 // --- Column ---
 
-Column::Column(detail::ModelRef model, qint32 id)
+Column::Column(detail::ModelRef model, detail::ViewRef view, qint32 id)
     : model_(std::move(model))
+    , view_(std::move(view))
     , id_(id) {}
 
 QString Column::caption() const {
@@ -42,10 +40,15 @@ qint32 Column::index() const {
     return model_.lock().column(id_).itemIndex;
 }
 qint32 Column::width() const {
-    return model_.lock().column(id_).width;
+    const GridModel& model = model_.lock();
+    return view_ == detail::ViewRef() ? model.column(id_).width : view_.lock().columnWidth(id_);
 }
 void Column::setWidth(qint32 width) {
-    model_.lock().setColumnWidth(id_, width);
+    GridModel& model = model_.lock();
+    if (view_ == detail::ViewRef())
+        model.setColumnWidth(id_, width);
+    else
+        view_.lock().setColumnWidth(id_, width);
 }
 bool Column::resizable() const {
     return model_.lock().column(id_).resizable;
@@ -55,17 +58,18 @@ bool Column::visible() const {
     return true; // columns are never hidden; kept for hosts that ask
 }
 bool Column::operator==(const Column& other) const {
-    return id_ == other.id_ && model_.sameModel(other.model_);
+    return id_ == other.id_ && model_ == other.model_;
 }
 
 // --- ColumnList ---
 
-ColumnList::ColumnList(detail::ModelRef model)
-    : model_(std::move(model)) {}
+ColumnList::ColumnList(detail::ModelRef model, detail::ViewRef view)
+    : model_(std::move(model))
+    , view_(std::move(view)) {}
 
 Column ColumnList::add(qint32 itemIndex, const QString& caption, qint32 width, bool resizable) {
     GridModel& model = model_.lock();
-    return model.columnHandle(model.addColumn(itemIndex, caption, width, resizable));
+    return Column(model_, view_, model.addColumn(itemIndex, caption, width, resizable));
 }
 qint32 ColumnList::count() const {
     return model_.lock().columnCount();
@@ -74,14 +78,16 @@ Column ColumnList::column(qint32 position) const {
     const GridModel& model = model_.lock();
     if (position < 0 || position >= model.columnCount())
         throw RuntimeError(host::SubscriptOutOfRange);
-    return model.columnHandle(model.columnOrder()[std::size_t(position)]);
+    const qint32 id =
+        view_ == detail::ViewRef() ? position : view_.lock().columnAtPosition(position);
+    return Column(model_, view_, id);
 }
 std::optional<Column> ColumnList::find(qint32 itemIndex) const {
     const GridModel& model = model_.lock();
     const qint32 id = model.findColumn(itemIndex);
     if (id < 0)
         return std::nullopt;
-    return model.columnHandle(id);
+    return Column(model_, view_, id);
 }
 
 // --- ItemControl ---
@@ -115,7 +121,7 @@ void ItemControl::setAlignment(qint16 alignment) {
 }
 bool ItemControl::operator==(const ItemControl& other) const {
     return record_ == other.record_ && item_ == other.item_ && position_ == other.position_ &&
-           model_.sameModel(other.model_);
+           model_ == other.model_;
 }
 
 // --- ItemControlList ---
@@ -130,8 +136,7 @@ ItemControl ItemControlList::add(qint32 id) {
     return model.controlHandle(record_, item_, model.addControl(record_, item_, id));
 }
 qint32 ItemControlList::count() const {
-    const detail::ItemData& item = model_.lock().item(record_, item_);
-    return item.controls ? qint32(item.controls->size()) : 0;
+    return model_.lock().item(record_, item_).controlCount();
 }
 ItemControl ItemControlList::at(qint32 position) const {
     const GridModel& model = model_.lock();
@@ -150,7 +155,7 @@ QString Item::value() const {
     return model_.lock().item(record_, item_).value;
 }
 QString Item::caption() const {
-    return model_.lock().item(record_, item_).caption.text();
+    return model_.lock().item(record_, item_).caption;
 }
 void Item::setCaption(const QString& caption) {
     model_.lock().setCaption(record_, item_, caption);
@@ -180,7 +185,7 @@ Record Item::record() const {
     return Record(model_, record_);
 }
 bool Item::operator==(const Item& other) const {
-    return record_ == other.record_ && item_ == other.item_ && model_.sameModel(other.model_);
+    return record_ == other.record_ && item_ == other.item_ && model_ == other.model_;
 }
 
 // --- Record ---
@@ -206,7 +211,7 @@ qint32 Record::index() const {
     return record_;
 }
 bool Record::operator==(const Record& other) const {
-    return record_ == other.record_ && model_.sameModel(other.model_);
+    return record_ == other.record_ && model_ == other.model_;
 }
 
 // --- RecordList ---
@@ -230,8 +235,9 @@ Record RecordList::record(qint32 index) const {
 
 // --- Row ---
 
-Row::Row(detail::ModelRef model, quint64 generation, qint32 row)
+Row::Row(detail::ModelRef model, detail::ViewRef view, quint64 generation, qint32 row)
     : model_(std::move(model))
+    , view_(std::move(view))
     , generation_(generation)
     , row_(row) {}
 
@@ -247,14 +253,12 @@ void Row::itemBounds(const Item& item, qint32& left, qint32& top, qint32& right,
                      qint32& bottom) const {
     const GridModel& model = model_.lock();
     model.checkRow(generation_, row_);
-    item.model_.lock();
-    if (!model_.sameModel(item.model_) || item.record_ != row_)
+    if (!(item.record() == Record(model_, row_)))
         throw RuntimeError(host::InvalidProcedureCall);
-    model.item(item.record_, item.item_);
-    const qint32 column = model.findColumn(item.item_);
+    const qint32 column = model.findColumn(item.index());
     if (column < 0)
         throw RuntimeError(host::InvalidProcedureCall); // no column shows it: it has no cell
-    const QRect cell = model.cellBounds(row_, column);
+    const QRect cell = view_ == detail::ViewRef() ? QRect() : view_.lock().cellBounds(row_, column);
     left = cell.left();
     top = cell.top();
     right = cell.left() + cell.width();
@@ -262,34 +266,23 @@ void Row::itemBounds(const Item& item, qint32& left, qint32& top, qint32& right,
 }
 
 bool Row::operator==(const Row& other) const {
-    return row_ == other.row_ && generation_ == other.generation_ && model_.sameModel(other.model_);
+    return row_ == other.row_ && generation_ == other.generation_ && model_ == other.model_;
 }
 
 // --- RowList ---
 
-RowList::RowList(detail::ModelRef model)
-    : model_(std::move(model)) {}
+RowList::RowList(detail::ModelRef model, detail::ViewRef view)
+    : model_(std::move(model))
+    , view_(std::move(view)) {}
 
 Row RowList::row(qint32 number) const {
     const GridModel& model = model_.lock();
     if (number < 0 || number >= model.rowCount())
         throw RuntimeError(host::SubscriptOutOfRange);
-    return model.rowHandle(number);
+    return model.rowHandle(number, view_);
 }
 qint32 RowList::count() const {
     return model_.lock().rowCount();
-}
-
-// --- HitTestInfo ---
-
-std::optional<Column> HitTestInfo::column() const {
-    return column_;
-}
-std::optional<Row> HitTestInfo::row() const {
-    return row_;
-}
-std::optional<Item> HitTestInfo::item() const {
-    return item_;
 }
 
 } // namespace gridkit

@@ -1,54 +1,68 @@
 #pragma once
 
-// Mouse and keys turned into the grid's events and its own reactions: the focused cell, a pressed
-// button, a header press, a column being resized or dragged to another place, the hovered header.
+// Mouse and keys turned into what the user did: pressed a button of a cell, ticked a check box,
+// moved the focus, dragged a column's edge or a header to another place, clicked a header. Input
+// keeps only the state of a gesture in progress (what is pressed, what is being dragged, what the
+// pointer hovers) and tells the grid everything through InputListener; it reads the model, the
+// geometry and the settings and changes none of them.
+
+#include "gridgauge/gridkit/handles.h"
 
 #include <QPoint>
 #include <QtGlobal>
 
-class QHelpEvent;
 class QKeyEvent;
 class QMouseEvent;
 
 namespace gridkit {
 
 class GridModel;
-class ReportGrid;
 
 namespace detail {
 
 class GridGeometry;
 struct ViewSettings;
 
+class InputListener {
+public:
+    // The pointer went down or moved, before input acts on it. Answers whether the view is still
+    // there: a handler may destroy it, input with it, and input then returns at once.
+    virtual bool pointerPressed(const QMouseEvent& event, QPoint at) = 0;
+    virtual bool pointerMoved(const QMouseEvent& event, QPoint at) = 0;
+
+    // What the user did.
+    virtual void focusCell(CellAddress cell, bool scrollIntoView) = 0;
+    virtual void clickControl(qint32 row, qint32 item, qint32 position) = 0;
+    virtual void toggleCheckBox(qint32 row, qint32 item) = 0;
+    virtual void resizeColumn(qint32 columnId, qint32 width) = 0;
+    virtual void moveColumn(qint32 fromPosition, qint32 toPosition) = 0;
+    virtual void sortByColumn(qint32 columnId) = 0;
+
+    // What input shows of itself changed: a button's pressed look in a cell, the header's hover,
+    // press or drop look, the pointer's shape over a column edge.
+    virtual void cellLookChanged(qint32 row, qint32 columnId) = 0;
+    virtual void headerLookChanged() = 0;
+    virtual void resizeCursorChanged(bool overEdge) = 0;
+
+protected:
+    ~InputListener() = default;
+};
+
 class GridInput {
 public:
-    GridInput(ReportGrid& grid, GridModel& model, const GridGeometry& geometry,
-              const ViewSettings& settings)
-        : grid_(grid)
-        , model_(model)
+    GridInput(const GridModel& model, const GridGeometry& geometry, const ViewSettings& settings,
+              const CellAddress& focus, InputListener& listener)
+        : model_(model)
         , geometry_(geometry)
-        , settings_(settings) {}
+        , settings_(settings)
+        , focus_(focus)
+        , listener_(listener) {}
 
-    void press(QMouseEvent* event);
-    void move(QMouseEvent* event);
-    void release(QMouseEvent* event);
+    void press(const QMouseEvent& event);
+    void move(const QMouseEvent& event);
+    void release(const QMouseEvent& event);
     void leave();
-    bool key(QKeyEvent* event); // whether the grid used the key
-    bool toolTip(QHelpEvent* event);
-
-    // The focused cell: a row number and a column id, both -1 until the user clicks a cell or
-    // presses a key.
-    qint32 focusRow() const { return focusRow_; }
-    qint32 focusColumn() const { return focusColumn_; }
-    bool hasFocusCell() const;
-    void setFocusCell(qint32 row, qint32 columnId);
-    // Space on the focused cell: its first enabled button clicks, or its check box toggles.
-    void activateFocusCell();
-    // A click on a cell's button and a toggle of its check box, as the mouse and the keys make
-    // them; assistive technology acts through these too, so that every road raises the same event.
-    // A button that does not exist or is disabled does not click.
-    bool clickControl(qint32 row, qint32 index, qint32 position);
-    void toggleCheckBox(qint32 row, qint32 index);
+    bool key(const QKeyEvent& event); // whether the grid used the key
 
     // What painting shows of the pointer.
     qint32 hoverHeader() const { return hoverHeader_; }
@@ -67,17 +81,22 @@ private:
     };
 
     bool onPressedControl(const QPoint& p) const;
+    void pressHeader(const QPoint& at);
     void pressBody(const QPoint& at);
+    bool dragControl(const QPoint& at);
+    bool dragHeader(const QPoint& at);
     void finishHeaderPress(const QPoint& at);
     void updateHover(const QPoint& at);
+    // Where a key moves the focus, or nothing for a key that does not move it.
+    bool keyTarget(const QKeyEvent& event, qint32 step, qint32& position, qint32& column) const;
+    void activateFocusCell();
 
-    ReportGrid& grid_;
-    GridModel& model_;
+    const GridModel& model_;
     const GridGeometry& geometry_;
     const ViewSettings& settings_;
+    const CellAddress& focus_;
+    InputListener& listener_;
 
-    qint32 focusRow_ = -1;
-    qint32 focusColumn_ = -1;
     qint32 hoverHeader_ = -1;
     PressedControl pressed_;
     bool pressedDown_ = false; // the pointer is on the pressed button

@@ -1,21 +1,25 @@
 #include "gridgauge/gridkit/report_grid.h"
 
 #include "accessibility.h"
+#include "cell_drawings.h"
 #include "cell_painters.h"
 #include "geometry.h"
 #include "grid_painter.h"
 #include "input.h"
 #include "scroll_bar.h"
+#include "settings.h"
 
-#include "gridgauge/host/control_registry.h"
 #include "gridgauge/host/runtime_error.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionHeader>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -23,79 +27,111 @@ using host::RuntimeError;
 
 namespace gridkit {
 
+namespace {
+
+qint16 buttonBits(Qt::MouseButtons buttons) {
+    return qint16((buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
+                  (buttons & Qt::MiddleButton ? 4 : 0));
+}
+
+qint16 shiftBits(Qt::KeyboardModifiers modifiers) {
+    return qint16((modifiers & Qt::ShiftModifier ? 1 : 0) |
+                  (modifiers & Qt::ControlModifier ? 2 : 0) |
+                  (modifiers & Qt::AltModifier ? 4 : 0));
+}
+
+} // namespace
+
+// What input tells the grid. The grid alone raises its events, invalidates, scrolls and sets the
+// cursor; this only passes each on.
+class ReportGrid::UserActions final : public detail::InputListener {
+public:
+    explicit UserActions(ReportGrid& grid)
+        : grid_(grid) {}
+
+    bool pointerPressed(const QMouseEvent& event, QPoint at) override {
+        return grid_.pointerPressed(event, at);
+    }
+    bool pointerMoved(const QMouseEvent& event, QPoint at) override {
+        return grid_.pointerMoved(event, at);
+    }
+    void focusCell(CellAddress cell, bool scrollIntoView) override {
+        grid_.focusCell(cell, scrollIntoView);
+    }
+    void clickControl(qint32 row, qint32 item, qint32 position) override {
+        grid_.clickItemControl(row, item, position);
+    }
+    void toggleCheckBox(qint32 row, qint32 item) override { grid_.toggleItemCheck(row, item); }
+    void resizeColumn(qint32 columnId, qint32 width) override {
+        grid_.resizeColumn(columnId, width);
+    }
+    void moveColumn(qint32 from, qint32 to) override { grid_.moveColumn(from, to); }
+    void sortByColumn(qint32 columnId) override { grid_.sortByColumn(columnId); }
+    void cellLookChanged(qint32 row, qint32 columnId) override {
+        grid_.invalidate(grid_.cellBounds(row, columnId));
+    }
+    void headerLookChanged() override { grid_.invalidate(grid_.geometry_->headerBand()); }
+    void resizeCursorChanged(bool overEdge) override { grid_.setResizeCursor(overEdge); }
+
+private:
+    ReportGrid& grid_;
+};
+
 // --- Appearance ---
 
-Appearance::Appearance(detail::ModelRef model, ReportGrid* grid)
-    : model_(std::move(model))
-    , grid_(grid) {}
+Appearance::Appearance(ReportGrid& grid)
+    : grid_(&grid) {}
 
 ReportGrid& Appearance::grid() const {
-    model_.lock();
+    if (!grid_)
+        throw RuntimeError(host::ObjectNotSet);
     return *grid_;
 }
 
 void Appearance::setHeaderStyle(qint32 style) {
-    ReportGrid& g = grid();
-    if (style < 0 || style > 4)
-        throw RuntimeError(host::InvalidPropertyValue);
-    if (g.settings_.headerStyle == style)
-        return;
-    g.settings_.headerStyle = style;
-    g.invalidate(g.geometry_->headerBand());
+    grid().setHeaderStyle(style);
 }
-
 qint32 Appearance::headerStyle() const {
-    return grid().settings_.headerStyle;
+    return grid().headerStyle();
 }
-
 void Appearance::setThemedControls(bool themed) {
-    ReportGrid& g = grid();
-    if (g.settings_.themedControls == themed)
-        return;
-    g.settings_.themedControls = themed;
-    g.invalidate(g.geometry_->bodyRect());
+    grid().setThemedControls(themed);
 }
-
 bool Appearance::themedControls() const {
-    return grid().settings_.themedControls;
+    return grid().themedControls();
 }
-
 void Appearance::setBelowRowsColor(quint32 color) {
-    ReportGrid& g = grid();
-    if (!host::colors::isValid(color))
-        throw RuntimeError(host::InvalidPropertyValue);
-    if (g.settings_.belowRowsColor == color)
-        return;
-    g.settings_.belowRowsColor = color;
-    g.invalidate(g.geometry_->bodyRect());
+    grid().setBelowRowsColor(color);
 }
-
 quint32 Appearance::belowRowsColor() const {
-    return grid().settings_.belowRowsColor;
+    return grid().belowRowsColor();
 }
-
 void Appearance::setHighlightFocusedRow(bool highlight) {
-    ReportGrid& g = grid();
-    if (g.settings_.highlightFocusedRow == highlight)
-        return;
-    g.settings_.highlightFocusedRow = highlight;
-    if (g.input_->hasFocusCell())
-        g.invalidate(g.geometry_->rowBand(g.input_->focusRow()));
+    grid().setHighlightFocusedRow(highlight);
 }
-
 bool Appearance::highlightFocusedRow() const {
-    return grid().settings_.highlightFocusedRow;
+    return grid().highlightFocusedRow();
 }
 
 // --- ReportGrid ---
 
 ReportGrid::ReportGrid(QWidget* parent)
+    : ReportGrid(std::make_shared<GridModel>(), parent) {}
+
+ReportGrid::ReportGrid(std::shared_ptr<GridModel> model, QWidget* parent)
     : QAbstractScrollArea(parent)
-    , geometry_(std::make_unique<detail::GridGeometry>(model_))
-    , input_(std::make_unique<detail::GridInput>(*this, model_, *geometry_, settings_)) {
+    , model_(std::move(model))
+    , self_(detail::ViewRef::anchor(this))
+    , settings_(std::make_unique<detail::ViewSettings>())
+    , geometry_(std::make_unique<detail::GridGeometry>(*model_))
+    , actions_(std::make_unique<UserActions>(*this))
+    , input_(
+          std::make_unique<detail::GridInput>(*model_, *geometry_, *settings_, focus_, *actions_))
+    , drawings_(std::make_unique<detail::CellDrawings>()) {
     detail::installAccessibleFactory();
-    model_.setObserver(this);
-    model_.setGeometry(geometry_.get());
+    for (qint32 id = 0; id < model_->columnCount(); ++id)
+        geometry_->addColumn(model_->column(id).width);
+    model_->addObserver(this);
     // Viewport coordinates are the grid's own: hosts place widgets over cells by item bounds.
     setFrameShape(QFrame::NoFrame);
     setViewportMargins(0, 0, 0, 0);
@@ -112,27 +148,33 @@ ReportGrid::ReportGrid(QWidget* parent)
 }
 
 ReportGrid::~ReportGrid() {
-    // The model goes with the grid and cuts every handle off; nothing must reach the view from it
-    // while the members are taken down.
-    model_.setObserver(nullptr);
-    model_.setGeometry(nullptr);
+    // Handles from this grid are cut off; the model, if another grid shares it, tells this one
+    // nothing more.
+    self_.clear();
+    model_->removeObserver(this);
 }
 
 Appearance ReportGrid::appearance() {
-    return Appearance(model_.ref(), this);
+    return Appearance(*this);
 }
 ColumnList ReportGrid::columns() const {
-    return const_cast<GridModel&>(model_).columns();
+    return ColumnList(model_->ref(), self_);
 }
 RecordList ReportGrid::records() const {
-    return const_cast<GridModel&>(model_).records();
+    return RecordList(model_->ref());
 }
 RowList ReportGrid::rows() const {
-    return const_cast<GridModel&>(model_).rows();
+    return RowList(model_->ref(), self_);
+}
+
+SortKey ReportGrid::sortKey() const {
+    if (!settings_->markupEnabled)
+        return {};
+    return [](const QString& caption) { return detail::readableText(caption); };
 }
 
 void ReportGrid::rebuild() {
-    model_.rebuild();
+    model_->rebuild(sortKey());
     emit rebuilt();
 }
 
@@ -145,79 +187,155 @@ std::optional<HitTestInfo> ReportGrid::hitTest(qint32 x, qint32 y) const {
     const std::optional<detail::GridGeometry::Hit> hit = geometry_->hitTest(x, y);
     if (!hit)
         return std::nullopt;
-    return model_.hitInfo(hit->row, hit->columnId);
+    return model_->hitInfo(hit->row, hit->columnId, self_);
+}
+
+// --- settings ---
+
+template <typename T>
+void ReportGrid::changeSetting(T detail::ViewSettings::*setting, T value, Repaint what) {
+    if (!detail::assign(settings_.get()->*setting, value))
+        return;
+    switch (what) {
+    case Repaint::Nothing:
+        break;
+    case Repaint::Header:
+        invalidate(geometry_->headerBand());
+        break;
+    case Repaint::Body:
+        invalidate(geometry_->bodyRect());
+        break;
+    case Repaint::FocusedRow:
+        if (focus_.row >= 0 && focus_.row < model_->rowCount())
+            invalidate(geometry_->rowBand(focus_.row));
+        break;
+    }
 }
 
 void ReportGrid::setMarkupEnabled(bool enabled) {
-    if (model_.markupEnabled() == enabled)
-        return;
-    model_.setMarkupEnabled(enabled);
-    invalidate(geometry_->bodyRect());
+    drawings_->clear();
+    changeSetting(&detail::ViewSettings::markupEnabled, enabled, Repaint::Body);
 }
-
 bool ReportGrid::markupEnabled() const {
-    return model_.markupEnabled();
+    return settings_->markupEnabled;
 }
 
 void ReportGrid::setGroupBoxVisible(bool visible) {
-    if (settings_.groupBoxVisible == visible)
+    if (!detail::assign(settings_->groupBoxVisible, visible))
         return;
-    settings_.groupBoxVisible = visible;
     geometry_->setGroupBoxVisible(visible);
     updateScrollBars();
     invalidateAll();
-    host::overlayAreaChanged(*this);
+    emit overlayAreaChanged();
 }
-
 bool ReportGrid::groupBoxVisible() const {
-    return settings_.groupBoxVisible;
+    return settings_->groupBoxVisible;
 }
 
 void ReportGrid::setColumnReorderAllowed(bool allowed) {
-    settings_.reorderAllowed = allowed;
+    changeSetting(&detail::ViewSettings::reorderAllowed, allowed, Repaint::Nothing);
 }
 bool ReportGrid::columnReorderAllowed() const {
-    return settings_.reorderAllowed;
+    return settings_->reorderAllowed;
 }
 
 void ReportGrid::setSortOnHeaderClick(bool sort) {
-    settings_.sortOnClick = sort;
+    changeSetting(&detail::ViewSettings::sortOnClick, sort, Repaint::Nothing);
     if (!sort)
-        model_.clearSort();
+        model_->clearSort();
 }
-
 bool ReportGrid::sortOnHeaderClick() const {
-    return settings_.sortOnClick;
+    return settings_->sortOnClick;
 }
 
 void ReportGrid::setCellFocus(bool byCell) {
-    if (settings_.cellFocus == byCell)
-        return;
-    settings_.cellFocus = byCell;
-    if (input_->hasFocusCell())
-        invalidate(geometry_->rowBand(input_->focusRow()));
+    changeSetting(&detail::ViewSettings::cellFocus, byCell, Repaint::FocusedRow);
 }
-
 bool ReportGrid::cellFocus() const {
-    return settings_.cellFocus;
+    return settings_->cellFocus;
 }
 
 void ReportGrid::setGridLinesVisible(bool visible) {
-    if (settings_.gridLines == visible)
-        return;
-    settings_.gridLines = visible;
-    invalidate(geometry_->bodyRect());
+    changeSetting(&detail::ViewSettings::gridLines, visible, Repaint::Body);
+}
+bool ReportGrid::gridLinesVisible() const {
+    return settings_->gridLines;
 }
 
-bool ReportGrid::gridLinesVisible() const {
-    return settings_.gridLines;
+void ReportGrid::setHeaderStyle(qint32 style) {
+    if (style < 0 || style > 4)
+        throw RuntimeError(host::InvalidPropertyValue);
+    changeSetting(&detail::ViewSettings::headerStyle, style, Repaint::Header);
 }
+qint32 ReportGrid::headerStyle() const {
+    return settings_->headerStyle;
+}
+
+void ReportGrid::setThemedControls(bool themed) {
+    changeSetting(&detail::ViewSettings::themedControls, themed, Repaint::Body);
+    updateMetrics(); // a flat check box has a size of its own
+}
+bool ReportGrid::themedControls() const {
+    return settings_->themedControls;
+}
+
+void ReportGrid::setBelowRowsColor(quint32 color) {
+    if (!host::colors::isValid(color))
+        throw RuntimeError(host::InvalidPropertyValue);
+    changeSetting(&detail::ViewSettings::belowRowsColor, color, Repaint::Body);
+}
+quint32 ReportGrid::belowRowsColor() const {
+    return settings_->belowRowsColor;
+}
+
+void ReportGrid::setHighlightFocusedRow(bool highlight) {
+    changeSetting(&detail::ViewSettings::highlightFocusedRow, highlight, Repaint::FocusedRow);
+}
+bool ReportGrid::highlightFocusedRow() const {
+    return settings_->highlightFocusedRow;
+}
+
+// --- geometry ---
 
 int ReportGrid::headerHeight() const {
     return geometry_->headerHeight();
 }
 int ReportGrid::rowHeight() const {
     return geometry_->rowHeight();
+}
+
+qint32 ReportGrid::columnAtPosition(qint32 position) const {
+    return geometry_->columnAtPosition(position);
+}
+qint32 ReportGrid::positionOfColumn(qint32 columnId) const {
+    return geometry_->positionOfColumn(columnId);
+}
+
+QRect ReportGrid::cellRect(CellAddress cell) const {
+    if (cell.row < 0 || cell.row >= model_->rowCount() || cell.column < 0 ||
+        cell.column >= geometry_->columnCount())
+        return {};
+    return geometry_->cellBounds(cell.row, cell.column);
+}
+
+QRect ReportGrid::headerRect(qint32 columnId) const {
+    if (columnId < 0 || columnId >= geometry_->columnCount())
+        return {};
+    return geometry_->headerRect(geometry_->positionOfColumn(columnId));
+}
+
+QRect ReportGrid::controlRect(CellAddress cell, qint32 position) const {
+    const QRect bounds = cellRect(cell);
+    const detail::ItemData* data =
+        bounds.isNull() ? nullptr : model_->cellItem(cell.row, cell.column);
+    if (!data || position < 0 || position >= data->controlCount())
+        return {};
+    return detail::GridGeometry::controlRect(bounds, data->controlCount(), position);
+}
+
+CellAddress ReportGrid::cellAt(int x, int y) const {
+    const std::optional<detail::GridGeometry::Hit> hit = geometry_->hitTest(x, y);
+    return hit ? CellAddress{hit->row, hit->columnId} : CellAddress{};
 }
 
 QRegion ReportGrid::overlayArea() const {
@@ -227,11 +345,123 @@ QRegion ReportGrid::overlayArea() const {
 QSize ReportGrid::sizeHint() const {
     const qint64 width = std::min<qint64>(geometry_->contentWidth(), 640);
     const qint64 height =
-        geometry_->bodyTop() + std::min(model_.rowCount(), 12) * geometry_->rowHeight();
+        geometry_->bodyTop() + std::min(model_->rowCount(), 12) * geometry_->rowHeight();
     return QSize(int(std::max<qint64>(width, 160)), int(std::max<qint64>(height, 100)));
 }
 
-// --- what changed, repainted where it shows ---
+// --- what handles ask ---
+
+qint32 ReportGrid::columnWidth(qint32 columnId) const {
+    return geometry_->columnWidth(columnId);
+}
+
+void ReportGrid::setColumnWidth(qint32 columnId, qint32 width) {
+    if (width < 0)
+        throw RuntimeError(host::InvalidPropertyValue);
+    if (geometry_->columnWidth(columnId) == width)
+        return;
+    const qint32 previous = geometry_->setColumnWidth(columnId, width);
+    invalidate(geometry_->fromColumnOn(columnId));
+    updateScrollBars();
+    emit columnWidthChanged(Column(model_->ref(), self_, columnId), previous, width);
+}
+
+QRect ReportGrid::cellBounds(qint32 row, qint32 columnId) const {
+    return geometry_->cellBounds(row, columnId);
+}
+
+// --- what the user does ---
+
+CellAddress ReportGrid::focusedCell() const {
+    return focus_;
+}
+
+void ReportGrid::setFocusedCell(CellAddress cell) {
+    focusCell(cell, false);
+}
+
+void ReportGrid::focusCell(CellAddress cell, bool scrollIntoView) {
+    if (cell != focus_) {
+        // The focused row is highlighted across the view, and the focus rectangle goes round its
+        // cell: both rows, the one left and the one entered, are all that change.
+        if (focus_.row >= 0 && focus_.row < model_->rowCount())
+            invalidate(geometry_->rowBand(focus_.row));
+        focus_ = cell;
+        if (focus_.row >= 0 && focus_.row < model_->rowCount())
+            invalidate(geometry_->rowBand(focus_.row));
+        detail::focusChanged(*this);
+    }
+    if (scrollIntoView)
+        scrollTo(geometry_->offsetsToShow(focus_.row, focus_.column, settings_->cellFocus));
+}
+
+bool ReportGrid::clickItemControl(qint32 row, qint32 item, qint32 position) {
+    if (!model_->controlEnabled(row, item, position))
+        return false;
+    emit itemButtonClicked(model_->rowHandle(row, self_), model_->itemHandle(row, item),
+                           model_->controlHandle(row, item, position));
+    return true;
+}
+
+void ReportGrid::toggleItemCheck(qint32 row, qint32 item) {
+    model_->setChecked(row, item, !model_->item(row, item).checked);
+    emit itemCheck(model_->rowHandle(row, self_), model_->itemHandle(row, item));
+}
+
+bool ReportGrid::isControlPressed(CellAddress cell, qint32 position) const {
+    if (cell.column < 0 || cell.column >= geometry_->columnCount())
+        return false;
+    return input_->isPressed(cell.row, model_->column(cell.column).itemIndex, position,
+                             cell.column);
+}
+
+QString ReportGrid::readableText(qint32 row, qint32 item) const {
+    const detail::ItemData* data =
+        row < model_->rowCount() ? model_->itemIfAny(row, item) : nullptr;
+    if (!data)
+        return {};
+    return settings_->markupEnabled ? detail::readableText(data->caption) : data->caption;
+}
+
+bool ReportGrid::pointerPressed(const QMouseEvent& event, QPoint at) {
+    const detail::ViewRef alive = self_;
+    emit mousePressed(buttonBits(event.buttons()), shiftBits(event.modifiers()), at.x(), at.y());
+    return alive.get() != nullptr;
+}
+
+bool ReportGrid::pointerMoved(const QMouseEvent& event, QPoint at) {
+    const detail::ViewRef alive = self_;
+    emit mouseMoved(buttonBits(event.buttons()), shiftBits(event.modifiers()), at.x(), at.y());
+    return alive.get() != nullptr;
+}
+
+void ReportGrid::resizeColumn(qint32 columnId, qint32 width) {
+    setColumnWidth(columnId, width);
+}
+
+void ReportGrid::moveColumn(qint32 fromPosition, qint32 toPosition) {
+    geometry_->moveColumn(fromPosition, toPosition);
+    updateScrollBars();
+    invalidateAll();
+    detail::tableChanged(*this);
+    // Cells moved on screen without any width changing: hosts that lay widgets over cells hear
+    // of it the same way as of a scroll.
+    emit viewScrolled();
+}
+
+void ReportGrid::sortByColumn(qint32 columnId) {
+    model_->sortBy(columnId, sortKey());
+    emit viewScrolled(); // as above: the rows moved on screen
+}
+
+void ReportGrid::setResizeCursor(bool overEdge) {
+    if (overEdge)
+        viewport()->setCursor(Qt::SplitHCursor);
+    else
+        viewport()->unsetCursor();
+}
+
+// --- what changed in the model, repainted where it shows ---
 
 void ReportGrid::invalidate(const QRect& rect) {
     const QRect visible = rect.intersected(viewport()->rect());
@@ -246,11 +476,10 @@ void ReportGrid::invalidateAll() {
 }
 
 void ReportGrid::itemChanged(qint32 record, qint32 item) {
-    // Usually one column shows an item, but nothing forbids two.
-    for (qint32 id = 0; id < model_.columnCount(); ++id) {
-        if (model_.column(id).itemIndex == item)
-            invalidate(geometry_->cellBounds(record, id).intersected(geometry_->bodyRect()));
-    }
+    model_->forEachColumnShowing(item, [&](qint32 id) {
+        drawings_->forget(record, id);
+        invalidate(geometry_->cellBounds(record, id).intersected(geometry_->bodyRect()));
+    });
     detail::itemChanged(*this, record, item);
 }
 
@@ -258,15 +487,8 @@ void ReportGrid::columnCaptionChanged(qint32 column) {
     invalidate(geometry_->headerRect(geometry_->positionOfColumn(column)));
 }
 
-void ReportGrid::columnResized(qint32 column, qint32 previousWidth, qint32 width) {
-    geometry_->relayoutColumns();
-    invalidate(geometry_->fromColumnOn(column));
-    updateScrollBars();
-    emit columnWidthChanged(model_.columnHandle(column), previousWidth, width);
-}
-
-void ReportGrid::columnsChanged() {
-    geometry_->relayoutColumns();
+void ReportGrid::columnAdded(qint32 column) {
+    geometry_->addColumn(model_->column(column).width);
     updateScrollBars();
     invalidateAll();
     detail::tableChanged(*this);
@@ -278,10 +500,6 @@ void ReportGrid::rowsChanged(RowsChange change) {
     updateScrollBars();
     invalidateAll();
     detail::tableChanged(*this);
-}
-
-void ReportGrid::focusCellChanged() {
-    detail::focusChanged(*this);
 }
 
 // --- metrics and scrolling ---
@@ -299,6 +517,11 @@ void ReportGrid::updateMetrics() {
     const QSize section =
         style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), this);
     geometry_->setMetrics(rowHeight, std::max(rowHeight, section.height()));
+    detail::CellStyle look;
+    look.style = style();
+    look.widget = viewport();
+    look.themed = settings_->themedControls;
+    geometry_->setCheckBoxIndicator(detail::CheckBoxCell::indicatorSize(look));
     verticalScrollBar()->setSingleStep(rowHeight);
 }
 
@@ -313,12 +536,9 @@ void ReportGrid::updateScrollBars() {
     geometry_->setOffsets(horizontal->value(), vertical->value());
 }
 
-QSize ReportGrid::checkBoxIndicatorSize() const {
-    detail::CellStyle look;
-    look.style = style();
-    look.widget = viewport();
-    look.themed = settings_.themedControls;
-    return detail::CheckBoxCell::indicatorSize(look);
+void ReportGrid::scrollTo(const QPoint& offsets) {
+    horizontalScrollBar()->setValue(offsets.x());
+    verticalScrollBar()->setValue(offsets.y());
 }
 
 // --- events ---
@@ -326,8 +546,8 @@ QSize ReportGrid::checkBoxIndicatorSize() const {
 void ReportGrid::paintEvent(QPaintEvent* event) {
     pending_ = QRegion();
     QPainter painter(viewport());
-    const detail::GridPainter gridPainter(model_, *geometry_, *input_, settings_, *viewport(),
-                                          hasFocus());
+    const detail::GridPainter gridPainter(
+        {*model_, *geometry_, *input_, *settings_, focus_, *drawings_}, *viewport(), hasFocus());
     for (const QRect& rect : event->region())
         gridPainter.paint(painter, rect);
 }
@@ -344,21 +564,25 @@ void ReportGrid::scrollContentsBy(int, int) {
 }
 
 void ReportGrid::mousePressEvent(QMouseEvent* event) {
-    input_->press(event);
+    event->accept();
+    input_->press(*event);
 }
 // Each press of a double click is a press: two clicks on a button, two toggles of a check box.
 void ReportGrid::mouseDoubleClickEvent(QMouseEvent* event) {
-    input_->press(event);
+    event->accept();
+    input_->press(*event);
 }
 void ReportGrid::mouseMoveEvent(QMouseEvent* event) {
-    input_->move(event);
+    event->accept();
+    input_->move(*event);
 }
 void ReportGrid::mouseReleaseEvent(QMouseEvent* event) {
-    input_->release(event);
+    event->accept();
+    input_->release(*event);
 }
 
 void ReportGrid::keyPressEvent(QKeyEvent* event) {
-    if (!input_->key(event))
+    if (!input_->key(*event))
         QAbstractScrollArea::keyPressEvent(event);
 }
 
@@ -383,7 +607,7 @@ void ReportGrid::changeEvent(QEvent* event) {
         updateMetrics();
         updateScrollBars();
         invalidateAll();
-        host::overlayAreaChanged(*this);
+        emit overlayAreaChanged();
         // Every cell below the header moved: hosts that lay widgets over cells hear of it as of
         // a scroll.
         if (geometry_->rowHeight() != rowHeight || geometry_->headerHeight() != headerHeight)
@@ -401,7 +625,7 @@ void ReportGrid::changeEvent(QEvent* event) {
 
 void ReportGrid::moveEvent(QMoveEvent* event) {
     QAbstractScrollArea::moveEvent(event);
-    host::overlayAreaChanged(*this);
+    emit overlayAreaChanged();
 }
 
 bool ReportGrid::viewportEvent(QEvent* event) {
@@ -409,10 +633,10 @@ bool ReportGrid::viewportEvent(QEvent* event) {
     case QEvent::Resize:
         // Scroll bars coming and going resize the viewport without resizing the grid.
         updateScrollBars();
-        host::overlayAreaChanged(*this);
+        emit overlayAreaChanged();
         break;
     case QEvent::ToolTip:
-        return input_->toolTip(static_cast<QHelpEvent*>(event));
+        return toolTip(static_cast<QHelpEvent*>(event));
     case QEvent::Leave:
         input_->leave();
         break;
@@ -422,9 +646,23 @@ bool ReportGrid::viewportEvent(QEvent* event) {
     return QAbstractScrollArea::viewportEvent(event);
 }
 
-void registerControls() {
-    host::ControlRegistry::instance().add(QStringLiteral("GridKit.ReportGrid"),
-                                          [](QWidget* parent) { return new ReportGrid(parent); });
+// A header shows its column's tooltip.
+bool ReportGrid::toolTip(QHelpEvent* event) {
+    const QPoint at = event->pos();
+    if (at.y() >= geometry_->groupBoxHeight() && at.y() < geometry_->bodyTop()) {
+        const qint32 position = geometry_->positionAtX(at.x());
+        if (position >= 0) {
+            const QString& tip = model_->column(geometry_->columnAtPosition(position)).tooltip;
+            if (!tip.isEmpty()) {
+                QToolTip::showText(event->globalPos(), tip, viewport(),
+                                   geometry_->headerRect(position));
+                return true;
+            }
+        }
+    }
+    QToolTip::hideText();
+    event->ignore();
+    return true;
 }
 
 } // namespace gridkit

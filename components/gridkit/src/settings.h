@@ -6,9 +6,10 @@
 
 namespace gridkit::detail {
 
-// The grid's settings that only change how it looks and reacts (report_grid.h says what each
-// does); what a caption is lives in the model.
+// How the view looks and reacts (report_grid.h says what each does). They belong to the view:
+// two views over one model may show it differently.
 struct ViewSettings {
+    bool markupEnabled = false;
     bool groupBoxVisible = false;
     bool reorderAllowed = false;
     bool sortOnClick = false;

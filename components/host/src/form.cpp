@@ -7,6 +7,7 @@
 #include "gridgauge/host/units.h"
 
 #include <QGuiApplication>
+#include <QMetaMethod>
 #include <QMetaProperty>
 #include <QResizeEvent>
 #include <QScreen>
@@ -173,6 +174,17 @@ QList<QWidget*> stacking(const QWidget& parent) {
     return widgets;
 }
 
+// The control's "overlayArea" property, when it has one.
+QMetaProperty overlayAreaOf(const QWidget* control) {
+    if (!control)
+        return {};
+    const QMetaObject* meta = control->metaObject();
+    const QMetaProperty property = meta->property(meta->indexOfProperty("overlayArea"));
+    return property.isValid() && property.metaType() == QMetaType::fromType<QRegion>()
+               ? property
+               : QMetaProperty();
+}
+
 } // namespace
 
 bool Form::isLaidOver(const QWidget* control) const {
@@ -185,12 +197,17 @@ void Form::layOver(QWidget& control) {
     const QList<QWidget*> widgets = stacking(*this);
     QWidget* over = nullptr;
     for (qsizetype i = widgets.indexOf(&control) - 1; i >= 0 && !over; --i) {
-        if (dynamic_cast<const OverlayArea*>(widgets[i]) &&
+        if (overlayAreaOf(widgets[i]).isValid() &&
             widgets[i]->geometry().intersects(control.geometry()))
             over = widgets[i];
     }
     if (!over)
         return;
+    const QMetaProperty area = overlayAreaOf(over);
+    if (area.hasNotifySignal()) {
+        const QMetaMethod confine = metaObject()->method(metaObject()->indexOfSlot("confineAll()"));
+        connect(over, area.notifySignal(), this, confine, Qt::UniqueConnection);
+    }
     const auto found = std::find_if(laidOver_.begin(), laidOver_.end(),
                                     [&](const LaidOver& laid) { return laid.control == &control; });
     if (found != laidOver_.end()) {
@@ -208,12 +225,12 @@ void Form::confine(const LaidOver& laid) const {
         return;
     QWidget& control = *laid.control;
     // A control laid over one that is gone shows whole again.
-    const auto* area = dynamic_cast<const OverlayArea*>(laid.over.data());
-    if (!area || !laid.over->isVisible()) {
+    const QMetaProperty area = overlayAreaOf(laid.over.data());
+    if (!area.isValid() || !laid.over->isVisible()) {
         control.clearMask();
         return;
     }
-    QRegion shown = area->overlayArea().translated(laid.over->pos());
+    QRegion shown = area.read(laid.over.data()).value<QRegion>().translated(laid.over->pos());
     // Whatever lies in front of the cells hides them, unless it is laid over them too.
     const QList<QWidget*> widgets = stacking(*this);
     for (qsizetype j = widgets.indexOf(laid.over) + 1; j < widgets.size(); ++j) {
@@ -249,11 +266,6 @@ bool Form::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void overlayAreaChanged(QWidget& control) {
-    if (auto* form = qobject_cast<Form*>(control.parentWidget()))
-        form->confineAll();
 }
 
 void move(QWidget& control, double left, double top, double width, double height) {

@@ -4,6 +4,7 @@
 // item control; a handle refers to one without owning it, is cheap to copy, and is refused with
 // host::RuntimeError instead of dangling (the lifetime scheme below).
 
+#include <QRect>
 #include <QString>
 #include <QtGlobal>
 
@@ -17,67 +18,111 @@ class GridModel;
 
 namespace detail {
 
-// The one lifetime scheme. Every handle holds a counted reference to its model's anchor; the model
-// clears the anchor when it is destroyed, and the anchor itself lives on until the last handle
-// lets go of it. A handle whose model is gone therefore finds a cleared anchor and is refused with
-// 91 instead of dangling; a Row also carries the generation it was made in and is refused once a
-// rebuild has made the rows anew. The view uses the same reference to notice that a handler it
-// called destroyed the grid. Counted without atomics: handles, like the grid, belong to the GUI
-// thread, and filling a large grid makes millions of them.
-struct ModelAnchor {
-    GridModel* model = nullptr;
-    std::size_t refs = 0;
-};
-
-class ModelRef {
+// The one lifetime scheme. An owner (the model, or a view) keeps an anchor that points at it, and
+// every handle holds a counted reference to the anchor; the owner clears the anchor when it is
+// destroyed, and the anchor itself lives on until the last reference lets go of it. A handle whose
+// owner is gone therefore finds a cleared anchor and is refused with 91 instead of dangling; a Row
+// also carries the generation it was made in and is refused once a rebuild has made the rows anew.
+// The view uses the same reference to notice that a handler it called destroyed it. Counted
+// without atomics: handles, like the grid, belong to the GUI thread, and filling a large grid
+// makes millions of them.
+template <typename Owner> class Ref {
 public:
-    ModelRef() = default;
-    explicit ModelRef(ModelAnchor* anchor)
-        : anchor_(anchor) {
-        if (anchor_)
-            ++anchor_->refs;
-    }
-    ModelRef(const ModelRef& other)
-        : ModelRef(other.anchor_) {}
-    ModelRef(ModelRef&& other) noexcept
+    Ref() = default;
+    // A new anchor for owner; the owner keeps this first reference and clears it when it goes.
+    static Ref anchor(Owner* owner) { return Ref(new Anchor{owner, 0}); }
+    Ref(const Ref& other)
+        : Ref(other.anchor_) {}
+    Ref(Ref&& other) noexcept
         : anchor_(std::exchange(other.anchor_, nullptr)) {}
-    ModelRef& operator=(ModelRef other) noexcept {
+    Ref& operator=(Ref other) noexcept {
         std::swap(anchor_, other.anchor_);
         return *this;
     }
-    ~ModelRef() {
+    ~Ref() {
         if (anchor_ && --anchor_->refs == 0)
             delete anchor_;
     }
 
-    // The model, or null once it is gone.
-    GridModel* get() const { return anchor_ ? anchor_->model : nullptr; }
-    // The model; 91 (object variable not set) once it is gone.
-    GridModel& lock() const;
-    bool sameModel(const ModelRef& other) const { return anchor_ == other.anchor_; }
-    // For the model: cut every handle off.
+    // The owner, or null once it is gone (or for a reference to nothing).
+    Owner* get() const { return anchor_ ? anchor_->owner : nullptr; }
+    // The owner; 91 (object variable not set) once it is gone.
+    Owner& lock() const;
+    bool operator==(const Ref& other) const { return anchor_ == other.anchor_; }
+    // For the owner: cut every reference off.
     void clear() const {
         if (anchor_)
-            anchor_->model = nullptr;
+            anchor_->owner = nullptr;
     }
 
 private:
-    ModelAnchor* anchor_ = nullptr;
+    struct Anchor {
+        Owner* owner = nullptr;
+        std::size_t refs = 0;
+    };
+    explicit Ref(Anchor* anchor)
+        : anchor_(anchor) {
+        if (anchor_)
+            ++anchor_->refs;
+    }
+    Anchor* anchor_ = nullptr;
 };
 
+// Throws 91; out of line so that the template needs no error header.
+[[noreturn]] void throwObjectNotSet();
+
+template <typename Owner> Owner& Ref<Owner>::lock() const {
+    Owner* owner = get();
+    if (!owner)
+        throwObjectNotSet();
+    return *owner;
+}
+
+// What a handle asks the view that handed it out: each view lays the columns out its own way
+// (widths, order) and knows where its cells lie. A handle made from the model alone has no view.
+class ColumnView {
+public:
+    virtual qint32 columnWidth(qint32 columnId) const = 0;
+    virtual void setColumnWidth(qint32 columnId, qint32 width) = 0;
+    virtual qint32 columnAtPosition(qint32 position) const = 0;
+    virtual QRect cellBounds(qint32 row, qint32 columnId) const = 0;
+
+protected:
+    ~ColumnView() = default;
+};
+
+using ModelRef = Ref<GridModel>;
+using ViewRef = Ref<ColumnView>;
+
 } // namespace detail
+
+// A cell as a view addresses it: a row number and a column id (the column's creation order),
+// either -1 for none.
+struct CellAddress {
+    qint32 row = -1;
+    qint32 column = -1;
+    bool operator==(const CellAddress&) const = default;
+};
 
 class Record;
 class ItemControlList;
 
+// Handles are made by the grid (ReportGrid::columns() and the like) or by one another; their
+// constructors take the grid's own references and are of no use elsewhere.
+
 class Column {
 public:
+    Column(detail::ModelRef model, detail::ViewRef view, qint32 id);
+
     QString caption() const; // [1] the header caption
     void setCaption(const QString& caption);
     QString tooltip() const;                 // [21] the header's tooltip
     void setTooltip(const QString& tooltip); // [21]
     qint32 index() const;                    // [9] the item index the column shows
-    qint32 width() const;                    // [12] grid-client pixels, the unit of mouse x
+    // [12] Grid-client pixels, the unit of mouse x. Each view has its own widths, starting from
+    // the width the column was added with; a column reached through the model alone reads and
+    // writes that.
+    qint32 width() const;
     // [12] A negative width throws 380. Raises columnWidthChanged when the width changes.
     void setWidth(qint32 width);
     // The flag of ColumnList::add: the user may resize the column by dragging its header's right
@@ -90,14 +135,15 @@ public:
     bool operator==(const Column& other) const;
 
 private:
-    friend class GridModel;
-    Column(detail::ModelRef model, qint32 id);
     detail::ModelRef model_;
+    detail::ViewRef view_;
     qint32 id_ = -1;
 };
 
 class ColumnList {
 public:
+    ColumnList(detail::ModelRef model, detail::ViewRef view);
+
     // [2] Adds a column that shows item itemIndex of every record, at the right of the others.
     // A negative item index or width throws 5.
     Column add(qint32 itemIndex, const QString& caption, qint32 width, bool resizable);
@@ -108,14 +154,15 @@ public:
     std::optional<Column> find(qint32 itemIndex) const; // the column showing that item
 
 private:
-    friend class GridModel;
-    explicit ColumnList(detail::ModelRef model);
     detail::ModelRef model_;
+    detail::ViewRef view_;
 };
 
 // A push button inside an item.
 class ItemControl {
 public:
+    ItemControl(detail::ModelRef model, qint32 record, qint32 item, qint32 position);
+
     qint32 id() const;                       // the argument it was added with
     QString caption() const;                 // [3]
     void setCaption(const QString& caption); // [3]
@@ -130,14 +177,14 @@ public:
     bool operator==(const ItemControl& other) const;
 
 private:
-    friend class GridModel;
-    ItemControl(detail::ModelRef model, qint32 record, qint32 item, qint32 position);
     detail::ModelRef model_;
     qint32 record_ = -1, item_ = -1, position_ = -1;
 };
 
 class ItemControlList {
 public:
+    ItemControlList(detail::ModelRef model, qint32 record, qint32 item);
+
     // [4] A push button filling the item's cell (several share it evenly), enabled, with no
     // caption; id is the host's own number for it, read back by ItemControl::id().
     ItemControl add(qint32 id);
@@ -145,8 +192,6 @@ public:
     ItemControl at(qint32 position) const; // 9 when out of range
 
 private:
-    friend class Item;
-    ItemControlList(detail::ModelRef model, qint32 record, qint32 item);
     detail::ModelRef model_;
     qint32 record_ = -1, item_ = -1;
 };
@@ -154,6 +199,8 @@ private:
 // A cell's content: item index k of a record.
 class Item {
 public:
+    Item(detail::ModelRef model, qint32 record, qint32 item);
+
     QString value() const;                   // the value it was added with
     QString caption() const;                 // [10] empty until set
     void setCaption(const QString& caption); // [10] plain text, or markup that the grid renders
@@ -170,16 +217,14 @@ public:
     bool operator==(const Item& other) const;
 
 private:
-    friend class GridModel;
-    friend class Record;
-    friend class Row;
-    Item(detail::ModelRef model, qint32 record, qint32 item);
     detail::ModelRef model_;
     qint32 record_ = -1, item_ = -1;
 };
 
 class Record {
 public:
+    Record(detail::ModelRef model, qint32 record);
+
     Item addItem(const QString& value); // [2] appended with the next item index
     Item item(qint32 index) const;      // [0] 9 when out of range
     qint32 itemCount() const;
@@ -188,67 +233,69 @@ public:
     bool operator==(const Record& other) const;
 
 private:
-    friend class GridModel;
-    friend class Item;
-    friend class RecordList;
-    friend class Row;
-    Record(detail::ModelRef model, qint32 record);
     detail::ModelRef model_;
     qint32 record_ = -1;
 };
 
 class RecordList {
 public:
+    explicit RecordList(detail::ModelRef model);
+
     Record add(); // [2] an empty record, appended
     qint32 count() const;
     Record record(qint32 index) const; // 9 when out of range
 
 private:
-    friend class GridModel;
-    explicit RecordList(detail::ModelRef model);
     detail::ModelRef model_;
 };
 
 class Row {
 public:
+    Row(detail::ModelRef model, detail::ViewRef view, quint64 generation, qint32 row);
+
     Record record() const; // [1] row n shows record n
     qint32 index() const;  // [2] the row number
-    // [11] The item's cell in grid-client pixels, after scrolling: left and right are the
-    // column's edges, top and bottom the row's (right - left is the column's width). An item of
-    // another record, or one that no column shows, throws 5; the outputs are then untouched.
+    // [11] The item's cell in grid-client pixels of the view that handed the row out, after
+    // scrolling: left and right are the column's edges, top and bottom the row's (right - left is
+    // the column's width). An item of another record, or one that no column shows, throws 5; the
+    // outputs are then untouched. A row reached through the model alone has no view: its cells
+    // are empty at (0, 0).
     void itemBounds(const Item& item, qint32& left, qint32& top, qint32& right,
                     qint32& bottom) const;
 
     bool operator==(const Row& other) const;
 
 private:
-    friend class GridModel;
-    Row(detail::ModelRef model, quint64 generation, qint32 row);
     detail::ModelRef model_;
+    detail::ViewRef view_;
     quint64 generation_ = 0;
     qint32 row_ = -1;
 };
 
 class RowList {
 public:
+    RowList(detail::ModelRef model, detail::ViewRef view);
+
     Row row(qint32 number) const; // [0] 9 when out of range
     qint32 count() const;
 
 private:
-    friend class GridModel;
-    explicit RowList(detail::ModelRef model);
     detail::ModelRef model_;
+    detail::ViewRef view_;
 };
 
 class HitTestInfo {
 public:
-    std::optional<Column> column() const; // [1]
-    std::optional<Row> row() const;       // [2]
-    std::optional<Item> item() const;     // [3]
+    HitTestInfo(std::optional<Column> column, std::optional<Row> row, std::optional<Item> item)
+        : column_(std::move(column))
+        , row_(std::move(row))
+        , item_(std::move(item)) {}
+
+    std::optional<Column> column() const { return column_; } // [1]
+    std::optional<Row> row() const { return row_; }          // [2]
+    std::optional<Item> item() const { return item_; }       // [3]
 
 private:
-    friend class GridModel;
-    HitTestInfo() = default;
     std::optional<Column> column_;
     std::optional<Row> row_;
     std::optional<Item> item_;

@@ -39,39 +39,48 @@
 // nothing when the caption is what it was), a width change the columns from that one on, a focus
 // move the two rows concerned; rebuild() repaints everything only when it added rows or the sort
 // order changed. Painting visits only the rows and cells in the dirty area, a markup caption is
-// parsed once per write and laid out again only when its cell's size or the font changes, and
-// nothing repaints by itself once the view is settled. A header shows its column's tooltip [21] on
-// hover.
+// parsed at its first paint (a text seen before not even then) and laid out again only when its
+// cell's size or the font changes, and nothing repaints by itself once the view is settled. A
+// header shows its column's tooltip [21] on hover.
 //
-// The parts: the object model (model.h, no widget in it) which the widget observes; geometry
-// (geometry.h); input (input.h); painting (grid_painter.h through the cell painters of
-// cell_painters.h); accessibility (accessibility.h).
+// Views and models. A grid makes its own model, or shares another grid's (sharedModel()): the
+// model holds the data (columns, records, items, rows, sort order), and every grid over it keeps
+// its own column widths and order, settings, focus and scroll position, and repaints what the
+// model's changes touch in it.
+//
+// The parts (private to GridKit): the object model (grid_model.h, no widget in it), which the
+// widget observes; geometry; input, which tells the grid what the user did; painting through
+// small cell painters; the markup drawings each cell keeps; accessibility.
 
+#include "gridgauge/gridkit/grid_model.h"
 #include "gridgauge/gridkit/handles.h"
-#include "model.h"
-#include "settings.h"
-
-#include "gridgauge/host/form.h"
 
 #include <QAbstractScrollArea>
+#include <QPointer>
 #include <QRegion>
 
 #include <memory>
 #include <optional>
 
+class QHelpEvent;
+
 namespace gridkit {
+
+namespace detail {
+class CellDrawings;
+class GridGeometry;
+class GridInput;
+struct ViewSettings;
+} // namespace detail
 
 class ReportGrid;
 
-namespace detail {
-class GridGeometry;
-class GridInput;
-struct ViewAccess;
-} // namespace detail
-
-// Appearance settings, reached through ReportGrid::appearance() [16].
+// Appearance settings, reached through ReportGrid::appearance() [16]. Each goes to the grid's
+// setter of the same name; once the grid is gone, each call throws 91.
 class Appearance {
 public:
+    explicit Appearance(ReportGrid& grid);
+
     // [7] Header style: 4 (at first) draws the column headers with the platform style, hover and
     // sort indicator included; 0 to 3 draw them flat. Values outside 0..4 throw 380.
     void setHeaderStyle(qint32 style);
@@ -89,20 +98,19 @@ public:
     bool highlightFocusedRow() const;
 
 private:
-    friend class ReportGrid;
-    Appearance(detail::ModelRef model, ReportGrid* grid);
-    // The grid lives exactly as long as its model, so the model's reference tells whether grid_
-    // is still there.
     ReportGrid& grid() const;
-    detail::ModelRef model_;
-    ReportGrid* grid_;
+    QPointer<ReportGrid> grid_;
 };
 
-class ReportGrid : public QAbstractScrollArea, public host::OverlayArea, private ModelObserver {
+class ReportGrid : public QAbstractScrollArea, private ModelObserver, private detail::ColumnView {
     Q_OBJECT
+    // Where the cells show, for a host that lays widgets over them.
+    Q_PROPERTY(QRegion overlayArea READ overlayArea NOTIFY overlayAreaChanged)
 
 public:
     explicit ReportGrid(QWidget* parent = nullptr);
+    // A grid over another grid's model (see sharedModel()).
+    explicit ReportGrid(std::shared_ptr<GridModel> model, QWidget* parent = nullptr);
     ~ReportGrid() override;
 
     Appearance appearance();    // [16]
@@ -110,7 +118,9 @@ public:
     RecordList records() const; // [14]
     RowList rows() const;       // [18]
     // The object model, to read; it changes through the handles.
-    const GridModel& model() const { return model_; }
+    const GridModel& model() const { return *model_; }
+    // The model, for another grid to show as well.
+    std::shared_ptr<GridModel> sharedModel() const { return model_; }
 
     // [15] Rebuilds the rows from the records (row n shows record n) and shows the captions.
     // Rows handed out before are stale afterwards. Constant time, or linear while sorted [27].
@@ -166,14 +176,48 @@ public:
     void setGridLinesVisible(bool visible);
     bool gridLinesVisible() const;
 
+    // Appearance [16], also reached through appearance().
+    void setHeaderStyle(qint32 style);
+    qint32 headerStyle() const;
+    void setThemedControls(bool themed);
+    bool themedControls() const;
+    void setBelowRowsColor(quint32 color);
+    quint32 belowRowsColor() const;
+    void setHighlightFocusedRow(bool highlight);
+    bool highlightFocusedRow() const;
+
     // Geometry, in device-independent pixels of the grid's client area.
     int headerHeight() const;
     int rowHeight() const;
+    // Where the view shows columns: the column id at a display position (left to right) and back.
+    qint32 columnAtPosition(qint32 position) const;
+    qint32 positionOfColumn(qint32 columnId) const;
+    // A cell's bounds (as Row::itemBounds gives them), a column's header section, and one of the
+    // buttons of a cell; empty for what does not exist.
+    QRect cellRect(CellAddress cell) const;
+    QRect headerRect(qint32 columnId) const;
+    QRect controlRect(CellAddress cell, qint32 position) const;
+    // The cell under (x, y): both -1 outside the rows and columns, row -1 over the header.
+    CellAddress cellAt(int x, int y) const;
+
+    // What the user does, done for them (assistive technology uses these): each raises what the
+    // user's own action raises. The focused cell ({-1, -1} when nothing has focus) moves without
+    // scrolling; a button that does not exist or is disabled does not click (and false says so);
+    // a check box toggles.
+    CellAddress focusedCell() const;
+    void setFocusedCell(CellAddress cell);
+    bool clickItemControl(qint32 row, qint32 item, qint32 position);
+    void toggleItemCheck(qint32 row, qint32 item);
+    // Whether a cell's button is shown pressed (held down by the pointer).
+    bool isControlPressed(CellAddress cell, qint32 position) const;
+    // What a cell's caption reads as: a markup caption (markup on) its text content, "75%".
+    QString readableText(qint32 row, qint32 item) const;
 
     QSize sizeHint() const override;
     // Where the cells show: the viewport below the header and the group box, without the scroll
-    // bars. Widgets a host lays over cells show only there.
-    QRegion overlayArea() const override;
+    // bars, in the grid's own coordinates. Widgets a host lays over cells show only there;
+    // overlayAreaChanged() says when it changes.
+    QRegion overlayArea() const;
 
 signals:
     // [15] The user toggled the check box of an item (left press on its indicator, or Space).
@@ -198,6 +242,8 @@ signals:
     // grid's numbered events.
     void rebuilt();
 
+    void overlayAreaChanged();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -214,33 +260,50 @@ protected:
     bool viewportEvent(QEvent* event) override;
 
 private:
-    friend class detail::GridInput;
-    friend struct detail::ViewAccess;
-    friend class Appearance;
-
     // ModelObserver: what changed in the model, repainted where it shows.
     void itemChanged(qint32 record, qint32 item) override;
     void columnCaptionChanged(qint32 column) override;
-    void columnResized(qint32 column, qint32 previousWidth, qint32 width) override;
-    void columnsChanged() override;
+    void columnAdded(qint32 column) override;
     void rowsChanged(RowsChange change) override;
 
+    // ColumnView: what handles from this grid ask it.
+    qint32 columnWidth(qint32 columnId) const override;
+    void setColumnWidth(qint32 columnId, qint32 width) override;
+    QRect cellBounds(qint32 row, qint32 columnId) const override;
+
+    // What input tells the grid the user did, and what it shows of itself: see input.h.
+    class UserActions;
+    bool pointerPressed(const QMouseEvent& event, QPoint at);
+    bool pointerMoved(const QMouseEvent& event, QPoint at);
+    void focusCell(CellAddress cell, bool scrollIntoView);
+    void clickControl(qint32 row, qint32 item, qint32 position);
+    void resizeColumn(qint32 columnId, qint32 width);
+    void moveColumn(qint32 fromPosition, qint32 toPosition);
+    void sortByColumn(qint32 columnId);
+    void setResizeCursor(bool overEdge);
+
+    // Which part of the view a setting's change repaints.
+    enum class Repaint { Nothing, Header, Body, FocusedRow };
+    template <typename T>
+    void changeSetting(T detail::ViewSettings::*setting, T value, Repaint what);
+    SortKey sortKey() const;
     // Schedules a repaint of part of the viewport.
     void invalidate(const QRect& rect);
     void invalidateAll();
     void updateMetrics();
     void updateScrollBars();
-    void focusCellChanged();
-    QSize checkBoxIndicatorSize() const;
+    void scrollTo(const QPoint& offsets);
+    bool toolTip(QHelpEvent* event);
 
-    GridModel model_;
-    detail::ViewSettings settings_;
+    std::shared_ptr<GridModel> model_;
+    detail::ViewRef self_; // what handles from this grid hold; cut when it goes
+    std::unique_ptr<detail::ViewSettings> settings_;
     std::unique_ptr<detail::GridGeometry> geometry_;
+    CellAddress focus_;
+    std::unique_ptr<UserActions> actions_;
     std::unique_ptr<detail::GridInput> input_;
+    std::unique_ptr<detail::CellDrawings> drawings_;
     QRegion pending_; // scheduled and not yet painted, for redraw()
 };
-
-// Registers "GridKit.ReportGrid" with the host's control registry.
-void registerControls();
 
 } // namespace gridkit

@@ -34,15 +34,10 @@ struct FormDescription {
     std::vector<ControlDescription> controls; // in creation order
 };
 
-// A control whose client area shows cells that other controls may be laid over (a grid): it says
-// where its cells show, and calls overlayAreaChanged() when that changes.
-class OverlayArea {
-public:
-    virtual ~OverlayArea() = default;
-    // Where the cells show, in the control's own coordinates: not its header, not its scroll bars.
-    virtual QRegion overlayArea() const = 0;
-};
-
+// A control whose client area shows cells that other controls may be laid over (a grid) says so
+// with a QRegion property named "overlayArea": where its cells show, in its own coordinates (not
+// its header, not its scroll bars), with a notify signal for when that changes. The host needs
+// nothing else of it, so such a control needs nothing of the host.
 // A top-level window whose client area hosts controls. Its scale is twips; it raises Load when
 // asked to load and Resize whenever its client area changes size, the first time when it is shown.
 //
@@ -98,14 +93,13 @@ protected:
 
 private:
     friend void bringToFront(QWidget& control);
-    friend void overlayAreaChanged(QWidget& control);
     struct LaidOver {
         QPointer<QWidget> control;
         QPointer<QWidget> over; // the overlay-area control whose cells it lies over
     };
     void layOver(QWidget& control);
     void confine(const LaidOver& laid) const;
-    void confineAll();
+    Q_SLOT void confineAll();
     bool isLaidOver(const QWidget* control) const;
 
     bool placed_ = false;
@@ -126,7 +120,5 @@ void move(QWidget& control, double left, double top, double width, double height
 // Brings the control in front of its siblings (z-order position 0); on a form, this lays it over
 // the cells of the control with an overlay area that it overlaps.
 void bringToFront(QWidget& control);
-// An overlay-area control tells its form that where its cells show has changed.
-void overlayAreaChanged(QWidget& control);
 
 } // namespace host

@@ -1,6 +1,6 @@
 // The object model. Every write validates first, so a refused call changes nothing, and tells the
-// observer only when a value really changed.
-#include "model.h"
+// observers only when a value really changed.
+#include "gridgauge/gridkit/grid_model.h"
 
 #include "gridgauge/host/runtime_error.h"
 
@@ -17,23 +17,31 @@ using detail::ControlData;
 using detail::ItemData;
 
 GridModel::GridModel()
-    : self_(new detail::ModelAnchor{this, 0}) {}
+    : self_(detail::ModelRef::anchor(this)) {}
 
 GridModel::~GridModel() {
     self_.clear();
 }
 
 ColumnList GridModel::columns() {
-    return ColumnList(self_);
+    return ColumnList(self_, {});
 }
 RecordList GridModel::records() {
     return RecordList(self_);
 }
 RowList GridModel::rows() {
-    return RowList(self_);
+    return RowList(self_, {});
 }
 
-RowsChange GridModel::rebuild() {
+void GridModel::addObserver(ModelObserver* observer) {
+    observers_.push_back(observer);
+}
+
+void GridModel::removeObserver(ModelObserver* observer) {
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+RowsChange GridModel::rebuild(const SortKey& key) {
     if (records_.size() > std::size_t(std::numeric_limits<qint32>::max()))
         throw RuntimeError(host::Overflow);
     RowsChange change;
@@ -43,20 +51,17 @@ RowsChange GridModel::rebuild() {
     ++generation_;
     // Captions may have changed since the last sort, so a sorted grid sorts again.
     if (sortColumn_ >= 0)
-        change.order = applySort();
-    if (observer_)
-        observer_->rowsChanged(change);
+        change.order = applySort(key);
+    tell([&](ModelObserver& o) { o.rowsChanged(change); });
     return change;
 }
 
 // --- columns ---
 
 qint32 GridModel::findColumn(qint32 itemIndex) const {
-    for (std::size_t id = 0; id < columns_.size(); ++id) {
-        if (columns_[id].itemIndex == itemIndex)
-            return qint32(id);
-    }
-    return -1;
+    const auto found = std::find_if(columns_.begin(), columns_.end(),
+                                    [&](const ColumnData& c) { return c.itemIndex == itemIndex; });
+    return found == columns_.end() ? -1 : qint32(found - columns_.begin());
 }
 
 qint32 GridModel::addColumn(qint32 itemIndex, const QString& caption, qint32 width,
@@ -65,19 +70,13 @@ qint32 GridModel::addColumn(qint32 itemIndex, const QString& caption, qint32 wid
         throw RuntimeError(host::InvalidProcedureCall);
     const qint32 id = qint32(columns_.size());
     columns_.push_back({itemIndex, caption, QString(), width, resizable});
-    columnOrder_.push_back(id);
-    if (observer_)
-        observer_->columnsChanged();
+    tell([&](ModelObserver& o) { o.columnAdded(id); });
     return id;
 }
 
 void GridModel::setColumnCaption(qint32 id, const QString& caption) {
-    ColumnData& column = columns_[std::size_t(id)];
-    if (column.caption == caption)
-        return;
-    column.caption = caption;
-    if (observer_)
-        observer_->columnCaptionChanged(id);
+    if (detail::assign(columns_[std::size_t(id)].caption, caption))
+        tell([&](ModelObserver& o) { o.columnCaptionChanged(id); });
 }
 
 void GridModel::setColumnTooltip(qint32 id, const QString& tooltip) {
@@ -87,23 +86,7 @@ void GridModel::setColumnTooltip(qint32 id, const QString& tooltip) {
 void GridModel::setColumnWidth(qint32 id, qint32 width) {
     if (width < 0)
         throw RuntimeError(host::InvalidPropertyValue);
-    ColumnData& column = columns_[std::size_t(id)];
-    const qint32 previous = column.width;
-    if (previous == width)
-        return;
-    column.width = width;
-    if (observer_)
-        observer_->columnResized(id, previous, width);
-}
-
-void GridModel::moveColumn(qint32 fromPosition, qint32 toPosition) {
-    if (fromPosition == toPosition)
-        return;
-    const qint32 id = columnOrder_[std::size_t(fromPosition)];
-    columnOrder_.erase(columnOrder_.begin() + fromPosition);
-    columnOrder_.insert(columnOrder_.begin() + toPosition, id);
-    if (observer_)
-        observer_->columnsChanged();
+    columns_[std::size_t(id)].width = width;
 }
 
 // --- records and items ---
@@ -158,9 +141,15 @@ ItemData& GridModel::mutableItem(qint32 record, qint32 index) {
 
 const ControlData& GridModel::control(qint32 record, qint32 index, qint32 position) const {
     const ItemData& data = item(record, index);
-    if (!data.controls || position < 0 || std::size_t(position) >= data.controls->size())
+    if (position < 0 || position >= data.controlCount())
         throw RuntimeError(host::SubscriptOutOfRange);
     return (*data.controls)[std::size_t(position)];
+}
+
+bool GridModel::controlEnabled(qint32 record, qint32 index, qint32 position) const {
+    const ItemData* data = record < rowCount_ ? itemIfAny(record, index) : nullptr;
+    return data && position >= 0 && position < data->controlCount() &&
+           (*data->controls)[std::size_t(position)].enabled;
 }
 
 ControlData& GridModel::mutableControl(qint32 record, qint32 index, qint32 position) {
@@ -168,24 +157,18 @@ ControlData& GridModel::mutableControl(qint32 record, qint32 index, qint32 posit
 }
 
 void GridModel::setCaption(qint32 record, qint32 index, const QString& caption) {
-    if (mutableItem(record, index).caption.set(caption))
+    if (detail::assign(mutableItem(record, index).caption, caption))
         itemChanged(record, index);
 }
 
 void GridModel::setHasCheckBox(qint32 record, qint32 index, bool hasCheckBox) {
-    ItemData& data = mutableItem(record, index);
-    if (data.hasCheckBox == hasCheckBox)
-        return;
-    data.hasCheckBox = hasCheckBox;
-    itemChanged(record, index);
+    if (detail::assign(mutableItem(record, index).hasCheckBox, hasCheckBox))
+        itemChanged(record, index);
 }
 
 void GridModel::setChecked(qint32 record, qint32 index, bool checked) {
-    ItemData& data = mutableItem(record, index);
-    if (data.checked == checked)
-        return;
-    data.checked = checked;
-    itemChanged(record, index);
+    if (detail::assign(mutableItem(record, index).checked, checked))
+        itemChanged(record, index);
 }
 
 qint32 GridModel::addControl(qint32 record, qint32 index, qint32 id) {
@@ -194,24 +177,18 @@ qint32 GridModel::addControl(qint32 record, qint32 index, qint32 id) {
         data.controls = std::make_unique<std::vector<ControlData>>();
     data.controls->push_back({id, QString(), true, 0});
     itemChanged(record, index);
-    return qint32(data.controls->size()) - 1;
+    return data.controlCount() - 1;
 }
 
 void GridModel::setControlCaption(qint32 record, qint32 index, qint32 position,
                                   const QString& caption) {
-    ControlData& control = mutableControl(record, index, position);
-    if (control.caption == caption)
-        return;
-    control.caption = caption;
-    itemChanged(record, index);
+    if (detail::assign(mutableControl(record, index, position).caption, caption))
+        itemChanged(record, index);
 }
 
 void GridModel::setControlEnabled(qint32 record, qint32 index, qint32 position, bool enabled) {
-    ControlData& control = mutableControl(record, index, position);
-    if (control.enabled == enabled)
-        return;
-    control.enabled = enabled;
-    itemChanged(record, index);
+    if (detail::assign(mutableControl(record, index, position).enabled, enabled))
+        itemChanged(record, index);
 }
 
 void GridModel::setControlAlignment(qint32 record, qint32 index, qint32 position,
@@ -220,14 +197,8 @@ void GridModel::setControlAlignment(qint32 record, qint32 index, qint32 position
     constexpr int known = Qt::AlignHorizontal_Mask | Qt::AlignVertical_Mask;
     if (alignment < 0 || (alignment & ~known) != 0)
         throw RuntimeError(host::InvalidPropertyValue);
-    if (control.alignment == alignment)
-        return;
-    control.alignment = alignment;
-    itemChanged(record, index);
-}
-
-QString GridModel::readableText(const ItemData& item) const {
-    return markupEnabled_ ? item.caption.readable(drawings_) : item.caption.text();
+    if (detail::assign(control.alignment, alignment))
+        itemChanged(record, index);
 }
 
 // --- rows ---
@@ -239,16 +210,15 @@ void GridModel::checkRow(quint64 generation, qint32 row) const {
 
 // --- sorting ---
 
-void GridModel::sortBy(qint32 columnId) {
+void GridModel::sortBy(qint32 columnId, const SortKey& key) {
     if (sortColumn_ == columnId) {
         sortDescending_ = !sortDescending_;
     } else {
         sortColumn_ = columnId;
         sortDescending_ = false;
     }
-    const RowsChange change{false, applySort()};
-    if (observer_)
-        observer_->rowsChanged(change);
+    const RowsChange change{false, applySort(key)};
+    tell([&](ModelObserver& o) { o.rowsChanged(change); });
 }
 
 void GridModel::clearSort() {
@@ -256,12 +226,24 @@ void GridModel::clearSort() {
         return;
     sortColumn_ = -1;
     sortDescending_ = false;
-    const RowsChange change{false, applySort()};
-    if (observer_)
-        observer_->rowsChanged(change);
+    const RowsChange change{false, applySort({})};
+    tell([&](ModelObserver& o) { o.rowsChanged(change); });
 }
 
-bool GridModel::applySort() {
+namespace {
+
+// An order that is the record order is no order at all to a view.
+bool isIdentity(const std::vector<qint32>& order) {
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (order[i] != qint32(i))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool GridModel::applySort(const SortKey& key) {
     const std::vector<qint32> before = std::move(displayOrder_);
     displayOrder_.clear();
     displayPos_.clear();
@@ -270,7 +252,7 @@ bool GridModel::applySort() {
         std::vector<QString> keys(static_cast<std::size_t>(rowCount_));
         for (qint32 row = 0; row < rowCount_; ++row) {
             if (const ItemData* data = itemIfAny(row, itemIndex))
-                keys[std::size_t(row)] = readableText(*data);
+                keys[std::size_t(row)] = key ? key(data->caption) : data->caption;
         }
         displayOrder_.resize(std::size_t(rowCount_));
         std::iota(displayOrder_.begin(), displayOrder_.end(), 0);
@@ -284,26 +266,15 @@ bool GridModel::applySort() {
         for (qint32 position = 0; position < rowCount_; ++position)
             displayPos_[std::size_t(displayOrder_[std::size_t(position)])] = position;
     }
-    // An order that is the record order is no order at all to the view.
-    auto identity = [](const std::vector<qint32>& order) {
-        for (std::size_t i = 0; i < order.size(); ++i) {
-            if (order[i] != qint32(i))
-                return false;
-        }
-        return true;
-    };
     if (before.empty() || displayOrder_.empty())
-        return !(identity(before) && identity(displayOrder_));
+        return !(isIdentity(before) && isIdentity(displayOrder_));
     return before != displayOrder_;
 }
 
 // --- handles ---
 
-Column GridModel::columnHandle(qint32 id) const {
-    return Column(self_, id);
-}
-Row GridModel::rowHandle(qint32 row) const {
-    return Row(self_, generation_, row);
+Row GridModel::rowHandle(qint32 row, const detail::ViewRef& view) const {
+    return Row(self_, view, generation_, row);
 }
 Item GridModel::itemHandle(qint32 record, qint32 index) const {
     return Item(self_, record, index);
@@ -312,18 +283,17 @@ ItemControl GridModel::controlHandle(qint32 record, qint32 index, qint32 positio
     return ItemControl(self_, record, index, position);
 }
 
-HitTestInfo GridModel::hitInfo(qint32 row, qint32 columnId) const {
-    HitTestInfo info;
+HitTestInfo GridModel::hitInfo(qint32 row, qint32 columnId, const detail::ViewRef& view) const {
+    std::optional<Column> column;
+    std::optional<Row> rowHandle;
+    std::optional<Item> item;
     if (columnId >= 0)
-        info.column_ = columnHandle(columnId);
+        column = Column(self_, view, columnId);
     if (row >= 0)
-        info.row_ = rowHandle(row);
-    if (row >= 0 && columnId >= 0) {
-        const qint32 index = columns_[std::size_t(columnId)].itemIndex;
-        if (itemIfAny(row, index))
-            info.item_ = itemHandle(row, index);
-    }
-    return info;
+        rowHandle = this->rowHandle(row, view);
+    if (row >= 0 && columnId >= 0 && cellItem(row, columnId))
+        item = itemHandle(row, columns_[std::size_t(columnId)].itemIndex);
+    return HitTestInfo(std::move(column), std::move(rowHandle), std::move(item));
 }
 
 } // namespace gridkit

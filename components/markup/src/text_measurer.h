@@ -29,7 +29,8 @@ public:
     virtual double dotsPerInch() const { return 96; }
 };
 
-// The font engine's own measures, at the resolution of device, or of an image when it is null.
+// The font engine's own measures, at the resolution of device, or when it is null of an image,
+// which Qt gives the primary screen's logical resolution.
 class FontEngineMeasurer final : public TextMeasurer {
 public:
     explicit FontEngineMeasurer(const QPaintDevice* device = nullptr);
