@@ -179,7 +179,9 @@ public:
     // the arrow keys move it (Home and End to the first and last column, with Ctrl to the first
     // and last row, Page Up and Down by a page), and Space, Return or Enter ticks the focused check
     // box (raising itemCheck) or clicks the focused cell's first enabled button (raising
-    // itemButtonClicked).
+    // itemButtonClicked). Tab and Shift+Tab move it to the next and previous cell, row after
+    // row, and past the last cell or before the first move the keyboard focus on to the next or
+    // previous control.
     // Otherwise focus moves by row: the rectangle goes round the row, Up, Down, Page Up, Page Down,
     // Home and End move it, and Left and Right scroll. Keys scroll to keep the focus in view. Until
     // the user clicks a cell or presses a key nothing has focus. Off at first.
@@ -205,7 +207,7 @@ public:
     int rowHeight() const;
     // Where the view shows columns: the column id at a display position (from the reading side)
     // and back.
-    qint32 columnAtPosition(qint32 position) const;
+    qint32 columnAtPosition(qint32 position) const override;
     qint32 positionOfColumn(qint32 columnId) const;
     // A cell's bounds (as Row::itemBounds gives them), a column's header section, and one of the
     // buttons of a cell; empty for what does not exist.
@@ -269,6 +271,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
