@@ -68,8 +68,9 @@ int HeaderCaption::sectionWidthFor(int textWidth, int sectionHeight) const {
     return textWidth + 2 * margin + (sorted ? sectionHeight / 2 + margin : 0);
 }
 
-void MarkupCell::paint(QPainter& painter, const QRect& box, const QFont& font) const {
-    drawing.paint(painter, QRectF(box), font);
+void MarkupCell::paint(QPainter& painter, const QRect& box, const QFont& font,
+                       Qt::LayoutDirection direction) const {
+    drawing.paint(painter, QRectF(box), font, direction);
 }
 
 // Styles draw the focus frame only once focus has moved by key (State_KeyboardFocusChange), so as

@@ -54,7 +54,8 @@ struct HeaderCaption {
 // A caption in the markup vocabulary, laid out in the box.
 struct MarkupCell {
     markup::Drawing& drawing;
-    void paint(QPainter& painter, const QRect& box, const QFont& font) const;
+    void paint(QPainter& painter, const QRect& box, const QFont& font,
+               Qt::LayoutDirection direction) const;
 };
 
 // A push button with its caption; a disabled one is greyed and never sunken. The focused one

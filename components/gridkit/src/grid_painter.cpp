@@ -235,7 +235,8 @@ void GridPainter::paintCaption(QPainter& painter, const QRect& cell, const ItemD
         return;
     if (settings_.markupEnabled) {
         if (markup::Drawing* drawing = drawings_.find(row, columnId, data.caption)) {
-            MarkupCell{*drawing}.paint(painter, screen(box.adjusted(0, 1, 0, -1)), look_.font);
+            MarkupCell{*drawing}.paint(painter, screen(box.adjusted(0, 1, 0, -1)), look_.font,
+                                       look_.direction);
             return;
         }
     }

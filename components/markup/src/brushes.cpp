@@ -7,7 +7,8 @@
 
 namespace markup {
 
-QBrush brushFor(const Document& document, int index, const QRectF& box, const QPointF& origin) {
+QBrush brushFor(const Document& document, int index, const QRectF& box, const QPointF& origin,
+                bool mirrored) {
     if (index < 0)
         return Qt::NoBrush;
     const Brush& b = document.brushes[size_t(index)];
@@ -15,9 +16,12 @@ QBrush brushFor(const Document& document, int index, const QRectF& box, const QP
         return b.color.alpha() == 0 ? QBrush(Qt::NoBrush) : QBrush(b.color);
     if (b.stops.isEmpty())
         return Qt::NoBrush;
+    const double across = mirrored ? -1 : 1;
     const auto place = [&](const QPointF& p) {
-        return b.absolute ? origin + p
-                          : QPointF(box.x() + p.x() * box.width(), box.y() + p.y() * box.height());
+        if (b.absolute)
+            return origin + QPointF(across * p.x(), p.y());
+        const double x = mirrored ? 1 - p.x() : p.x();
+        return QPointF(box.x() + x * box.width(), box.y() + p.y() * box.height());
     };
     if (b.kind == Brush::Kind::LinearGradient) {
         // Relative points land in the box; the colour bands then run square to the line between

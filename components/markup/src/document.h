@@ -48,6 +48,8 @@ enum class ElementKind : quint8 { Border, StackPanel, Grid, TextBlock, Rectangle
 enum class Align : quint8 { Stretch, Start, Center, End };
 enum class Orientation : quint8 { Vertical, Horizontal };
 enum class Visibility : quint8 { Visible, Hidden, Collapsed };
+// FlowDirection: Inherit takes the parent's, or at the root the host's.
+enum class Flow : quint8 { Inherit, LeftToRight, RightToLeft };
 enum class Stretch : quint8 { Fill, None, Uniform, UniformToFill };
 enum class Wrapping : quint8 { NoWrap, Wrap, WrapWithOverflow };
 enum class Trimming : quint8 { None, CharacterEllipsis, WordEllipsis };
@@ -119,6 +121,7 @@ struct Element {
     Align horizontal = Align::Stretch, vertical = Align::Stretch;
     Orientation orientation = Orientation::Vertical;
     Visibility visibility = Visibility::Visible;
+    Flow flow = Flow::Inherit;
     double opacity = 1;
     int row = 0, column = 0, rowSpan = 1, columnSpan = 1;
     int background = -1;  // Background, or a shape's Fill

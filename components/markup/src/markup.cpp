@@ -62,11 +62,13 @@ QSizeF desiredSize(const Document& document, const QFont& font) {
     return confined(measureUnbounded(document, font, FontEngineMeasurer()));
 }
 
-void render(QPainter& painter, const Document& document, const QRectF& box, const QFont& font) {
+void render(QPainter& painter, const Document& document, const QRectF& box, const QFont& font,
+            Qt::LayoutDirection direction) {
     if (!usable(box))
         return;
     const FontEngineMeasurer measurer(painter.device());
-    paintLayout(painter, document, layOut(document, box.size(), font, measurer), box.topLeft());
+    paintLayout(painter, document, layOut(document, box.size(), font, measurer), box.topLeft(),
+                direction);
 }
 
 Drawing::Drawing(DocumentPtr document)
@@ -75,7 +77,8 @@ Drawing::~Drawing() = default;
 Drawing::Drawing(Drawing&&) noexcept = default;
 Drawing& Drawing::operator=(Drawing&&) noexcept = default;
 
-void Drawing::paint(QPainter& painter, const QRectF& box, const QFont& font) {
+void Drawing::paint(QPainter& painter, const QRectF& box, const QFont& font,
+                    Qt::LayoutDirection direction) {
     if (!document_ || !usable(box))
         return;
     const FontEngineMeasurer measurer(painter.device());
@@ -85,7 +88,7 @@ void Drawing::paint(QPainter& painter, const QRectF& box, const QFont& font) {
             std::make_unique<const LayoutResult>(layOut(*document_, box.size(), font, measurer));
         ++layouts_;
     }
-    paintLayout(painter, *document_, *layout_, box.topLeft());
+    paintLayout(painter, *document_, *layout_, box.topLeft(), direction);
 }
 
 struct DocumentCache::Impl {

@@ -1,6 +1,7 @@
 #include "painter.h"
 
 #include "brushes.h"
+#include "mirror.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -105,12 +106,20 @@ void paintFrame(QPainter& painter, const QRectF& outer, const Thickness& t, cons
     }
 }
 
+// Where an element's box shows, and where a brush filling it starts: its top-left, or, shown
+// mirrored, its top-right.
+QPointF originOf(const QRectF& shown, const Mirror& mirror) {
+    return mirror.flipped() ? shown.topRight() : shown.topLeft();
+}
+
 class Painter {
 public:
-    Painter(QPainter& painter, const Document& document, const LayoutResult& layout, int layers)
+    Painter(QPainter& painter, const Document& document, const LayoutResult& layout,
+            const Mirrors& mirrors, int layers)
         : p_(painter)
         , d_(document)
         , l_(layout)
+        , m_(mirrors)
         , snap_(painter.deviceTransform())
         , layers_(layers) {}
 
@@ -119,7 +128,7 @@ public:
         for (int i = first; i < end;) {
             const Element& e = d_.elements[size_t(i)];
             const int next = std::max(i + 1, e.subtreeEnd);
-            if (snap_.rect(l_.elements[size_t(i)].clip).isEmpty() || e.opacity <= 0) {
+            if (snap_.rect(clipOf(i)).isEmpty() || e.opacity <= 0) {
                 i = next; // nothing of it shows, nor of what it holds
                 continue;
             }
@@ -134,15 +143,20 @@ public:
     }
 
 private:
+    QRectF clipOf(int i) const {
+        return m_.clips.empty() ? l_.elements[size_t(i)].clip : m_.clips[size_t(i)];
+    }
     void paintTranslucent(int i, int end);
     void paintOne(int i);
-    void paintBorder(const Element& e, const QRectF& outer, const QRectF& clip);
-    void paintShape(const Element& e, const ElementLayout& l, const QRectF& clip);
-    void paintText(const ElementLayout& l, const QRectF& clip);
+    void paintBorder(const Element& e, const QRectF& outer, const QRectF& clip, bool mirrored);
+    void paintShape(const Element& e, const ElementLayout& l, const QRectF& clip,
+                    const Mirror& mirror);
+    void paintText(const ElementLayout& l, const QRectF& clip, const Mirror& mirror);
 
     QPainter& p_;
     const Document& d_;
     const LayoutResult& l_;
+    const Mirrors& m_;
     Snap snap_;
     int layers_;
 };
@@ -156,8 +170,7 @@ void Painter::paintTranslucent(int i, int end) {
     const double ratio = target->devicePixelRatio();
     const QRect surface(QPoint(0, 0), QSize(int(std::ceil(target->width() * ratio)),
                                             int(std::ceil(target->height() * ratio))));
-    const QRect area =
-        device.mapRect(snap_.rect(l_.elements[size_t(i)].clip)).toAlignedRect() & surface;
+    const QRect area = device.mapRect(snap_.rect(clipOf(i))).toAlignedRect() & surface;
     if (area.isEmpty())
         return;
     if (layers_ >= kMaxLayers) {
@@ -174,7 +187,7 @@ void Painter::paintTranslucent(int i, int end) {
         QPainter layerPainter(&layer);
         layerPainter.setRenderHints(p_.renderHints());
         layerPainter.setTransform(device * QTransform::fromTranslate(-area.x(), -area.y()));
-        Painter inner(layerPainter, d_, l_, layers_ + 1);
+        Painter inner(layerPainter, d_, l_, m_, layers_ + 1);
         inner.paintOne(i);
         inner.paint(i + 1, end);
     }
@@ -189,37 +202,45 @@ void Painter::paintTranslucent(int i, int end) {
 void Painter::paintOne(int i) {
     const Element& e = d_.elements[size_t(i)];
     const ElementLayout& l = l_.elements[size_t(i)];
-    const QRectF clip = snap_.rect(l.clip);
-    const QRectF bounds = snap_.rect(l.bounds);
+    const Mirror& mirror = m_.at(size_t(i));
+    const QRectF clip = snap_.rect(clipOf(i));
+    const QRectF bounds = snap_.rect(mirror.rect(l.bounds));
     switch (e.kind) {
     case ElementKind::Border:
         if (!bounds.isEmpty())
-            paintBorder(e, bounds, clip);
+            paintBorder(e, bounds, clip, mirror.flipped());
         return;
     case ElementKind::Rectangle:
     case ElementKind::Ellipse:
-        paintShape(e, l, clip);
+        paintShape(e, l, clip, mirror);
         return;
     case ElementKind::StackPanel:
     case ElementKind::Grid:
     case ElementKind::TextBlock:
         break;
     }
-    if (e.background >= 0 && !bounds.isEmpty())
-        fill(p_, bounds, clip, brushFor(d_, e.background, bounds, bounds.topLeft()));
+    if (e.background >= 0 && !bounds.isEmpty()) {
+        fill(p_, bounds, clip,
+             brushFor(d_, e.background, bounds, originOf(bounds, mirror), mirror.flipped()));
+    }
     if (e.kind == ElementKind::TextBlock)
-        paintText(l, clip);
+        paintText(l, clip, mirror);
 }
 
-void Painter::paintBorder(const Element& e, const QRectF& outer, const QRectF& clip) {
-    const double left = std::min(snap_.across(e.border.left), outer.width());
-    const double right = std::min(snap_.across(e.border.right), outer.width() - left);
+void Painter::paintBorder(const Element& e, const QRectF& outer, const QRectF& clip,
+                          bool mirrored) {
+    // Mirrored, its left edge and corners show at its right.
+    const double writtenLeft = mirrored ? e.border.right : e.border.left;
+    const double writtenRight = mirrored ? e.border.left : e.border.right;
+    const double left = std::min(snap_.across(writtenLeft), outer.width());
+    const double right = std::min(snap_.across(writtenRight), outer.width() - left);
     const double top = std::min(snap_.down(e.border.top), outer.height());
     const double bottom = std::min(snap_.down(e.border.bottom), outer.height() - top);
     const QRectF inner(outer.left() + left, outer.top() + top, outer.width() - left - right,
                        outer.height() - top - bottom);
-    const QBrush background = brushFor(d_, e.background, inner, outer.topLeft());
-    const QBrush border = brushFor(d_, e.borderBrush, outer, outer.topLeft());
+    const QPointF origin = mirrored ? outer.topRight() : outer.topLeft();
+    const QBrush background = brushFor(d_, e.background, inner, origin, mirrored);
+    const QBrush border = brushFor(d_, e.borderBrush, outer, origin, mirrored);
     if (e.corners.isZero()) {
         paintFrame(p_, outer, {left, top, right, bottom}, clip, background, border);
         return;
@@ -230,7 +251,9 @@ void Painter::paintBorder(const Element& e, const QRectF& outer, const QRectF& c
     if (!clip.contains(outer))
         p_.setClipRect(clip, Qt::IntersectClip);
     p_.setRenderHint(QPainter::Antialiasing);
-    const CornerRadius& c = e.corners;
+    const CornerRadius c = mirrored ? CornerRadius{e.corners.topRight, e.corners.topLeft,
+                                                   e.corners.bottomLeft, e.corners.bottomRight}
+                                    : e.corners;
     const CornerRadius innerCorners{std::max(0.0, c.topLeft - std::max(left, top)),
                                     std::max(0.0, c.topRight - std::max(right, top)),
                                     std::max(0.0, c.bottomRight - std::max(right, bottom)),
@@ -247,26 +270,29 @@ void Painter::paintBorder(const Element& e, const QRectF& outer, const QRectF& c
     p_.restore();
 }
 
-void Painter::paintShape(const Element& e, const ElementLayout& l, const QRectF& clip) {
+void Painter::paintShape(const Element& e, const ElementLayout& l, const QRectF& clip,
+                         const Mirror& mirror) {
     const double stroke = e.stroke();
-    if (l.figure.isEmpty() && stroke <= 0)
+    const QRectF shown = mirror.rect(l.figure);
+    if (shown.isEmpty() && stroke <= 0)
         return;
-    const QPointF origin = snap_.rect(l.bounds).topLeft();
+    const QPointF origin = originOf(snap_.rect(mirror.rect(l.bounds)), mirror);
+    const bool flipped = mirror.flipped();
     const bool square = e.kind == ElementKind::Rectangle && e.radiusX <= 0 && e.radiusY <= 0;
     if (square) {
         // Painted as a frame, so that it lands on whole pixels as a Border does.
         const QRectF outer =
-            snap_.rect(l.figure.adjusted(-stroke / 2, -stroke / 2, stroke / 2, stroke / 2));
+            snap_.rect(shown.adjusted(-stroke / 2, -stroke / 2, stroke / 2, stroke / 2));
         const double across = std::min(snap_.across(stroke), outer.width() / 2);
         const double down = std::min(snap_.down(stroke), outer.height() / 2);
         const QRectF figure = outer.adjusted(across / 2, down / 2, -across / 2, -down / 2);
         paintFrame(p_, outer, {across, down, across, down}, clip,
-                   brushFor(d_, e.background, figure, origin),
-                   brushFor(d_, e.borderBrush, figure, origin));
+                   brushFor(d_, e.background, figure, origin, flipped),
+                   brushFor(d_, e.borderBrush, figure, origin, flipped));
         return;
     }
-    const QBrush fillBrush = brushFor(d_, e.background, l.figure, origin);
-    const QBrush strokeBrush = brushFor(d_, e.borderBrush, l.figure, origin);
+    const QBrush fillBrush = brushFor(d_, e.background, shown, origin, flipped);
+    const QBrush strokeBrush = brushFor(d_, e.borderBrush, shown, origin, flipped);
     if (fillBrush.style() == Qt::NoBrush && strokeBrush.style() == Qt::NoBrush)
         return;
     p_.save();
@@ -276,19 +302,20 @@ void Painter::paintShape(const Element& e, const ElementLayout& l, const QRectF&
     p_.setPen(strokeBrush.style() == Qt::NoBrush || stroke <= 0 ? QPen(Qt::NoPen)
                                                                 : QPen(strokeBrush, stroke));
     if (e.kind == ElementKind::Ellipse)
-        p_.drawEllipse(l.figure);
+        p_.drawEllipse(shown);
     else
-        p_.drawRoundedRect(l.figure, e.radiusX, e.radiusY);
+        p_.drawRoundedRect(shown, e.radiusX, e.radiusY);
     p_.restore();
 }
 
-void Painter::paintText(const ElementLayout& l, const QRectF& clip) {
+// Mirrored, each line shows at the mirrored place in its block, its words in their own order.
+void Painter::paintText(const ElementLayout& l, const QRectF& clip, const Mirror& mirror) {
     if (l.lineCount == 0)
         return;
-    const QRectF bounds = snap_.rect(l.bounds);
+    const QRectF bounds = snap_.rect(mirror.rect(l.bounds));
     QRectF text;
     for (int i = l.firstLine; i < l.firstLine + l.lineCount; ++i)
-        text |= l_.lines[size_t(i)].rect;
+        text |= mirror.rect(l_.lines[size_t(i)].rect);
     // Text that does not fit is cut at its block's box as well as at the clip. Glyphs may
     // overhang their advance a little (italics); leave room for that before deciding the text
     // fits and no clip is needed.
@@ -318,7 +345,8 @@ void Painter::paintText(const ElementLayout& l, const QRectF& clip) {
             const QFont& font = l_.fonts[size_t(piece.run)];
             if (piece.run != lastRun) {
                 const int foreground = d_.runs[size_t(piece.run)].style.foreground;
-                brush = foreground >= 0 ? brushFor(d_, foreground, bounds, bounds.topLeft())
+                brush = foreground >= 0 ? brushFor(d_, foreground, bounds, originOf(bounds, mirror),
+                                                   mirror.flipped())
                                         : QBrush(Qt::black);
                 lastRun = piece.run;
                 p_.setPen(QPen(brush, 0));
@@ -326,7 +354,7 @@ void Painter::paintText(const ElementLayout& l, const QRectF& clip) {
             }
             if (brush.style() == Qt::NoBrush)
                 continue;
-            const QPointF at(line.rect.left() + piece.x, baseline);
+            const QPointF at(mirror.rect(line.rect).left() + piece.x, baseline);
             p_.drawText(at, piece.text);
             if (d_.runs[size_t(piece.run)].style.decorations & Decoration::Baseline) {
                 const double thickness = QFontMetricsF(font, p_.device()).lineWidth();
@@ -342,10 +370,11 @@ void Painter::paintText(const ElementLayout& l, const QRectF& clip) {
 } // namespace
 
 void paintLayout(QPainter& painter, const Document& document, const LayoutResult& layout,
-                 const QPointF& origin) {
+                 const QPointF& origin, Qt::LayoutDirection direction) {
+    const Mirrors mirrors = mirrorsFor(document, layout, direction == Qt::RightToLeft);
     painter.save();
     painter.translate(origin);
-    Painter(painter, document, layout, 0).paint(0, int(document.elements.size()));
+    Painter(painter, document, layout, mirrors, 0).paint(0, int(document.elements.size()));
     painter.restore();
 }
 

@@ -7,9 +7,10 @@ class QPainter;
 
 namespace markup {
 
-// Paints a laid-out document with its area's top-left at origin. Edges land on whole device
-// pixels whenever the painter only scales and translates, so 1-pixel borders stay crisp.
+// Paints a laid-out document with its area's top-left at origin, right to left mirrored (see
+// mirror.h). Edges land on whole device pixels whenever the painter only scales and translates, so
+// 1-pixel borders stay crisp.
 void paintLayout(QPainter& painter, const Document& document, const LayoutResult& layout,
-                 const QPointF& origin);
+                 const QPointF& origin, Qt::LayoutDirection direction);
 
 } // namespace markup

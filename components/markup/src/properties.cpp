@@ -65,8 +65,8 @@ std::optional<Thickness> margin(QStringView text) {
     return values::thickness(text, true);
 }
 
-// What every element has: its size and limits, margin, alignment, visibility, opacity and place
-// in a Grid. Returns whether name is one of them.
+// What every element has: its size and limits, margin, alignment, visibility, flow direction,
+// opacity and place in a Grid. Returns whether name is one of them.
 bool applyToLayout(Element& e, QStringView name, QStringView value) {
     if (name == u"Width")
         set(e.width, value, lengthOrAuto);
@@ -88,6 +88,8 @@ bool applyToLayout(Element& e, QStringView name, QStringView value) {
         set(e.vertical, value, values::verticalAlignment);
     else if (name == u"Visibility")
         set(e.visibility, value, values::visibility);
+    else if (name == u"FlowDirection")
+        set(e.flow, value, values::flowDirection);
     else if (name == u"Opacity")
         set(e.opacity, value, values::opacity);
     else if (name == u"Grid.Row")

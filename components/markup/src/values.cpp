@@ -319,6 +319,14 @@ std::optional<Visibility> visibility(QStringView text) {
     return oneOf(text, names);
 }
 
+std::optional<Flow> flowDirection(QStringView text) {
+    static constexpr std::pair<QStringView, Flow> names[] = {
+        {u"LeftToRight", Flow::LeftToRight},
+        {u"RightToLeft", Flow::RightToLeft},
+    };
+    return oneOf(text, names);
+}
+
 std::optional<Stretch> stretch(QStringView text) {
     static constexpr std::pair<QStringView, Stretch> names[] = {
         {u"Fill", Stretch::Fill},

@@ -39,6 +39,7 @@ std::optional<Align> verticalAlignment(QStringView text);
 std::optional<Align> textAlignment(QStringView text);
 std::optional<Orientation> orientation(QStringView text);
 std::optional<Visibility> visibility(QStringView text);
+std::optional<Flow> flowDirection(QStringView text);
 std::optional<Stretch> stretch(QStringView text);
 std::optional<Wrapping> wrapping(QStringView text);
 std::optional<Trimming> trimming(QStringView text);

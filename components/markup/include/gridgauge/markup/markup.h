@@ -42,7 +42,16 @@ QSizeF desiredSize(const Document& document, const QFont& font);
 /// paints it clipped to box; an empty, negative or non-finite box paints nothing. The painter's
 /// state is left as it was. Lays out afresh on every call: an owner that paints the same
 /// document again and again keeps a Drawing instead.
-void render(QPainter& painter, const Document& document, const QRectF& box, const QFont& font);
+///
+/// direction is the host's, the FlowDirection of the root unless the root sets its own; every
+/// element inherits its parent's unless it sets FlowDirection (LeftToRight or RightToLeft).
+/// Right to left shows the layout mirrored, as XAML does: a horizontal StackPanel stacks from the
+/// right, Grid columns run from the right, HorizontalAlignment Left and Right trade places, text
+/// lines start at the right, a border's left thickness and corners go to its right, and brushes
+/// run their horizontal axis from the right. Text itself is not mirrored, and a line keeps the
+/// order of its words.
+void render(QPainter& painter, const Document& document, const QRectF& box, const QFont& font,
+            Qt::LayoutDirection direction = Qt::LeftToRight);
 
 /// A document together with its last layout, kept by whoever paints it repeatedly (a grid
 /// cell): painting again in a box of the same size, with the same font and on a device of the
@@ -61,8 +70,10 @@ public:
     /// The document drawn, as given.
     const DocumentPtr& document() const { return document_; }
     /// As render(), reusing the last layout when box has the size, and font the value, that the
-    /// last paint had, on a device of the same resolution; otherwise lays out and keeps that.
-    void paint(QPainter& painter, const QRectF& box, const QFont& font);
+    /// last paint had, on a device of the same resolution; otherwise lays out and keeps that. A
+    /// layout serves either direction.
+    void paint(QPainter& painter, const QRectF& box, const QFont& font,
+               Qt::LayoutDirection direction = Qt::LeftToRight);
     /// How many times this drawing has laid its document out: lets an owner see that a repaint
     /// reused the layout.
     quint64 layoutCount() const { return layouts_; }
