@@ -8,3 +8,4 @@ gridgauge_test(test_markup_render
 gridgauge_test(test_markup_layout
     SOURCES test_markup_layout.cpp
     LIBS gridgauge_markup_internals)
+gridgauge_test(test_markup_flow_direction SOURCES test_markup_flow_direction.cpp LIBS gridgauge_markup)

@@ -23,7 +23,7 @@ bool differs(const QImage& a, const QImage& b, const QRect& area) {
     return a.copy(area) != b.copy(area);
 }
 
-enum Fit { CellCaption, HeaderCaption, CheckBoxCaption, ButtonCaption };
+enum Fit { CellCaption, HeaderCaption, CheckBoxCaption, ButtonCaption, MarkupCaption };
 
 // Writes a caption far too long for a 100-pixel column, and says where it shows, inside what a
 // column of the given width paints of it (its insets and grid line left out).
@@ -40,6 +40,11 @@ QRect writeLongCaption(gridtest::Shown& shown, Fit what) {
     case CheckBoxCaption:
         grid.rows().row(2).record().item(2).setCaption(text);
         return QRect(0, shown.bounds(2, 2).top(), 0, grid.rowHeight());
+    case MarkupCaption:
+        grid.setMarkupEnabled(true);
+        grid.rows().row(4).record().item(3).setCaption(
+            "<TextBlock TextTrimming='CharacterEllipsis'>" + text + "</TextBlock>");
+        return QRect(0, shown.bounds(4, 3).top(), 0, grid.rowHeight());
     case ButtonCaption: {
         gridkit::ItemControl button = grid.rows().row(1).record().item(2).itemControls().at(0);
         button.setCaption(text);
@@ -123,6 +128,7 @@ void TestGridConventions::doubleClickOnADividerFitsTheColumn_data() {
     QTest::newRow("the header's caption") << int(HeaderCaption) << 3;
     QTest::newRow("a check box's caption") << int(CheckBoxCaption) << 2;
     QTest::newRow("a button's caption") << int(ButtonCaption) << 2;
+    QTest::newRow("a markup caption's desired width") << int(MarkupCaption) << 3;
 }
 
 // Fitted, the column shows the caption as a much wider one does, and a pixel less cuts it.

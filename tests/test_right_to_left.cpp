@@ -57,6 +57,8 @@ private slots:
     void theArrowKeysMoveTheFocusTheWayTheyPoint();
     void aDragSetsTheBarFromTheCellsRightEdge_data();
     void aDragSetsTheBarFromTheCellsRightEdge();
+    void aDraggedBarEndsUnderThePointer_data();
+    void aDraggedBarEndsUnderThePointer();
     void aDoubleClickOnTheProgressDividerRelaysTheBar();
 };
 
@@ -143,6 +145,33 @@ void TestRightToLeft::aDragSetsTheBarFromTheCellsRightEdge() {
     QCOMPARE(percentInCaption(*f), percent);
     QTest::mouseRelease(window, Qt::LeftButton, {},
                         inWindow(*f, QPoint(seeded.right() - fromRight, seeded.center().y())));
+}
+
+void TestRightToLeft::aDraggedBarEndsUnderThePointer_data() {
+    QTest::addColumn<int>("fromRight");
+    QTest::newRow("a quarter") << 25;
+    QTest::newRow("three quarters") << 75;
+}
+
+// Green from the cell's right edge to the pointer, the empty track beyond it.
+void TestRightToLeft::aDraggedBarEndsUnderThePointer() {
+    QFETCH(int, fromRight);
+    const std::unique_ptr<frmMain> f = start();
+    const QRect box = cell(*f, 2, 2);
+    click(*f, QPoint(box.right() - 2 - indicatorWidth(*f) / 2, box.center().y()));
+    const QRect seeded = cell(*f, 2, 1);
+    const QPoint pointer(seeded.right() - fromRight, seeded.center().y());
+    QTest::mousePress(f->windowHandle(), Qt::LeftButton, {}, inWindow(*f, pointer));
+    QTest::mouseRelease(f->windowHandle(), Qt::LeftButton, {}, inWindow(*f, pointer));
+    const QImage image = f->grab().toImage();
+    const int y = seeded.top() + 3; // above the percentage's text
+    const auto green = [&](int x) {
+        const QColor c = image.pixelColor(inWindow(*f, QPoint(x, y)));
+        return c.green() > c.blue() + 30;
+    };
+    QVERIFY2(green(pointer.x() + 4), "no bar right of the pointer");
+    QVERIFY2(!green(pointer.x() - 4), "the bar reaches past the pointer");
+    QVERIFY(green(seeded.right() - 4));
 }
 
 // The divider of the progress column is its left edge; a fitted width is re-laid like a dragged

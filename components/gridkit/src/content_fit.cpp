@@ -6,8 +6,11 @@
 #include "gridgauge/gridkit/grid_model.h"
 #include "settings.h"
 
+#include "gridgauge/markup/markup.h"
+
 #include <QFontMetricsF>
 #include <QStyle>
+#include <QtMath>
 #include <QWidget>
 
 #include <algorithm>
@@ -21,7 +24,8 @@ HeaderCaption headerCaption(const ContentSources& s, qint32 columnId) {
             columnId == s.model.sortColumn()};
 }
 
-// Markup draws itself in whatever box it is given; only plain text is measured and cut.
+// Markup draws itself in whatever box it is given, and trims itself if it says so: only plain
+// text is cut by the grid.
 bool isPlainText(const ContentSources& s, qint32 row, qint32 columnId, const QString& caption) {
     return !s.settings.markupEnabled || !s.drawings.find(row, columnId, caption);
 }
@@ -39,8 +43,14 @@ int cellWidthFor(const ContentSources& s, qint32 row, qint32 columnId, const Ite
     const QRect probe(0, 0, 1000, s.geometry.rowHeight());
     const QRect box = s.geometry.captionBox(probe, data.hasCheckBox);
     const int insets = probe.width() - box.width();
-    if (data.caption.isEmpty() || !isPlainText(s, row, columnId, data.caption))
+    if (data.caption.isEmpty())
         return data.hasCheckBox ? s.geometry.checkBoxRect(probe).right() + 1 + 2 : 0;
+    if (s.settings.markupEnabled) {
+        if (const markup::Drawing* drawing = s.drawings.find(row, columnId, data.caption)) {
+            return insets +
+                   qCeil(markup::desiredSize(*drawing->document(), s.surface.font()).width());
+        }
+    }
     return insets + TextCell::widthFor(metrics, data.caption);
 }
 
