@@ -1,21 +1,35 @@
 #include "gridgauge/controlkit/progress_bar.h"
 
 #include "accessibility.h"
+#include "palette.h"
 
 #include "gridgauge/host/runtime_error.h"
 #include "gridgauge/host/system_colors.h"
 
 #include <QAccessible>
-#include <QApplication>
-#include <qdrawutil.h>
-#include <QEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionProgressBar>
 
 #include <algorithm>
 
 namespace controlkit {
 
 using host::RuntimeError;
+
+namespace {
+
+void applyColors(ProgressBar& bar) {
+    detail::applyColors(bar, {{QPalette::WindowText, bar.foreColor()},
+                              {QPalette::Text, bar.foreColor()},
+                              {QPalette::Window, bar.backColor()},
+                              {QPalette::Base, bar.backColor()},
+                              {QPalette::Button, bar.backColor()},
+                              {QPalette::Highlight, bar.barColor()}});
+    bar.update();
+}
+
+} // namespace
 
 ProgressBar::ProgressBar(QWidget* parent)
     : QWidget(parent)
@@ -25,7 +39,8 @@ ProgressBar::ProgressBar(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent); // paints every pixel it covers
     // It shows and never reacts: the pointer reaches whatever lies under it.
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    applyColors();
+    applyColors(*this);
+    detail::followApplicationPalette(*this, [this] { applyColors(*this); });
     detail::installAccessibleFactory();
 }
 
@@ -71,39 +86,18 @@ void ProgressBar::setText(const QString& text) {
 }
 
 void ProgressBar::setForeColor(uint color) {
-    if (!host::colors::isValid(color))
-        throw RuntimeError(host::InvalidPropertyValue);
-    foreColor_ = color;
-    applyColors();
+    foreColor_ = host::colors::validated(color);
+    applyColors(*this);
 }
 
 void ProgressBar::setBackColor(uint color) {
-    if (!host::colors::isValid(color))
-        throw RuntimeError(host::InvalidPropertyValue);
-    backColor_ = color;
-    applyColors();
+    backColor_ = host::colors::validated(color);
+    applyColors(*this);
 }
 
 void ProgressBar::setBarColor(uint color) {
-    if (!host::colors::isValid(color))
-        throw RuntimeError(host::InvalidPropertyValue);
-    barColor_ = color;
-    applyColors();
-}
-
-void ProgressBar::applyColors() {
-    const QPalette base = QApplication::palette(this);
-    QPalette p = palette();
-    const QColor fore = host::colors::resolve(foreColor_, base);
-    const QColor back = host::colors::resolve(backColor_, base);
-    p.setColor(QPalette::WindowText, fore);
-    p.setColor(QPalette::Text, fore);
-    p.setColor(QPalette::Window, back);
-    p.setColor(QPalette::Base, back);
-    p.setColor(QPalette::Button, back);
-    p.setColor(QPalette::Highlight, host::colors::resolve(barColor_, base));
-    setPalette(p);
-    update();
+    barColor_ = host::colors::validated(color);
+    applyColors(*this);
 }
 
 QSize ProgressBar::sizeHint() const {
@@ -111,34 +105,26 @@ QSize ProgressBar::sizeHint() const {
 }
 
 void ProgressBar::paintEvent(QPaintEvent*) {
-    // Drawn here rather than by the style: the bar shows exactly its own colours (background, bar,
-    // text), which a style is free to replace with its own, and a repaint costs a few fills instead
-    // of a styled gradient each time something beneath it is redrawn.
     const QRect r = rect();
     if (r.isEmpty())
         return;
     QPainter painter(this);
-    const QPalette& p = palette();
-    painter.fillRect(r, p.color(QPalette::Window));
-    qDrawShadePanel(&painter, r, p, /*sunken=*/true, 1);
-
-    const QRect inner = r.adjusted(1, 1, -1, -1);
-    const qint64 span = qint64(maximum_) - minimum_;
-    const qint64 done = qint64(value_) - minimum_;
-    const int filled = span > 0 ? int(qint64(inner.width()) * done / span) : 0;
-    painter.fillRect(QRect(inner.left(), inner.top(), filled, inner.height()),
-                     p.color(QPalette::Highlight));
-    if (!text_.isEmpty()) {
-        painter.setPen(p.color(QPalette::WindowText));
-        painter.drawText(inner, Qt::AlignCenter, text_);
-    }
-}
-
-void ProgressBar::changeEvent(QEvent* event) {
-    // System colours follow the application's palette.
-    if (event->type() == QEvent::ApplicationPaletteChange)
-        applyColors();
-    QWidget::changeEvent(event);
+    // The style's frame may leave its corners unpainted: they show the bar's own background, not
+    // whatever it lies over.
+    painter.fillRect(r, palette().color(QPalette::Window));
+    // The style draws it as it draws every progress bar: frame, groove and chunk in the palette's
+    // colours (the chunk in the bar colour), and framed, so that it shows on any background,
+    // a selected row's highlight included. Right to left, it fills from the right.
+    QStyleOptionProgressBar option;
+    option.initFrom(this);
+    option.minimum = minimum_;
+    option.maximum = maximum_;
+    option.progress = value_;
+    option.text = text_;
+    option.textVisible = !text_.isEmpty();
+    option.textAlignment = Qt::AlignCenter;
+    option.state |= QStyle::State_Horizontal;
+    style()->drawControl(QStyle::CE_ProgressBar, &option, &painter, this);
 }
 
 } // namespace controlkit

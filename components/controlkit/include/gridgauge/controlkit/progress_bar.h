@@ -4,11 +4,12 @@
 
 namespace controlkit {
 
-// ControlKit.ProgressBar: a horizontal bar for a value in [minimum, maximum], in a sunken frame on
-// its background colour, filled from the left in its bar colour. The value is the control's default
-// member. A value written outside the range is clamped into it, so stepping past either end holds
-// the end instead of failing. It shows and never reacts: the pointer reaches whatever lies under
-// it.
+// ControlKit.ProgressBar: a horizontal bar for a value in [minimum, maximum], drawn by the style as
+// its progress bars are (frame, groove, chunk) on its background colour, the chunk in its bar
+// colour, filled from the reading side: the left, or the right in a right-to-left layout. The value
+// is the control's default member. A value written outside the range is clamped into it, so
+// stepping past either end holds the end instead of failing. It shows and never reacts: the pointer
+// reaches whatever lies under it.
 class ProgressBar : public QWidget {
     Q_OBJECT
     Q_PROPERTY(int value READ value WRITE setValue NOTIFY valueChanged USER true)
@@ -33,7 +34,8 @@ public:
     QString text() const { return text_; }
     void setText(const QString& text);
 
-    // Colour values as the host takes them (fixed or system colours); an invalid one throws 380.
+    // Colour values as the host takes them: fixed, or system colours, which follow the
+    // application's palette. An invalid one throws 380 and changes nothing.
     uint foreColor() const { return foreColor_; }
     void setForeColor(uint color);
     uint backColor() const { return backColor_; }
@@ -48,11 +50,8 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
-    void applyColors();
-
     int value_ = 0;
     int minimum_ = 0;
     int maximum_ = 100;
