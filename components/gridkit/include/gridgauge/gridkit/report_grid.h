@@ -166,7 +166,9 @@ public:
     // the arrow keys move it (Home and End to the first and last column, with Ctrl to the first
     // and last row, Page Up and Down by a page), and Space, Return or Enter ticks the focused check
     // box (raising itemCheck) or clicks the focused cell's first enabled button (raising
-    // itemButtonClicked).
+    // itemButtonClicked). Tab and Shift+Tab move it to the next and previous cell, row after
+    // row, and past the last cell or before the first move the keyboard focus on to the next or
+    // previous control.
     // Otherwise focus moves by row: the rectangle goes round the row, Up, Down, Page Up, Page Down,
     // Home and End move it, and Left and Right scroll. Keys scroll to keep the focus in view. Until
     // the user clicks a cell or presses a key nothing has focus. Off at first.
@@ -254,6 +256,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
