@@ -59,11 +59,26 @@ inline QWidget* surface(const frmMain& f) {
     return f.wndReportControlData->viewport();
 }
 
+// The widget as painted, one pixel per device-independent pixel whatever the screen's scale (each
+// the device pixel at its top left), so that pixel checks can use window coordinates.
+inline QImage shot(QWidget& widget) {
+    const QImage grabbed = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const qreal ratio = grabbed.devicePixelRatio();
+    if (ratio == 1)
+        return grabbed;
+    QImage image(widget.size(), QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, grabbed.pixel(int(x * ratio), int(y * ratio)));
+    }
+    return image;
+}
+
 // The window as painted, and as painted without ProgressBar1: where they differ, the bar shows.
 inline QRegion barPixels(frmMain& f) {
-    const QImage with = f.grab().toImage();
+    const QImage with = shot(f);
     f.ProgressBar1->hide();
-    const QImage without = f.grab().toImage();
+    const QImage without = shot(f);
     f.ProgressBar1->show();
     QRegion shown;
     for (int y = 0; y < with.height(); ++y) {

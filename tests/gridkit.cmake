@@ -20,3 +20,4 @@ endforeach()
 # What a Qt user expects of a view: focus, header dividers, tooltips.
 gridgauge_test(test_gridkit_conventions SOURCES test_gridkit_conventions.cpp gridkit_fixture.h
     LIBS gridgauge_gridkit_internals)
+gridgauge_test_hidpi(test_gridkit_conventions)

@@ -12,3 +12,5 @@ set_tests_properties(test_window_input_small_screen PROPERTIES ENVIRONMENT
 # The window laid out right to left, as -reverse or a right-to-left desktop lays out every Qt program.
 gridgauge_test(test_right_to_left SOURCES test_right_to_left.cpp app_fixture.h LIBS gridgauge_app)
 gridgauge_test(test_desktop_conventions SOURCES test_desktop_conventions.cpp app_fixture.h LIBS gridgauge_app)
+gridgauge_test_hidpi(test_right_to_left)
+gridgauge_test_hidpi(test_desktop_conventions)

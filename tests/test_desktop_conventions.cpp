@@ -61,7 +61,7 @@ void TestDesktopConventions::theBarStandsOutFromASelectedRow() {
     f->ProgressBar1->setValue(value);
     click(*f, cell(*f, 0, 2).center()); // selects row 0, under the bar
     QVERIFY(settle(*f));
-    const QImage image = f->grab().toImage();
+    const QImage image = shot(*f);
     const QColor selected = image.pixelColor(cell(*f, 0, 0).center()); // not the focused one
     QCOMPARE(selected.rgb(), f->palette().color(QPalette::Active, QPalette::Highlight).rgb());
     const QRect bar = f->ProgressBar1->geometry();
@@ -82,10 +82,10 @@ void TestDesktopConventions::theFocusShowsWhereTheKeysAct() {
     const std::unique_ptr<frmMain> f = start();
     click(*f, cell(*f, 1, 3).center());
     QVERIFY(settle(*f));
-    const QImage before = f->grab().toImage();
+    const QImage before = shot(*f);
     QTest::keyClick(f->windowHandle(), Qt::Key_Left);
     QVERIFY(settle(*f));
-    const QImage after = f->grab().toImage();
+    const QImage after = shot(*f);
     QVERIFY2(before.copy(cell(*f, 1, 2)) != after.copy(cell(*f, 1, 2)),
              "the button shows no focus");
     QVERIFY2(before.copy(cell(*f, 1, 3)) != after.copy(cell(*f, 1, 3)), "the caption kept it");

@@ -163,7 +163,7 @@ void TestRightToLeft::aDraggedBarEndsUnderThePointer() {
     const QPoint pointer(seeded.right() - fromRight, seeded.center().y());
     QTest::mousePress(f->windowHandle(), Qt::LeftButton, {}, inWindow(*f, pointer));
     QTest::mouseRelease(f->windowHandle(), Qt::LeftButton, {}, inWindow(*f, pointer));
-    const QImage image = f->grab().toImage();
+    const QImage image = shot(*f);
     const int y = seeded.top() + 3; // above the percentage's text
     const auto green = [&](int x) {
         const QColor c = image.pixelColor(inWindow(*f, QPoint(x, y)));
