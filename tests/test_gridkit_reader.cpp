@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <functional>
+#include <utility>
 
 using a11ytest::heard;
 using gridkit::ReportGrid;
@@ -151,6 +152,11 @@ void TestGridReader::aWidgetLaidOverACellIsItsChild_data() {
     QTest::newRow("hidden") << Setup([](Hosted& h) {
         h.layOver(0, 1);
         h.bar->hide();
+    }) << button;
+    QTest::newRow("gone") << Setup([](Hosted& h) {
+        h.layOver(0, 1);
+        h.cellAt(0, 1)->child(0); // known to assistive technology before it goes
+        delete std::exchange(h.bar, nullptr);
     }) << button;
     // Buttons cover their cell themselves.
     QTest::newRow("over a cell of buttons") << Setup([](Hosted& h) { h.layOver(1, 0); }) << button;

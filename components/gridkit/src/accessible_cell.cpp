@@ -101,12 +101,13 @@ QAccessibleInterface* CellAccessible::focusTarget() const {
 QAccessibleInterface* CellAccessible::cover() const {
     const ItemData* data = item();
     QWidget* widget = data && !data->hasControls() ? coveringWidget() : nullptr;
-    auto* known =
-        cover_ ? static_cast<CoverAccessible*>(QAccessible::accessibleInterface(cover_)) : nullptr;
-    if (known && known->widget() == widget)
-        return known;
-    if (cover_)
+    if (cover_) {
+        auto* known = static_cast<CoverAccessible*>(QAccessible::accessibleInterface(cover_));
+        // The same widget still there; one gone leaves an interface that has no widget either.
+        if (widget && known && known->widget() == widget)
+            return known;
         QAccessible::deleteAccessibleInterface(std::exchange(cover_, 0));
+    }
     if (!widget)
         return nullptr;
     auto* made = new CoverAccessible(const_cast<CellAccessible*>(this), widget);
