@@ -200,7 +200,7 @@ public:
     int headerHeight() const;
     int rowHeight() const;
     // Where the view shows columns: the column id at a display position (left to right) and back.
-    qint32 columnAtPosition(qint32 position) const;
+    qint32 columnAtPosition(qint32 position) const override;
     qint32 positionOfColumn(qint32 columnId) const;
     // A cell's bounds (as Row::itemBounds gives them), a column's header section, and one of the
     // buttons of a cell; empty for what does not exist.
