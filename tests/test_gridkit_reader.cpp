@@ -7,6 +7,7 @@
 #include "gridgauge/gridkit/report_grid.h"
 
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QTest>
 
 #include <functional>
@@ -40,7 +41,7 @@ struct Hosted {
     void layOver(int row, int item) {
         qint32 l = 0, t = 0, r = 0, b = 0;
         grid->rows().row(row).itemBounds(grid->rows().row(row).record().item(item), l, t, r, b);
-        bar->setGeometry(QRect(grid->viewport()->mapTo(&window, QPoint(l, t)), QSize(r - l, 20)));
+        bar->setGeometry(QRect(grid->mapTo(&window, QPoint(l, t)), QSize(r - l, 20)));
         bar->raise();
     }
     gridkit::Item item(int row, int index) const {
@@ -141,6 +142,13 @@ void TestGridReader::aWidgetLaidOverACellIsItsChild_data() {
     const QStringList button{"button Add"};
     QTest::newRow("raised over it")
         << Setup([](Hosted& h) { h.layOver(0, 1); }) << (QStringList{"progress bar"} + button);
+    QTest::newRow("right to left, beside a scroll bar") << Setup([](Hosted& h) {
+        h.grid->setLayoutDirection(Qt::RightToLeft);
+        h.grid->resize(460, 120); // too low for every row: the scroll bar on the left
+        if (!QTest::qWaitFor([&] { return h.grid->verticalScrollBar()->isVisible(); }))
+            qWarning("no vertical scroll bar");
+        h.layOver(0, 1);
+    }) << (QStringList{"progress bar"} + button);
     QTest::newRow("behind the grid") << Setup([](Hosted& h) {
         h.layOver(0, 1);
         h.bar->lower();
@@ -173,6 +181,7 @@ void TestGridReader::aWidgetLaidOverACellIsItsChild() {
         for (int i = 0; i < iface->childCount(); ++i) {
             QAccessibleInterface* child = iface->child(i);
             QCOMPARE(child->parent(), iface);
+            QVERIFY(iface->rect().contains(child->rect()));
             QCOMPARE(iface->indexOfChild(child), i);
             QCOMPARE(iface->childAt(child->rect().center().x(), child->rect().center().y()), child);
             found << a11ytest::what(child);

@@ -120,9 +120,10 @@ QAccessibleInterface* CellAccessible::cover() const {
 QWidget* CellAccessible::coveringWidget() const {
     const QWidget* parent = isValid() && row_ >= 0 ? grid_->parentWidget() : nullptr;
     const QRect cell = parent ? localRect() : QRect();
-    if (cell.isEmpty() || !grid_->viewport()->rect().contains(cell.center()))
+    // Cells are in the grid's own coordinates, and show only where its viewport is.
+    if (cell.isEmpty() || !grid_->viewport()->geometry().contains(cell.center()))
         return nullptr;
-    const QPoint centre = grid_->viewport()->mapTo(parent, cell.center());
+    const QPoint centre = grid_->mapTo(parent, cell.center());
     const QObjectList& siblings = parent->children();
     for (qsizetype i = siblings.size() - 1; i >= 0 && siblings[i] != grid_; --i) {
         auto* widget = qobject_cast<QWidget*>(siblings[i]);
