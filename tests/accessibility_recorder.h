@@ -65,6 +65,11 @@ inline void record(QAccessibleEvent* event) {
     case QAccessible::TableModelChanged:
         heard() << QStringLiteral("reset ") + what(iface);
         break;
+    case QAccessible::ObjectShow:
+        // Widgets show all the time; a notification shows to be heard.
+        if (iface && iface->role() == QAccessible::Notification)
+            heard() << QStringLiteral("notice ") + iface->text(QAccessible::Name);
+        break;
     default:
         break;
     }

@@ -64,8 +64,19 @@ private slots:
     void pressingAButtonStepsTheBar();
     void togglingAllowDragAllowsDragging();
     void dragIsHeardWithoutLosingThePlace();
+    void theBarIsMetInTheCellItLiesOver();
+    void eachPressOfUpIsHeard();
 
 private:
+    // The keyboard on the grid, as a user who brought the window to the front has it.
+    bool keysToTheGrid() {
+        f->activateWindow();
+        if (!QTest::qWaitForWindowActive(f.get()))
+            return false;
+        f->wndReportControlData->setFocus();
+        return f->wndReportControlData->hasFocus();
+    }
+
     std::unique_ptr<frmMain> f;
 };
 
@@ -167,6 +178,41 @@ void TestAccessibility::dragIsHeardWithoutLosingThePlace() {
     QCOMPARE(heardOfProgress(),
              (QStringList{"name cell 2,1 25%", "name window Progress percent: 25%",
                           "name cell 2,1 50%", "name window Progress percent: 50%"}));
+}
+
+// The host lays ProgressBar1 over the row 0 progress cell: arriving there is arriving on the bar.
+void TestAccessibility::theBarIsMetInTheCellItLiesOver() {
+    QVERIFY(keysToTheGrid());
+    QAccessibleInterface* under = cellAt(*f, 0, 1);
+    QCOMPARE(under->childCount(), 1);
+    QAccessibleInterface* shown = under->child(0);
+    QCOMPARE(roleAndName(shown), roleAndName(bar(*f)));
+    QCOMPARE(shown->valueInterface()->currentValue().toInt(), 75);
+    heard().clear();
+    QTest::keyClick(f->windowHandle(), Qt::Key_Down); // where focus starts: (0, 0)
+    QTest::keyClick(f->windowHandle(), Qt::Key_Right);
+    QCOMPARE(heard(), (QStringList{"focus cell 0,0", "focus progress bar"}));
+    QCOMPARE(table(*f)->focusChild(), under);
+}
+
+// On the Up button, each press is heard as the follower cell's new text.
+void TestAccessibility::eachPressOfUpIsHeard() {
+    QVERIFY(keysToTheGrid());
+    QWindow* window = f->windowHandle();
+    QTest::keyClick(window, Qt::Key_Down);
+    QTest::keyClick(window, Qt::Key_Down);
+    heard().clear();
+    for (int press = 0; press < 2; ++press) {
+        QTest::keyClick(window, Qt::Key_Space);
+        QVERIFY(settle(*f));
+        QTest::qWait(20); // the news goes out once the refresh is over
+    }
+    QStringList notices;
+    for (const QString& event : heard()) {
+        if (event.startsWith(QLatin1String("notice")))
+            notices << event;
+    }
+    QCOMPARE(notices, (QStringList{"notice 76%", "notice 77%"}));
 }
 
 QTEST_MAIN(TestAccessibility)

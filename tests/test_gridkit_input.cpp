@@ -4,8 +4,10 @@
 #include "gridgauge/gridkit/report_grid.h"
 
 #include <QHelpEvent>
+#include <QLineEdit>
 #include <QTest>
 #include <QToolTip>
+#include <QVBoxLayout>
 
 using gridkit::ReportGrid;
 
@@ -52,6 +54,8 @@ private slots:
     void userResizesResizableColumnsDownToTheMinimum_data();
     void userResizesResizableColumnsDownToTheMinimum();
     void keysMoveCellFocusAndSpaceTicks();
+    void tabWalksTheCellsThenMovesOn_data();
+    void tabWalksTheCellsThenMovesOn();
     void headerShowsItsColumnTooltip();
     void reorderMovesOnlyWhereAColumnShows();
     void headerClickSortsOnlyThePaintOrder();
@@ -294,6 +298,61 @@ void TestGridInput::keysMoveCellFocusAndSpaceTicks() {
     QTest::keyClick(&grid, Qt::Key_Right);
     QTest::keyClick(&grid, Qt::Key_Space);
     QCOMPARE(recorder.withoutMoves(), QStringList());
+}
+
+void TestGridInput::tabWalksTheCellsThenMovesOn_data() {
+    QTest::addColumn<bool>("byCell");
+    QTest::addColumn<QPoint>("from"); // (column, row); x -1 for nothing focused
+    QTest::addColumn<bool>("forward");
+    QTest::addColumn<QPoint>("to");
+    QTest::addColumn<QString>("focus"); // which control has the keyboard focus afterwards
+    const int last = gridtest::Records - 1;
+    const int right = gridtest::Columns - 1;
+    QTest::newRow("next cell") << true << QPoint(1, 1) << true << QPoint(2, 1) << "grid";
+    QTest::newRow("on to the next row")
+        << true << QPoint(right, 1) << true << QPoint(0, 2) << "grid";
+    QTest::newRow("past the last cell")
+        << true << QPoint(right, last) << true << QPoint(right, last) << "after";
+    QTest::newRow("previous cell") << true << QPoint(1, 1) << false << QPoint(0, 1) << "grid";
+    QTest::newRow("back to the row before")
+        << true << QPoint(0, 2) << false << QPoint(right, 1) << "grid";
+    QTest::newRow("before the first cell")
+        << true << QPoint(0, 0) << false << QPoint(0, 0) << "before";
+    QTest::newRow("nothing focused yet")
+        << true << QPoint(-1, -1) << true << QPoint(0, 0) << "grid";
+    QTest::newRow("by row") << false << QPoint(1, 1) << true << QPoint(1, 1) << "after";
+}
+
+// Tab and Shift+Tab as in item views: cell after cell, then on through the window's controls.
+void TestGridInput::tabWalksTheCellsThenMovesOn() {
+    QFETCH(bool, byCell);
+    QFETCH(QPoint, from);
+    QFETCH(bool, forward);
+    QFETCH(QPoint, to);
+    QFETCH(QString, focus);
+    QWidget window;
+    auto* before = new QLineEdit(&window);
+    auto* grid = new ReportGrid(&window);
+    auto* after = new QLineEdit(&window);
+    auto* layout = new QVBoxLayout(&window);
+    for (QWidget* control :
+         {static_cast<QWidget*>(before), static_cast<QWidget*>(grid), static_cast<QWidget*>(after)})
+        layout->addWidget(control);
+    gridtest::fill(*grid);
+    grid->setCellFocus(byCell);
+    window.resize(460, 400);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    grid->setFocus();
+    grid->setFocusedCell({from.y(), from.x()});
+    if (forward)
+        QTest::keyClick(window.windowHandle(), Qt::Key_Tab);
+    else
+        QTest::keyClick(window.windowHandle(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QPoint(grid->focusedCell().column, grid->focusedCell().row), to);
+    const QHash<QString, QWidget*> controls{{"before", before}, {"grid", grid}, {"after", after}};
+    QCOMPARE(QApplication::focusWidget(), controls.value(focus));
 }
 
 void TestGridInput::headerShowsItsColumnTooltip() {

@@ -1,7 +1,9 @@
 // The grid as an accessible table: a header row of column headers, then one row per grid row,
 // both in the order they are shown on screen. Cells are made on demand and remembered by row
 // number and column, so a re-sort or a reordered column needs no new cells, and a cell remembers
-// what assistive technology has heard of it, so that only real news is sent.
+// what assistive technology has heard of it, so that only real news is sent. The focus goes to
+// what the user meets in the focused cell (accessible_cell.h), and what the user's row reads anew
+// is told as it changes (accessible_news.h).
 #include "accessibility.h"
 
 #include "accessible_cell.h"
@@ -60,7 +62,7 @@ public:
             return;
         QMetaObject::invokeMethod(
             grid(),
-            [grid = QPointer<ReportGrid>(grid())] {
+            [grid = grid()] {
                 auto* table =
                     dynamic_cast<GridAccessible*>(QAccessible::queryAccessibleInterface(grid));
                 if (table)

@@ -101,12 +101,13 @@ QAccessibleInterface* CellAccessible::focusTarget() const {
 QAccessibleInterface* CellAccessible::cover() const {
     const ItemData* data = item();
     QWidget* widget = data && !data->hasControls() ? coveringWidget() : nullptr;
-    auto* known =
-        cover_ ? static_cast<CoverAccessible*>(QAccessible::accessibleInterface(cover_)) : nullptr;
-    if (known && known->widget() == widget)
-        return known;
-    if (cover_)
+    if (cover_) {
+        auto* known = static_cast<CoverAccessible*>(QAccessible::accessibleInterface(cover_));
+        // The same widget still there; one gone leaves an interface that has no widget either.
+        if (widget && known && known->widget() == widget)
+            return known;
         QAccessible::deleteAccessibleInterface(std::exchange(cover_, 0));
+    }
     if (!widget)
         return nullptr;
     auto* made = new CoverAccessible(const_cast<CellAccessible*>(this), widget);
@@ -119,9 +120,10 @@ QAccessibleInterface* CellAccessible::cover() const {
 QWidget* CellAccessible::coveringWidget() const {
     const QWidget* parent = isValid() && row_ >= 0 ? grid_->parentWidget() : nullptr;
     const QRect cell = parent ? localRect() : QRect();
-    if (cell.isEmpty() || !grid_->viewport()->rect().contains(cell.center()))
+    // Cells are in the grid's own coordinates, and show only where its viewport is.
+    if (cell.isEmpty() || !grid_->viewport()->geometry().contains(cell.center()))
         return nullptr;
-    const QPoint centre = grid_->viewport()->mapTo(parent, cell.center());
+    const QPoint centre = grid_->mapTo(parent, cell.center());
     const QObjectList& siblings = parent->children();
     for (qsizetype i = siblings.size() - 1; i >= 0 && siblings[i] != grid_; --i) {
         auto* widget = qobject_cast<QWidget*>(siblings[i]);

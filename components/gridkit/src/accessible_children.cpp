@@ -58,7 +58,7 @@ QRect ControlAccessible::rect() const {
     if (!control())
         return {};
     const QRect local = grid_->controlRect({row_, column_}, position_);
-    return QRect(grid_->viewport()->mapToGlobal(local.topLeft()), local.size());
+    return QRect(grid_->mapToGlobal(local.topLeft()), local.size());
 }
 
 QAccessible::State ControlAccessible::state() const {

@@ -54,6 +54,13 @@
 // [27]. Otherwise a header, a plain caption or a button tells nothing unless it shows cut off, and
 // then shows its whole text.
 //
+// Accessibility. Assistive technology meets the grid as a table of its cells, and follows the
+// focus to what the user meets in the focused cell: the button Space presses; else a widget laid
+// over the cell, which the table shows as the cell's child (any sibling widget in front of the
+// grid that shows at the cell's centre, as a host lays a control over a cell); else the cell.
+// A check box cell toggles by Qt's action name and by AT-SPI's, "toggle". What a cell of the
+// focused row reads anew is shown as a notification, which screen readers speak.
+//
 // Views and models. A grid makes its own model, or shares another grid's (sharedModel()): the
 // model holds the data (columns, records, items, rows, sort order), and every grid over it keeps
 // its own column widths and order, settings, focus and scroll position, and repaints what the
