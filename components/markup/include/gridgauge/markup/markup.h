@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringView>
 
+#include "gridgauge/markup/markup_export.h"
 #include "gridgauge/markup/text_measurer.h"
 
 #include <memory>
@@ -25,24 +26,25 @@ using DocumentPtr = std::shared_ptr<const Document>;
 
 // The document the text describes, or null when the text is not markup (then it is plain text).
 // Documents are immutable once parsed and may be shared between threads.
-DocumentPtr parse(QStringView text);
+GRIDGAUGE_MARKUP_EXPORT DocumentPtr parse(QStringView text);
 
 // How many texts parse() has read in this process: lets a caller see that a repaint parsed nothing.
-quint64 parseCount();
+GRIDGAUGE_MARKUP_EXPORT quint64 parseCount();
 
 // The document's text, in reading order ("75%"), a line break as a newline, for accessibility
 // and tooltips.
-QString textContent(const Document& document);
+GRIDGAUGE_MARKUP_EXPORT QString textContent(const Document& document);
 
 // Lays the document out in box (device-independent pixels) with font as the base font, and paints
 // it clipped to box. The painter's state is left as it was. Lays out afresh on every call; an owner
 // that paints the same document again and again keeps a Drawing instead.
-void render(QPainter& painter, const Document& document, const QRectF& box, const QFont& font);
+GRIDGAUGE_MARKUP_EXPORT void render(QPainter& painter, const Document& document, const QRectF& box,
+                                    const QFont& font);
 
 // A document together with its last layout, kept by whoever paints it repeatedly (a grid cell):
 // painting again in a box of the same size with the same font lays out nothing. A Drawing belongs
 // to its owner and is not shared between threads; the document it holds may be.
-class Drawing {
+class GRIDGAUGE_MARKUP_EXPORT Drawing {
 public:
     Drawing() = default;
     explicit Drawing(DocumentPtr document);
@@ -84,12 +86,14 @@ struct ElementBox {
 
 // The boxes render() would paint for a box of this size, in document order, text measured with
 // the font engine at the resolution of an image, or with measurer.
-QList<ElementBox> layoutBoxes(const Document& document, const QSizeF& size, const QFont& font);
-QList<ElementBox> layoutBoxes(const Document& document, const QSizeF& size, const QFont& font,
-                              const TextMeasurer& measurer);
+GRIDGAUGE_MARKUP_EXPORT QList<ElementBox> layoutBoxes(const Document& document, const QSizeF& size,
+                                                      const QFont& font);
+GRIDGAUGE_MARKUP_EXPORT QList<ElementBox> layoutBoxes(const Document& document, const QSizeF& size,
+                                                      const QFont& font,
+                                                      const TextMeasurer& measurer);
 
 // Parsed documents for texts seen before, bounded; texts that are not markup are remembered too.
-class DocumentCache {
+class GRIDGAUGE_MARKUP_EXPORT DocumentCache {
 public:
     explicit DocumentCache(int capacity = 512);
     ~DocumentCache();

@@ -4,6 +4,8 @@
 // small interface, so that a layout can be worked out with made-up metrics, whatever fonts the
 // machine has.
 
+#include "gridgauge/markup/markup_export.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QStringView>
@@ -19,7 +21,7 @@ struct FontMetrics {
     double descent = 0;
 };
 
-class TextMeasurer {
+class GRIDGAUGE_MARKUP_EXPORT TextMeasurer {
 public:
     virtual ~TextMeasurer() = default;
     virtual FontMetrics metrics(const QFont& font) const = 0;
@@ -30,7 +32,7 @@ public:
 };
 
 // The font engine's own measures, at the resolution of device, or of an image when it is null.
-class FontEngineMeasurer final : public TextMeasurer {
+class GRIDGAUGE_MARKUP_EXPORT FontEngineMeasurer final : public TextMeasurer {
 public:
     explicit FontEngineMeasurer(const QPaintDevice* device = nullptr);
     FontMetrics metrics(const QFont& font) const override;
