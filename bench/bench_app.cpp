@@ -19,17 +19,11 @@ int percentAt(int step) {
     return step % 101;
 }
 
-void waitExposed(benchmark::State& state, QWidget& window) {
-    if (!QTest::qWaitForWindowExposed(&window))
-        state.SkipWithError("window not exposed");
-    QCoreApplication::processEvents();
-}
-
 // One tick of Timer1 after ProgressBar1 changed, through the dispatcher as the event loop would
 // run it; then the window paints what the refresh invalidated: the follower cell and the bar.
 void BM_refresh_repaint_gridgauge(benchmark::State& state) {
     const std::unique_ptr<frmMain> f = app_fixture::start();
-    waitExposed(state, *f);
+    bench::waitExposed(state, *f);
     bench::PaintCount painted(*app_fixture::surface(*f));
     int step = 0;
     for (auto _ : state) {
@@ -49,10 +43,8 @@ BENCHMARK(BM_refresh_repaint_gridgauge)->MeasureProcessCPUTime()->Unit(benchmark
 void BM_refresh_repaint_peer(benchmark::State& state) {
     const std::unique_ptr<frmMain> like = app_fixture::start();
     bench::PeerWindow peer(*like);
-    like->hide();
-    peer.refresh(75); // as Gridgauge's start-up leaves its window
-    peer.show();
-    waitExposed(state, peer);
+    peer.standInFor(*like);
+    bench::waitExposed(state, peer);
     bench::PaintCount painted(*peer.view().viewport());
     int step = 0;
     for (auto _ : state) {
@@ -82,7 +74,7 @@ void sendMove(QWidget& surface, const QPointF& at) {
 // and rebuild, the window caption, and the seeded cell's repaint.
 void BM_drag_move_gridgauge(benchmark::State& state) {
     const std::unique_ptr<frmMain> f = app_fixture::start();
-    waitExposed(state, *f);
+    bench::waitExposed(state, *f);
     QWidget& surface = *app_fixture::surface(*f);
     const QRect box = app_fixture::cell(*f, 2, 2);
     QTest::mouseClick(
@@ -114,10 +106,8 @@ BENCHMARK(BM_drag_move_gridgauge)->MeasureProcessCPUTime()->Unit(benchmark::kMic
 void BM_drag_move_peer(benchmark::State& state) {
     const std::unique_ptr<frmMain> like = app_fixture::start();
     bench::PeerWindow peer(*like);
-    like->hide();
-    peer.refresh(75);
-    peer.show();
-    waitExposed(state, peer);
+    peer.standInFor(*like);
+    bench::waitExposed(state, peer);
     QTableView& view = peer.view();
     QWidget& surface = *view.viewport();
     const QRect seeded = view.visualRect(peer.model().index(2, 1));

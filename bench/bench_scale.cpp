@@ -8,8 +8,6 @@
 #include "ratio_report.h"
 
 #include "gridgauge/gridkit/report_grid.h"
-#include "gridgauge/host/system_colors.h"
-#include "gridgauge/host/units.h"
 
 #include <QApplication>
 #include <QStandardItemModel>
@@ -50,116 +48,92 @@ const QString& text(int record, int item) {
     return contents()[std::size_t(record) * ItemsPerRecord + std::size_t(item)];
 }
 
-// The size the program's grid has: its window's client area.
-QSize windowSize() {
-    const host::FormDescription& d = frmMain::designTime();
-    return QSize(host::units::twipsToPixelsX(d.clientWidth),
-                 host::units::twipsToPixelsY(d.clientHeight));
-}
+// What the records added to a grid hold: four empty items, like the program's rows 3 to 10, or
+// the texts and bars of contents().
+enum class Added { Empty, Contents };
 
-// A grid with the program's settings and columns, records records, shown at the window's size.
-std::unique_ptr<gridkit::ReportGrid> makeGrid(int records) {
-    auto grid = std::make_unique<gridkit::ReportGrid>();
-    grid->appearance().setHeaderStyle(4);
-    grid->setMarkupEnabled(true);
-    grid->setGroupBoxVisible(false);
-    grid->setColumnReorderAllowed(false);
-    grid->setSortOnHeaderClick(false);
-    grid->setCellFocus(true);
-    grid->setGridLinesVisible(true);
-    grid->appearance().setThemedControls(true);
-    grid->appearance().setBelowRowsColor(host::colors::ButtonFace);
-    grid->appearance().setHighlightFocusedRow(true);
-    for (int c = 0; c < ItemsPerRecord; ++c)
-        grid->columns().add(c, QStringLiteral("Col ") + QString::number(c), ColumnWidth, true);
-    gridkit::RecordList list = grid->records();
-    for (int r = 0; r < records; ++r) {
+// Adds records until the grid holds `records`; the rows are made by the next rebuild.
+void addRecords(gridkit::ReportGrid& grid, int records, Added added) {
+    gridkit::RecordList list = grid.records();
+    for (int r = list.count(); r < records; ++r) {
         gridkit::Record record = list.add();
-        for (int k = 0; k < ItemsPerRecord; ++k)
-            record.addItem(QString()).setCaption(text(r, k));
+        for (int k = 0; k < ItemsPerRecord; ++k) {
+            gridkit::Item item = record.addItem(QString());
+            if (added == Added::Contents)
+                item.setCaption(text(r, k));
+        }
     }
-    grid->rebuild();
-    grid->resize(windowSize());
-    grid->show();
-    QCoreApplication::processEvents();
-    return grid;
 }
 
+// The program's own window after its first refresh, as its own start-up leaves it (11 records), or
+// with records added until it holds `records`.
+std::unique_ptr<frmMain> programWindow(benchmark::State& state, int records, Added added) {
+    std::unique_ptr<frmMain> f = app_fixture::start();
+    gridkit::ReportGrid& grid = *f->wndReportControlData;
+    addRecords(grid, records, added);
+    grid.rebuild();
+    if (grid.rows().count() != records)
+        state.SkipWithError("the grid does not hold the records");
+    bench::waitExposed(state, *f);
+    app_fixture::settle(*f);
+    QCoreApplication::processEvents();
+    return f;
+}
+
+// The program's grid, with its settings and columns as its load makes them, holding records with
+// texts and bars.
 void BM_scale_rebuild_gridgauge(benchmark::State& state) {
-    const std::unique_ptr<gridkit::ReportGrid> grid = makeGrid(ManyRecords);
+    const std::unique_ptr<frmMain> f = programWindow(state, ManyRecords, Added::Contents);
+    gridkit::ReportGrid& grid = *f->wndReportControlData;
     for (auto _ : state) {
-        grid->rebuild();
+        grid.rebuild();
         benchmark::ClobberMemory();
     }
-    if (grid->rows().count() != ManyRecords)
+    if (grid.rows().count() != ManyRecords)
         state.SkipWithError("the rebuild did not show every record");
     QCoreApplication::processEvents();
 }
 BENCHMARK(BM_scale_rebuild_gridgauge)->MeasureProcessCPUTime()->Unit(benchmark::kMicrosecond);
 
+// Each iteration makes its container and fills it anew; only throwing it away is not timed.
+template <typename Fill> void fillEach(benchmark::State& state, Fill fill) {
+    contents();
+    for (auto _ : state) {
+        auto filled = fill();
+        benchmark::DoNotOptimize(filled.get());
+        benchmark::ClobberMemory();
+        state.PauseTiming();
+        filled.reset();
+        state.ResumeTiming();
+    }
+}
+
 // Not a comparison of its own: what the rebuild above does not include, making the records and
 // items through the object model, beside the peer's fill that does the same job.
 void BM_scale_fill_gridgauge(benchmark::State& state) {
-    contents();
-    for (auto _ : state) {
+    fillEach(state, [] {
         auto grid = std::make_unique<gridkit::ReportGrid>();
         for (int c = 0; c < ItemsPerRecord; ++c)
             grid->columns().add(c, QStringLiteral("Col ") + QString::number(c), ColumnWidth, true);
-        gridkit::RecordList list = grid->records();
-        for (int r = 0; r < ManyRecords; ++r) {
-            gridkit::Record record = list.add();
-            for (int k = 0; k < ItemsPerRecord; ++k)
-                record.addItem(QString()).setCaption(text(r, k));
-        }
+        addRecords(*grid, ManyRecords, Added::Contents);
         grid->rebuild();
-        benchmark::DoNotOptimize(grid.get());
-        benchmark::ClobberMemory();
-        state.PauseTiming();
-        grid.reset();
-        state.ResumeTiming();
-    }
+        return grid;
+    });
 }
 BENCHMARK(BM_scale_fill_gridgauge)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 
 // The model is sized first and then given its items, the faster of the two usual ways (the other
 // is appendRow, which signals every row).
 void BM_scale_fill_peer(benchmark::State& state) {
-    contents();
-    for (auto _ : state) {
+    fillEach(state, [] {
         auto model = std::make_unique<QStandardItemModel>(ManyRecords, ItemsPerRecord);
         for (int r = 0; r < ManyRecords; ++r)
             for (int k = 0; k < ItemsPerRecord; ++k)
                 model->setItem(r, k, new QStandardItem(text(r, k)));
-        benchmark::DoNotOptimize(model.get());
-        benchmark::ClobberMemory();
-        state.PauseTiming();
-        model.reset();
-        state.ResumeTiming();
-    }
+        return model;
+    });
 }
 BENCHMARK(BM_scale_fill_peer)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
-
-// The program's own window after its first refresh, as it starts (11 records), or with records
-// added until it holds `records`: the added ones are like its rows 3 to 10, four items with empty
-// captions, so both paint the same cells and only the number of records differs.
-std::unique_ptr<frmMain> programWindow(benchmark::State& state, int records) {
-    std::unique_ptr<frmMain> f = app_fixture::start();
-    gridkit::ReportGrid& grid = *f->wndReportControlData;
-    gridkit::RecordList list = grid.records();
-    while (list.count() < records) {
-        gridkit::Record record = list.add();
-        for (int k = 0; k < ItemsPerRecord; ++k)
-            record.addItem(QString());
-    }
-    grid.rebuild();
-    if (grid.rows().count() != records)
-        state.SkipWithError("the grid does not hold the records");
-    if (!QTest::qWaitForWindowExposed(f.get()))
-        state.SkipWithError("window not exposed");
-    app_fixture::settle(*f);
-    QCoreApplication::processEvents();
-    return f;
-}
 
 // The whole window repainted, as after it was uncovered: every widget in it (grid or table,
 // header, scroll bar, labels, bars) invalidated whole, then painted through the backing store.
@@ -178,20 +152,16 @@ void repaintWhole(benchmark::State& state, QWidget& window, QWidget& counted) {
 }
 
 void BM_scale_repaint_gridgauge(benchmark::State& state) {
-    const std::unique_ptr<frmMain> f = programWindow(state, ManyRecords);
+    const std::unique_ptr<frmMain> f = programWindow(state, ManyRecords, Added::Empty);
     repaintWhole(state, *f, *app_fixture::surface(*f));
 }
 BENCHMARK(BM_scale_repaint_gridgauge)->MeasureProcessCPUTime()->Unit(benchmark::kMicrosecond);
 
 void BM_scale_repaint_peer(benchmark::State& state) {
-    const std::unique_ptr<frmMain> like = programWindow(state, ManyRecords);
+    const std::unique_ptr<frmMain> like = programWindow(state, ManyRecords, Added::Empty);
     bench::PeerWindow peer(*like);
-    like->hide();
-    peer.refresh(75);
-    peer.show();
-    if (!QTest::qWaitForWindowExposed(&peer))
-        state.SkipWithError("peer window not exposed");
-    QCoreApplication::processEvents();
+    peer.standInFor(*like);
+    bench::waitExposed(state, peer);
     repaintWhole(state, peer, *peer.view().viewport());
 }
 BENCHMARK(BM_scale_repaint_peer)->MeasureProcessCPUTime()->Unit(benchmark::kMicrosecond);
@@ -199,7 +169,7 @@ BENCHMARK(BM_scale_repaint_peer)->MeasureProcessCPUTime()->Unit(benchmark::kMicr
 // What a program does to one cell of a large grid as often as to a small one: write its caption
 // (and see it repainted), find what lies under a point, and ask where a cell is.
 void flat(benchmark::State& state, int records) {
-    const std::unique_ptr<frmMain> f = programWindow(state, records);
+    const std::unique_ptr<frmMain> f = programWindow(state, records, Added::Empty);
     gridkit::ReportGrid& grid = *f->wndReportControlData;
     const QRect target = app_fixture::cell(*f, 5, 2);
     const QString texts[] = {QStringLiteral("Record 5, item 2"), QStringLiteral("Record 5, two")};

@@ -1,6 +1,7 @@
 #include "peer_table.h"
 
 #include "app/frm_main.h"
+#include "gridgauge/controlkit/progress_bar.h"
 #include "gridgauge/gridkit/report_grid.h"
 
 #include <QApplication>
@@ -149,6 +150,12 @@ void PeerWindow::refresh(int percent) {
     bar_->setGeometry(cell.left(), cell.top(), cell.width(), 20);
     setWindowTitle(QStringLiteral("Progress percent: ") + QString::number(percent) +
                    QStringLiteral(" %"));
+}
+
+void PeerWindow::standInFor(frmMain& like) {
+    like.hide();
+    refresh(like.ProgressBar1->value());
+    show();
 }
 
 } // namespace bench

@@ -52,6 +52,10 @@ public:
     // the bar placed over its cell and the caption. The views repaint what that invalidated.
     void refresh(int percent);
 
+    // Takes the started window's place: that one hides, and the peer shows what the program's
+    // start-up left in it, its bar's value refreshed in.
+    void standInFor(frmMain& like);
+
     QTableView& view() { return *view_; }
     QStandardItemModel& model() { return *model_; }
 

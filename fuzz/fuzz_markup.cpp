@@ -3,6 +3,7 @@
 // Some are also laid out with the real fonts and painted into a cell-sized and a tiny box, on a
 // plain and on a doubled-resolution image.
 #include "gridgauge/markup/markup.h"
+#include "layout_boxes.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -7,7 +7,6 @@
 #include "gridgauge/controlkit/controlkit.h"
 #include "gridgauge/controlkit/progress_bar.h"
 #include "gridgauge/gridkit/report_grid.h"
-#include "gridgauge/host/dispatcher.h"
 #include "gridgauge/host/timer.h"
 
 #include <QTest>

@@ -1,1 +1,1 @@
-gridgauge_test(test_robustness SOURCES test_robustness.cpp app_fixture.h LIBS gridgauge_app)
+gridgauge_test(test_robustness SOURCES test_robustness.cpp app_fixture.h LIBS gridgauge_app gridgauge_host_internals)

@@ -1,5 +1,6 @@
 // Setting the seeded cell by pressing and dragging in it, through real input on the real window.
 #include "app_fixture.h"
+#include "dispatcher_testing.h"
 
 #include "progress/markup.h"
 
@@ -267,7 +268,7 @@ void TestDrag::twoButtonsDownChangeNothingAndStoreNothing() {
     QVERIFY(afterPress == before);
     QCOMPARE(startAfterPress, startBefore);
     QVERIFY(afterMove == before);
-    QVERIFY(!host::Dispatcher::instance().failed());
+    QVERIFY(!host::testing::failed());
     if (firstButton == Qt::LeftButton) // the left button alone did drag
         QCOMPARE(f->caption(), QStringLiteral("Progress percent: 60%"));
 }

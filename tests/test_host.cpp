@@ -1,5 +1,9 @@
 // The window host: creating controls by class name, twips placement, the timer, the dispatcher,
 // colours, and the two ControlKit controls.
+#include "dispatcher_testing.h"
+#include "form_testing.h"
+#include "placement.h"
+
 #include "gridgauge/controlkit/controlkit.h"
 #include "gridgauge/controlkit/label.h"
 #include "gridgauge/controlkit/progress_bar.h"
@@ -70,6 +74,24 @@ QWidget* frontAt(const QWidget& form, const QPoint& p) {
     return nullptr;
 }
 
+// Every colour property of both controls: the palette role it shows in, and a value it refuses.
+void colourProperties() {
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QByteArray>("property");
+    QTest::addColumn<QPalette::ColorRole>("role");
+    QTest::addColumn<uint>("invalid");
+    const QString label = QStringLiteral("ControlKit.Label");
+    const QString bar = QStringLiteral("ControlKit.ProgressBar");
+    QTest::newRow("label fore") << label << QByteArray("foreColor") << QPalette::WindowText
+                                << 0x01000000u;
+    QTest::newRow("label back") << label << QByteArray("backColor") << QPalette::Window
+                                << 0x80000019u;
+    QTest::newRow("bar fore") << bar << QByteArray("foreColor") << QPalette::WindowText
+                              << 0x8000010Fu;
+    QTest::newRow("bar back") << bar << QByteArray("backColor") << QPalette::Window << 0x01000000u;
+    QTest::newRow("bar") << bar << QByteArray("barColor") << QPalette::Highlight << 0x80000019u;
+}
+
 } // namespace
 
 class TestHost : public QObject {
@@ -78,9 +100,9 @@ class TestHost : public QObject {
 private slots:
     void initTestCase() { controlkit::registerControls(); }
     void cleanup() {
-        Dispatcher::instance().setReporter({});
-        Dispatcher::instance().setTerminator({});
-        Dispatcher::instance().reset();
+        testing::setReporter({});
+        testing::setTerminator({});
+        testing::reset();
     }
 
     void twipsPerPixelFollowsTheScreen();
@@ -98,6 +120,10 @@ private slots:
     void dispatcherReportsEveryEscapingException_data();
     void dispatcherReportsEveryEscapingException();
     void systemColorsFollowThePalette();
+    void controlsRefuseAnInvalidColourAndKeepTheirOwn_data();
+    void controlsRefuseAnInvalidColourAndKeepTheirOwn();
+    void controlsFollowTheApplicationPalette_data();
+    void controlsFollowTheApplicationPalette();
     void progressBarClampsIntoItsRange_data();
     void progressBarClampsIntoItsRange();
     void labelKeepsTagAsItsDescription();
@@ -152,8 +178,8 @@ void TestHost::formCreatesControlsInOrderLaterInFront() {
     // Children are stacked in creation order: the last one is in front.
     QCOMPARE(frontAt(form, QPoint(50, 5)), controls[1]);
     QCOMPARE(qobject_cast<controlkit::Label*>(controls[0])->caption(), QStringLiteral("back"));
-    QCOMPARE(Form::tabIndex(*controls[0]), 1);
-    QCOMPARE(Form::tabIndex(*controls[1]), 0);
+    QCOMPARE(testing::tabIndex(*controls[0]), 1);
+    QCOMPARE(testing::tabIndex(*controls[1]), 0);
     QVERIFY(!form.timer(QStringLiteral("Tick"))->enabled());
     QCOMPARE(form.timer(QStringLiteral("Tick"))->interval(), 1);
 }
@@ -217,7 +243,7 @@ void TestHost::windowIsMovedJustEnoughToFit() {
     QFETCH(QRect, frame);
     QFETCH(QRect, available);
     QFETCH(QPoint, placed);
-    QCOMPARE(Form::placeWithin(frame, available), placed);
+    QCOMPARE(detail::placeWithin(frame, available), placed);
 }
 
 void TestHost::timerTicksOnlyThroughTheEventLoop() {
@@ -267,8 +293,8 @@ void TestHost::dispatcherReportsEndsAndRunsNothingAfterAFailure() {
     auto& dispatcher = Dispatcher::instance();
     QList<int> reported;
     QList<int> statuses;
-    dispatcher.setReporter([&](const RuntimeError& e) { reported.append(e.number()); });
-    dispatcher.setTerminator([&](int status) { statuses.append(status); });
+    testing::setReporter([&](const RuntimeError& e) { reported.append(e.number()); });
+    testing::setTerminator([&](int status) { statuses.append(status); });
 
     int steps = 0;
     QVERIFY(dispatcher.invoke([&] { ++steps; }));
@@ -307,14 +333,14 @@ void TestHost::dispatcherReportsEveryEscapingException() {
     auto& dispatcher = Dispatcher::instance();
     QList<QPair<int, QString>> reported;
     QList<int> statuses;
-    dispatcher.setReporter([&](const RuntimeError& e) {
+    testing::setReporter([&](const RuntimeError& e) {
         reported.append({e.number(), e.description()});
     });
-    dispatcher.setTerminator([&](int status) { statuses.append(status); });
+    testing::setTerminator([&](int status) { statuses.append(status); });
     QVERIFY(!dispatcher.invoke(thrower));
     QCOMPARE(reported, (QList<QPair<int, QString>>{{number, description}}));
     QCOMPARE(statuses, QList<int>{1});
-    QVERIFY(dispatcher.failed());
+    QVERIFY(testing::failed());
 }
 
 void TestHost::systemColorsFollowThePalette() {
@@ -328,6 +354,53 @@ void TestHost::systemColorsFollowThePalette() {
         QVERIFY(!colors::isValid(bad));
         QVERIFY_THROWS_EXCEPTION(RuntimeError, colors::resolve(bad, palette));
     }
+}
+
+void TestHost::controlsRefuseAnInvalidColourAndKeepTheirOwn_data() {
+    colourProperties();
+}
+
+// Set by name, as a form's description sets them: the refusal leaves the colour it had, shown.
+void TestHost::controlsRefuseAnInvalidColourAndKeepTheirOwn() {
+    QFETCH(QString, className);
+    QFETCH(QByteArray, property);
+    QFETCH(QPalette::ColorRole, role);
+    QFETCH(uint, invalid);
+    QWidget parent;
+    QWidget* control = ControlRegistry::instance().create(className, &parent);
+    QVERIFY(control->setProperty(property.constData(), 0x0000FF00u)); // green
+    try {
+        control->setProperty(property.constData(), invalid);
+        QFAIL("an invalid colour was taken");
+    } catch (const RuntimeError& e) {
+        QCOMPARE(e.number(), 380);
+    }
+    QCOMPARE(control->property(property.constData()).toUInt(), 0x0000FF00u);
+    QCOMPARE(control->palette().color(role), QColor(Qt::green));
+}
+
+void TestHost::controlsFollowTheApplicationPalette_data() {
+    colourProperties();
+}
+
+// A system colour is the application's as it is now, not as it was when set: also on a control in
+// a shown window, where Qt tells only the window of the change.
+void TestHost::controlsFollowTheApplicationPalette() {
+    QFETCH(QString, className);
+    QFETCH(QByteArray, property);
+    QFETCH(QPalette::ColorRole, role);
+    QWidget parent;
+    QWidget* control = ControlRegistry::instance().create(className, &parent);
+    QVERIFY(control->setProperty(property.constData(), colors::ButtonFace));
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    const QPalette before = QApplication::palette();
+    QPalette changed = before;
+    changed.setColor(QPalette::Button, QColor(10, 20, 30));
+    QApplication::setPalette(changed);
+    const QColor shown = control->palette().color(role);
+    QApplication::setPalette(before);
+    QCOMPARE(shown, QColor(10, 20, 30));
 }
 
 void TestHost::progressBarClampsIntoItsRange_data() {

@@ -55,7 +55,6 @@ include/gridgauge/gridkit/report_grid.h
 include/gridgauge/host/runtime_error.h
 include/gridgauge/markup/markup.h
 include/gridgauge/markup/markup_export.h
-include/gridgauge/markup/text_measurer.h
 EOF2
 rm -f "$prefix.files"
 for f in "$libdir"/libgridgauge-markup.so "$libdir"/libgridgauge-gridkit.so bin/gridgauge; do

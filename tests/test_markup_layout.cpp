@@ -3,6 +3,7 @@
 // at 10 pixels every character is 5 wide (6 in bold), and a line is 8 above its baseline and 2
 // below.
 #include "gridgauge/markup/markup.h"
+#include "layout_boxes.h"
 
 #include <QtTest>
 
@@ -54,6 +55,8 @@ private slots:
     void lines_data();
     void lines();
     void realFontWrapsWithinTheBox();
+    void desiredSize_data();
+    void desiredSize();
 };
 
 void MarkupLayoutTest::everyElement_data() {
@@ -423,6 +426,54 @@ void MarkupLayoutTest::realFontWrapsWithinTheBox() {
         joined += (joined.isEmpty() ? "" : " ") + line.text;
     }
     QCOMPARE(joined, "The quick brown fox jumps over the lazy dog, again and again");
+}
+
+// With unbounded room, measured by the font engine: what a grid column sizes itself to.
+void MarkupLayoutTest::desiredSize_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QSizeF>("size");
+    const QFontMetricsF metrics{QFont()};
+    const double line = metrics.ascent() + metrics.descent();
+    QTest::newRow("fixed-size Border, its margin included")
+        << "<Border Width='30' Height='12' Margin='1,2,3,4' HorizontalAlignment='Left'/>"
+        << QSizeF(34, 18);
+    QTest::newRow("Border sized to its child and padding")
+        << "<Border Padding='2' BorderThickness='1'><Border Width='8' Height='3'/></Border>"
+        << QSizeF(14, 9);
+    QTest::newRow("TextBlock as wide as its text")
+        << "<TextBlock Text='Progress 75%'/>"
+        << QSizeF(metrics.horizontalAdvance("Progress 75%"), line);
+    QTest::newRow("TextBlock, its padding included")
+        << "<TextBlock Padding='1'>Progress 100% done</TextBlock>"
+        << QSizeF(metrics.horizontalAdvance("Progress 100% done") + 2, line + 2);
+    QTest::newRow("wrapping TextBlock keeps one line")
+        << "<TextBlock TextWrapping='Wrap' Text='a b c d e f g'/>"
+        << QSizeF(metrics.horizontalAdvance("a b c d e f g"), line);
+    QTest::newRow("StackPanel of two, stacked")
+        << "<StackPanel><Border Width='20' Height='5'/><Border Width='10' Height='7'/></StackPanel>"
+        << QSizeF(20, 12);
+    QTest::newRow("StackPanel of two, side by side")
+        << "<StackPanel Orientation='Horizontal'><Border Width='20' Height='5'/>"
+           "<Border Width='10' Height='7'/></StackPanel>"
+        << QSizeF(30, 7);
+    QTest::newRow("star columns sized to their content")
+        << "<Grid><Grid.ColumnDefinitions><ColumnDefinition/><ColumnDefinition Width='3*'/>"
+           "</Grid.ColumnDefinitions><Border Width='10' Height='2'/><Border Grid.Column='1' "
+           "Width='30' Height='4'/></Grid>"
+        << QSizeF(40, 4);
+    QTest::newRow("negative margin asks for nothing")
+        << "<Border Width='4' Height='4' Margin='-10'/>" << QSizeF(0, 0);
+    QTest::newRow("taller than any screen stops where layout lengths do")
+        << "<StackPanel><Border Height='900000'/><Border Height='900000'/></StackPanel>"
+        << QSizeF(0, 1e6);
+}
+
+void MarkupLayoutTest::desiredSize() {
+    QFETCH(QString, text);
+    QFETCH(QSizeF, size);
+    const markup::DocumentPtr document = markup::parse(text);
+    QVERIFY(document);
+    QCOMPARE(markup::desiredSize(*document, QFont()), size);
 }
 
 QTEST_MAIN(MarkupLayoutTest)

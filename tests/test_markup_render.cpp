@@ -1,6 +1,7 @@
 // Where the layout puts things and what ends up in the pixels.
 #include "gridgauge/markup/markup.h"
 #include "layout.h"
+#include "layout_boxes.h"
 
 #include <QImage>
 #include <QPainter>

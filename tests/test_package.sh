@@ -126,7 +126,6 @@ expect_contents libgridgauge-dev <<'EOF2'
 ./usr/include/gridgauge/host/runtime_error.h
 ./usr/include/gridgauge/markup/markup.h
 ./usr/include/gridgauge/markup/markup_export.h
-./usr/include/gridgauge/markup/text_measurer.h
 ./usr/lib/MULTIARCH/cmake/Gridgauge/GridgaugeConfig.cmake
 ./usr/lib/MULTIARCH/cmake/Gridgauge/GridgaugeConfigVersion.cmake
 ./usr/lib/MULTIARCH/cmake/Gridgauge/GridgaugeGridKitTargets-CONFIG.cmake

@@ -1,5 +1,6 @@
 // The deferred refresh and the Up and Down buttons, through real input on the real window.
 #include "app_fixture.h"
+#include "dispatcher_testing.h"
 
 #include "progress/markup.h"
 
@@ -136,7 +137,7 @@ void TestRefresh::upAtTheTopHoldsTheTop() {
     f->ProgressBar1->setValue(0);
     click(*f, 1, 2);
     QCOMPARE(f->ProgressBar1->value(), 0);
-    QVERIFY(!host::Dispatcher::instance().failed());
+    QVERIFY(!host::testing::failed());
 }
 
 void TestRefresh::armingsBeforeATickGiveOneRun() {
@@ -206,7 +207,7 @@ void TestRefresh::narrowFollowerCellGivesANegativeBarAndStillDraws() {
     QVERIFY(caption(*f, 1, 1).contains(QLatin1String("<Border Width='-6'")));
     QCOMPARE(f->ProgressBar1->width(), 0);
     QVERIFY(!f->grab().toImage().isNull());
-    QVERIFY(!host::Dispatcher::instance().failed());
+    QVERIFY(!host::testing::failed());
 }
 
 void TestRefresh::zeroPercentReadsZero() {

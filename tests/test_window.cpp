@@ -1,12 +1,13 @@
 // frmMain as it is created, loaded, shown and resized.
 #include "app/startup.h"
+#include "dispatcher_testing.h"
+#include "form_testing.h"
 #include "frm_main_probe.h"
 
 #include "gridgauge/controlkit/controlkit.h"
 #include "gridgauge/controlkit/label.h"
 #include "gridgauge/controlkit/progress_bar.h"
 #include "gridgauge/gridkit/report_grid.h"
-#include "gridgauge/host/dispatcher.h"
 #include "gridgauge/host/timer.h"
 
 #include <QSignalSpy>
@@ -82,7 +83,7 @@ void TestWindow::tabOrderFollowsTheTabColumn() {
     QWidget* expected[] = {f.wndReportControlData, f.Shape1[0], f.Shape1[1], f.Shape1[2],
                            f.ProgressBar1};
     for (int i = 0; i < 5; ++i)
-        QCOMPARE(host::Form::tabIndex(*expected[i]), i);
+        QCOMPARE(host::testing::tabIndex(*expected[i]), i);
     // The grid is the one control that takes focus, so it has it when the window opens.
     f.show();
     QVERIFY(QTest::qWaitForWindowActive(&f));
@@ -138,7 +139,7 @@ void TestWindow::closingTheWindowEndsTheLoopNormally() {
     f.show();
     QTimer::singleShot(50, &f, &QWidget::close);
     QCOMPARE(QCoreApplication::exec(), 0);
-    QVERIFY(!host::Dispatcher::instance().failed());
+    QVERIFY(!host::testing::failed());
 }
 
 QTEST_MAIN(TestWindow)

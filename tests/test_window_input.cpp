@@ -1,6 +1,7 @@
 // The window as a person meets it: pointer and keys arrive at the top-level window at window
 // coordinates and Qt routes them to whatever lies there, as a real pointer's are.
 #include "app_fixture.h"
+#include "placement.h"
 
 #include "progress/markup.h"
 
@@ -188,7 +189,7 @@ void TestWindowInput::theWindowOpensWhereItFitsTheScreen() {
     if (available.contains(designFrame))
         QCOMPARE(f->geometry(), design);
     else
-        QCOMPARE(f->frameGeometry().topLeft(), host::Form::placeWithin(designFrame, available));
+        QCOMPARE(f->frameGeometry().topLeft(), host::detail::placeWithin(designFrame, available));
 }
 
 QTEST_MAIN(TestWindowInput)

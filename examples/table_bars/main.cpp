@@ -1,4 +1,5 @@
-// Markup bars in a plain QTableView: each cell's text is a markup caption that MarkupDelegate paints.
+// Markup bars in a plain QTableView: each cell's text is a markup caption that MarkupDelegate
+// paints.
 #include <gridgauge/gridkit/markup_delegate.h>
 
 #include <QApplication>

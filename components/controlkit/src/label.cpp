@@ -1,12 +1,19 @@
 #include "gridgauge/controlkit/label.h"
 
-#include "gridgauge/host/runtime_error.h"
+#include "palette.h"
+
 #include "gridgauge/host/system_colors.h"
 
-#include <QApplication>
-#include <QEvent>
-
 namespace controlkit {
+
+namespace {
+
+void applyColors(Label& label) {
+    detail::applyColors(
+        label, {{QPalette::WindowText, label.foreColor()}, {QPalette::Window, label.backColor()}});
+}
+
+} // namespace
 
 Label::Label(QWidget* parent)
     : QLabel(parent)
@@ -17,7 +24,8 @@ Label::Label(QWidget* parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setTextFormat(Qt::PlainText); // a caption is text, never rich text
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    applyColors();
+    applyColors(*this);
+    detail::followApplicationPalette(*this, [this] { applyColors(*this); });
 }
 
 void Label::setTag(const QString& tag) {
@@ -26,31 +34,15 @@ void Label::setTag(const QString& tag) {
 }
 
 void Label::setForeColor(uint color) {
-    if (!host::colors::isValid(color))
-        throw host::RuntimeError(host::InvalidPropertyValue);
-    foreColor_ = color;
-    applyColors();
+    foreColor_ = host::colors::validated(color);
+    applyColors(*this);
+    detail::followApplicationPalette(*this, [this] { applyColors(*this); });
 }
 
 void Label::setBackColor(uint color) {
-    if (!host::colors::isValid(color))
-        throw host::RuntimeError(host::InvalidPropertyValue);
-    backColor_ = color;
-    applyColors();
-}
-
-void Label::applyColors() {
-    const QPalette base = QApplication::palette(this);
-    QPalette p = palette();
-    p.setColor(QPalette::WindowText, host::colors::resolve(foreColor_, base));
-    p.setColor(QPalette::Window, host::colors::resolve(backColor_, base));
-    setPalette(p);
-}
-
-void Label::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ApplicationPaletteChange)
-        applyColors();
-    QLabel::changeEvent(event);
+    backColor_ = host::colors::validated(color);
+    applyColors(*this);
+    detail::followApplicationPalette(*this, [this] { applyColors(*this); });
 }
 
 } // namespace controlkit

@@ -1,14 +1,13 @@
 #include "gridgauge/controlkit/progress_bar.h"
 
 #include "accessibility.h"
+#include "palette.h"
 
 #include "gridgauge/host/runtime_error.h"
 #include "gridgauge/host/system_colors.h"
 
 #include <QAccessible>
-#include <QApplication>
 #include <qdrawutil.h>
-#include <QEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -16,6 +15,20 @@
 namespace controlkit {
 
 using host::RuntimeError;
+
+namespace {
+
+void applyColors(ProgressBar& bar) {
+    detail::applyColors(bar, {{QPalette::WindowText, bar.foreColor()},
+                              {QPalette::Text, bar.foreColor()},
+                              {QPalette::Window, bar.backColor()},
+                              {QPalette::Base, bar.backColor()},
+                              {QPalette::Button, bar.backColor()},
+                              {QPalette::Highlight, bar.barColor()}});
+    bar.update();
+}
+
+} // namespace
 
 ProgressBar::ProgressBar(QWidget* parent)
     : QWidget(parent)
@@ -25,7 +38,8 @@ ProgressBar::ProgressBar(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent); // paints every pixel it covers
     // It shows and never reacts: the pointer reaches whatever lies under it.
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    applyColors();
+    applyColors(*this);
+    detail::followApplicationPalette(*this, [this] { applyColors(*this); });
     detail::installAccessibleFactory();
 }
 
@@ -71,39 +85,18 @@ void ProgressBar::setText(const QString& text) {
 }
 
 void ProgressBar::setForeColor(uint color) {
-    if (!host::colors::isValid(color))
-        throw RuntimeError(host::InvalidPropertyValue);
-    foreColor_ = color;
-    applyColors();
+    foreColor_ = host::colors::validated(color);
+    applyColors(*this);
 }
 
 void ProgressBar::setBackColor(uint color) {
-    if (!host::colors::isValid(color))
-        throw RuntimeError(host::InvalidPropertyValue);
-    backColor_ = color;
-    applyColors();
+    backColor_ = host::colors::validated(color);
+    applyColors(*this);
 }
 
 void ProgressBar::setBarColor(uint color) {
-    if (!host::colors::isValid(color))
-        throw RuntimeError(host::InvalidPropertyValue);
-    barColor_ = color;
-    applyColors();
-}
-
-void ProgressBar::applyColors() {
-    const QPalette base = QApplication::palette(this);
-    QPalette p = palette();
-    const QColor fore = host::colors::resolve(foreColor_, base);
-    const QColor back = host::colors::resolve(backColor_, base);
-    p.setColor(QPalette::WindowText, fore);
-    p.setColor(QPalette::Text, fore);
-    p.setColor(QPalette::Window, back);
-    p.setColor(QPalette::Base, back);
-    p.setColor(QPalette::Button, back);
-    p.setColor(QPalette::Highlight, host::colors::resolve(barColor_, base));
-    setPalette(p);
-    update();
+    barColor_ = host::colors::validated(color);
+    applyColors(*this);
 }
 
 QSize ProgressBar::sizeHint() const {
@@ -132,13 +125,6 @@ void ProgressBar::paintEvent(QPaintEvent*) {
         painter.setPen(p.color(QPalette::WindowText));
         painter.drawText(inner, Qt::AlignCenter, text_);
     }
-}
-
-void ProgressBar::changeEvent(QEvent* event) {
-    // System colours follow the application's palette.
-    if (event->type() == QEvent::ApplicationPaletteChange)
-        applyColors();
-    QWidget::changeEvent(event);
 }
 
 } // namespace controlkit

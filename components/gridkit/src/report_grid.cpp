@@ -281,9 +281,8 @@ bool ReportGrid::themedControls() const {
 }
 
 void ReportGrid::setBelowRowsColor(quint32 color) {
-    if (!host::colors::isValid(color))
-        throw RuntimeError(host::InvalidPropertyValue);
-    changeSetting(&detail::ViewSettings::belowRowsColor, color, Repaint::Body);
+    changeSetting(&detail::ViewSettings::belowRowsColor, host::colors::validated(color),
+                  Repaint::Body);
 }
 quint32 ReportGrid::belowRowsColor() const {
     return settings_->belowRowsColor;

@@ -15,10 +15,6 @@ void ControlRegistry::add(const QString& className, Factory factory) {
     factories_[className] = std::move(factory);
 }
 
-bool ControlRegistry::contains(const QString& className) const {
-    return factories_.count(className) != 0;
-}
-
 QWidget* ControlRegistry::create(const QString& className, QWidget* parent) const {
     const auto it = factories_.find(className);
     if (it == factories_.end())

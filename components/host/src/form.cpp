@@ -1,10 +1,12 @@
 #include "gridgauge/host/form.h"
 
 #include "form_accessibility.h"
+#include "form_testing.h"
 #include "gridgauge/host/control_registry.h"
 #include "gridgauge/host/runtime_error.h"
 #include "gridgauge/host/timer.h"
 #include "gridgauge/host/units.h"
+#include "placement.h"
 
 #include <QGuiApplication>
 #include <QMetaMethod>
@@ -60,6 +62,7 @@ Form::Form(const FormDescription& description, QWidget* parent)
             applySettings(*control, d);
             host::move(*control, d.left, d.top, d.width, d.height);
             control->show(); // visible with the window; stacked in front of earlier siblings
+            // Kept on every control, since the focus chain links only those that take focus.
             control->setProperty(TabIndexProperty, d.tabIndex);
             if (d.tabIndex >= 0)
                 tabOrder.emplace_back(d.tabIndex, control);
@@ -74,11 +77,6 @@ Form::Form(const FormDescription& description, QWidget* parent)
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (size_t i = 1; i < tabOrder.size(); ++i)
         QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
-}
-
-int Form::tabIndex(const QWidget& control) {
-    const QVariant index = control.property(TabIndexProperty);
-    return index.isValid() ? index.toInt() : -1;
 }
 
 Form::~Form() = default;
@@ -134,16 +132,6 @@ void Form::resizeEvent(QResizeEvent* event) {
         emit Resize();
 }
 
-QPoint Form::placeWithin(const QRect& frame, const QRect& available) {
-    // Towards the area's top left last, so that a window larger than the area keeps its title bar
-    // and its top left corner in reach.
-    const int x =
-        std::max(std::min(frame.left(), available.right() + 1 - frame.width()), available.left());
-    const int y =
-        std::max(std::min(frame.top(), available.bottom() + 1 - frame.height()), available.top());
-    return QPoint(x, y);
-}
-
 void Form::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (placed_ || !isWindow())
@@ -155,7 +143,7 @@ void Form::showEvent(QShowEvent* event) {
         screen = this->screen();
     if (!screen)
         return;
-    const QPoint at = placeWithin(frame, screen->availableGeometry());
+    const QPoint at = detail::placeWithin(frame, screen->availableGeometry());
     if (at != frame.topLeft())
         move(at); // a window's move() places its frame
 }
@@ -282,5 +270,14 @@ void bringToFront(QWidget& control) {
     if (auto* form = qobject_cast<Form*>(control.parentWidget()))
         form->layOver(control);
 }
+
+namespace testing {
+
+int tabIndex(const QWidget& control) {
+    const QVariant index = control.property(TabIndexProperty);
+    return index.isValid() ? index.toInt() : -1;
+}
+
+} // namespace testing
 
 } // namespace host

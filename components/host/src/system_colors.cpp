@@ -57,10 +57,14 @@ bool isValid(quint32 value) {
     return (value & 0xFF000000u) == 0;
 }
 
-QColor resolve(quint32 value, const QPalette& palette) {
+quint32 validated(quint32 value) {
     if (!isValid(value))
         throw RuntimeError(InvalidPropertyValue);
-    if (value & SystemFlag) {
+    return value;
+}
+
+QColor resolve(quint32 value, const QPalette& palette) {
+    if (validated(value) & SystemFlag) {
         const SystemRole r = *systemRole(value & 0xFFu);
         return palette.color(r.group, r.role);
     }

@@ -41,6 +41,9 @@ struct CornerRadius {
     }
 };
 
+// In the order of the parser's tags for them.
+enum class ElementKind : quint8 { Border, StackPanel, Grid, TextBlock, Rectangle, Ellipse };
+
 // Start is Left or Top, End is Right or Bottom.
 enum class Align : quint8 { Stretch, Start, Center, End };
 enum class Orientation : quint8 { Vertical, Horizontal };

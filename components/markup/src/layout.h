@@ -5,7 +5,7 @@
 // The result is all the painter needs: boxes, clips and lines of text with their fonts.
 
 #include "document.h"
-#include "gridgauge/markup/text_measurer.h"
+#include "text_measurer.h"
 
 #include <QFont>
 #include <QRectF>
@@ -52,7 +52,14 @@ struct LayoutResult {
 LayoutResult layOut(const Document& document, const QSizeF& size, const QFont& font,
                     const TextMeasurer& measurer);
 
-// The font a run is drawn in, from the host's font and the run's style; families as in
+// What the root wants with unbounded room: only measured, nothing arranged.
+QSizeF measureUnbounded(const Document& document, const QFont& font, const TextMeasurer& measurer);
+
+// size with each side in [0, kMaxLength], one that is not finite as 0: a size any layout can
+// be worked out in, and any caller can be given.
+QSizeF confined(const QSizeF& size);
+
+// The font a run is drawn in, from the caller's font and the run's style; families as in
 // LayoutResult.
 QFont fontFor(const QFont& base, const TextStyle& style, const std::vector<QStringList>& families,
               double dotsPerInch);

@@ -96,6 +96,10 @@ void Pass::run(const QSizeF& area) {
     arrange(0, area_);
 }
 
+QSizeF Pass::measureRoot(const QSizeF& available) {
+    return d_.elements.empty() ? QSizeF(0, 0) : measure(0, available);
+}
+
 QSizeF Pass::measure(int e, const QSizeF& available) {
     const Element& el = element(e);
     State& s = state_[size_t(e)];
@@ -241,8 +245,11 @@ QFont fontFor(const QFont& base, const TextStyle& style, const std::vector<QStri
     return font;
 }
 
-LayoutResult layOut(const Document& document, const QSizeF& size, const QFont& font,
-                    const TextMeasurer& measurer) {
+namespace {
+
+// What every run is drawn in, before any element is measured.
+LayoutResult withFonts(const Document& document, const QSizeF& size, const QFont& font,
+                       const TextMeasurer& measurer) {
     LayoutResult result;
     result.size = size;
     result.font = font;
@@ -251,8 +258,30 @@ LayoutResult layOut(const Document& document, const QSizeF& size, const QFont& f
     result.fonts.reserve(document.runs.size());
     for (const Run& run : document.runs)
         result.fonts.push_back(fontFor(font, run.style, result.families, result.dotsPerInch));
+    return result;
+}
+
+double confined(double length) {
+    return std::isfinite(length) ? std::clamp(length, 0.0, kMaxLength) : 0.0;
+}
+
+} // namespace
+
+LayoutResult layOut(const Document& document, const QSizeF& size, const QFont& font,
+                    const TextMeasurer& measurer) {
+    LayoutResult result = withFonts(document, size, font, measurer);
     layout::Pass(document, measurer, result).run(size);
     return result;
+}
+
+QSizeF measureUnbounded(const Document& document, const QFont& font, const TextMeasurer& measurer) {
+    const QSizeF unbounded(kInfinity, kInfinity);
+    LayoutResult result = withFonts(document, unbounded, font, measurer);
+    return layout::Pass(document, measurer, result).measureRoot(unbounded);
+}
+
+QSizeF confined(const QSizeF& size) {
+    return {confined(size.width()), confined(size.height())};
 }
 
 } // namespace markup

@@ -18,7 +18,10 @@ class Pass {
 public:
     Pass(const Document& document, const TextMeasurer& measurer, LayoutResult& out);
 
+    // Measures the root within area, then arranges it in area.
     void run(const QSizeF& area);
+    // Measures the root within available only; returns what it wants.
+    QSizeF measureRoot(const QSizeF& available);
 
     // Measures e within available (its margin included) and returns its desired size, margin
     // included and never more than available. Measuring again with the same offer does nothing.

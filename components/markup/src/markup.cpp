@@ -3,6 +3,7 @@
 #include "document.h"
 #include "layout.h"
 #include "painter.h"
+#include "parse_count.h"
 #include "parser.h"
 
 #include <QCache>
@@ -55,6 +56,12 @@ bool usable(const QRectF& box) {
 
 } // namespace
 
+// With no device the measurer is an image's, whose resolution Qt takes from the screen: a size
+// asked for before any painter exists, for a cell that will be painted on that screen.
+QSizeF desiredSize(const Document& document, const QFont& font) {
+    return confined(measureUnbounded(document, font, FontEngineMeasurer()));
+}
+
 void render(QPainter& painter, const Document& document, const QRectF& box, const QFont& font) {
     if (!usable(box))
         return;
@@ -81,34 +88,6 @@ void Drawing::paint(QPainter& painter, const QRectF& box, const QFont& font) {
     paintLayout(painter, *document_, *layout_, box.topLeft());
 }
 
-QList<ElementBox> layoutBoxes(const Document& document, const QSizeF& size, const QFont& font) {
-    return layoutBoxes(document, size, font, FontEngineMeasurer());
-}
-
-QList<ElementBox> layoutBoxes(const Document& document, const QSizeF& size, const QFont& font,
-                              const TextMeasurer& measurer) {
-    QList<ElementBox> boxes;
-    const QSizeF area(
-        std::clamp(std::isfinite(size.width()) ? size.width() : 0.0, 0.0, kMaxLength),
-        std::clamp(std::isfinite(size.height()) ? size.height() : 0.0, 0.0, kMaxLength));
-    const LayoutResult layout = layOut(document, area, font, measurer);
-    boxes.reserve(qsizetype(document.elements.size()));
-    for (size_t i = 0; i < document.elements.size(); ++i) {
-        const ElementLayout& l = layout.elements[i];
-        ElementBox box{document.elements[i].kind, l.depth, l.bounds, l.clip, {}, {}};
-        for (int k = l.firstLine; k < l.firstLine + l.lineCount; ++k) {
-            const TextLine& line = layout.lines[size_t(k)];
-            TextLineBox lineBox{line.rect, {}};
-            for (int f = line.firstFragment; f < line.firstFragment + line.fragmentCount; ++f)
-                lineBox.text.append(layout.fragments[size_t(f)].text);
-            box.text |= line.rect;
-            box.lines.append(lineBox);
-        }
-        boxes.append(box);
-    }
-    return boxes;
-}
-
 struct DocumentCache::Impl {
     struct Entry {
         DocumentPtr document; // null for a text that is not markup
@@ -116,7 +95,6 @@ struct DocumentCache::Impl {
     explicit Impl(int capacity)
         : entries(std::max(1, capacity)) {}
     QCache<QString, Entry> entries; // least recently used go first
-    quint64 parses = 0;
 };
 
 DocumentCache::DocumentCache(int capacity)
@@ -127,14 +105,9 @@ DocumentCache::~DocumentCache() = default;
 DocumentPtr DocumentCache::find(const QString& text) {
     if (const Impl::Entry* entry = impl_->entries.object(text))
         return entry->document;
-    ++impl_->parses;
     DocumentPtr document = parse(text);
     impl_->entries.insert(text, new Impl::Entry{document});
     return document;
-}
-
-quint64 DocumentCache::parseCount() const {
-    return impl_->parses;
 }
 
 void DocumentCache::clear() {

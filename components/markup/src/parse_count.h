@@ -1,8 +1,10 @@
 #pragma once
 
+// For tests: how many texts markup::parse() has read in this process, so that a test can see
+// that a repaint, or a cache hit, parsed nothing.
+
 #include <QtGlobal>
 
 namespace markup {
-// How many texts parse() has read in this process: lets a test see that a repaint parsed nothing.
 quint64 parseCount();
-} // namespace markup
+}

@@ -1,4 +1,4 @@
-#include "gridgauge/markup/text_measurer.h"
+#include "text_measurer.h"
 
 #include <QImage>
 

@@ -23,18 +23,14 @@ public:
     QString tag() const { return tag_; }
     void setTag(const QString& tag);
 
-    // Colour values as the host takes them (fixed or system colours); an invalid one throws 380.
+    // Colour values as the host takes them: fixed, or system colours, which follow the
+    // application's palette. An invalid one throws 380 and changes nothing.
     uint foreColor() const { return foreColor_; }
     void setForeColor(uint color);
     uint backColor() const { return backColor_; }
     void setBackColor(uint color);
 
-protected:
-    void changeEvent(QEvent* event) override;
-
 private:
-    void applyColors();
-
     QString tag_;
     uint foreColor_;
     uint backColor_;

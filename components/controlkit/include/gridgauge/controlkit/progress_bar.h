@@ -33,7 +33,8 @@ public:
     QString text() const { return text_; }
     void setText(const QString& text);
 
-    // Colour values as the host takes them (fixed or system colours); an invalid one throws 380.
+    // Colour values as the host takes them: fixed, or system colours, which follow the
+    // application's palette. An invalid one throws 380 and changes nothing.
     uint foreColor() const { return foreColor_; }
     void setForeColor(uint color);
     uint backColor() const { return backColor_; }
@@ -48,11 +49,8 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
-    void applyColors();
-
     int value_ = 0;
     int minimum_ = 0;
     int maximum_ = 100;

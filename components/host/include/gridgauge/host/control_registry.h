@@ -18,7 +18,6 @@ public:
     static ControlRegistry& instance();
 
     void add(const QString& className, Factory factory);
-    bool contains(const QString& className) const;
     // A new control parented to parent; an unregistered class name throws 429.
     QWidget* create(const QString& className, QWidget* parent) const;
 

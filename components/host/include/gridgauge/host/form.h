@@ -67,20 +67,12 @@ public:
     // Raises Load. Called once by start-up, before the window is shown.
     void load();
 
-    // The tab index a hosted control was described with (-1 when it has none).
-    static int tabIndex(const QWidget& control);
-
     // A control made from the description, by name and array index; absent ones throw 9 for a
     // missing array member and 91 for an unknown name.
     QWidget* control(const QString& name, int index = -1) const;
     host::Timer* timer(const QString& name) const;
     // Hosted controls in creation order.
     QList<QWidget*> controls() const;
-
-    // Where the window's frame goes on a screen whose available area is available, from where the
-    // design puts it: unchanged when it fits, else moved just enough, and to the area's top left
-    // where it is larger than the area.
-    static QPoint placeWithin(const QRect& frame, const QRect& available);
 
 signals:
     void Load();

@@ -22,4 +22,8 @@ QColor resolve(quint32 value, const QPalette& palette);
 // Whether the value is a colour that resolve() accepts.
 bool isValid(quint32 value);
 
+// The value itself when it is a colour; otherwise throws RuntimeError 380, so that a control can
+// refuse a colour before any of its own changes.
+quint32 validated(quint32 value);
+
 } // namespace host::colors

@@ -1,62 +1,73 @@
 #pragma once
 
-// The markup engine: a caption written in a small layout vocabulary (Border, StackPanel, Grid,
-// TextBlock, Rectangle, Ellipse, brushes) is parsed once into a document, laid out in a box and
-// painted. It knows nothing of where the box comes from.
+/// @file
+/// The markup engine: a caption written in a small layout vocabulary (Border, StackPanel, Grid,
+/// TextBlock, Rectangle, Ellipse, brushes) is parsed once into a document, laid out in a box and
+/// painted. It knows nothing of where the box comes from, and no call here throws: a text that is
+/// not markup gives no document, and a value it cannot read leaves its property at its default.
 
 #include <QFont>
-#include <QList>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
 #include <QStringView>
 
 #include "gridgauge/markup/markup_export.h"
-#include "gridgauge/markup/text_measurer.h"
 
 #include <memory>
 
 class QPainter;
 
+/// Parsing, laying out and painting markup captions.
 namespace markup {
 
 class Document;
 struct LayoutResult;
+
+/// A parsed caption. Immutable, so one document may be shared by many owners and threads.
 using DocumentPtr = std::shared_ptr<const Document>;
 
-// The document the text describes, or null when the text is not markup (then it is plain text).
-// Documents are immutable once parsed and may be shared between threads.
+/// Parses text. Returns the document it describes, or null when text is not markup (then the
+/// caller shows it as plain text). Safe to call from any thread.
 GRIDGAUGE_MARKUP_EXPORT DocumentPtr parse(QStringView text);
 
-// How many texts parse() has read in this process: lets a caller see that a repaint parsed nothing.
-GRIDGAUGE_MARKUP_EXPORT quint64 parseCount();
-
-// The document's text, in reading order ("75%"), a line break as a newline, for accessibility
-// and tooltips.
+/// The document's text in reading order ("75%"), a line break as a newline: what accessibility
+/// and tooltips say for it.
 GRIDGAUGE_MARKUP_EXPORT QString textContent(const Document& document);
 
-// Lays the document out in box (device-independent pixels) with font as the base font, and paints
-// it clipped to box. The painter's state is left as it was. Lays out afresh on every call; an owner
-// that paints the same document again and again keeps a Drawing instead.
+/// The size the document's root asks for with unbounded room, in device-independent pixels,
+/// text measured by the font engine at the screen's logical resolution with font as the base
+/// font. Finite and never negative: what a grid column or an item delegate sizes itself to.
+GRIDGAUGE_MARKUP_EXPORT QSizeF desiredSize(const Document& document, const QFont& font);
+
+/// Lays the document out in box (device-independent pixels) with font as the base font and
+/// paints it clipped to box; an empty, negative or non-finite box paints nothing. The painter's
+/// state is left as it was. Lays out afresh on every call: an owner that paints the same
+/// document again and again keeps a Drawing instead.
 GRIDGAUGE_MARKUP_EXPORT void render(QPainter& painter, const Document& document, const QRectF& box,
                                     const QFont& font);
 
-// A document together with its last layout, kept by whoever paints it repeatedly (a grid cell):
-// painting again in a box of the same size with the same font lays out nothing. A Drawing belongs
-// to its owner and is not shared between threads; the document it holds may be.
+/// A document together with its last layout, kept by whoever paints it repeatedly (a grid
+/// cell): painting again in a box of the same size, with the same font and on a device of the
+/// same resolution, lays out nothing. A Drawing belongs to its owner and is not shared between
+/// threads; the document it holds may be.
 class GRIDGAUGE_MARKUP_EXPORT Drawing {
 public:
+    /// A drawing of nothing: paint() does nothing.
     Drawing() = default;
+    /// A drawing of document, which it shares; null draws nothing.
     explicit Drawing(DocumentPtr document);
     ~Drawing();
-    Drawing(Drawing&&) noexcept;
-    Drawing& operator=(Drawing&&) noexcept;
+    Drawing(Drawing&&) noexcept;            ///< Takes over the document and its layout.
+    Drawing& operator=(Drawing&&) noexcept; ///< Takes over the document and its layout.
 
+    /// The document drawn, as given.
     const DocumentPtr& document() const { return document_; }
-    // As render(), reusing the last layout when box has the size and font the last paint had,
-    // on a device of the same resolution.
+    /// As render(), reusing the last layout when box has the size, and font the value, that the
+    /// last paint had, on a device of the same resolution; otherwise lays out and keeps that.
     void paint(QPainter& painter, const QRectF& box, const QFont& font);
-    // How many times this drawing has laid its document out.
+    /// How many times this drawing has laid its document out: lets an owner see that a repaint
+    /// reused the layout.
     quint64 layoutCount() const { return layouts_; }
 
 private:
@@ -65,45 +76,22 @@ private:
     quint64 layouts_ = 0;
 };
 
-enum class ElementKind { Border, StackPanel, Grid, TextBlock, Rectangle, Ellipse };
-
-// One line of a TextBlock as laid out: its box and what it shows (an ellipsis included).
-struct TextLineBox {
-    QRectF rect;
-    QString text;
-};
-
-// Where layout put one element. Rectangles are relative to the top-left of the laid-out area,
-// before snapping to pixels.
-struct ElementBox {
-    ElementKind kind;
-    int depth;     // 0 for the root
-    QRectF bounds; // its box as arranged; it may be larger than its slot, and then is clipped
-    QRectF clip;   // what of it may show: empty when it is hidden, collapsed or clipped away
-    QRectF text;   // a TextBlock's text, all lines together (it may overhang bounds)
-    QList<TextLineBox> lines; // a TextBlock's lines
-};
-
-// The boxes render() would paint for a box of this size, in document order, text measured with
-// the font engine at the resolution of an image, or with measurer.
-GRIDGAUGE_MARKUP_EXPORT QList<ElementBox> layoutBoxes(const Document& document, const QSizeF& size,
-                                                      const QFont& font);
-GRIDGAUGE_MARKUP_EXPORT QList<ElementBox> layoutBoxes(const Document& document, const QSizeF& size,
-                                                      const QFont& font,
-                                                      const TextMeasurer& measurer);
-
-// Parsed documents for texts seen before, bounded; texts that are not markup are remembered too.
+/// The parsed documents of texts seen before, keyed by text, the least recently used forgotten
+/// first once capacity texts are held. Texts that are not markup are remembered too, so that a
+/// plain caption is not parsed again either. Not shared between threads; the documents it gives
+/// out may be.
 class GRIDGAUGE_MARKUP_EXPORT DocumentCache {
 public:
+    /// A cache of at most capacity texts (at least one).
     explicit DocumentCache(int capacity = 512);
     ~DocumentCache();
     DocumentCache(const DocumentCache&) = delete;
     DocumentCache& operator=(const DocumentCache&) = delete;
 
-    // The document for text (null when it is not markup), parsing only on a miss.
+    /// The document for text, shared with the cache, or null when text is not markup; parses
+    /// only when text is not held.
     DocumentPtr find(const QString& text);
-    // How many texts were parsed since construction: a repaint of unchanged content adds none.
-    quint64 parseCount() const;
+    /// Forgets every text. Documents given out stay valid with their other owners.
     void clear();
 
 private:

@@ -4,8 +4,6 @@
 // small interface, so that a layout can be worked out with made-up metrics, whatever fonts the
 // machine has.
 
-#include "gridgauge/markup/markup_export.h"
-
 #include <QFont>
 #include <QFontMetricsF>
 #include <QStringView>
@@ -21,7 +19,7 @@ struct FontMetrics {
     double descent = 0;
 };
 
-class GRIDGAUGE_MARKUP_EXPORT TextMeasurer {
+class TextMeasurer {
 public:
     virtual ~TextMeasurer() = default;
     virtual FontMetrics metrics(const QFont& font) const = 0;
@@ -31,8 +29,9 @@ public:
     virtual double dotsPerInch() const { return 96; }
 };
 
-// The font engine's own measures, at the resolution of device, or of an image when it is null.
-class GRIDGAUGE_MARKUP_EXPORT FontEngineMeasurer final : public TextMeasurer {
+// The font engine's own measures, at the resolution of device, or when it is null of an image,
+// which Qt gives the primary screen's logical resolution.
+class FontEngineMeasurer final : public TextMeasurer {
 public:
     explicit FontEngineMeasurer(const QPaintDevice* device = nullptr);
     FontMetrics metrics(const QFont& font) const override;
