@@ -13,3 +13,8 @@ gridgauge_test(test_gridkit_repaint SOURCES test_gridkit_repaint.cpp gridkit_fix
     LIBS gridgauge_gridkit_internals)
 # The view's parts, each on its own.
 gridgauge_test(test_gridkit_parts SOURCES test_gridkit_parts.cpp LIBS gridgauge_gridkit_internals)
+# Delegates for Qt's own item views, also at a device pixel ratio of 2.
+foreach(t test_markup_delegate test_progress_delegate)
+    gridgauge_test(${t} SOURCES ${t}.cpp test_markup_samples.cpp delegate_fixture.h LIBS gridgauge_gridkit_internals)
+    gridgauge_test_hidpi(${t})
+endforeach()

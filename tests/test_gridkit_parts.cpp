@@ -45,6 +45,7 @@ public:
     void resizeColumn(qint32 column, qint32 width) override {
         log << QStringLiteral("resize %1 %2").arg(column).arg(width);
     }
+    void fitColumn(qint32 column) override { log << QStringLiteral("fit %1").arg(column); }
     void moveColumn(qint32 from, qint32 to) override {
         log << QStringLiteral("move %1 %2").arg(from).arg(to);
     }

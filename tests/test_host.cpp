@@ -455,14 +455,21 @@ void TestHost::progressBarFillsItsShareInItsOwnColours() {
     const QImage image = bar.grab().toImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(image.size(), QSize(153, 25));
     const int y = 12;
-    if (filled > 0) {
-        QCOMPARE(image.pixelColor(1, y), QColor(Qt::red));
-        QCOMPARE(image.pixelColor(filled, y), QColor(Qt::red));
+    // The style shades its chunk and rounds its ends: red is what the bar colour looks like in
+    // it, and its end may blend into the groove over a pixel.
+    const auto red = [&](int x) {
+        const QColor c = image.pixelColor(x, y);
+        return c.red() > 200 && c.green() < 100 && c.blue() < 100;
+    };
+    if (filled > 2) {
+        QVERIFY(red(2));
+        QVERIFY(red(filled - 1));
     }
     if (filled < 151)
-        QCOMPARE(image.pixelColor(filled + 1, y), QColor(Qt::white));
-    QVERIFY(image.pixelColor(0, y) != QColor(Qt::white)); // the sunken frame
-    QVERIFY(image.pixelColor(152, y) != QColor(Qt::red));
+        QCOMPARE(image.pixelColor(filled + 2, y), QColor(Qt::white));
+    QVERIFY(image.pixelColor(0, y) != QColor(Qt::white)); // the frame
+    QVERIFY(image.pixelColor(0, y) != image.pixelColor(2, y));
+    QVERIFY(image.pixelColor(152, y) != image.pixelColor(150, y));
 }
 
 QTEST_MAIN(TestHost)

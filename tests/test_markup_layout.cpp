@@ -186,6 +186,19 @@ void MarkupLayoutTest::everyElement_data() {
            "MaxWidth='20'/><ColumnDefinition Width='2*'/></Grid.ColumnDefinitions><Border/>"
            "<Border Grid.Column='1'/><Border Grid.Column='2'/></Grid>"
         << box << Rects{{0, 0, 100, 50}, {0, 0, 70, 50}, {70, 0, 10, 50}, {80, 0, 20, 50}};
+    // Settled at its maximum of 10 first, the first column leaves 90 where the second needs 95;
+    // with the space overspent, it is opened again and takes the 5 left.
+    QTest::newRow("star Min and Max: a maximum settled too soon gives way to a minimum")
+        << "<Grid><Grid.ColumnDefinitions><ColumnDefinition MaxWidth='10'/><ColumnDefinition "
+           "MinWidth='95'/></Grid.ColumnDefinitions><Border/><Border Grid.Column='1'/></Grid>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 5, 50}, {5, 0, 95, 50}};
+    // Held at its minimum of 50 first, then the second at its maximum of 40: 10 would be left
+    // over, so the first is opened again and takes it.
+    QTest::newRow("star Min and Max: a minimum settled too soon takes what is left over")
+        << "<Grid><Grid.ColumnDefinitions><ColumnDefinition MinWidth='50'/><ColumnDefinition "
+           "Width='4*' MaxWidth='40'/></Grid.ColumnDefinitions><Border/><Border Grid.Column='1'/>"
+           "</Grid>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 60, 50}, {60, 0, 40, 50}};
     // Row limits: a pixel row is its Height held between MinHeight and MaxHeight, an Auto row
     // its content's height held between them (the content may overhang), a star row settled
     // as star columns are.
@@ -225,6 +238,26 @@ void MarkupLayoutTest::everyElement_data() {
            "Width='Auto'/><ColumnDefinition Width='Auto'/></Grid.ColumnDefinitions>"
            "<Border Width='10'/><Border Grid.ColumnSpan='2' Width='30'/></Grid>"
         << box << Rects{{0, 0, 30, 50}, {5, 0, 10, 50}, {0, 0, 30, 50}};
+    // The span asks 80 of columns whose shares were 25 and 75: each grows towards its share,
+    // the smaller first, and the Grid, as wide as its columns' minimums, shares 80 within them.
+    QTest::newRow("a span over star columns grows them up to their shares")
+        << "<Grid HorizontalAlignment='Left'><Grid.ColumnDefinitions><ColumnDefinition/>"
+           "<ColumnDefinition Width='3*'/></Grid.ColumnDefinitions><Border Grid.ColumnSpan='2' "
+           "Width='80'/><Border Grid.Column='1'/></Grid>"
+        << box << Rects{{0, 0, 80, 50}, {0, 0, 80, 50}, {25, 0, 55, 50}};
+    // Past the caps of 10 and 50 by 10: the one further below the largest cap takes it all.
+    QTest::newRow("a span past its Auto columns' maximums: the smaller grows faster")
+        << "<Grid HorizontalAlignment='Left'><Grid.ColumnDefinitions><ColumnDefinition "
+           "Width='Auto' MaxWidth='10'/><ColumnDefinition Width='Auto' MaxWidth='50'/>"
+           "</Grid.ColumnDefinitions><Border Grid.ColumnSpan='2' Width='70'/><Border/>"
+           "<Border Grid.Column='1'/></Grid>"
+        << box << Rects{{0, 0, 70, 50}, {0, 0, 70, 50}, {0, 0, 20, 50}, {20, 0, 50, 50}};
+    QTest::newRow("a span past its Auto columns' maximums, and past equal sizes: equal")
+        << "<Grid HorizontalAlignment='Left'><Grid.ColumnDefinitions><ColumnDefinition "
+           "Width='Auto' MaxWidth='10'/><ColumnDefinition Width='Auto' MaxWidth='20'/>"
+           "</Grid.ColumnDefinitions><Border Grid.ColumnSpan='2' Width='60'/><Border/>"
+           "<Border Grid.Column='1'/></Grid>"
+        << box << Rects{{0, 0, 60, 50}, {0, 0, 60, 50}, {0, 0, 30, 50}, {30, 0, 30, 50}};
     QTest::newRow("wrapped text in a star column sets its Auto row")
         << "<Grid><Grid.RowDefinitions><RowDefinition Height='Auto'/><RowDefinition/>"
            "</Grid.RowDefinitions><TextBlock Text='aaaa bbbb cccc' TextWrapping='Wrap'/>"
@@ -236,6 +269,13 @@ void MarkupLayoutTest::everyElement_data() {
            "<RowDefinition/></Grid.RowDefinitions><Border Grid.Row='1' Width='10' Height='5'/>"
            "<Border Grid.Column='1' Height='7'/></Grid>"
         << box << Rects{{0, 0, 100, 50}, {0, 26, 10, 5}, {10, 0, 90, 7}};
+    // The Auto row is measured first, and the star row is offered what it leaves, 40: offered
+    // no bound, the square in it (as wide as the Grid) would have the row 100 high.
+    QTest::newRow("a star row offers what the Auto row above it leaves")
+        << "<Grid><Grid.RowDefinitions><RowDefinition Height='Auto'/><RowDefinition/>"
+           "</Grid.RowDefinitions><Border Height='10'/><Rectangle Grid.Row='1' Stroke='Red' "
+           "Stretch='UniformToFill'/><Border Grid.Row='1'/></Grid>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 100, 10}, {0, 10, 100, 100}, {0, 10, 100, 40}};
     // The square in the star row is first measured with no bound at all and wants its stroke,
     // 30; once the Auto row above takes 10, the star row is 10 high and so is the square's side.
     // The Auto column keeps only what the last measure asked for.
@@ -352,6 +392,12 @@ void MarkupLayoutTest::lines_data() {
         << "<TextBlock HorizontalAlignment='Left' VerticalAlignment='Top'>ab <LineBreak/> "
            "cde<LineBreak/></TextBlock>"
         << QStringList{"ab", "cde", ""} << Rects{{0, 0, 10, 10}, {0, 10, 15, 10}, {0, 20, 0, 10}};
+    // The blank in the larger font is dropped where the line ends, and with it that font: the
+    // lines are as high as the text they show.
+    QTest::newRow("a blank dropped at a line's end takes its font with it")
+        << "<TextBlock HorizontalAlignment='Left' VerticalAlignment='Top'>ab<Run FontSize='40'> "
+           "</Run><LineBreak/>c<Run FontSize='40'> </Run></TextBlock>"
+        << QStringList{"ab", "c"} << Rects{{0, 0, 10, 10}, {0, 10, 5, 10}};
     QTest::newRow("wrapped at words, a long word broken")
         << "<TextBlock Width='52' TextWrapping='Wrap' Text='aaa bbb ccc dddddddddddddd'/>"
         << QStringList{"aaa bbb", "ccc", "dddddddddd", "dddd"}

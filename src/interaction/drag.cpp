@@ -61,8 +61,12 @@ void frmMain::DragProgress(qint32 StartX, qint32 StartY, qint32 CurrentX) {
 
     // The pointer's distance from that edge as a share of the column's width. A column without
     // width holds no point, so the hit test never gives one; were it to, the checked division
-    // would end the program like any other failing step.
-    const qint32 difference = checked::subtract(CurrentX, left);
+    // would end the program like any other failing step. A right-to-left grid shows its bars
+    // filling from the cell's right edge, so the distance runs from there, mirrored pixel for
+    // pixel: its last pixel is 0 as the first one is left to right.
+    const qint32 difference = wndReportControlData->isRightToLeft()
+                                  ? checked::subtract(checked::subtract(right, 1), CurrentX)
+                                  : checked::subtract(CurrentX, left);
     const qint32 width = hitColumn->width();
     qint32 percent = checked::toInt32(
         checked::finite(checked::divide(double(difference), double(width)) * 100.0));

@@ -7,8 +7,9 @@
 #include "gridgauge/host/system_colors.h"
 
 #include <QAccessible>
-#include <qdrawutil.h>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionProgressBar>
 
 #include <algorithm>
 
@@ -104,27 +105,26 @@ QSize ProgressBar::sizeHint() const {
 }
 
 void ProgressBar::paintEvent(QPaintEvent*) {
-    // Drawn here rather than by the style: the bar shows exactly its own colours (background, bar,
-    // text), which a style is free to replace with its own, and a repaint costs a few fills instead
-    // of a styled gradient each time something beneath it is redrawn.
     const QRect r = rect();
     if (r.isEmpty())
         return;
     QPainter painter(this);
-    const QPalette& p = palette();
-    painter.fillRect(r, p.color(QPalette::Window));
-    qDrawShadePanel(&painter, r, p, /*sunken=*/true, 1);
-
-    const QRect inner = r.adjusted(1, 1, -1, -1);
-    const qint64 span = qint64(maximum_) - minimum_;
-    const qint64 done = qint64(value_) - minimum_;
-    const int filled = span > 0 ? int(qint64(inner.width()) * done / span) : 0;
-    painter.fillRect(QRect(inner.left(), inner.top(), filled, inner.height()),
-                     p.color(QPalette::Highlight));
-    if (!text_.isEmpty()) {
-        painter.setPen(p.color(QPalette::WindowText));
-        painter.drawText(inner, Qt::AlignCenter, text_);
-    }
+    // The style's frame may leave its corners unpainted: they show the bar's own background, not
+    // whatever it lies over.
+    painter.fillRect(r, palette().color(QPalette::Window));
+    // The style draws it as it draws every progress bar: frame, groove and chunk in the palette's
+    // colours (the chunk in the bar colour), and framed, so that it shows on any background,
+    // a selected row's highlight included. Right to left, it fills from the right.
+    QStyleOptionProgressBar option;
+    option.initFrom(this);
+    option.minimum = minimum_;
+    option.maximum = maximum_;
+    option.progress = value_;
+    option.text = text_;
+    option.textVisible = !text_.isEmpty();
+    option.textAlignment = Qt::AlignCenter;
+    option.state |= QStyle::State_Horizontal;
+    style()->drawControl(QStyle::CE_ProgressBar, &option, &painter, this);
 }
 
 } // namespace controlkit

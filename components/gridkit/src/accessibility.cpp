@@ -81,7 +81,7 @@ public:
     }
 
     QAccessibleInterface* childAt(int x, int y) const override {
-        const QPoint at = grid()->viewport()->mapFromGlobal(QPoint(x, y));
+        const QPoint at = grid()->mapFromGlobal(QPoint(x, y));
         const CellAddress hit = grid()->cellAt(at.x(), at.y());
         if (hit.column < 0)
             return nullptr;

@@ -14,7 +14,7 @@ void send(QAccessibleInterface* iface, QAccessible::Event type) {
 }
 
 QRect toScreen(const ReportGrid& grid, const QRect& local) {
-    return QRect(grid.viewport()->mapToGlobal(local.topLeft()), local.size());
+    return QRect(grid.mapToGlobal(local.topLeft()), local.size());
 }
 
 // A button inside a cell. Its parent cell owns it and outlives it.
@@ -293,7 +293,7 @@ QAccessible::State CellAccessible::state() const {
         state.invalid = true;
         return state;
     }
-    if (!grid_->viewport()->rect().intersects(localRect()))
+    if (!grid_->viewport()->geometry().intersects(localRect()))
         state.offscreen = true;
     const ItemData* data = item();
     if (!data)

@@ -4,9 +4,14 @@
 
 #include "gridgauge/markup/markup.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionFocusRect>
+#include <QtMath>
+
+#include <algorithm>
 
 namespace gridkit::detail {
 
@@ -46,8 +51,45 @@ void TextCell::paint(QPainter& painter, const QRect& box) const {
                      painter.fontMetrics().elidedText(text, Qt::ElideRight, box.width()));
 }
 
+// Measured as elidedText measures, so that a width found to fit is one it leaves whole.
+int TextCell::widthFor(const QFontMetricsF& metrics, const QString& text) {
+    return qCeil(metrics.horizontalAdvance(text));
+}
+
+bool TextCell::fits(const QFontMetrics& metrics, const QString& text, int width) {
+    return metrics.elidedText(text, Qt::ElideRight, std::max(0, width)) == text;
+}
+
+int HeaderCaption::room(const QSize& section) const {
+    return section.width() - 2 * margin - (sorted ? section.height() / 2 + margin : 0);
+}
+
+int HeaderCaption::sectionWidthFor(int textWidth, int sectionHeight) const {
+    return textWidth + 2 * margin + (sorted ? sectionHeight / 2 + margin : 0);
+}
+
 void MarkupCell::paint(QPainter& painter, const QRect& box, const QFont& font) const {
     drawing.paint(painter, QRectF(box), font);
+}
+
+// Styles draw the focus frame only once focus has moved by key (State_KeyboardFocusChange), so as
+// not to show it after every click. A grid's focus frame is its cursor, which keys move from
+// wherever a click put it: as in item views, it shows however focus came.
+void drawFocusFrame(QPainter& painter, const QRect& rect, const QColor& background,
+                    const CellStyle& look) {
+    QStyleOptionFocusRect option;
+    option.initFrom(look.widget);
+    option.state |= QStyle::State_KeyboardFocusChange | QStyle::State_HasFocus;
+    option.rect = rect;
+    option.backgroundColor = background;
+    // Some styles (Fusion) draw it in a faint shade of the highlight colour whatever lies under
+    // it, which on a highlighted row hardly shows. There they are given black or white as their
+    // highlight, picked by the background's value as Qt's common style picks its own frame's.
+    if (background == option.palette.color(look.group, QPalette::Highlight)) {
+        option.palette.setColor(QPalette::Highlight,
+                                background.value() >= 128 ? Qt::black : Qt::white);
+    }
+    look.style->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, look.widget);
 }
 
 void PushButtonCell::paint(QPainter& painter, const QRect& rect, const CellStyle& look) const {
@@ -55,15 +97,23 @@ void PushButtonCell::paint(QPainter& painter, const QRect& rect, const CellStyle
         return;
     const bool down = sunken && enabled;
     const QPalette::ColorGroup group = enabled ? QPalette::Active : QPalette::Disabled;
-    QRect content = rect.adjusted(3, 1, -3, -1);
+    QRect content = captionBox(rect);
     if (look.themed) {
         QStyleOptionButton option;
         option.initFrom(look.widget);
         option.rect = rect;
         option.state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver);
+        if (focused)
+            option.state |= QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange;
         option.state.setFlag(QStyle::State_Enabled, enabled);
         option.state |= down ? QStyle::State_Sunken : QStyle::State_Raised;
         look.style->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, look.widget);
+        if (focused) {
+            drawFocusFrame(
+                painter,
+                look.style->subElementRect(QStyle::SE_PushButtonFocusRect, &option, look.widget),
+                look.palette.color(group, QPalette::Button), look);
+        }
         if (down) {
             content.translate(
                 look.style->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, look.widget),
@@ -72,6 +122,10 @@ void PushButtonCell::paint(QPainter& painter, const QRect& rect, const CellStyle
     } else {
         painter.fillRect(rect, look.palette.brush(group, down ? QPalette::Mid : QPalette::Button));
         frame(painter, rect, look.palette.brush(group, QPalette::Dark));
+        if (focused) {
+            drawFocusFrame(painter, rect.adjusted(2, 2, -2, -2),
+                           look.palette.color(group, QPalette::Button), look);
+        }
         if (down)
             content.translate(1, 1);
     }

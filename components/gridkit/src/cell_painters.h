@@ -9,6 +9,8 @@
 #include <QRect>
 #include <QString>
 
+class QFontMetrics;
+class QFontMetricsF;
 class QPainter;
 class QStyle;
 class QWidget;
@@ -35,6 +37,18 @@ struct TextCell {
     const QString& text;
     QColor color;
     void paint(QPainter& painter, const QRect& box) const;
+    // The width that shows it whole, and whether it shows whole in a width.
+    static int widthFor(const QFontMetricsF& metrics, const QString& text);
+    static bool fits(const QFontMetrics& metrics, const QString& text, int width);
+};
+
+// A header section's caption: inside the style's margin either side, and, in the section sorted
+// by, beside the sort indicator's room.
+struct HeaderCaption {
+    int margin = 0;
+    bool sorted = false;
+    int room(const QSize& section) const;
+    int sectionWidthFor(int textWidth, int sectionHeight) const;
 };
 
 // A caption in the markup vocabulary, laid out in the box.
@@ -43,14 +57,23 @@ struct MarkupCell {
     void paint(QPainter& painter, const QRect& box, const QFont& font) const;
 };
 
-// A push button with its caption; a disabled one is greyed and never sunken.
+// A push button with its caption; a disabled one is greyed and never sunken. The focused one
+// (the button the keys press) shows the style's focus frame.
 struct PushButtonCell {
     const QString& caption;
     bool enabled = true;
     bool sunken = false;
     qint16 alignment = 0; // Qt::Alignment bits, see ItemControl::setAlignment
+    bool focused = false;
     void paint(QPainter& painter, const QRect& rect, const CellStyle& style) const;
+    // Where the caption goes in the button's rect, and the button width that shows it whole.
+    static QRect captionBox(const QRect& rect) { return rect.adjusted(3, 1, -3, -1); }
+    static int widthFor(int textWidth) { return textWidth + 6; }
 };
+
+// The style's focus frame round rect, on a background of the given colour.
+void drawFocusFrame(QPainter& painter, const QRect& rect, const QColor& background,
+                    const CellStyle& style);
 
 // A check box's indicator.
 struct CheckBoxCell {

@@ -1,5 +1,7 @@
 #include "geometry.h"
 
+#include <QStyle>
+
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
@@ -50,6 +52,14 @@ void GridGeometry::relayoutColumns() {
         columnLeft_[position + 1] = columnLeft_[position] + widths_[std::size_t(id)];
         positionOf_[std::size_t(id)] = qint32(position);
     }
+}
+
+QRect GridGeometry::visual(const QRect& rect) const {
+    return QStyle::visualRect(direction_, clientRect(), rect);
+}
+
+QPoint GridGeometry::visual(const QPoint& pixel) const {
+    return QStyle::visualPos(direction_, clientRect(), pixel);
 }
 
 QRect GridGeometry::bodyRect() const {
@@ -190,6 +200,13 @@ std::optional<GridGeometry::Hit> GridGeometry::hitTest(int x, int y) const {
 QRect GridGeometry::checkBoxRect(const QRect& cell, const QSize& indicator) {
     return QRect(cell.left() + 2, cell.top() + (cell.height() - indicator.height()) / 2,
                  indicator.width(), indicator.height());
+}
+
+QRect GridGeometry::captionBox(const QRect& cell, bool hasCheckBox) const {
+    QRect box = cell.adjusted(2, 0, -2, 0);
+    if (hasCheckBox)
+        box.setLeft(checkBoxRect(cell).right() + 1 + 4);
+    return box;
 }
 
 QRect GridGeometry::controlRect(const QRect& cell, qint32 count, qint32 position) {

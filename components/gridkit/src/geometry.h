@@ -2,10 +2,12 @@
 
 // Where things lie in the grid's client area: the group box band, the header, the rows, each
 // column's extent, the scroll offsets, and what lies under a point. All in device-independent
-// pixels of the viewport, which has no frame or margins, so these are also the grid widget's own
-// coordinates and those of its mouse events. It owns the view's column layout (each column's
-// width and the order they are shown in, which are this view's and not the model's) and reads the
-// rows from the model; the view tells it the metrics, the viewport size and the scroll offsets.
+// pixels of the viewport, laid out left to right: columns from x = 0, a check box at its cell's
+// left. A right-to-left view shows all of it mirrored, and visual() maps a rectangle or a pixel
+// between the two, so that painting, input and what the grid reports agree on one mirror. It owns
+// the view's column layout (each column's width and the order they are shown in, which are this
+// view's and not the model's) and reads the rows from the model; the view tells it the metrics,
+// the viewport size, the layout direction and the scroll offsets.
 
 #include "gridgauge/gridkit/grid_model.h"
 
@@ -14,7 +16,6 @@
 #include <QSize>
 
 #include <optional>
-
 #include <vector>
 
 namespace gridkit::detail {
@@ -29,6 +30,7 @@ public:
     void setCheckBoxIndicator(const QSize& size) { indicator_ = size; }
     void setGroupBoxVisible(bool visible) { groupBoxVisible_ = visible; }
     void setViewportSize(const QSize& size) { viewport_ = size; }
+    void setDirection(Qt::LayoutDirection direction) { direction_ = direction; }
     void setOffsets(int horizontal, int vertical) {
         hOffset_ = horizontal;
         vOffset_ = vertical;
@@ -50,6 +52,10 @@ public:
     int hOffset() const { return hOffset_; }
     int vOffset() const { return vOffset_; }
     QRect clientRect() const { return QRect(QPoint(0, 0), viewport_); }
+    Qt::LayoutDirection direction() const { return direction_; }
+    // Between the left-to-right layout and the viewport as shown; either way, as a mirror is.
+    QRect visual(const QRect& rect) const;
+    QPoint visual(const QPoint& pixel) const;
     QRect bodyRect() const;
 
     // --- scrolling ---
@@ -101,9 +107,10 @@ public:
     };
     std::optional<Hit> hitTest(int x, int y) const;
 
-    // Inside a cell: a check box's indicator of the given size at its left, and one of count
-    // buttons sharing its width.
+    // Inside a cell: a check box's indicator of the given size at its left, where its caption
+    // goes, and one of count buttons sharing its width.
     QRect checkBoxRect(const QRect& cell) const { return checkBoxRect(cell, indicator_); }
+    QRect captionBox(const QRect& cell, bool hasCheckBox) const;
     static QRect checkBoxRect(const QRect& cell, const QSize& indicator);
     static QRect controlRect(const QRect& cell, qint32 count, qint32 position);
 
@@ -114,6 +121,7 @@ private:
     bool groupBoxVisible_ = false;
     QSize indicator_{13, 13};
     QSize viewport_;
+    Qt::LayoutDirection direction_ = Qt::LeftToRight;
     int hOffset_ = 0;
     int vOffset_ = 0;
     void relayoutColumns();

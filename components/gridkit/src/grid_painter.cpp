@@ -10,7 +10,6 @@
 
 #include <QPainter>
 #include <QStyle>
-#include <QStyleOptionFocusRect>
 #include <QStyleOptionHeader>
 #include <QWidget>
 
@@ -36,14 +35,21 @@ GridPainter::GridPainter(const PaintSources& sources, const QWidget& surface, bo
     look_.themed = settings_.themedControls;
 }
 
-void GridPainter::paint(QPainter& painter, const QRect& dirty) const {
+// Everything is laid out left to right and goes through screen() on its way to the painter, which
+// mirrors it in a right-to-left view; the dirty area comes the other way.
+QRect GridPainter::screen(const QRect& rect) const {
+    return geometry_.visual(rect);
+}
+
+void GridPainter::paint(QPainter& painter, const QRect& dirtyOnScreen) const {
+    const QRect dirty = geometry_.visual(dirtyOnScreen);
     if (settings_.groupBoxVisible && dirty.top() < geometry_.groupBoxHeight())
         paintGroupBox(painter);
     paintHeader(painter, dirty);
     const QRect body = geometry_.bodyRect().intersected(dirty);
     if (!body.isEmpty()) {
         painter.save();
-        painter.setClipRect(body);
+        painter.setClipRect(screen(body));
         paintRows(painter, body);
         painter.restore();
     }
@@ -61,26 +67,28 @@ void GridPainter::paintHeader(QPainter& painter, const QRect& dirty) const {
     if (!band.intersects(dirty))
         return;
     painter.save();
-    painter.setClipRect(band.intersected(dirty));
+    painter.setClipRect(screen(band.intersected(dirty)));
     const qint32 count = geometry_.columnCount();
     const GridGeometry::Positions shown = geometry_.positionsBetween(dirty.left(), dirty.right());
     for (qint32 position = shown.first; position < shown.end; ++position) {
         const QRect rect = geometry_.headerRect(position);
         if (rect.width() > 0)
-            paintHeaderSection(painter, rect, geometry_.columnAtPosition(position), position);
+            paintHeaderSection(painter, screen(rect), geometry_.columnAtPosition(position),
+                               position);
     }
     // The header runs on past the last column as one empty section, as a desktop header does.
     const qint64 end = std::max<qint64>(geometry_.contentWidth() - geometry_.hOffset(), 0);
     if (end <= band.right())
-        paintHeaderSection(painter,
-                           QRect(int(end), band.top(), band.right() + 1 - int(end), band.height()),
-                           -1, count);
+        paintHeaderSection(
+            painter,
+            screen(QRect(int(end), band.top(), band.right() + 1 - int(end), band.height())), -1,
+            count);
 
     const qint32 drop = input_.dropPosition();
     if (input_.headerDragging() && drop >= 0 && drop < count) {
         QColor shade = look_.palette.color(QPalette::Highlight);
         shade.setAlpha(90);
-        painter.fillRect(geometry_.headerRect(drop), shade);
+        painter.fillRect(screen(geometry_.headerRect(drop)), shade);
     }
     painter.restore();
 }
@@ -92,9 +100,7 @@ void GridPainter::paintHeaderSection(QPainter& painter, const QRect& rect, qint3
     const bool sorted = column && id == model_.sortColumn();
     QStyle* style = look_.style;
     const int margin = style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &surface_);
-    int textWidth = rect.width() - 2 * margin;
-    if (sorted)
-        textWidth -= rect.height() / 2 + margin;
+    const int textWidth = HeaderCaption{margin, sorted}.room(rect.size());
     const QString text = column ? painter.fontMetrics().elidedText(column->caption, Qt::ElideRight,
                                                                    std::max(0, textWidth))
                                 : QString();
@@ -152,7 +158,7 @@ void GridPainter::paintRows(QPainter& painter, const QRect& body) const {
     // Below the last row: the colour the host chose for it.
     if (rowsBottom <= body.bottom()) {
         const int from = int(std::max<qint64>(rowsBottom, body.top()));
-        painter.fillRect(QRect(body.left(), from, body.width(), body.bottom() + 1 - from),
+        painter.fillRect(screen(QRect(body.left(), from, body.width(), body.bottom() + 1 - from)),
                          host::colors::resolve(settings_.belowRowsColor, look_.palette));
     }
 
@@ -164,11 +170,12 @@ void GridPainter::paintRows(QPainter& painter, const QRect& body) const {
         const qint32 row = model_.rowAtPosition(qint32(position));
         const int y = int(top + position * rowHeight - v);
         const bool highlighted = settings_.highlightFocusedRow && row == focus_.row;
-        painter.fillRect(QRect(body.left(), y, body.width(), rowHeight),
+        painter.fillRect(screen(QRect(body.left(), y, body.width(), rowHeight)),
                          look_.palette.brush(look_.group, QPalette::Base));
         if (highlighted && contentRight > 0) {
             painter.fillRect(
-                QRect(0, y, int(std::min<qint64>(contentRight, body.right() + 1)), rowHeight),
+                screen(
+                    QRect(0, y, int(std::min<qint64>(contentRight, body.right() + 1)), rowHeight)),
                 look_.palette.brush(look_.group, QPalette::Highlight));
         }
         for (qint32 column = shown.first; column < shown.end; ++column) {
@@ -179,8 +186,22 @@ void GridPainter::paintRows(QPainter& painter, const QRect& body) const {
     }
     if (settings_.gridLines && model_.rowCount() > 0)
         paintGridLines(painter, body, firstPosition, lastPosition);
-    if (focused_ && focus_.row >= 0 && focus_.row < model_.rowCount() && focus_.column >= 0)
+    if (focused_ && focus_.row >= 0 && focus_.row < model_.rowCount() && focus_.column >= 0 &&
+        focusedButton(focus_.row, focus_.column) < 0)
         paintFocus(painter);
+}
+
+// The button a focused cell's keys press, which shows the focus itself; -1 when there is none.
+qint32 GridPainter::focusedButton(qint32 row, qint32 columnId) const {
+    if (!focused_ || !settings_.cellFocus || row != focus_.row || columnId != focus_.column)
+        return -1;
+    const qint32 index = model_.column(columnId).itemIndex;
+    const ItemData* data = model_.itemIfAny(row, index);
+    for (qint32 position = 0; data && position < data->controlCount(); ++position) {
+        if (model_.controlEnabled(row, index, position))
+            return position;
+    }
+    return -1;
 }
 
 void GridPainter::paintCell(QPainter& painter, const QRect& cell, qint32 row, qint32 columnId,
@@ -192,11 +213,13 @@ void GridPainter::paintCell(QPainter& painter, const QRect& cell, qint32 row, qi
     // A cell with buttons is all buttons: they cover the caption and any check box.
     if (data->hasControls()) {
         const qint32 count = qint32(data->controls->size());
+        const qint32 focused = focusedButton(row, columnId);
         for (qint32 position = 0; position < count; ++position) {
             const ControlData& control = (*data->controls)[std::size_t(position)];
             PushButtonCell{control.caption, control.enabled,
-                           input_.isPressed(row, index, position, columnId), control.alignment}
-                .paint(painter, GridGeometry::controlRect(cell, count, position), look_);
+                           input_.isPressed(row, index, position, columnId), control.alignment,
+                           position == focused}
+                .paint(painter, screen(GridGeometry::controlRect(cell, count, position)), look_);
         }
         return;
     }
@@ -205,23 +228,20 @@ void GridPainter::paintCell(QPainter& painter, const QRect& cell, qint32 row, qi
 
 void GridPainter::paintCaption(QPainter& painter, const QRect& cell, const ItemData& data,
                                qint32 row, qint32 columnId, bool highlighted) const {
-    QRect box = cell.adjusted(2, 0, -2, 0);
-    if (data.hasCheckBox) {
-        const QRect indicator = geometry_.checkBoxRect(cell);
-        CheckBoxCell{data.checked}.paint(painter, indicator, look_);
-        box.setLeft(indicator.right() + 1 + 4);
-    }
+    if (data.hasCheckBox)
+        CheckBoxCell{data.checked}.paint(painter, screen(geometry_.checkBoxRect(cell)), look_);
+    const QRect box = geometry_.captionBox(cell, data.hasCheckBox);
     if (data.caption.isEmpty() || box.width() <= 0)
         return;
     if (settings_.markupEnabled) {
         if (markup::Drawing* drawing = drawings_.find(row, columnId, data.caption)) {
-            MarkupCell{*drawing}.paint(painter, box.adjusted(0, 1, 0, -1), look_.font);
+            MarkupCell{*drawing}.paint(painter, screen(box.adjusted(0, 1, 0, -1)), look_.font);
             return;
         }
     }
     TextCell{data.caption, look_.palette.color(look_.group, highlighted ? QPalette::HighlightedText
                                                                         : QPalette::Text)}
-        .paint(painter, box);
+        .paint(painter, screen(box));
 }
 
 void GridPainter::paintGridLines(QPainter& painter, const QRect& body, qint64 firstPosition,
@@ -239,13 +259,13 @@ void GridPainter::paintGridLines(QPainter& painter, const QRect& body, qint64 fi
         int(std::clamp<qint64>(geometry_.contentWidth() - h, 0, body.right() + 1));
     for (qint64 position = firstPosition; position <= lastPosition; ++position) {
         const int y = int(top + (position + 1) * geometry_.rowHeight() - v) - 1;
-        painter.fillRect(QRect(0, y, linesRight, 1), color);
+        painter.fillRect(screen(QRect(0, y, linesRight, 1)), color);
     }
     const GridGeometry::Positions shown = geometry_.positionsBetween(body.left(), body.right());
     for (qint32 column = shown.first; column < shown.end; ++column) {
         if (geometry_.columnLeft(column + 1) > geometry_.columnLeft(column)) {
             const int x = int(geometry_.columnLeft(column + 1) - h) - 1;
-            painter.fillRect(QRect(x, top, 1, linesBottom - top), color);
+            painter.fillRect(screen(QRect(x, top, 1, linesBottom - top)), color);
         }
     }
 }
@@ -258,12 +278,9 @@ void GridPainter::paintFocus(QPainter& painter) const {
             QRect(0, rect.top(), int(std::clamp<qint64>(right, 0, geometry_.clientRect().width())),
                   rect.height());
     }
-    QStyleOptionFocusRect option;
-    option.initFrom(&surface_);
-    option.rect = rect.adjusted(0, 0, -1, -1);
-    option.backgroundColor = look_.palette.color(
+    const QColor background = look_.palette.color(
         look_.group, settings_.highlightFocusedRow ? QPalette::Highlight : QPalette::Base);
-    look_.style->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, &surface_);
+    drawFocusFrame(painter, screen(rect.adjusted(0, 0, -1, -1)), background, look_);
 }
 
 } // namespace gridkit::detail

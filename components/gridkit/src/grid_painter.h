@@ -40,9 +40,11 @@ class GridPainter {
 public:
     GridPainter(const PaintSources& sources, const QWidget& surface, bool focused);
 
-    void paint(QPainter& painter, const QRect& dirty) const;
+    // dirtyOnScreen: the viewport's area to paint, as shown.
+    void paint(QPainter& painter, const QRect& dirtyOnScreen) const;
 
 private:
+    QRect screen(const QRect& rect) const;
     void paintGroupBox(QPainter& painter) const;
     void paintHeader(QPainter& painter, const QRect& dirty) const;
     void paintHeaderSection(QPainter& painter, const QRect& rect, qint32 id, qint32 position) const;
@@ -52,6 +54,7 @@ private:
     void paintGridLines(QPainter& painter, const QRect& body, qint64 firstPosition,
                         qint64 lastPosition) const;
     void paintFocus(QPainter& painter) const;
+    qint32 focusedButton(qint32 row, qint32 columnId) const;
 
     void paintCaption(QPainter& painter, const QRect& cell, const ItemData& data, qint32 row,
                       qint32 columnId, bool highlighted) const;

@@ -43,10 +43,12 @@ bool GridInput::onPressedControl(const QPoint& p) const {
     return GridGeometry::controlRect(cell, count, pressed_.position).contains(p);
 }
 
+// The listener hears of the pixel as shown; input itself works on the geometry's left-to-right
+// layout, which a right-to-left view mirrors.
 void GridInput::press(const QMouseEvent& event) {
-    const QPoint at = pixelAt(event);
-    if (!listener_.pointerPressed(event, at))
+    if (!listener_.pointerPressed(event, pixelAt(event)))
         return;
+    const QPoint at = geometry_.visual(pixelAt(event));
     // Only the left button acts; the right and middle ones are reported and nothing more.
     if (event.button() != Qt::LeftButton || !geometry_.clientRect().contains(at) ||
         at.y() < geometry_.groupBoxHeight())
@@ -54,11 +56,15 @@ void GridInput::press(const QMouseEvent& event) {
     if (at.y() >= geometry_.bodyTop())
         pressBody(at);
     else
-        pressHeader(at);
+        pressHeader(at, event.type() == QEvent::MouseButtonDblClick);
 }
 
-void GridInput::pressHeader(const QPoint& at) {
+void GridInput::pressHeader(const QPoint& at, bool doubleClick) {
     const qint32 edge = geometry_.resizeEdgeAt(at);
+    if (edge >= 0 && doubleClick) {
+        listener_.fitColumn(edge);
+        return;
+    }
     if (edge >= 0) {
         resizingColumn_ = edge;
         resizeStartX_ = at.x();
@@ -104,9 +110,9 @@ void GridInput::pressBody(const QPoint& at) {
 }
 
 void GridInput::move(const QMouseEvent& event) {
-    const QPoint at = pixelAt(event);
-    if (!listener_.pointerMoved(event, at))
+    if (!listener_.pointerMoved(event, pixelAt(event)))
         return;
+    const QPoint at = geometry_.visual(pixelAt(event));
     const bool leftHeld = event.buttons() & Qt::LeftButton;
     if (resizingColumn_ >= 0 && leftHeld) {
         const qint64 wanted = qint64(resizeStartWidth_) + at.x() - resizeStartX_;
@@ -158,7 +164,7 @@ bool GridInput::dragHeader(const QPoint& at) {
 void GridInput::release(const QMouseEvent& event) {
     if (event.button() != Qt::LeftButton)
         return;
-    const QPoint at = pixelAt(event);
+    const QPoint at = geometry_.visual(pixelAt(event));
     if (resizingColumn_ >= 0) {
         resizingColumn_ = -1;
         return;
@@ -290,7 +296,10 @@ bool GridInput::keyTarget(const QKeyEvent& event, qint32 step, qint32& position,
     case Qt::Key_Right:
         if (!settings_.cellFocus)
             return false; // by row, the arrows sideways scroll
-        column += event.key() == Qt::Key_Left ? -step : step;
+        // Sideways as the arrow points, whichever way the columns run.
+        column += (event.key() == Qt::Key_Left) != (geometry_.direction() == Qt::RightToLeft)
+                      ? -step
+                      : step;
         return true;
     default:
         return false;

@@ -35,6 +35,8 @@ public:
     virtual void clickControl(qint32 row, qint32 item, qint32 position) = 0;
     virtual void toggleCheckBox(qint32 row, qint32 item) = 0;
     virtual void resizeColumn(qint32 columnId, qint32 width) = 0;
+    // Wants the column as wide as its content (a double click on its header divider).
+    virtual void fitColumn(qint32 columnId) = 0;
     virtual void moveColumn(qint32 fromPosition, qint32 toPosition) = 0;
     virtual void sortByColumn(qint32 columnId) = 0;
 
@@ -81,7 +83,7 @@ private:
     };
 
     bool onPressedControl(const QPoint& p) const;
-    void pressHeader(const QPoint& at);
+    void pressHeader(const QPoint& at, bool doubleClick);
     void pressBody(const QPoint& at);
     bool dragControl(const QPoint& at);
     bool dragHeader(const QPoint& at);

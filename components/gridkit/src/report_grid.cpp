@@ -3,6 +3,7 @@
 #include "accessibility.h"
 #include "cell_drawings.h"
 #include "cell_painters.h"
+#include "content_fit.h"
 #include "geometry.h"
 #include "grid_painter.h"
 #include "input.h"
@@ -22,6 +23,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <utility>
 
 using host::RuntimeError;
 
@@ -66,10 +68,13 @@ public:
     void resizeColumn(qint32 columnId, qint32 width) override {
         grid_.resizeColumn(columnId, width);
     }
+    void fitColumn(qint32 columnId) override {
+        grid_.resizeColumn(columnId, detail::fittingWidth(grid_.contentSources(), columnId));
+    }
     void moveColumn(qint32 from, qint32 to) override { grid_.moveColumn(from, to); }
     void sortByColumn(qint32 columnId) override { grid_.sortByColumn(columnId); }
     void cellLookChanged(qint32 row, qint32 columnId) override {
-        grid_.invalidate(grid_.cellBounds(row, columnId));
+        grid_.invalidate(grid_.geometry_->cellBounds(row, columnId));
     }
     void headerLookChanged() override { grid_.invalidate(grid_.geometry_->headerBand()); }
     void resizeCursorChanged(bool overEdge) override { grid_.setResizeCursor(overEdge); }
@@ -144,8 +149,10 @@ ReportGrid::ReportGrid(std::shared_ptr<GridModel> model, QWidget* parent)
     setVerticalScrollBar(new detail::ScrollBar(Qt::Vertical));
     setHorizontalScrollBar(new detail::ScrollBar(Qt::Horizontal));
     horizontalScrollBar()->setSingleStep(20);
+    geometry_->setDirection(layoutDirection());
     updateMetrics();
     updateScrollBars();
+    cellOrigin_ = cellOrigin();
 }
 
 ReportGrid::~ReportGrid() {
@@ -185,7 +192,8 @@ void ReportGrid::redraw() {
 }
 
 std::optional<HitTestInfo> ReportGrid::hitTest(qint32 x, qint32 y) const {
-    const std::optional<detail::GridGeometry::Hit> hit = geometry_->hitTest(x, y);
+    const QPoint at = fromGrid(QPoint(x, y));
+    const std::optional<detail::GridGeometry::Hit> hit = geometry_->hitTest(at.x(), at.y());
     if (!hit)
         return std::nullopt;
     return model_->hitInfo(hit->row, hit->columnId, self_);
@@ -315,31 +323,56 @@ QRect ReportGrid::cellRect(CellAddress cell) const {
     if (cell.row < 0 || cell.row >= model_->rowCount() || cell.column < 0 ||
         cell.column >= geometry_->columnCount())
         return {};
-    return geometry_->cellBounds(cell.row, cell.column);
+    return toGrid(geometry_->cellBounds(cell.row, cell.column));
 }
 
 QRect ReportGrid::headerRect(qint32 columnId) const {
     if (columnId < 0 || columnId >= geometry_->columnCount())
         return {};
-    return geometry_->headerRect(geometry_->positionOfColumn(columnId));
+    return toGrid(geometry_->headerRect(geometry_->positionOfColumn(columnId)));
 }
 
 QRect ReportGrid::controlRect(CellAddress cell, qint32 position) const {
-    const QRect bounds = cellRect(cell);
-    const detail::ItemData* data =
-        bounds.isNull() ? nullptr : model_->cellItem(cell.row, cell.column);
+    if (cellRect(cell).isNull())
+        return {};
+    const detail::ItemData* data = model_->cellItem(cell.row, cell.column);
     if (!data || position < 0 || position >= data->controlCount())
         return {};
-    return detail::GridGeometry::controlRect(bounds, data->controlCount(), position);
+    return toGrid(detail::GridGeometry::controlRect(geometry_->cellBounds(cell.row, cell.column),
+                                                    data->controlCount(), position));
 }
 
 CellAddress ReportGrid::cellAt(int x, int y) const {
-    const std::optional<detail::GridGeometry::Hit> hit = geometry_->hitTest(x, y);
+    const QPoint at = fromGrid(QPoint(x, y));
+    const std::optional<detail::GridGeometry::Hit> hit = geometry_->hitTest(at.x(), at.y());
     return hit ? CellAddress{hit->row, hit->columnId} : CellAddress{};
 }
 
 QRegion ReportGrid::overlayArea() const {
-    return QRegion(geometry_->bodyRect());
+    return QRegion(toGrid(geometry_->bodyRect()));
+}
+
+// The viewport lies right of a vertical scroll bar that a right-to-left view has on its left, and
+// shows the geometry's layout mirrored there.
+QRect ReportGrid::toGrid(const QRect& laidOut) const {
+    return geometry_->visual(laidOut).translated(viewport()->pos());
+}
+
+QPoint ReportGrid::fromGrid(const QPoint& at) const {
+    return geometry_->visual(at - viewport()->pos());
+}
+
+// The grid-coordinate x where the first column starts, left to right, or ends, right to left:
+// everything on screen moves with it.
+int ReportGrid::cellOrigin() const {
+    const int h = geometry_->hOffset();
+    const QRect shown = viewport()->geometry();
+    return isRightToLeft() ? shown.left() + shown.width() + h : shown.left() - h;
+}
+
+void ReportGrid::cellsMayHaveMoved() {
+    if (std::exchange(cellOrigin_, cellOrigin()) != cellOrigin_)
+        emit viewScrolled();
 }
 
 QSize ReportGrid::sizeHint() const {
@@ -367,7 +400,7 @@ void ReportGrid::setColumnWidth(qint32 columnId, qint32 width) {
 }
 
 QRect ReportGrid::cellBounds(qint32 row, qint32 columnId) const {
-    return geometry_->cellBounds(row, columnId);
+    return toGrid(geometry_->cellBounds(row, columnId));
 }
 
 // --- what the user does ---
@@ -425,13 +458,15 @@ QString ReportGrid::readableText(qint32 row, qint32 item) const {
 
 bool ReportGrid::pointerPressed(const QMouseEvent& event, QPoint at) {
     const detail::ViewRef alive = self_;
-    emit mousePressed(buttonBits(event.buttons()), shiftBits(event.modifiers()), at.x(), at.y());
+    const QPoint p = at + viewport()->pos();
+    emit mousePressed(buttonBits(event.buttons()), shiftBits(event.modifiers()), p.x(), p.y());
     return alive.get() != nullptr;
 }
 
 bool ReportGrid::pointerMoved(const QMouseEvent& event, QPoint at) {
     const detail::ViewRef alive = self_;
-    emit mouseMoved(buttonBits(event.buttons()), shiftBits(event.modifiers()), at.x(), at.y());
+    const QPoint p = at + viewport()->pos();
+    emit mouseMoved(buttonBits(event.buttons()), shiftBits(event.modifiers()), p.x(), p.y());
     return alive.get() != nullptr;
 }
 
@@ -464,7 +499,7 @@ void ReportGrid::setResizeCursor(bool overEdge) {
 // --- what changed in the model, repainted where it shows ---
 
 void ReportGrid::invalidate(const QRect& rect) {
-    const QRect visible = rect.intersected(viewport()->rect());
+    const QRect visible = geometry_->visual(rect).intersected(viewport()->rect());
     if (visible.isEmpty())
         return;
     pending_ += visible;
@@ -546,6 +581,7 @@ void ReportGrid::scrollTo(const QPoint& offsets) {
 void ReportGrid::paintEvent(QPaintEvent* event) {
     pending_ = QRegion();
     QPainter painter(viewport());
+    painter.setLayoutDirection(layoutDirection());
     const detail::GridPainter gridPainter(
         {*model_, *geometry_, *input_, *settings_, focus_, *drawings_}, *viewport(), hasFocus());
     for (const QRect& rect : event->region())
@@ -558,6 +594,7 @@ void ReportGrid::resizeEvent(QResizeEvent*) {
 
 void ReportGrid::scrollContentsBy(int, int) {
     geometry_->setOffsets(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    cellOrigin_ = cellOrigin();
     // The header stays put vertically, so the view cannot simply be blitted.
     invalidateAll();
     emit viewScrolled();
@@ -615,8 +652,13 @@ void ReportGrid::changeEvent(QEvent* event) {
         break;
     }
     case QEvent::PaletteChange:
-    case QEvent::LayoutDirectionChange:
         invalidateAll();
+        break;
+    case QEvent::LayoutDirectionChange:
+        geometry_->setDirection(layoutDirection());
+        invalidateAll();
+        emit overlayAreaChanged();
+        cellsMayHaveMoved();
         break;
     default:
         break;
@@ -631,9 +673,13 @@ void ReportGrid::moveEvent(QMoveEvent* event) {
 bool ReportGrid::viewportEvent(QEvent* event) {
     switch (event->type()) {
     case QEvent::Resize:
-        // Scroll bars coming and going resize the viewport without resizing the grid.
+    case QEvent::Move:
+        // Scroll bars coming and going resize the viewport without resizing the grid, and move
+        // it when a right-to-left view has its vertical one on the left; right to left, the
+        // cells stay with the viewport's right edge.
         updateScrollBars();
         emit overlayAreaChanged();
+        cellsMayHaveMoved();
         break;
     case QEvent::ToolTip:
         return toolTip(static_cast<QHelpEvent*>(event));
@@ -646,19 +692,29 @@ bool ReportGrid::viewportEvent(QEvent* event) {
     return QAbstractScrollArea::viewportEvent(event);
 }
 
-// A header shows its column's tooltip.
+detail::ContentSources ReportGrid::contentSources() const {
+    return {*model_, *geometry_, *settings_, *drawings_, *viewport()};
+}
+
+// A header says what a click on it does: its column's tooltip, while a click sorts. Otherwise a
+// header or a cell tells nothing unless what it shows is cut off, and then shows all of it.
 bool ReportGrid::toolTip(QHelpEvent* event) {
-    const QPoint at = event->pos();
-    if (at.y() >= geometry_->groupBoxHeight() && at.y() < geometry_->bodyTop()) {
+    const QPoint at = geometry_->visual(event->pos());
+    std::optional<detail::CutText> tip;
+    if (settings_->sortOnClick && at.y() >= geometry_->groupBoxHeight() &&
+        at.y() < geometry_->bodyTop()) {
         const qint32 position = geometry_->positionAtX(at.x());
         if (position >= 0) {
-            const QString& tip = model_->column(geometry_->columnAtPosition(position)).tooltip;
-            if (!tip.isEmpty()) {
-                QToolTip::showText(event->globalPos(), tip, viewport(),
-                                   geometry_->headerRect(position));
-                return true;
-            }
+            const QString& text = model_->column(geometry_->columnAtPosition(position)).tooltip;
+            if (!text.isEmpty())
+                tip = detail::CutText{text, geometry_->headerRect(position)};
         }
+    }
+    if (!tip)
+        tip = detail::cutTextAt(contentSources(), at);
+    if (tip) {
+        QToolTip::showText(event->globalPos(), tip->text, viewport(), geometry_->visual(tip->area));
+        return true;
     }
     QToolTip::hideText();
     event->ignore();

@@ -125,7 +125,7 @@ struct Element {
     int borderBrush = -1; // BorderBrush, or a shape's Stroke
 
     // Rectangle and Ellipse
-    double strokeThickness = 1;
+    double strokeThickness = 1; // as written; stroke() is what is drawn
     double radiusX = 0, radiusY = 0;
     Stretch stretch = Stretch::Fill;
 
@@ -139,6 +139,9 @@ struct Element {
     Wrapping wrapping = Wrapping::NoWrap;
     Trimming trimming = Trimming::None;
     int firstRun = 0, runCount = 0;
+
+    // A shape's stroke as drawn and laid out: none without a Stroke brush.
+    double stroke() const { return borderBrush >= 0 ? strokeThickness : 0; }
 };
 
 class Document {

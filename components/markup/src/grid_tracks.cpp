@@ -32,109 +32,163 @@ Choice choose(double minRatio, double maxRatio, double proportion) {
     return maxRatio > proportion ? Choice::Max : Choice::None;
 }
 
-} // namespace
+// shareByWeight's rounds: each settles the stars whose share would break a limit, the farthest
+// off first, and opens again those a later settlement shows were settled too soon.
+class WeightSharing {
+public:
+    WeightSharing(std::vector<StarShare>& stars, double available)
+        : stars_(stars)
+        , available_(available)
+        , state_(stars.size(), Pending)
+        , pending_(stars.size()) {}
 
-void shareByWeight(std::vector<StarShare>& stars, double available) {
-    const size_t n = stars.size();
-    enum : quint8 { Pending, AtMin, AtMax };
-    std::vector<quint8> state(n, Pending);
-    std::vector<size_t> minList, maxList, settled;
-    size_t pending = n;
-    double taken = 0;
-    const auto minRatio = [&](size_t i) { return stars[i].weight / stars[i].min; };
-    const auto maxRatio = [&](size_t i) {
-        return stars[i].weight / std::max(stars[i].min, stars[i].max);
-    };
-    const auto pendingWeight = [&] {
-        double total = 0;
-        for (size_t i = 0; i < n; ++i)
-            total += state[i] == Pending ? stars[i].weight : 0;
-        return total;
-    };
-    // Each round settles at least one star, and a round is repeated only after one settled;
-    // the bound is a guard, not a rule.
-    bool again = true;
-    for (size_t round = 0; again && round <= n; ++round) {
-        again = false;
-        taken = 0;
-        minList.clear();
-        maxList.clear();
-        settled.clear();
-        for (size_t i = 0; i < n; ++i) {
-            if (state[i] != Pending) {
-                taken += stars[i].size;
-                continue;
-            }
-            if (stars[i].min > 0)
-                minList.push_back(i);
-            if (std::isfinite(std::max(stars[i].min, stars[i].max)))
-                maxList.push_back(i);
-        }
-        double total = pendingWeight();
-        // Read from the back: the smallest weight-to-minimum and largest weight-to-maximum first.
-        std::stable_sort(minList.begin(), minList.end(),
-                         [&](size_t a, size_t b) { return minRatio(a) > minRatio(b); });
-        std::stable_sort(maxList.begin(), maxList.end(),
-                         [&](size_t a, size_t b) { return maxRatio(a) < maxRatio(b); });
-        size_t minCount = minList.size(), maxCount = maxList.size();
-        double takenWeight = 0;
-        while (minCount + maxCount > 0 && available - taken > 0) {
-            // Subtracting nearly equal weights loses their precision: count them afresh.
-            if (total - takenWeight < total / 256) {
-                total = pendingWeight();
-                takenWeight = 0;
-            }
-            const double proportion = (total - takenWeight) / (available - taken);
-            const Choice choice =
-                choose(minCount ? minRatio(minList[minCount - 1]) : kInfinity,
-                       maxCount ? maxRatio(maxList[maxCount - 1]) : -1, proportion);
-            if (choice == Choice::None)
+    void run() {
+        // Each round settles at least one star, and a round is repeated only after one settled;
+        // the bound is a guard, not a rule.
+        for (size_t round = 0; round <= stars_.size(); ++round) {
+            listLimited();
+            settleLimits();
+            if (!reopenSettled())
                 break;
-            const size_t i = choice == Choice::Min ? minList[--minCount] : maxList[--maxCount];
-            state[i] = choice == Choice::Min ? AtMin : AtMax;
-            stars[i].size =
-                choice == Choice::Min ? stars[i].min : std::max(stars[i].min, stars[i].max);
-            settled.push_back(i);
-            taken += stars[i].size;
-            takenWeight += stars[i].weight;
-            --pending;
-            while (minCount > 0 && state[minList[minCount - 1]] != Pending)
-                --minCount;
-            while (maxCount > 0 && state[maxList[maxCount - 1]] != Pending)
-                --maxCount;
         }
-        // Space left over with every star settled: those held at their minimum may take more.
-        // Space overspent: those held at their maximum may take less.
-        const quint8 reopen = pending == 0 && taken < available ? AtMin
-                              : taken > available               ? AtMax
-                                                                : Pending;
-        for (size_t i : settled) {
-            if (reopen != Pending && state[i] == reopen) {
-                state[i] = Pending;
-                ++pending;
-                again = true;
-            }
+        shareRest();
+    }
+
+private:
+    enum State : quint8 { Pending, AtMin, AtMax };
+
+    double upper(size_t i) const { return std::max(stars_[i].min, stars_[i].max); }
+    double minRatio(size_t i) const { return stars_[i].weight / stars_[i].min; }
+    double maxRatio(size_t i) const { return stars_[i].weight / upper(i); }
+    double pendingWeight() const;
+    void listLimited();
+    void settleLimits();
+    void settle(size_t i, State at);
+    // The count of list's front entries still pending, the settled ones at its back dropped.
+    size_t pendingCount(const std::vector<size_t>& list, size_t count) const;
+    bool reopenSettled();
+    void shareRest();
+
+    std::vector<StarShare>& stars_;
+    const double available_;
+    std::vector<quint8> state_;
+    std::vector<size_t> minList_, maxList_, settled_;
+    size_t pending_;
+    double taken_ = 0;
+};
+
+double WeightSharing::pendingWeight() const {
+    double total = 0;
+    for (size_t i = 0; i < stars_.size(); ++i)
+        total += state_[i] == Pending ? stars_[i].weight : 0;
+    return total;
+}
+
+// What the settled stars take, and the pending ones that have a limit, each list read from the
+// back: the smallest weight-to-minimum and the largest weight-to-maximum first.
+void WeightSharing::listLimited() {
+    taken_ = 0;
+    minList_.clear();
+    maxList_.clear();
+    settled_.clear();
+    for (size_t i = 0; i < stars_.size(); ++i) {
+        if (state_[i] != Pending) {
+            taken_ += stars_[i].size;
+            continue;
+        }
+        if (stars_[i].min > 0)
+            minList_.push_back(i);
+        if (std::isfinite(upper(i)))
+            maxList_.push_back(i);
+    }
+    std::stable_sort(minList_.begin(), minList_.end(),
+                     [&](size_t a, size_t b) { return minRatio(a) > minRatio(b); });
+    std::stable_sort(maxList_.begin(), maxList_.end(),
+                     [&](size_t a, size_t b) { return maxRatio(a) < maxRatio(b); });
+}
+
+void WeightSharing::settleLimits() {
+    double total = pendingWeight();
+    double takenWeight = 0;
+    size_t minCount = minList_.size(), maxCount = maxList_.size();
+    while (minCount + maxCount > 0 && available_ - taken_ > 0) {
+        // Subtracting nearly equal weights loses their precision: count them afresh.
+        if (total - takenWeight < total / 256) {
+            total = pendingWeight();
+            takenWeight = 0;
+        }
+        const double proportion = (total - takenWeight) / (available_ - taken_);
+        const Choice choice = choose(minCount ? minRatio(minList_[minCount - 1]) : kInfinity,
+                                     maxCount ? maxRatio(maxList_[maxCount - 1]) : -1, proportion);
+        if (choice == Choice::None)
+            break;
+        const size_t i = choice == Choice::Min ? minList_[--minCount] : maxList_[--maxCount];
+        settle(i, choice == Choice::Min ? AtMin : AtMax);
+        takenWeight += stars_[i].weight;
+        minCount = pendingCount(minList_, minCount);
+        maxCount = pendingCount(maxList_, maxCount);
+    }
+}
+
+void WeightSharing::settle(size_t i, State at) {
+    state_[i] = at;
+    stars_[i].size = at == AtMin ? stars_[i].min : upper(i);
+    settled_.push_back(i);
+    taken_ += stars_[i].size;
+    --pending_;
+}
+
+size_t WeightSharing::pendingCount(const std::vector<size_t>& list, size_t count) const {
+    while (count > 0 && state_[list[count - 1]] != Pending)
+        --count;
+    return count;
+}
+
+// Space left over with every star settled: those held at their minimum may take more. Space
+// overspent: those held at their maximum may take less. Returns whether any may.
+bool WeightSharing::reopenSettled() {
+    const quint8 reopen = pending_ == 0 && taken_ < available_ ? AtMin
+                          : taken_ > available_                ? AtMax
+                                                               : Pending;
+    if (reopen == Pending)
+        return false;
+    bool reopened = false;
+    for (size_t i : settled_) {
+        if (state_[i] == reopen) {
+            state_[i] = Pending;
+            ++pending_;
+            reopened = true;
         }
     }
-    // The rest share what is left by weight, the smaller weights summed first for precision.
+    return reopened;
+}
+
+// The rest share what is left by weight, the smaller weights summed first for precision.
+void WeightSharing::shareRest() {
     std::vector<size_t> order;
-    for (size_t i = 0; i < n; ++i) {
-        if (state[i] == Pending)
+    for (size_t i = 0; i < stars_.size(); ++i) {
+        if (state_[i] == Pending)
             order.push_back(i);
     }
     std::stable_sort(order.begin(), order.end(),
-                     [&](size_t a, size_t b) { return stars[a].weight < stars[b].weight; });
+                     [&](size_t a, size_t b) { return stars_[a].weight < stars_[b].weight; });
     std::vector<double> partial(order.size());
     double sum = 0;
     for (size_t k = 0; k < order.size(); ++k)
-        partial[k] = sum += stars[order[k]].weight;
+        partial[k] = sum += stars_[order[k]].weight;
     for (size_t k = order.size(); k-- > 0;) {
-        StarShare& s = stars[order[k]];
-        double size = s.weight > 0 ? std::max(available - taken, 0.0) * (s.weight / partial[k]) : 0;
-        size = std::max(s.min, std::min(size, s.max));
-        s.size = size;
-        taken += size;
+        StarShare& s = stars_[order[k]];
+        const double share =
+            s.weight > 0 ? std::max(available_ - taken_, 0.0) * (s.weight / partial[k]) : 0;
+        s.size = std::max(s.min, std::min(share, s.max));
+        taken_ += s.size;
     }
+}
+
+} // namespace
+
+void shareByWeight(std::vector<StarShare>& stars, double available) {
+    WeightSharing(stars, available).run();
 }
 
 void Tracks::reset(const Definition* definitions, int count, bool starsAsAuto) {
@@ -177,10 +231,8 @@ bool Tracks::hasStars() const {
 
 double Tracks::measureSizeOf(int start, int count) const {
     double size = 0;
-    for (int i = start; i < start + count; ++i) {
-        const Track& t = tracks_[size_t(i)];
-        size += t.type == Auto ? t.minSize : t.measureSize;
-    }
+    for (int i = start; i < start + count; ++i)
+        size += tracks_[size_t(i)].offered();
     return size;
 }
 
@@ -192,82 +244,99 @@ void Tracks::growMin(int i, double size) {
 void Tracks::ensureMinSize(int start, int count, double requested) {
     if (isZero(requested))
         return;
-    double rangeMin = 0, rangePreferred = 0, rangeMax = 0, maxMax = 0;
-    int autos = 0;
-    order_.clear();
-    std::vector<double> cap(
-        static_cast<size_t>(count)); // each track's maximum, never below its minimum
-    for (int k = 0; k < count; ++k) {
-        const Track& t = tracks_[size_t(start + k)];
-        cap[size_t(k)] = std::max(t.userMax, t.minSize);
-        rangeMin += t.minSize;
-        rangePreferred += t.preferred();
-        rangeMax += cap[size_t(k)];
-        maxMax = std::max(maxMax, cap[size_t(k)]);
-        autos += t.unit == Definition::Unit::Auto;
-        order_.push_back(k);
-    }
-    if (requested <= rangeMin)
+    const SpanRange range = spanRange(start, count);
+    if (requested <= range.min)
         return;
-    const auto track = [&](int k) -> Track& { return tracks_[size_t(start + k)]; };
-    const auto isAuto = [&](int k) { return track(k).unit == Definition::Unit::Auto; };
-    if (requested <= rangePreferred) {
-        // Within the preferred sizes: Auto tracks stay tight, the others grow evenly, the
-        // smallest first, none past its preferred size.
-        std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
-            if (isAuto(a) != isAuto(b))
-                return isAuto(a);
-            return isAuto(a) ? track(a).minSize < track(b).minSize
-                             : track(a).preferred() < track(b).preferred();
-        });
-        double rest = requested;
-        int k = 0;
-        for (; k < autos; ++k)
-            rest -= track(order_[size_t(k)]).minSize;
-        for (; k < count; ++k) {
-            Track& t = track(order_[size_t(k)]);
-            const double size = std::min(rest / (count - k), t.preferred());
-            t.minSize = std::max(t.minSize, size);
-            rest -= size;
-        }
-    } else if (requested <= rangeMax) {
-        // Past the preferred sizes but within the maximums: the others grow evenly from their
-        // preferred sizes, Auto tracks only with what is still missing.
-        std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
-            if (isAuto(a) != isAuto(b))
-                return !isAuto(a);
-            return cap[size_t(a)] < cap[size_t(b)];
-        });
-        double rest = requested - rangePreferred;
-        int k = 0;
-        for (; k < count - autos; ++k) {
-            Track& t = track(order_[size_t(k)]);
-            const double preferred = t.preferred();
-            const double size = preferred + rest / (count - autos - k);
-            t.minSize = std::max(t.minSize, std::min(size, cap[size_t(order_[size_t(k)])]));
-            rest -= t.minSize - preferred;
-        }
-        for (; k < count; ++k) {
-            Track& t = track(order_[size_t(k)]);
-            const double before = t.minSize;
-            const double size = before + rest / (count - k);
-            t.minSize = std::max(t.minSize, std::min(size, cap[size_t(order_[size_t(k)])]));
-            rest -= t.minSize - before;
+    if (requested <= range.preferred)
+        growToPreferred(range, requested);
+    else if (requested <= range.max)
+        growToMax(range, requested);
+    else
+        growPastMax(range, requested);
+}
+
+// Lists the spanned tracks in order_ and their caps in caps_.
+Tracks::SpanRange Tracks::spanRange(int start, int count) {
+    SpanRange range;
+    order_.clear();
+    caps_.resize(tracks_.size());
+    for (int i = start; i < start + count; ++i) {
+        const Track& t = tracks_[size_t(i)];
+        const double cap = caps_[size_t(i)] = std::max(t.userMax, t.minSize);
+        range.min += t.minSize;
+        range.preferred += t.preferred();
+        range.max += cap;
+        range.largestCap = std::max(range.largestCap, cap);
+        range.autos += isAuto(i);
+        order_.push_back(i);
+    }
+    return range;
+}
+
+// Within the preferred sizes: Auto tracks stay tight, the others grow evenly, the smallest
+// first, none past its preferred size.
+void Tracks::growToPreferred(const SpanRange& range, double requested) {
+    std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
+        if (isAuto(a) != isAuto(b))
+            return isAuto(a);
+        return isAuto(a) ? minSize(a) < minSize(b) : track(a).preferred() < track(b).preferred();
+    });
+    const int count = int(order_.size());
+    double rest = requested;
+    int k = 0;
+    for (; k < range.autos; ++k)
+        rest -= minSize(order_[size_t(k)]);
+    for (; k < count; ++k) {
+        Track& t = track(order_[size_t(k)]);
+        const double size = std::min(rest / (count - k), t.preferred());
+        t.minSize = std::max(t.minSize, size);
+        rest -= size;
+    }
+}
+
+// Past the preferred sizes but within the caps: the others grow evenly from their preferred
+// sizes, Auto tracks only with what is still missing.
+void Tracks::growToMax(const SpanRange& range, double requested) {
+    std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) {
+        if (isAuto(a) != isAuto(b))
+            return !isAuto(a);
+        return caps_[size_t(a)] < caps_[size_t(b)];
+    });
+    const int count = int(order_.size()), others = count - range.autos;
+    double rest = requested - range.preferred;
+    int k = 0;
+    for (; k < others; ++k) {
+        const int i = order_[size_t(k)];
+        Track& t = track(i);
+        const double preferred = t.preferred();
+        const double size = preferred + rest / (others - k);
+        t.minSize = std::max(t.minSize, std::min(size, caps_[size_t(i)]));
+        rest -= t.minSize - preferred;
+    }
+    for (; k < count; ++k) {
+        const int i = order_[size_t(k)];
+        Track& t = track(i);
+        const double before = t.minSize;
+        const double size = before + rest / (count - k);
+        t.minSize = std::max(t.minSize, std::min(size, caps_[size_t(i)]));
+        rest -= t.minSize - before;
+    }
+}
+
+// Past every cap: all grow, the smaller faster, towards equal sizes.
+void Tracks::growPastMax(const SpanRange& range, double requested) {
+    const int count = int(order_.size());
+    const double equal = requested / count;
+    if (equal < range.largestCap && !close(equal, range.largestCap)) {
+        const double room = range.largestCap * count - range.max;
+        const double rest = requested - range.max;
+        for (int i : order_) {
+            const double cap = caps_[size_t(i)];
+            growMin(i, cap + (range.largestCap - cap) * rest / room);
         }
     } else {
-        // Past every maximum: all grow, the smaller faster, towards equal sizes.
-        const double equal = requested / count;
-        if (equal < maxMax && !close(equal, maxMax)) {
-            const double room = maxMax * count - rangeMax;
-            const double rest = requested - rangeMax;
-            for (int k = 0; k < count; ++k) {
-                const double c = cap[size_t(k)];
-                growMin(start + k, c + (maxMax - c) * rest / room);
-            }
-        } else {
-            for (int k = 0; k < count; ++k)
-                growMin(start + k, equal);
-        }
+        for (int i : order_)
+            growMin(i, equal);
     }
 }
 
@@ -278,7 +347,7 @@ void Tracks::resolveStars(double available) {
         if (t.type == Star)
             stars.push_back({t.value, t.minSize, t.userMax});
         else
-            taken += t.type == Auto ? t.minSize : t.measureSize;
+            taken += t.offered();
     }
     shareByWeight(stars, available - taken);
     auto s = stars.begin();

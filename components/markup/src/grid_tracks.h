@@ -53,12 +53,32 @@ private:
         double measureSize = 0; // what a cell in it is offered
         double finalSize = 0;
         double offset = 0;
+        // What a cell in it is offered while measuring.
+        double offered() const { return type == Auto ? minSize : measureSize; }
         double preferred() const {
             return type != Auto && minSize < measureSize ? measureSize : minSize;
         }
     };
+    // What the tracks a cell spans add up to before it asks for more; a track's cap is its
+    // maximum, never below its minimum.
+    struct SpanRange {
+        double min = 0, preferred = 0, max = 0;
+        double largestCap = 0;
+        int autos = 0; // tracks written Auto
+    };
+
+    Track& track(int i) { return tracks_[size_t(i)]; }
+    bool isAuto(int i) const { return tracks_[size_t(i)].unit == Definition::Unit::Auto; }
+    // The steps of ensureMinSize, by how far the request reaches.
+    SpanRange spanRange(int start, int count);
+    void growToPreferred(const SpanRange& range, double requested);
+    void growToMax(const SpanRange& range, double requested);
+    void growPastMax(const SpanRange& range, double requested);
+
     std::vector<Track> tracks_;
-    std::vector<int> order_; // scratch
+    // Scratch for ensureMinSize: the spanned tracks in the order they grow, and each one's cap.
+    std::vector<int> order_;
+    std::vector<double> caps_;
 };
 
 // One star track to size: its weight and limits in, its size out.

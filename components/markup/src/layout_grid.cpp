@@ -19,76 +19,93 @@ bool has(quint8 types, Tracks::Type type) {
 } // namespace
 
 QSizeF GridLayout::measure(Pass& pass, const QSizeF& available) {
+    resetTracks(pass, available);
+    placeCells(pass);
+    measureGroup(pass, 1, false, false);
+    if (!groups_.starColumnsInAutoRows) {
+        resolveStarRows(available.height());
+        measureGroup(pass, 2, false, false);
+        resolveStarColumns(available.width());
+        measureGroup(pass, 3, false, false);
+    } else if (!groups_.starRowsInAutoColumns) {
+        resolveStarColumns(available.width());
+        measureGroup(pass, 3, false, false);
+        resolveStarRows(available.height());
+    } else {
+        measureUntilWidthsSettle(pass, available);
+    }
+    measureGroup(pass, 4, false, false);
+    return {columns_.desiredSize(), rows_.desiredSize()};
+}
+
+// In a measure without bound along an axis, star tracks size to content like Auto ones.
+void GridLayout::resetTracks(Pass& pass, const QSizeF& available) {
     const Document& d = pass.document();
     const Element& grid = pass.element(grid_);
     columns_.reset(d.definitions.data() + grid.firstColumn, grid.columnCount,
                    std::isinf(available.width()));
     rows_.reset(d.definitions.data() + grid.firstRow, grid.rowCount,
                 std::isinf(available.height()));
+}
 
+void GridLayout::placeCells(Pass& pass) {
     cells_.clear();
-    bool starCellsU = false, starCellsV = false, group3InAutoRows = false;
-    pass.forChildren(grid_, [&](int c) {
-        const Element& child = pass.element(c);
-        Cell cell{c, 0, 1, 0, 1, 0, 0, 0};
-        cell.column = std::min(child.column, columns_.count() - 1);
-        cell.columnSpan = std::min(child.columnSpan, columns_.count() - cell.column);
-        cell.row = std::min(child.row, rows_.count() - 1);
-        cell.rowSpan = std::min(child.rowSpan, rows_.count() - cell.row);
-        cell.typesU = columns_.typesOf(cell.column, cell.columnSpan);
-        cell.typesV = rows_.typesOf(cell.row, cell.rowSpan);
-        const bool starU = has(cell.typesU, Tracks::Star);
-        const bool starV = has(cell.typesV, Tracks::Star);
-        starCellsU |= starU;
-        starCellsV |= starV;
-        if (!starV) {
-            cell.group = starU ? 3 : 1;
-            group3InAutoRows |= starU && has(cell.typesV, Tracks::Auto);
-        } else {
-            // A cell that spans a star column is not sized to content, even with an Auto one.
-            cell.group = has(cell.typesU, Tracks::Auto) && !starU ? 2 : 4;
-        }
-        cells_.push_back(cell);
-    });
-    const bool group2 =
+    groups_ = {};
+    pass.forChildren(grid_, [&](int c) { addCell(pass.element(c), c); });
+    groups_.starRowsInAutoColumns =
         std::any_of(cells_.begin(), cells_.end(), [](const Cell& cell) { return cell.group == 2; });
+}
 
-    measureGroup(pass, 1, false, false);
-    if (!group3InAutoRows) {
-        if (starCellsV)
-            rows_.resolveStars(available.height());
-        measureGroup(pass, 2, false, false);
-        if (starCellsU)
-            columns_.resolveStars(available.width());
-        measureGroup(pass, 3, false, false);
-    } else if (!group2) {
-        if (starCellsU)
-            columns_.resolveStars(available.width());
-        measureGroup(pass, 3, false, false);
-        if (starCellsV)
-            rows_.resolveStars(available.height());
+// The tracks a child spans, cut at the last, and the group it is measured in.
+void GridLayout::addCell(const Element& child, int c) {
+    Cell cell{c, 0, 1, 0, 1, 0, 0, 0};
+    cell.column = std::min(child.column, columns_.count() - 1);
+    cell.columnSpan = std::min(child.columnSpan, columns_.count() - cell.column);
+    cell.row = std::min(child.row, rows_.count() - 1);
+    cell.rowSpan = std::min(child.rowSpan, rows_.count() - cell.row);
+    cell.typesU = columns_.typesOf(cell.column, cell.columnSpan);
+    cell.typesV = rows_.typesOf(cell.row, cell.rowSpan);
+    const bool starU = has(cell.typesU, Tracks::Star);
+    const bool starV = has(cell.typesV, Tracks::Star);
+    groups_.starColumns |= starU;
+    groups_.starRows |= starV;
+    if (!starV) {
+        cell.group = starU ? 3 : 1;
+        groups_.starColumnsInAutoRows |= starU && has(cell.typesV, Tracks::Auto);
     } else {
-        // Star rows in Auto columns wait for the star columns, whose Auto rows wait for them:
-        // measure the first with unbounded height, then go round until widths stop changing.
-        const std::vector<double> mins2 = cachedMins(2, false);
-        const std::vector<double> mins3 = cachedMins(3, true);
-        measureGroup(pass, 2, false, true);
-        bool widthsChanged = false;
-        int round = 0;
-        do {
-            if (widthsChanged)
-                restoreMins(mins3, true);
-            if (starCellsU)
-                columns_.resolveStars(available.width());
-            measureGroup(pass, 3, false, false);
-            restoreMins(mins2, false);
-            if (starCellsV)
-                rows_.resolveStars(available.height());
-            widthsChanged = measureGroup(pass, 2, round == kMaxRounds, false);
-        } while (widthsChanged && ++round <= kMaxRounds);
+        // A cell that spans a star column is not sized to content, even with an Auto one.
+        cell.group = has(cell.typesU, Tracks::Auto) && !starU ? 2 : 4;
     }
-    measureGroup(pass, 4, false, false);
-    return {columns_.desiredSize(), rows_.desiredSize()};
+    cells_.push_back(cell);
+}
+
+void GridLayout::resolveStarColumns(double width) {
+    if (groups_.starColumns)
+        columns_.resolveStars(width);
+}
+
+void GridLayout::resolveStarRows(double height) {
+    if (groups_.starRows)
+        rows_.resolveStars(height);
+}
+
+// Star rows in Auto columns wait for the star columns, whose Auto rows wait for them: measure
+// the first with unbounded height, then go round until widths stop changing.
+void GridLayout::measureUntilWidthsSettle(Pass& pass, const QSizeF& available) {
+    const std::vector<double> mins2 = cachedMins(2, false);
+    const std::vector<double> mins3 = cachedMins(3, true);
+    measureGroup(pass, 2, false, true);
+    bool widthsChanged = false;
+    int round = 0;
+    do {
+        if (widthsChanged)
+            restoreMins(mins3, true);
+        resolveStarColumns(available.width());
+        measureGroup(pass, 3, false, false);
+        restoreMins(mins2, false);
+        resolveStarRows(available.height());
+        widthsChanged = measureGroup(pass, 2, round == kMaxRounds, false);
+    } while (widthsChanged && ++round <= kMaxRounds);
 }
 
 void GridLayout::measureCell(Pass& pass, const Cell& cell, bool infiniteHeight) {

@@ -36,6 +36,20 @@ private:
         int start, count;
         double size;
     };
+    // What cells the Grid holds, which decides the order its groups are measured in.
+    struct Groups {
+        bool starColumns = false;
+        bool starRows = false;
+        bool starColumnsInAutoRows = false; // group 3 has a cell in an Auto row
+        bool starRowsInAutoColumns = false; // group 2 has a cell
+    };
+
+    void resetTracks(Pass& pass, const QSizeF& available);
+    void placeCells(Pass& pass);
+    void addCell(const Element& child, int c);
+    void resolveStarColumns(double width);
+    void resolveStarRows(double height);
+    void measureUntilWidthsSettle(Pass& pass, const QSizeF& available);
 
     // Measures the cells of one group; returns whether any changed its desired width.
     bool measureGroup(Pass& pass, int group, bool ignoreWidths, bool infiniteHeight);
@@ -46,6 +60,7 @@ private:
     int grid_;
     Tracks columns_, rows_;
     std::vector<Cell> cells_;
+    Groups groups_;
     std::vector<Span> spans_; // scratch
 };
 

@@ -6,17 +6,10 @@
 #include <cmath>
 
 namespace markup::layout {
-namespace {
-
-double strokeOf(const Element& e) {
-    return e.borderBrush >= 0 ? e.strokeThickness : 0;
-}
-
-} // namespace
 
 QSizeF measureShape(Pass& pass, int e, const QSizeF& available) {
     const Element& el = pass.element(e);
-    const double stroke = strokeOf(el);
+    const double stroke = el.stroke();
     if (el.stretch != Stretch::UniformToFill)
         return {stroke, stroke};
     // The smallest square that fills what is offered; a side without bound does not count.
@@ -29,7 +22,7 @@ QSizeF measureShape(Pass& pass, int e, const QSizeF& available) {
 
 void arrangeShape(Pass& pass, int e, const QRectF& box) {
     const Element& el = pass.element(e);
-    const double stroke = strokeOf(el);
+    const double stroke = el.stroke();
     // Inset by half the stroke, so that a stroke centred on the figure's edge stays in the box.
     QRectF figure(box.x() + stroke / 2, box.y() + stroke / 2, std::max(0.0, box.width() - stroke),
                   std::max(0.0, box.height() - stroke));

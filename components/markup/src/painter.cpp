@@ -248,7 +248,7 @@ void Painter::paintBorder(const Element& e, const QRectF& outer, const QRectF& c
 }
 
 void Painter::paintShape(const Element& e, const ElementLayout& l, const QRectF& clip) {
-    const double stroke = e.borderBrush >= 0 ? e.strokeThickness : 0;
+    const double stroke = e.stroke();
     if (l.figure.isEmpty() && stroke <= 0)
         return;
     const QPointF origin = snap_.rect(l.bounds).topLeft();

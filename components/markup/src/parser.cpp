@@ -63,9 +63,6 @@ bool isBrush(Tag t) {
 bool holdsText(Tag t) {
     return t == Tag::TextBlock || (isInline(t) && t != Tag::LineBreak);
 }
-bool isBlank(QChar c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
-}
 
 std::optional<Tag> elementTag(QStringView name) {
     static constexpr std::pair<QStringView, Tag> names[] = {
@@ -128,6 +125,7 @@ private:
     bool text();
     void addText(QStringView text, int node);
     void addLineBreak(int node);
+    void dropTrailingBlank();
     void finishTextBlock(Element& block);
     int newNode(int parent, const TextStyle& own) {
         nodes_.push_back({parent, own});
@@ -175,7 +173,7 @@ std::shared_ptr<Document> Parser::run() {
 bool Parser::text() {
     if (stack_.empty() || !holdsText(stack_.back().tag)) {
         for (QChar c : reader_.rawText()) {
-            if (!isBlank(c))
+            if (!isXmlBlank(c))
                 return false;
         }
         return true;
@@ -191,7 +189,7 @@ void Parser::addText(QStringView text, int node) {
         int(d.runs.size()) > block.firstRun && runNodes_.back() == node && !d.runs.back().lineBreak;
     Run* run = continues ? &d.runs.back() : nullptr;
     for (QChar c : text) {
-        if (isBlank(c)) {
+        if (isXmlBlank(c)) {
             if (lastBlank_)
                 continue;
             c = u' ';
@@ -210,14 +208,7 @@ void Parser::addText(QStringView text, int node) {
 
 void Parser::addLineBreak(int node) {
     Document& d = *doc_;
-    const Element& block = d.elements[size_t(textBlock_)];
-    if (int(d.runs.size()) > block.firstRun && d.runs.back().text.endsWith(u' '))
-        d.runs.back().text.chop(1);
-    if (int(d.runs.size()) > block.firstRun && d.runs.back().text.isEmpty() &&
-        !d.runs.back().lineBreak) {
-        d.runs.pop_back();
-        runNodes_.pop_back();
-    }
+    dropTrailingBlank();
     Run lineBreak;
     lineBreak.lineBreak = true;
     d.runs.push_back(lineBreak);
@@ -427,15 +418,24 @@ bool Parser::close() {
     }
 }
 
+// A blank that ends the open TextBlock's text, or its text before a line break, shows nothing:
+// it goes, and the run it ends with it when that held nothing else. A run is only ever made
+// with a character in it, so only this can leave one empty.
+void Parser::dropTrailingBlank() {
+    Document& d = *doc_;
+    const Element& block = d.elements[size_t(textBlock_)];
+    if (int(d.runs.size()) <= block.firstRun || !d.runs.back().text.endsWith(u' '))
+        return;
+    d.runs.back().text.chop(1);
+    if (d.runs.back().text.isEmpty() && !d.runs.back().lineBreak) {
+        d.runs.pop_back();
+        runNodes_.pop_back();
+    }
+}
+
 void Parser::finishTextBlock(Element& block) {
     Document& d = *doc_;
-    if (int(d.runs.size()) > block.firstRun && d.runs.back().text.endsWith(u' ')) {
-        d.runs.back().text.chop(1);
-        if (d.runs.back().text.isEmpty() && !d.runs.back().lineBreak) {
-            d.runs.pop_back();
-            runNodes_.pop_back();
-        }
-    }
+    dropTrailingBlank();
     // Nodes come after their parents, so one pass resolves them all.
     for (StyleNode& node : nodes_) {
         if (node.parent < 0)

@@ -51,13 +51,23 @@ QColor colorAt(const std::vector<GradientStop>& stops, double t) {
     return stops.back().color;
 }
 
-} // namespace
+// Readers with their options given, for set().
+std::optional<double> length(QStringView text) {
+    return values::length(text);
+}
+std::optional<double> lengthOrAuto(QStringView text) {
+    return values::length(text, true);
+}
+std::optional<Thickness> thickness(QStringView text) {
+    return values::thickness(text);
+}
+std::optional<Thickness> margin(QStringView text) {
+    return values::thickness(text, true);
+}
 
-void applyToElement(Document& document, int index, QStringView name, QStringView value) {
-    Element& e = document.elements[size_t(index)];
-    const auto length = [](QStringView v) { return values::length(v); };
-    const auto lengthOrAuto = [](QStringView v) { return values::length(v, true); };
-    const bool shape = e.kind == ElementKind::Rectangle || e.kind == ElementKind::Ellipse;
+// What every element has: its size and limits, margin, alignment, visibility, opacity and place
+// in a Grid. Returns whether name is one of them.
+bool applyToLayout(Element& e, QStringView name, QStringView value) {
     if (name == u"Width")
         set(e.width, value, lengthOrAuto);
     else if (name == u"Height")
@@ -71,7 +81,7 @@ void applyToElement(Document& document, int index, QStringView name, QStringView
     else if (name == u"MaxHeight")
         set(e.maxHeight, value, length);
     else if (name == u"Margin")
-        set(e.margin, value, [](QStringView v) { return values::thickness(v, true); });
+        set(e.margin, value, margin);
     else if (name == u"HorizontalAlignment")
         set(e.horizontal, value, values::horizontalAlignment);
     else if (name == u"VerticalAlignment")
@@ -88,46 +98,76 @@ void applyToElement(Document& document, int index, QStringView name, QStringView
         set(e.rowSpan, value, values::span);
     else if (name == u"Grid.ColumnSpan")
         set(e.columnSpan, value, values::span);
-    else if (shape) {
-        if (name == u"Fill")
-            setColor(document, e.background, value);
-        else if (name == u"Stroke")
-            setColor(document, e.borderBrush, value);
-        else if (name == u"StrokeThickness") {
-            // A negative thickness draws as its magnitude, as the platform's shapes do.
-            if (const auto t = values::signedLength(value))
-                e.strokeThickness = std::abs(*t);
-        } else if (name == u"Stretch")
-            set(e.stretch, value, values::stretch);
-        else if (e.kind == ElementKind::Rectangle && name == u"RadiusX")
-            set(e.radiusX, value, length);
-        else if (e.kind == ElementKind::Rectangle && name == u"RadiusY")
-            set(e.radiusY, value, length);
-    } else if (name == u"Background")
+    else
+        return false;
+    return true;
+}
+
+// Rectangle and Ellipse: Fill and Stroke are their Background and BorderBrush.
+void applyToShape(Document& document, Element& e, QStringView name, QStringView value) {
+    if (name == u"Fill")
         setColor(document, e.background, value);
-    else if (e.kind == ElementKind::Border) {
-        if (name == u"Padding")
-            set(e.padding, value, [](QStringView v) { return values::thickness(v); });
-        else if (name == u"BorderThickness")
-            set(e.border, value, [](QStringView v) { return values::thickness(v); });
-        else if (name == u"CornerRadius")
-            set(e.corners, value, values::cornerRadius);
-        else if (name == u"BorderBrush")
-            setColor(document, e.borderBrush, value);
-    } else if (e.kind == ElementKind::StackPanel) {
+    else if (name == u"Stroke")
+        setColor(document, e.borderBrush, value);
+    else if (name == u"StrokeThickness") {
+        // A negative thickness draws as its magnitude, as the platform's shapes do.
+        if (const auto t = values::signedLength(value))
+            e.strokeThickness = std::abs(*t);
+    } else if (name == u"Stretch")
+        set(e.stretch, value, values::stretch);
+    else if (e.kind == ElementKind::Rectangle && name == u"RadiusX")
+        set(e.radiusX, value, length);
+    else if (e.kind == ElementKind::Rectangle && name == u"RadiusY")
+        set(e.radiusY, value, length);
+}
+
+void applyToBorder(Document& document, Element& e, QStringView name, QStringView value) {
+    if (name == u"Padding")
+        set(e.padding, value, thickness);
+    else if (name == u"BorderThickness")
+        set(e.border, value, thickness);
+    else if (name == u"CornerRadius")
+        set(e.corners, value, values::cornerRadius);
+    else if (name == u"BorderBrush")
+        setColor(document, e.borderBrush, value);
+}
+
+void applyToTextBlock(Document& document, Element& e, QStringView name, QStringView value) {
+    if (name == u"Padding")
+        set(e.padding, value, thickness);
+    else if (name == u"TextAlignment")
+        set(e.textAlignment, value, values::textAlignment);
+    else if (name == u"TextWrapping")
+        set(e.wrapping, value, values::wrapping);
+    else if (name == u"TextTrimming")
+        set(e.trimming, value, values::trimming);
+    else
+        applyToTextStyle(document, e.text, name, value);
+}
+
+} // namespace
+
+void applyToElement(Document& document, int index, QStringView name, QStringView value) {
+    Element& e = document.elements[size_t(index)];
+    if (applyToLayout(e, name, value))
+        return;
+    const bool shape = e.kind == ElementKind::Rectangle || e.kind == ElementKind::Ellipse;
+    if (name == u"Background" && !shape) // a shape's is its Fill
+        return setColor(document, e.background, value);
+    switch (e.kind) {
+    case ElementKind::Rectangle:
+    case ElementKind::Ellipse:
+        return applyToShape(document, e, name, value);
+    case ElementKind::Border:
+        return applyToBorder(document, e, name, value);
+    case ElementKind::StackPanel:
         if (name == u"Orientation")
             set(e.orientation, value, values::orientation);
-    } else if (e.kind == ElementKind::TextBlock) {
-        if (name == u"Padding")
-            set(e.padding, value, [](QStringView v) { return values::thickness(v); });
-        else if (name == u"TextAlignment")
-            set(e.textAlignment, value, values::textAlignment);
-        else if (name == u"TextWrapping")
-            set(e.wrapping, value, values::wrapping);
-        else if (name == u"TextTrimming")
-            set(e.trimming, value, values::trimming);
-        else
-            applyToTextStyle(document, e.text, name, value);
+        return;
+    case ElementKind::TextBlock:
+        return applyToTextBlock(document, e, name, value);
+    case ElementKind::Grid:
+        return;
     }
 }
 
@@ -186,7 +226,6 @@ void applyToStop(GradientStop& stop, QStringView name, QStringView value) {
 }
 
 void applyToDefinition(Definition& definition, bool row, QStringView name, QStringView value) {
-    const auto length = [](QStringView v) { return values::length(v); };
     if (name == (row ? u"Height" : u"Width")) {
         if (const auto size = values::gridLength(value)) {
             definition.unit = size->unit;

@@ -90,16 +90,11 @@ void TextLines::addParagraph(int first, int last) {
 // The common case: the paragraph on one line, each run one piece, measured once.
 void TextLines::addWholeRuns(int first, int last, const std::vector<double>& widths) {
     const int firstFragment = int(out_.fragments.size());
-    double x = 0, ascent = 0, descent = 0;
-    for (int r = first; r < last; ++r) {
-        const double w = widths[size_t(r - first)];
-        out_.fragments.push_back({d_.runs[size_t(r)].text, r, x, w});
-        x += w;
-        ascent = std::max(ascent, metricsOf(r).ascent);
-        descent = std::max(descent, metricsOf(r).descent);
-    }
+    Extent line;
+    for (int r = first; r < last; ++r)
+        appendFragment(d_.runs[size_t(r)].text, r, widths[size_t(r - first)], line);
     origins_.push_back({first, last, 0});
-    closeLine(firstFragment, x, ascent, descent);
+    closeLine(firstFragment, line);
 }
 
 // Greedy: each line takes words while they fit; a word wider than a whole line is broken between
@@ -153,9 +148,8 @@ void TextLines::wrap(const Paragraph& p) {
         addLine(p, start, size);
 }
 
-// Appends the pieces of [from, to) from x on, and widens the line's ascent and descent to theirs.
-void TextLines::appendPieces(const Paragraph& p, qsizetype from, qsizetype to, double& x,
-                             double& ascent, double& descent) {
+// Appends the pieces of [from, to) to line.
+void TextLines::appendPieces(const Paragraph& p, qsizetype from, qsizetype to, Extent& line) {
     for (size_t k = size_t(runAt(p, from) - p.first); k + 1 < p.starts.size() && p.starts[k] < to;
          ++k) {
         const qsizetype s = std::max(from, p.starts[k]), e = std::min(to, p.starts[k + 1]);
@@ -164,12 +158,16 @@ void TextLines::appendPieces(const Paragraph& p, qsizetype from, qsizetype to, d
         const int r = p.first + int(k);
         const QString& whole = d_.runs[size_t(r)].text;
         const QString text = e - s == whole.size() ? whole : p.text.mid(s, e - s);
-        const double w = measurer_.advance(font(r), text);
-        out_.fragments.push_back({text, r, x, w});
-        x += w;
-        ascent = std::max(ascent, metricsOf(r).ascent);
-        descent = std::max(descent, metricsOf(r).descent);
+        appendFragment(text, r, measurer_.advance(font(r), text), line);
     }
+}
+
+// A fragment in run's font at the end of line, which grows to hold it.
+void TextLines::appendFragment(const QString& text, int run, double width, Extent& line) {
+    out_.fragments.push_back({text, run, line.x, width});
+    line.x += width;
+    line.ascent = std::max(line.ascent, metricsOf(run).ascent);
+    line.descent = std::max(line.descent, metricsOf(run).descent);
 }
 
 void TextLines::addLine(const Paragraph& p, qsizetype from, qsizetype to) {
@@ -180,10 +178,10 @@ void TextLines::addLine(const Paragraph& p, qsizetype from, qsizetype to) {
         return;
     }
     const int firstFragment = int(out_.fragments.size());
-    double x = 0, ascent = 0, descent = 0;
-    appendPieces(p, from, to, x, ascent, descent);
+    Extent line;
+    appendPieces(p, from, to, line);
     origins_.push_back({p.first, p.last, from});
-    closeLine(firstFragment, x, ascent, descent);
+    closeLine(firstFragment, line);
 }
 
 // As much of [from, to) as fits with an ellipsis after it, cut between characters or after a
@@ -204,16 +202,11 @@ void TextLines::addTrimmedLine(const Paragraph& p, qsizetype from, qsizetype to)
     });
     const qsizetype cut = fits == cuts.begin() ? from : *(fits - 1);
     const int firstFragment = int(out_.fragments.size());
-    double x = 0, ascent = 0, descent = 0;
-    appendPieces(p, from, cut, x, ascent, descent);
-    const int run = ellipsisRun(cut);
-    const double w = ellipsisWidth(cut);
-    out_.fragments.push_back({ellipsis(), run, x, w});
-    x += w;
-    ascent = std::max(ascent, metricsOf(run).ascent);
-    descent = std::max(descent, metricsOf(run).descent);
+    Extent line;
+    appendPieces(p, from, cut, line);
+    appendFragment(ellipsis(), ellipsisRun(cut), ellipsisWidth(cut), line);
     origins_.push_back({p.first, p.last, from});
-    closeLine(firstFragment, x, ascent, descent);
+    closeLine(firstFragment, line);
 }
 
 // A line with no text: as high as the line break beside it, or the block's own font.
@@ -224,18 +217,19 @@ void TextLines::addEmptyLine(int lineBreak) {
     else
         m = measurer_.metrics(fontFor(out_.font, block_.text, out_.families, out_.dotsPerInch));
     origins_.push_back({lineBreak, lineBreak, 0});
-    closeLine(int(out_.fragments.size()), 0, m.ascent, m.descent);
+    closeLine(int(out_.fragments.size()), {0, m.ascent, m.descent});
 }
 
-void TextLines::closeLine(int firstFragment, double width, double ascent, double descent) {
+void TextLines::closeLine(int firstFragment, const Extent& extent) {
+    const double height = extent.ascent + extent.descent;
     TextLine line;
-    line.rect = QRectF(0, top_, width, ascent + descent);
-    line.ascent = ascent;
+    line.rect = QRectF(0, top_, extent.x, height);
+    line.ascent = extent.ascent;
     line.firstFragment = firstFragment;
     line.fragmentCount = int(out_.fragments.size()) - firstFragment;
     out_.lines.push_back(line);
-    top_ += ascent + descent;
-    widest_ = std::max(widest_, width);
+    top_ += height;
+    widest_ = std::max(widest_, extent.x);
 }
 
 // Line last ends the text shown: it takes as much of the rest of its paragraph as fits, and an
@@ -255,7 +249,7 @@ void TextLines::endWithEllipsis(int last) {
         const int firstFragment = int(out_.fragments.size());
         const double w = measurer_.advance(font(origin.first), ellipsis());
         out_.fragments.push_back({ellipsis(), origin.first, 0, w});
-        closeLine(firstFragment, w, m.ascent, m.descent);
+        closeLine(firstFragment, {w, m.ascent, m.descent});
         return;
     }
     const Paragraph p = paragraph(origin.first, origin.last);

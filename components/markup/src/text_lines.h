@@ -39,6 +39,11 @@ private:
         mutable std::optional<QTextBoundaryFinder> lines, graphemes;
         QTextBoundaryFinder& finder(QTextBoundaryFinder::BoundaryType type) const;
     };
+    // A line while pieces are put on it: where the next one goes, and the largest ascent and
+    // descent of those put so far.
+    struct Extent {
+        double x = 0, ascent = 0, descent = 0;
+    };
     struct Origin {
         int first, last; // the paragraph's runs; for an empty line, both its line break
         qsizetype start; // where the line starts in the paragraph's text
@@ -47,12 +52,12 @@ private:
     void addParagraph(int first, int last);
     void addWholeRuns(int first, int last, const std::vector<double>& widths);
     void wrap(const Paragraph& p);
-    void appendPieces(const Paragraph& p, qsizetype from, qsizetype to, double& x, double& ascent,
-                      double& descent);
+    void appendPieces(const Paragraph& p, qsizetype from, qsizetype to, Extent& line);
+    void appendFragment(const QString& text, int run, double width, Extent& line);
     void addLine(const Paragraph& p, qsizetype from, qsizetype to);
     void addTrimmedLine(const Paragraph& p, qsizetype from, qsizetype to);
     void addEmptyLine(int lineBreak);
-    void closeLine(int firstFragment, double width, double ascent, double descent);
+    void closeLine(int firstFragment, const Extent& line);
     void endWithEllipsis(int last);
 
     Paragraph paragraph(int first, int last) const;

@@ -1,5 +1,7 @@
 #include "values.h"
 
+#include "xml_reader.h"
+
 #include <QFont>
 
 #include <array>
@@ -10,15 +12,11 @@
 namespace markup::values {
 namespace {
 
-bool isBlank(QChar c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
-}
-
 QStringView trimmed(QStringView text) {
     qsizetype begin = 0, end = text.size();
-    while (begin < end && isBlank(text[begin]))
+    while (begin < end && isXmlBlank(text[begin]))
         ++begin;
-    while (end > begin && isBlank(text[end - 1]))
+    while (end > begin && isXmlBlank(text[end - 1]))
         --end;
     return text.sliced(begin, end - begin);
 }
@@ -130,7 +128,7 @@ template <size_t Max> size_t split(QStringView text, std::array<QStringView, Max
     qsizetype i = 0;
     const qsizetype n = text.size();
     auto skipBlanks = [&] {
-        while (i < n && isBlank(text[i]))
+        while (i < n && isXmlBlank(text[i]))
             ++i;
     };
     auto add = [&](QStringView part) {
@@ -142,7 +140,7 @@ template <size_t Max> size_t split(QStringView text, std::array<QStringView, Max
     skipBlanks();
     while (i < n) {
         const qsizetype begin = i;
-        while (i < n && !isBlank(text[i]) && text[i] != u',')
+        while (i < n && !isXmlBlank(text[i]) && text[i] != u',')
             ++i;
         if (!add(text.sliced(begin, i - begin)))
             return Max + 1;

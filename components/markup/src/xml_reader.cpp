@@ -7,9 +7,6 @@ namespace {
 
 constexpr char32_t kBadReference = char32_t(-1);
 
-bool isBlank(QChar c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
-}
 bool isNameStart(QChar c) {
     return c.isLetter() || c == u'_' || c == u':';
 }
@@ -63,7 +60,7 @@ XmlReader::Token XmlReader::next() {
 
 bool XmlReader::skipBlanks() {
     const qsizetype start = pos_;
-    while (pos_ < in_.size() && isBlank(in_[pos_]))
+    while (pos_ < in_.size() && isXmlBlank(in_[pos_]))
         ++pos_;
     return pos_ != start;
 }

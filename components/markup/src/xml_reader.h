@@ -12,6 +12,12 @@
 
 namespace markup {
 
+// What XML counts as a blank: between names and values, and in text, where a caption collapses
+// each run of them to one space.
+inline bool isXmlBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
+
 class XmlReader {
 public:
     enum class Token : quint8 { StartTag, EndTag, Text, End, Malformed };

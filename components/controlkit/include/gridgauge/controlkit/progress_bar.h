@@ -4,11 +4,12 @@
 
 namespace controlkit {
 
-// ControlKit.ProgressBar: a horizontal bar for a value in [minimum, maximum], in a sunken frame on
-// its background colour, filled from the left in its bar colour. The value is the control's default
-// member. A value written outside the range is clamped into it, so stepping past either end holds
-// the end instead of failing. It shows and never reacts: the pointer reaches whatever lies under
-// it.
+// ControlKit.ProgressBar: a horizontal bar for a value in [minimum, maximum], drawn by the style as
+// its progress bars are (frame, groove, chunk) on its background colour, the chunk in its bar
+// colour, filled from the reading side: the left, or the right in a right-to-left layout. The value
+// is the control's default member. A value written outside the range is clamped into it, so
+// stepping past either end holds the end instead of failing. It shows and never reacts: the pointer
+// reaches whatever lies under it.
 class ProgressBar : public QWidget {
     Q_OBJECT
     Q_PROPERTY(int value READ value WRITE setValue NOTIFY valueChanged USER true)

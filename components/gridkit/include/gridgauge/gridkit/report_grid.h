@@ -70,6 +70,7 @@ namespace gridkit {
 
 namespace detail {
 class CellDrawings;
+struct ContentSources;
 class GridGeometry;
 class GridInput;
 struct ViewSettings;
@@ -328,13 +329,18 @@ private:
     template <typename T>
     void changeSetting(T detail::ViewSettings::*setting, T value, Repaint what);
     SortKey sortKey() const;
-    // Schedules a repaint of part of the viewport.
+    // Schedules a repaint of part of the viewport, given as the geometry lays it out.
     void invalidate(const QRect& rect);
     void invalidateAll();
     void updateMetrics();
     void updateScrollBars();
     void scrollTo(const QPoint& offsets);
+    QRect toGrid(const QRect& laidOut) const;
+    QPoint fromGrid(const QPoint& at) const;
+    int cellOrigin() const;
+    void cellsMayHaveMoved();
     bool toolTip(QHelpEvent* event);
+    detail::ContentSources contentSources() const;
 
     std::shared_ptr<GridModel> model_;
     detail::ViewRef self_; // what handles from this grid hold; cut when it goes
@@ -344,7 +350,8 @@ private:
     std::unique_ptr<UserActions> actions_;
     std::unique_ptr<detail::GridInput> input_;
     std::unique_ptr<detail::CellDrawings> drawings_;
-    QRegion pending_; // scheduled and not yet painted, for redraw()
+    QRegion pending_;    // scheduled and not yet painted, for redraw()
+    int cellOrigin_ = 0; // where cellOrigin() was when viewScrolled last told of it
 };
 
 } // namespace gridkit

@@ -1,0 +1,362 @@
+// MarkupDelegate in Qt's own table view: markup cells drawn as their markup over the style's item,
+// everything else as Qt draws it, nothing parsed or laid out again on a repaint, hostile texts
+// kept in their cell and their time, crisp at any scale, and read by a screen reader as text.
+#include "delegate_drawings.h"
+#include "delegate_fixture.h"
+#include "markup_samples.h"
+#include "parse_count.h"
+
+#include "gridgauge/gridkit/markup_delegate.h"
+#include "gridgauge/gridkit/markup_text_model.h"
+#include "gridgauge/markup/markup.h"
+
+#include <QAccessible>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QSet>
+#include <QStyledItemDelegate>
+
+using delegatetest::CellHeight;
+using delegatetest::CellWidth;
+using delegatetest::Window;
+using gridkit::MarkupDelegate;
+
+namespace {
+
+// A text no earlier test has parsed, so that counting parses starts from nothing.
+QString freshCaption(int percent) {
+    return samples::nestedWith(QString::number(percent), QStringLiteral("18"),
+                               QString::number(percent));
+}
+
+const QColor sentinel(255, 0, 255);
+
+quint64 layouts() {
+    return gridkit::detail::DelegateDrawings::layoutCount();
+}
+
+} // namespace
+
+class TestMarkupDelegate : public QObject {
+    Q_OBJECT
+
+private slots:
+    void markupCellIsItsMarkupOverTheEmptyItem_data();
+    void markupCellIsItsMarkupOverTheEmptyItem();
+    void aCheckBoxStaysBesideTheMarkup();
+    void otherTextsAreDrawnAsTheStyledDelegateDrawsThem_data();
+    void otherTextsAreDrawnAsTheStyledDelegateDrawsThem();
+    void repaintingUnchangedCellsParsesAndLaysOutNothing();
+    void hostileTextStaysInItsCellAndInTime_data();
+    void hostileTextStaysInItsCellAndInTime();
+    void sizeHintIsWhatTheMarkupAsksFor_data();
+    void sizeHintIsWhatTheMarkupAsksFor();
+    void drawingIsCrispAtTheScreensScale();
+    void screenReaderReadsAMarkupCellAsItsText_data();
+    void screenReaderReadsAMarkupCellAsItsText();
+};
+
+void TestMarkupDelegate::markupCellIsItsMarkupOverTheEmptyItem_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("selected");
+    QTest::addColumn<bool>("focused");
+    QTest::newRow("nested") << samples::nested << false << false;
+    QTest::newRow("nested, selected") << samples::nested << true << false;
+    QTest::newRow("nested, current in a focused view") << samples::nested << false << true;
+    QTest::newRow("layered, selected") << samples::layered << true << false;
+    QTest::newRow("a box in a corner")
+        << QStringLiteral("<Border Width='20' Height='8' HorizontalAlignment='Left' "
+                          "VerticalAlignment='Top' Background='#658C4B'/>")
+        << false << false;
+}
+
+// The reference is the same view with the cell's text emptied, and the markup rendered on it in
+// the cell less the grid's padding: what the style draws of the item (selection, focus frame) must
+// be there, and the markup over it.
+void TestMarkupDelegate::markupCellIsItsMarkupOverTheEmptyItem() {
+    QFETCH(QString, text);
+    QFETCH(bool, selected);
+    QFETCH(bool, focused);
+    Window w;
+    MarkupDelegate delegate;
+    w.view().setItemDelegate(&delegate);
+    w.show();
+    const QModelIndex index = w.model.index(1, 1);
+    if (selected)
+        w.view().selectionModel()->select(index, QItemSelectionModel::Select);
+    if (focused) {
+        w.view().setFocusPolicy(Qt::StrongFocus);
+        w.view().setFocus();
+        w.view().setCurrentIndex(index);
+        w.view().selectionModel()->clearSelection();
+    }
+    Window::settle();
+    const QRect cell = w.cell(1, 1);
+    QImage expected = delegatetest::shot(w.viewport());
+    {
+        QPainter painter(&expected);
+        markup::render(painter, *markup::parse(text), QRectF(cell.adjusted(2, 1, -2, -1)),
+                       w.view().font());
+    }
+    w.model.setData(index, text);
+    Window::settle();
+    const QImage shown = delegatetest::shot(w.viewport());
+
+    QCOMPARE(delegatetest::differing(shown, expected, w.viewport().rect(), 8), 0);
+}
+
+// The markup, which fills its box, leaves the style's check indicator as the style draws it.
+void TestMarkupDelegate::aCheckBoxStaysBesideTheMarkup() {
+    Window w(6, 3, 2);
+    MarkupDelegate delegate;
+    w.view(0).setItemDelegate(&delegate);
+    const QModelIndex index = w.model.index(1, 1);
+    w.model.setData(index, samples::nested);
+    w.model.setData(index, Qt::Checked, Qt::CheckStateRole);
+    w.show();
+    QStyleOptionViewItem option;
+    option.initFrom(&w.view());
+    option.widget = &w.view();
+    option.rect = w.cell(1, 1);
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    const QRect indicator =
+        w.view().style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option);
+    QVERIFY(!indicator.isEmpty());
+    QCOMPARE(delegatetest::shot(w.viewport(0)).copy(indicator),
+             delegatetest::shot(w.viewport(1)).copy(indicator));
+}
+
+void TestMarkupDelegate::otherTextsAreDrawnAsTheStyledDelegateDrawsThem_data() {
+    QTest::addColumn<QVariant>("value");
+    const QString tooLong = QStringLiteral("<TextBlock>") +
+                            QString(MarkupDelegate::MaxMarkupLength, u'x') +
+                            QStringLiteral("</TextBlock>");
+    QTest::newRow("plain text") << QVariant(QStringLiteral("Build 1234 passed"));
+    QTest::newRow("empty") << QVariant(QString());
+    QTest::newRow("a number") << QVariant(42);
+    QTest::newRow("unclosed") << QVariant(QStringLiteral("<Border><TextBlock>75%"));
+    QTest::newRow("unknown element") << QVariant(QStringLiteral("<Gauge Value='75'/>"));
+    QTest::newRow("text before the tag") << QVariant(QStringLiteral("75% <Border/>"));
+    QTest::newRow("markup too long to be read as such") << QVariant(tooLong);
+}
+
+void TestMarkupDelegate::otherTextsAreDrawnAsTheStyledDelegateDrawsThem() {
+    QFETCH(QVariant, value);
+    Window w(6, 3, 2);
+    MarkupDelegate delegate;
+    w.view(0).setItemDelegate(&delegate);
+    w.model.setData(w.model.index(2, 1), value);
+    w.model.setData(w.model.index(3, 1), value);
+    for (int v = 0; v < 2; ++v)
+        w.view(v).selectionModel()->select(w.model.index(3, 1), QItemSelectionModel::Select);
+    w.show();
+
+    const QImage drawn = delegatetest::shot(w.viewport(0));
+    const QImage styled = delegatetest::shot(w.viewport(1));
+    QCOMPARE(delegatetest::differing(drawn, styled, drawn.rect(), 0), 0);
+}
+
+// Every cell holds one text no test parsed before: one parse for all eighteen, one layout per
+// cell, and then nothing for a repaint; a new text in one cell is one parse and one layout, a
+// width change lays out that column's cells only, and a second view shares the documents.
+void TestMarkupDelegate::repaintingUnchangedCellsParsesAndLaysOutNothing() {
+    Window w(6, 3, 2);
+    MarkupDelegate delegate;
+    for (int v = 0; v < 2; ++v)
+        w.view(v).setItemDelegate(&delegate);
+    w.view(1).hide();
+    const QString text = freshCaption(31);
+    for (int r = 0; r < 6; ++r)
+        for (int c = 0; c < 3; ++c)
+            w.model.setData(w.model.index(r, c), text);
+    const quint64 parses = markup::parseCount();
+    const quint64 laidOut = layouts();
+    w.show();
+    QCOMPARE(markup::parseCount() - parses, 1u);
+    QCOMPARE(layouts() - laidOut, 18u);
+
+    w.viewport().repaint();
+    w.viewport().repaint();
+    QCOMPARE(markup::parseCount() - parses, 1u);
+    QCOMPARE(layouts() - laidOut, 18u);
+
+    w.model.setData(w.model.index(2, 1), freshCaption(32));
+    Window::settle();
+    QCOMPARE(markup::parseCount() - parses, 2u);
+    QCOMPARE(layouts() - laidOut, 19u);
+
+    w.view().setColumnWidth(2, 120);
+    Window::settle();
+    QCOMPARE(markup::parseCount() - parses, 2u);
+    QCOMPARE(layouts() - laidOut, 25u);
+
+    w.view(1).show();
+    Window::settle();
+    QCOMPARE(markup::parseCount() - parses, 2u);
+    QCOMPARE(layouts() - laidOut, 43u);
+}
+
+void TestMarkupDelegate::hostileTextStaysInItsCellAndInTime_data() {
+    QTest::addColumn<QString>("text");
+    const int megabyte = 1 << 20;
+    QString words;
+    while (words.size() < megabyte)
+        words += QStringLiteral("word ");
+    QString deep, deepEnd;
+    for (int i = 0; i < 5000; ++i) {
+        deep += QStringLiteral("<Border Padding='1'>");
+        deepEnd += QStringLiteral("</Border>");
+    }
+    QString grids, gridsEnd;
+    for (int i = 0; i < 200; ++i) {
+        grids += QStringLiteral("<Grid Margin='-3'><Border Margin='-2' Background='Red'/>");
+        gridsEnd += QStringLiteral("</Grid>");
+    }
+    QString longWrapped = QStringLiteral("<TextBlock TextWrapping='Wrap'>");
+    while (longWrapped.size() < MarkupDelegate::MaxMarkupLength - 20)
+        longWrapped += QStringLiteral("wrap ");
+    longWrapped += QStringLiteral("</TextBlock>");
+
+    QTest::newRow("a megabyte of plain text") << QString(megabyte, u'W');
+    QTest::newRow("a megabyte of text in a TextBlock")
+        << QStringLiteral("<TextBlock>") + words + QStringLiteral("</TextBlock>");
+    QTest::newRow("nested deeper than any caption") << deep + QStringLiteral("x") + deepEnd;
+    QTest::newRow("grids nested 200 deep, each overhanging") << grids + gridsEnd;
+    QTest::newRow("the longest markup, wrapped in a small cell") << longWrapped;
+    QTest::newRow("an element far larger than its cell")
+        << QStringLiteral("<Border Width='50000' Height='50000' Margin='-20000' "
+                          "Background='Red' BorderBrush='Blue' BorderThickness='300'/>");
+    QTest::newRow("text far out of its cell")
+        << QStringLiteral("<TextBlock Margin='-60,-40,0,0' FontSize='90' "
+                          "Foreground='Red'>WWWWWWWWWW</TextBlock>");
+    QTest::newRow("malformed") << QStringLiteral("<Border><TextBlock>75%</Border>");
+}
+
+// Painted straight into an image whose every pixel outside the cell is a sentinel colour, and
+// then by the shown view: bounded in time however the text is made, and nothing outside the cell.
+void TestMarkupDelegate::hostileTextStaysInItsCellAndInTime() {
+    QFETCH(QString, text);
+    Window w;
+    MarkupDelegate delegate;
+    w.view().setItemDelegate(&delegate);
+    w.show();
+    const QModelIndex index = w.model.index(1, 1);
+    w.model.setData(index, text);
+
+    QImage image(3 * CellWidth, 3 * CellHeight, QImage::Format_RGB32);
+    image.fill(sentinel);
+    const QRect cell(CellWidth, CellHeight, CellWidth, CellHeight);
+    QStyleOptionViewItem option;
+    option.initFrom(&w.view());
+    option.widget = &w.view();
+    option.rect = cell;
+    QElapsedTimer clock;
+    clock.start();
+    {
+        QPainter painter(&image);
+        for (int i = 0; i < 4; ++i)
+            delegate.paint(&painter, option, index);
+    }
+    w.viewport().repaint();
+    // Generous for a slow, shared machine: the point is that nothing grows without bound.
+    QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+
+    int outside = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            outside += !cell.contains(x, y) && image.pixelColor(x, y) != sentinel;
+    QCOMPARE(outside, 0);
+}
+
+void TestMarkupDelegate::sizeHintIsWhatTheMarkupAsksFor_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QSize>("size");
+    // The layered bar's panel is 96 wide and its track at least 16 high; the nested bar's track
+    // is 18 high, its bar 69 wide inside a padding and a frame of 1 on each side.
+    QTest::newRow("layered") << samples::layered << QSize(96 + 4, 16 + 2);
+    QTest::newRow("nested") << samples::nested << QSize(69 + 4 + 4, 18 + 2);
+    QTest::newRow("a fixed box") << QStringLiteral("<Border Width='30' Height='40'/>")
+                                 << QSize(30 + 4, 40 + 2);
+}
+
+void TestMarkupDelegate::sizeHintIsWhatTheMarkupAsksFor() {
+    QFETCH(QString, text);
+    QFETCH(QSize, size);
+    Window w;
+    MarkupDelegate delegate;
+    w.view().setItemDelegate(&delegate);
+    w.model.setData(w.model.index(0, 0), text);
+    w.model.setData(w.model.index(0, 1), QStringLiteral("plain"));
+    QStyleOptionViewItem option;
+    option.initFrom(&w.view());
+    option.widget = &w.view();
+    QCOMPARE(delegate.sizeHint(option, w.model.index(0, 0)), size);
+    QCOMPARE(delegate.sizeHint(option, w.model.index(0, 1)),
+             QStyledItemDelegate().sizeHint(option, w.model.index(0, 1)));
+}
+
+// At a device pixel ratio of 2 the track's one-pixel frame is two whole device rows of its colour
+// right under the cell's background, and its gradient changes from one device row to the next:
+// drawn at the device's resolution on whole device pixels, not scaled up from a smaller picture.
+void TestMarkupDelegate::drawingIsCrispAtTheScreensScale() {
+    Window w;
+    MarkupDelegate delegate;
+    w.view().setItemDelegate(&delegate);
+    w.model.setData(w.model.index(1, 1), samples::layered);
+    w.show();
+    const QImage device = w.viewport().grab().toImage();
+    const int ratio = int(device.devicePixelRatio());
+    // The track is 16 high at the top of the cell, its bar 72 wide from the left, "75%" centred.
+    const QRect track(w.cell(1, 1).left() + 2, w.cell(1, 1).top() + 1, 96, 16);
+    const int x = (track.left() + 85) * ratio;
+    QCOMPARE(device.pixelColor(x, track.top() * ratio - 1),
+             w.view().palette().color(QPalette::Base));
+    for (int k = 0; k < ratio; ++k)
+        QCOMPARE(device.pixelColor(x, track.top() * ratio + k), QColor(0x5E, 0x72, 0x93));
+    QSet<QRgb> shades;
+    for (int y = (track.top() + 1) * ratio; y < (track.bottom()) * ratio; ++y)
+        shades.insert(device.pixel(x, y));
+    QVERIFY2(shades.size() >= 14 * ratio * 3 / 4, qPrintable(QString::number(shades.size())));
+}
+
+void TestMarkupDelegate::screenReaderReadsAMarkupCellAsItsText_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("accessible");
+    QTest::addColumn<QString>("read");
+    QTest::newRow("nested bar") << samples::nested << QString() << QStringLiteral("75%");
+    QTest::newRow("layered bar") << samples::layered << QString() << QStringLiteral("75%");
+    QTest::newRow("two text blocks")
+        << QStringLiteral("<StackPanel><TextBlock>Build</TextBlock><TextBlock>passed</TextBlock>"
+                          "</StackPanel>")
+        << QString() << QStringLiteral("Build passed");
+    QTest::newRow("plain text") << QStringLiteral("Ready") << QString() << QStringLiteral("Ready");
+    QTest::newRow("an accessible text of its own")
+        << samples::nested << QStringLiteral("three quarters") << QStringLiteral("three quarters");
+}
+
+// Through Qt's accessible table, as a screen reader asks: the view's cell, by row and column.
+void TestMarkupDelegate::screenReaderReadsAMarkupCellAsItsText() {
+    QFETCH(QString, text);
+    QFETCH(QString, accessible);
+    QFETCH(QString, read);
+    Window w;
+    gridkit::MarkupTextModel readable;
+    readable.setSourceModel(&w.model);
+    w.view().setModel(&readable);
+    MarkupDelegate delegate;
+    w.view().setItemDelegate(&delegate);
+    w.model.setData(w.model.index(2, 1), text);
+    if (!accessible.isEmpty())
+        w.model.setData(w.model.index(2, 1), accessible, Qt::AccessibleTextRole);
+    w.show();
+
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&w.view());
+    QVERIFY(table && table->tableInterface());
+    QAccessibleInterface* cell = table->tableInterface()->cellAt(2, 1);
+    QVERIFY(cell);
+    QCOMPARE(cell->text(QAccessible::Name), read);
+    QCOMPARE(readable.data(readable.index(2, 1)).toString(), text);
+}
+
+QTEST_MAIN(TestMarkupDelegate)
+#include "test_markup_delegate.moc"
