@@ -32,18 +32,22 @@ def exported_names(headers):
     """Qualified names the headers mark for export: classes and free functions."""
     names = set()
     for header in headers:
-        scopes = []
+        braces = []  # a namespace's name for each brace open, or None for any other
         for line in header.read_text().splitlines():
-            if m := re.match(r"^namespace ([a-z:]+) \{", line):
-                scopes.append(m.group(1))
-            elif line.startswith("} // namespace"):
-                scopes.pop()
-            elif "_EXPORT" in line:
-                prefix = "".join(s + "::" for s in scopes)
-                if m := re.search(r"\bclass [A-Z_]+_EXPORT (\w+)", line):
+            code = re.sub(r'//.*|"(?:\\.|[^"\\])*"|\'.\'', "", line)
+            if "_EXPORT" in code:
+                prefix = "".join(n + "::" for n in braces if n)
+                if m := re.search(r"\bclass [A-Z_]+_EXPORT (\w+)", code):
                     names.add(prefix + m.group(1))
-                elif m := re.search(r"_EXPORT [^(]*?(\w+)\(", line):
+                elif m := re.search(r"_EXPORT [^(]*?(\w+)\(", code):
                     names.add(prefix + m.group(1))
+            namespace = re.match(r"^\s*namespace ([\w:]+) \{", code)
+            for c in code:
+                if c == "{":
+                    braces.append(namespace.group(1) if namespace else None)
+                    namespace = None
+                elif c == "}":
+                    braces.pop()
     return names
 
 

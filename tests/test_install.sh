@@ -51,6 +51,9 @@ LIBDIR/pkgconfig/gridgauge-markup.pc
 include/gridgauge/gridkit/grid_model.h
 include/gridgauge/gridkit/gridkit_export.h
 include/gridgauge/gridkit/handles.h
+include/gridgauge/gridkit/markup_delegate.h
+include/gridgauge/gridkit/markup_text_model.h
+include/gridgauge/gridkit/progress_delegate.h
 include/gridgauge/gridkit/report_grid.h
 include/gridgauge/host/runtime_error.h
 include/gridgauge/markup/markup.h

@@ -122,6 +122,9 @@ expect_contents libgridgauge-dev <<'EOF2'
 ./usr/include/gridgauge/gridkit/grid_model.h
 ./usr/include/gridgauge/gridkit/gridkit_export.h
 ./usr/include/gridgauge/gridkit/handles.h
+./usr/include/gridgauge/gridkit/markup_delegate.h
+./usr/include/gridgauge/gridkit/markup_text_model.h
+./usr/include/gridgauge/gridkit/progress_delegate.h
 ./usr/include/gridgauge/gridkit/report_grid.h
 ./usr/include/gridgauge/host/runtime_error.h
 ./usr/include/gridgauge/markup/markup.h
