@@ -217,7 +217,7 @@ public:
     int rowHeight() const;    ///< Every row's height, in device-independent pixels.
     ///@{
     /// Where the view shows columns: the column id at a display position (left to right) and back.
-    qint32 columnAtPosition(qint32 position) const;
+    qint32 columnAtPosition(qint32 position) const override;
     qint32 positionOfColumn(qint32 columnId) const;
     ///@}
     ///@{
