@@ -2,8 +2,8 @@
 // from the text (parse, layout and paint), the engine on a repaint (cached document and layout),
 // a QTextDocument drawing an equivalent HTML cell, and the style's own progress bar. Then a
 // taller caption with rows, spans and wrapped text, from its text, beside a QTextDocument table
-// that spans and wraps the same way. Ends with the ratios of the medians to the QTextDocument
-// peers.
+// that spans and wraps the same way, and the size that caption asks for. Ends with the ratios of
+// the medians to the QTextDocument peers.
 #include "gridgauge/markup/markup.h"
 
 #include <QApplication>
@@ -166,6 +166,16 @@ void markup_rows_spans_wrap_uncached(benchmark::State& state) {
     markupFromText(state, gridCaption, tallCell, tallBox);
 }
 BENCHMARK(markup_rows_spans_wrap_uncached);
+
+// What a grid column or an item delegate asks of a parsed caption to size itself: a measure
+// without an arrange or a paint.
+void markup_rows_spans_wrap_desired_size(benchmark::State& state) {
+    const QFont font = QApplication::font();
+    const markup::DocumentPtr document = markup::parse(gridCaption);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(markup::desiredSize(*document, font));
+}
+BENCHMARK(markup_rows_spans_wrap_desired_size);
 
 void qtextdocument_rows_spans_wrap(benchmark::State& state) {
     peerFromText(state, gridHtml, tallCell, tallBox);

@@ -25,3 +25,10 @@ add_test(NAME test_atspi
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/a11y_session.sh
         /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/atspi_walk.py $<TARGET_FILE:gridgauge>)
 set_tests_properties(test_atspi PROPERTIES TIMEOUT 120)
+
+# What Orca says about the real program while a user walks it with the keyboard: Orca with its
+# own speech server, inside the same session as above.
+add_test(NAME test_orca
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/a11y_session.sh ${CMAKE_CURRENT_SOURCE_DIR}/orca_session.sh
+        /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/orca_walk.py $<TARGET_FILE:gridgauge>)
+set_tests_properties(test_orca PROPERTIES TIMEOUT 180)

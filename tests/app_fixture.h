@@ -59,6 +59,22 @@ inline QWidget* surface(const frmMain& f) {
     return f.wndReportControlData->viewport();
 }
 
+// The window as painted, and as painted without ProgressBar1: where they differ, the bar shows.
+inline QRegion barPixels(frmMain& f) {
+    const QImage with = f.grab().toImage();
+    f.ProgressBar1->hide();
+    const QImage without = f.grab().toImage();
+    f.ProgressBar1->show();
+    QRegion shown;
+    for (int y = 0; y < with.height(); ++y) {
+        for (int x = 0; x < with.width(); ++x) {
+            if (with.pixel(x, y) != without.pixel(x, y))
+                shown += QRect(x, y, 1, 1);
+        }
+    }
+    return shown;
+}
+
 // Runs the event loop until the armed refresh has run.
 inline bool settle(const frmMain& f) {
     return QTest::qWaitFor([&] { return !f.Timer1->enabled(); }, 5000);

@@ -18,3 +18,6 @@ foreach(t test_markup_delegate test_progress_delegate)
     gridgauge_test(${t} SOURCES ${t}.cpp test_markup_samples.cpp delegate_fixture.h LIBS gridgauge_gridkit_internals)
     gridgauge_test_hidpi(${t})
 endforeach()
+# What a Qt user expects of a view: focus, header dividers, tooltips.
+gridgauge_test(test_gridkit_conventions SOURCES test_gridkit_conventions.cpp gridkit_fixture.h
+    LIBS gridgauge_gridkit_internals)

@@ -9,3 +9,6 @@ gridgauge_test(test_window_input SOURCES test_window_input.cpp app_fixture.h LIB
 add_test(NAME test_window_input_small_screen COMMAND test_window_input)
 set_tests_properties(test_window_input_small_screen PROPERTIES ENVIRONMENT
     "${GRIDGAUGE_TEST_ENVIRONMENT};QT_QPA_PLATFORM=offscreen:configfile=${CMAKE_CURRENT_SOURCE_DIR}/small_screen.json")
+# The window laid out right to left, as -reverse or a right-to-left desktop lays out every Qt program.
+gridgauge_test(test_right_to_left SOURCES test_right_to_left.cpp app_fixture.h LIBS gridgauge_app)
+gridgauge_test(test_desktop_conventions SOURCES test_desktop_conventions.cpp app_fixture.h LIBS gridgauge_app)

@@ -21,22 +21,6 @@ QPoint inWindow(const frmMain& f, const QPoint& p) {
     return surface(f)->mapTo(&f, p);
 }
 
-// The window as painted, and as painted without ProgressBar1: where they differ, the bar shows.
-QRegion barPixels(frmMain& f) {
-    const QImage with = f.grab().toImage();
-    f.ProgressBar1->hide();
-    const QImage without = f.grab().toImage();
-    f.ProgressBar1->show();
-    QRegion shown;
-    for (int y = 0; y < with.height(); ++y) {
-        for (int x = 0; x < with.width(); ++x) {
-            if (with.pixel(x, y) != without.pixel(x, y))
-                shown += QRect(x, y, 1, 1);
-        }
-    }
-    return shown;
-}
-
 // Resized as a person's drag leaves it, with every consequence through the event loop.
 void resizeTo(frmMain& f, int width, int height) {
     f.resize(width, height);

@@ -5,11 +5,14 @@
 #include "accessibility.h"
 
 #include "accessible_cell.h"
+#include "accessible_news.h"
 
 #include "gridgauge/gridkit/report_grid.h"
 
 #include <QAccessibleWidget>
 #include <QHash>
+
+#include <utility>
 
 namespace gridkit::detail {
 
@@ -18,14 +21,15 @@ namespace {
 class GridAccessible : public QAccessibleWidget, public QAccessibleTableInterface {
 public:
     explicit GridAccessible(ReportGrid* grid)
-        : QAccessibleWidget(grid, QAccessible::Table) {}
+        : QAccessibleWidget(grid, QAccessible::Table)
+        , news_(grid) {}
     ~GridAccessible() override { forgetCells(); }
 
     ReportGrid* grid() const { return static_cast<ReportGrid*>(widget()); }
     const GridModel& model() const { return grid()->model(); }
 
     // The interface for (row, column id), made once and kept until the model resets.
-    QAccessibleInterface* cell(qint32 row, qint32 columnId) const {
+    CellAccessible* cell(qint32 row, qint32 columnId) const {
         if (CellAccessible* known = madeCell(row, columnId))
             return known;
         auto* made = new CellAccessible(grid(), row, columnId);
@@ -40,6 +44,29 @@ public:
         if (it == cells_.constEnd())
             return nullptr;
         return static_cast<CellAccessible*>(QAccessible::accessibleInterface(*it));
+    }
+
+    // Every cell of a row, so that what changes in it later is known to be news.
+    void knowRow(qint32 row) const {
+        for (int position = 0; position < columnCount(); ++position)
+            cell(row, grid()->columnAtPosition(position));
+    }
+
+    // A cell of the user's row reads anew: it is told once the event loop is done with the
+    // change, together with any other of the same pass.
+    void tell(const CellAccessible& cell) {
+        const QString text = cell.text(QAccessible::Name);
+        if (text.isEmpty() || !news_.add(text, cell.rect()))
+            return;
+        QMetaObject::invokeMethod(
+            grid(),
+            [grid = QPointer<ReportGrid>(grid())] {
+                auto* table =
+                    dynamic_cast<GridAccessible*>(QAccessible::queryAccessibleInterface(grid));
+                if (table)
+                    table->news_.publish();
+            },
+            Qt::QueuedConnection);
     }
 
     void forgetCells() {
@@ -90,7 +117,8 @@ public:
         return hit.row >= 0 ? cell(hit.row, hit.column) : nullptr;
     }
 
-    QAccessibleInterface* focusChild() const override {
+    QAccessibleInterface* focusChild() const override { return focusedCell(); }
+    CellAccessible* focusedCell() const {
         const CellAddress focus = grid()->focusedCell();
         if (focus.row < 0 || focus.row >= rowCount() || focus.column < 0)
             return nullptr;
@@ -161,6 +189,7 @@ private:
     }
 
     mutable QHash<quint64, QAccessible::Id> cells_;
+    RowNews news_;
 };
 
 QAccessibleInterface* gridFactory(const QString& className, QObject* object) {
@@ -179,9 +208,12 @@ void itemChanged(ReportGrid& grid, qint32 row, qint32 item) {
     auto* table = dynamic_cast<GridAccessible*>(QAccessible::queryAccessibleInterface(&grid));
     if (!table)
         return;
+    // What the user's row reads anew is news to them, whichever of its cells they are on.
+    const bool usersRow = grid.hasFocus() && grid.focusedCell().row == row;
     grid.model().forEachColumnShowing(item, [&](qint32 id) {
-        if (CellAccessible* cell = table->madeCell(row, id))
-            cell->update();
+        CellAccessible* cell = table->madeCell(row, id);
+        if (cell && cell->update() && usersRow)
+            table->tell(*cell);
     });
 }
 
@@ -199,10 +231,17 @@ void focusChanged(ReportGrid& grid) {
     if (!table)
         return;
     table->cellFocusOwed = false;
-    if (QAccessibleInterface* cell = table->focusChild()) {
-        QAccessibleEvent event(cell, QAccessible::Focus);
-        QAccessible::updateAccessibility(&event);
-    }
+    CellAccessible* cell = table->focusedCell();
+    if (!cell)
+        return;
+    table->knowRow(grid.focusedCell().row);
+    // The table keeps the cell as its current one; the focus goes to what the user meets in it,
+    // the button Space presses or a widget laid over it, which are focused with the cell. One
+    // event, on that: a screen reader hearing of the cell and its button together passes over
+    // the cell, and names the cell's row and column on its way to the button anyway.
+    QAccessibleInterface* target = cell->focusTarget();
+    QAccessibleEvent event(target ? target : cell, QAccessible::Focus);
+    QAccessible::updateAccessibility(&event);
 }
 
 void focusEntered(ReportGrid& grid) {

@@ -1,8 +1,13 @@
 #include "accessible_cell.h"
 
+#include "accessible_children.h"
+
 #include "gridgauge/gridkit/report_grid.h"
 
+#include <QWidget>
 #include <QWindow>
+
+#include <utility>
 
 namespace gridkit::detail {
 
@@ -17,126 +22,6 @@ QRect toScreen(const ReportGrid& grid, const QRect& local) {
     return QRect(grid.mapToGlobal(local.topLeft()), local.size());
 }
 
-// A button inside a cell. Its parent cell owns it and outlives it.
-class ControlAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
-public:
-    ControlAccessible(CellAccessible* cell, ReportGrid* grid, qint32 row, qint32 columnId,
-                      qint32 position)
-        : cell_(cell)
-        , grid_(grid)
-        , row_(row)
-        , column_(columnId)
-        , position_(position) {
-        if (const ControlData* data = control()) {
-            heardName_ = data->caption;
-            heardEnabled_ = data->enabled;
-        }
-    }
-
-    void update() {
-        const ControlData* data = control();
-        if (!data)
-            return;
-        if (data->caption != heardName_) {
-            heardName_ = data->caption;
-            send(this, QAccessible::NameChanged);
-        }
-        if (data->enabled != heardEnabled_) {
-            heardEnabled_ = data->enabled;
-            QAccessible::State changed;
-            changed.disabled = true;
-            QAccessibleStateChangeEvent event(this, changed);
-            QAccessible::updateAccessibility(&event);
-        }
-    }
-
-    bool isValid() const override { return control() != nullptr; }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return cell_->window(); }
-    QAccessibleInterface* parent() const override { return cell_; }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    void setText(QAccessible::Text, const QString&) override {}
-
-    QString text(QAccessible::Text t) const override {
-        const ControlData* data = control();
-        return data && t == QAccessible::Name ? data->caption : QString();
-    }
-
-    QRect rect() const override {
-        if (!control())
-            return {};
-        return toScreen(*grid_, grid_->controlRect({row_, column_}, position_));
-    }
-
-    QAccessible::Role role() const override { return QAccessible::PushButton; }
-
-    QAccessible::State state() const override {
-        QAccessible::State state;
-        const ControlData* data = control();
-        if (!data) {
-            state.invalid = true;
-            return state;
-        }
-        state.disabled = !clickable();
-        state.pressed = grid_->isControlPressed({row_, column_}, position_);
-        state.offscreen = cell_->state().offscreen;
-        return state;
-    }
-
-    void* interface_cast(QAccessible::InterfaceType type) override {
-        if (type == QAccessible::ActionInterface)
-            return static_cast<QAccessibleActionInterface*>(this);
-        return nullptr;
-    }
-
-    // As with any push button, a disabled one offers nothing to do.
-    QStringList actionNames() const override {
-        return clickable() ? QStringList{pressAction()} : QStringList{};
-    }
-
-    void doAction(const QString& actionName) override {
-        if (actionName != pressAction() || !clickable())
-            return;
-        // The handler of the click may rebuild or destroy the grid, and this interface with it:
-        // nothing of it is touched afterwards.
-        const qint32 index = grid_->model().column(column_).itemIndex;
-        grid_->clickItemControl(row_, index, position_);
-    }
-
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
-
-private:
-    const ItemData* itemData() const {
-        if (!cell_->isValid())
-            return nullptr;
-        const GridModel& model = grid_->model();
-        return model.itemIfAny(row_, model.column(column_).itemIndex);
-    }
-    const ControlData* control() const {
-        const ItemData* item = itemData();
-        if (!item || position_ >= item->controlCount())
-            return nullptr;
-        return &(*item->controls)[std::size_t(position_)];
-    }
-    // What the mouse can click: an enabled button of an enabled grid.
-    bool clickable() const {
-        return cell_->isValid() && grid_->isEnabled() &&
-               grid_->model().controlEnabled(row_, grid_->model().column(column_).itemIndex,
-                                             position_);
-    }
-
-    CellAccessible* cell_;
-    QPointer<ReportGrid> grid_;
-    qint32 row_;
-    qint32 column_;
-    qint32 position_;
-    QString heardName_;
-    bool heardEnabled_ = true;
-};
-
 } // namespace
 
 CellAccessible::CellAccessible(ReportGrid* grid, qint32 row, qint32 columnId)
@@ -146,7 +31,7 @@ CellAccessible::CellAccessible(ReportGrid* grid, qint32 row, qint32 columnId)
     heardName_ = text(QAccessible::Name);
     if (const ItemData* data = item()) {
         heardChecked_ = data->checked;
-        heardControls_ = childCount();
+        heardControls_ = data->controlCount();
     }
 }
 
@@ -155,13 +40,17 @@ CellAccessible::~CellAccessible() {
         if (id)
             QAccessible::deleteAccessibleInterface(id);
     }
+    if (cover_)
+        QAccessible::deleteAccessibleInterface(cover_);
 }
 
-void CellAccessible::update() {
+bool CellAccessible::update() {
     const ItemData* data = item();
     if (!data)
-        return;
-    if (const QString name = text(QAccessible::Name); name != heardName_) {
+        return false;
+    const QString name = text(QAccessible::Name);
+    const bool renamed = name != heardName_;
+    if (renamed) {
         heardName_ = name;
         send(this, QAccessible::NameChanged);
     }
@@ -172,7 +61,7 @@ void CellAccessible::update() {
         QAccessibleStateChangeEvent event(this, changed);
         QAccessible::updateAccessibility(&event);
     }
-    const int count = childCount();
+    const int count = data->controlCount();
     for (std::size_t i = 0; i < controls_.size() && int(i) < heardControls_; ++i) {
         QAccessibleInterface* button =
             controls_[i] ? QAccessible::accessibleInterface(controls_[i]) : nullptr;
@@ -182,6 +71,68 @@ void CellAccessible::update() {
     for (int i = heardControls_; i < count; ++i)
         send(control(i), QAccessible::ObjectCreated);
     heardControls_ = std::max(heardControls_, count);
+    return renamed;
+}
+
+bool CellAccessible::isFocused() const {
+    return isValid() && row_ >= 0 && grid_->focusedCell() == CellAddress{row_, column_} &&
+           grid_->hasFocus();
+}
+
+int CellAccessible::keyControl() const {
+    const ItemData* data = item();
+    if (!data || !grid_->isEnabled())
+        return -1;
+    const qint32 index = grid_->model().column(column_).itemIndex;
+    for (int i = 0; i < data->controlCount(); ++i) {
+        if (grid_->model().controlEnabled(row_, index, i))
+            return i;
+    }
+    return -1;
+}
+
+QAccessibleInterface* CellAccessible::focusTarget() const {
+    if (const int position = keyControl(); position >= 0)
+        return control(position);
+    return cover();
+}
+
+// Buttons cover their cell themselves: a widget is only met over a cell without any.
+QAccessibleInterface* CellAccessible::cover() const {
+    const ItemData* data = item();
+    QWidget* widget = data && !data->hasControls() ? coveringWidget() : nullptr;
+    auto* known =
+        cover_ ? static_cast<CoverAccessible*>(QAccessible::accessibleInterface(cover_)) : nullptr;
+    if (known && known->widget() == widget)
+        return known;
+    if (cover_)
+        QAccessible::deleteAccessibleInterface(std::exchange(cover_, 0));
+    if (!widget)
+        return nullptr;
+    auto* made = new CoverAccessible(const_cast<CellAccessible*>(this), widget);
+    cover_ = QAccessible::registerAccessibleInterface(made);
+    return made;
+}
+
+// The topmost sibling in front of the grid that shows at the cell's centre: a host lays a control
+// over a cell by placing it there and raising it, and may mask it to where the cells show.
+QWidget* CellAccessible::coveringWidget() const {
+    const QWidget* parent = isValid() && row_ >= 0 ? grid_->parentWidget() : nullptr;
+    const QRect cell = parent ? localRect() : QRect();
+    if (cell.isEmpty() || !grid_->viewport()->rect().contains(cell.center()))
+        return nullptr;
+    const QPoint centre = grid_->viewport()->mapTo(parent, cell.center());
+    const QObjectList& siblings = parent->children();
+    for (qsizetype i = siblings.size() - 1; i >= 0 && siblings[i] != grid_; --i) {
+        auto* widget = qobject_cast<QWidget*>(siblings[i]);
+        if (!widget || widget->isWindow() || !widget->isVisible())
+            continue;
+        const QPoint at = widget->mapFrom(parent, centre);
+        const QRegion mask = widget->mask();
+        if (widget->rect().contains(at) && (mask.isEmpty() || mask.contains(at)))
+            return widget;
+    }
+    return nullptr;
 }
 
 const ItemData* CellAccessible::item() const {
@@ -192,7 +143,8 @@ const ItemData* CellAccessible::item() const {
 }
 
 QAccessibleInterface* CellAccessible::control(int position) const {
-    if (position < 0 || position >= childCount())
+    const ItemData* data = item();
+    if (!data || position < 0 || position >= data->controlCount())
         return nullptr;
     if (controls_.size() <= std::size_t(position))
         controls_.resize(std::size_t(position) + 1, 0);
@@ -219,29 +171,36 @@ QAccessibleInterface* CellAccessible::parent() const {
     return grid_ ? QAccessible::queryAccessibleInterface(grid_.data()) : nullptr;
 }
 
+// The buttons, or else the widget laid over the cell.
 QAccessibleInterface* CellAccessible::child(int index) const {
-    return control(index);
+    const ItemData* data = item();
+    if (data && data->hasControls())
+        return control(index);
+    return index == 0 ? cover() : nullptr;
 }
 
 int CellAccessible::childCount() const {
     const ItemData* data = item();
-    return data ? data->controlCount() : 0;
+    if (!data)
+        return 0;
+    return data->hasControls() ? data->controlCount() : (cover() ? 1 : 0);
 }
 
 int CellAccessible::indexOfChild(const QAccessibleInterface* child) const {
     const QAccessible::Id id = QAccessible::uniqueId(const_cast<QAccessibleInterface*>(child));
-    for (std::size_t i = 0; i < controls_.size(); ++i) {
-        if (controls_[i] == id && int(i) < childCount())
-            return int(i);
+    const int count = childCount();
+    for (int i = 0; i < count; ++i) {
+        if (QAccessible::uniqueId(this->child(i)) == id)
+            return i;
     }
     return -1;
 }
 
 QAccessibleInterface* CellAccessible::childAt(int x, int y) const {
     for (int i = 0; i < childCount(); ++i) {
-        QAccessibleInterface* button = control(i);
-        if (button->rect().contains(x, y))
-            return button;
+        QAccessibleInterface* inside = child(i);
+        if (inside->rect().contains(x, y))
+            return inside;
     }
     return nullptr;
 }
@@ -340,15 +299,19 @@ int CellAccessible::rowIndex() const {
     return isValid() && row_ >= 0 ? grid_->model().positionOfRow(row_) : -1;
 }
 
+QString CellAccessible::atspiToggleAction() {
+    return QStringLiteral("toggle");
+}
+
 QStringList CellAccessible::actionNames() const {
     const ItemData* data = item();
     if (!data || !data->hasCheckBox || !grid_->isEnabled())
         return {};
-    return {toggleAction()};
+    return {toggleAction(), atspiToggleAction()};
 }
 
 void CellAccessible::doAction(const QString& actionName) {
-    if (actionName != toggleAction() || !actionNames().contains(actionName))
+    if (!actionNames().contains(actionName))
         return;
     // As with a click, the handler may destroy this interface: nothing of it is touched after.
     grid_->toggleItemCheck(row_, grid_->model().column(column_).itemIndex);

@@ -4,12 +4,19 @@
 // item buttons has one push-button child per button; a cell with a check box is checkable itself
 // and toggles. Acting on either goes through the grid's input, so assistive technology raises the
 // very events a click raises.
+//
+// What the user meets in a focused cell may be more than the cell: its first enabled button, which
+// Space presses, or a widget that lies in front of the grid over the cell, as a host lays controls
+// over cells (see focusTarget()). The grid names neither host nor control: whatever sibling widget
+// shows at the cell's centre is what a sighted user sees there.
 
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QPointer>
 
 #include <vector>
+
+class QWidget;
 
 namespace gridkit {
 
@@ -31,7 +38,16 @@ public:
 
     // Tells assistive technology what it has not heard yet: a new name or checked state, buttons
     // added, renamed, enabled or disabled. Nothing when only the drawing of the content changed.
-    void update();
+    // Answers whether the name changed.
+    bool update();
+
+    // The cell has the keyboard focus: it is the grid's focused cell and the grid has the focus.
+    bool isFocused() const;
+    // What assistive technology should find focused, beyond the cell, while the cell has the
+    // focus: the button Space presses, else the widget laid over the cell; null for neither.
+    QAccessibleInterface* focusTarget() const;
+    // The button Space presses: the first enabled one, -1 for none.
+    int keyControl() const;
 
     bool isValid() const override;
     QObject* object() const override { return nullptr; }
@@ -58,7 +74,10 @@ public:
     int rowExtent() const override { return 1; }
     QAccessibleInterface* table() const override { return parent(); }
 
-    // QAccessibleActionInterface: a check box toggles.
+    // QAccessibleActionInterface: a check box toggles. The action goes by two names: Qt's own,
+    // which Qt's platform bridges map to their platform's toggle, and AT-SPI's lower-case
+    // "toggle", the only one by which Orca takes a table cell for a check box.
+    static QString atspiToggleAction();
     QStringList actionNames() const override;
     void doAction(const QString& actionName) override;
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
@@ -66,13 +85,17 @@ public:
 private:
     const ItemData* item() const; // null for a header or an invalid cell
     QAccessibleInterface* control(int position) const;
-    QRect localRect() const; // in the viewport
+    QAccessibleInterface* cover() const; // the widget laid over the cell, as its child
+    QRect localRect() const;             // in the viewport
+    QWidget* coveringWidget() const;
 
     QPointer<ReportGrid> grid_;
     qint32 row_;
     qint32 column_;
     // The buttons' interfaces, made when first asked for (0 until then).
     mutable std::vector<QAccessible::Id> controls_;
+    // The widget laid over the cell's interface, made when first asked for, anew for another.
+    mutable QAccessible::Id cover_ = 0;
     // What assistive technology was last told, or read when the cell was made.
     QString heardName_;
     bool heardChecked_ = false;

@@ -269,6 +269,25 @@ bool GridInput::key(const QKeyEvent& event) {
     return true;
 }
 
+// As in item views: each cell of a row, then on to the next row; with nothing focused yet, from
+// the first or last cell.
+bool GridInput::tab(bool forward) {
+    const qint64 rows = model_.rowCount();
+    const qint64 columns = geometry_.columnCount();
+    if (!settings_.cellFocus || rows == 0 || columns == 0)
+        return false;
+    qint64 at = forward ? -1 : rows * columns;
+    if (focus_.row >= 0 && focus_.row < rows && focus_.column >= 0)
+        at = model_.positionOfRow(focus_.row) * columns + geometry_.positionOfColumn(focus_.column);
+    at += forward ? 1 : -1;
+    if (at < 0 || at >= rows * columns)
+        return false;
+    listener_.focusCell({model_.rowAtPosition(qint32(at / columns)),
+                         geometry_.columnAtPosition(qint32(at % columns))},
+                        true);
+    return true;
+}
+
 bool GridInput::keyTarget(const QKeyEvent& event, qint32 step, qint32& position,
                           qint32& column) const {
     const qint32 page = geometry_.rowsPerPage();

@@ -65,6 +65,9 @@ public:
     void release(const QMouseEvent& event);
     void leave();
     bool key(const QKeyEvent& event); // whether the grid used the key
+    // Tab (forward) or Shift+Tab: the next or previous cell in reading order. False past either
+    // end, and when focus moves by row, for the focus to move on to another control.
+    bool tab(bool forward);
 
     // What painting shows of the pointer.
     qint32 hoverHeader() const { return hoverHeader_; }

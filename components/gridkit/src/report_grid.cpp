@@ -623,6 +623,14 @@ void ReportGrid::keyPressEvent(QKeyEvent* event) {
         QAbstractScrollArea::keyPressEvent(event);
 }
 
+// Tab and Shift+Tab walk the cells while focus moves by cell, as in item views; past the last
+// cell, or the first, the focus moves on to the next control.
+bool ReportGrid::focusNextPrevChild(bool next) {
+    if (hasFocus() && input_->tab(next))
+        return true;
+    return QAbstractScrollArea::focusNextPrevChild(next);
+}
+
 void ReportGrid::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     invalidate(geometry_->bodyRect());

@@ -27,6 +27,7 @@ class GRIDGAUGE_GRIDKIT_EXPORT MarkupTextModel : public QIdentityProxyModel {
 public:
     /// Makes a proxy without a source; give it one with setSourceModel().
     explicit MarkupTextModel(QObject* parent = nullptr);
+    /// Leaves the source model as it is.
     ~MarkupTextModel() override;
 
     /// The source's data, but for Qt::AccessibleTextRole on a markup cell without an accessible

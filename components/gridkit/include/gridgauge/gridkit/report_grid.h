@@ -188,7 +188,9 @@ public:
     /// the arrow keys move it (Home and End to the first and last column, with Ctrl to the first
     /// and last row, Page Up and Down by a page), and Space, Return or Enter ticks the focused
     /// check box (raising itemCheck) or clicks the focused cell's first enabled button (raising
-    /// itemButtonClicked).
+    /// itemButtonClicked). Tab and Shift+Tab move it to the next and previous cell, row after
+    /// row, and past the last cell or before the first move the keyboard focus on to the next or
+    /// previous control.
     /// Otherwise focus moves by row: the rectangle goes round the row, Up, Down, Page Up, Page
     /// Down, Home and End move it, and Left and Right scroll. Keys scroll to keep the focus in
     /// view. Until the user clicks a cell or presses a key nothing has focus. Off at first.
@@ -283,9 +285,9 @@ signals:
 
 protected:
     ///@{
-    /// Qt's event handlers, reimplemented: painting, scrolling, the mouse and the keys as the
-    /// file's description says, the tooltips of the headers, and a font or style change laying the
-    /// rows out anew.
+    /// Qt's event handlers, reimplemented: painting, scrolling, the mouse and the keys (Tab and
+    /// Shift+Tab among the cells too) as the file's description says, the tooltips of the headers,
+    /// and a font or style change laying the rows out anew.
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -294,6 +296,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void moveEvent(QMoveEvent* event) override;

@@ -4,7 +4,8 @@
 /// The markup engine: a caption written in a small layout vocabulary (Border, StackPanel, Grid,
 /// TextBlock, Rectangle, Ellipse, brushes) is parsed once into a document, laid out in a box and
 /// painted. It knows nothing of where the box comes from, and no call here throws: a text that is
-/// not markup gives no document, and a value it cannot read leaves its property at its default.
+/// not markup gives no document, a negative length counts as 0, and a value it cannot read
+/// leaves its property at its default.
 
 #include <QFont>
 #include <QRectF>
@@ -21,10 +22,12 @@ class QPainter;
 /// Parsing, laying out and painting markup captions.
 namespace markup {
 
+/// A parsed caption, opaque outside the engine: made by parse(), read by the calls below.
 class Document;
 struct LayoutResult;
 
-/// A parsed caption. Immutable, so one document may be shared by many owners and threads.
+/// Shared ownership of a parsed caption. A document never changes once parsed, so one may be
+/// shared by many owners and threads.
 using DocumentPtr = std::shared_ptr<const Document>;
 
 /// Parses text. Returns the document it describes, or null when text is not markup (then the
@@ -58,8 +61,11 @@ public:
     /// A drawing of document, which it shares; null draws nothing.
     explicit Drawing(DocumentPtr document);
     ~Drawing();
-    Drawing(Drawing&&) noexcept;            ///< Takes over the document and its layout.
-    Drawing& operator=(Drawing&&) noexcept; ///< Takes over the document and its layout.
+    ///@{
+    /// Movable, with the layout it holds; a drawing moved from draws nothing.
+    Drawing(Drawing&&) noexcept;
+    Drawing& operator=(Drawing&&) noexcept;
+    ///@}
 
     /// The document drawn, as given.
     const DocumentPtr& document() const { return document_; }
@@ -85,8 +91,11 @@ public:
     /// A cache of at most capacity texts (at least one).
     explicit DocumentCache(int capacity = 512);
     ~DocumentCache();
+    ///@{
+    /// Not copyable: texts are parsed once per cache.
     DocumentCache(const DocumentCache&) = delete;
     DocumentCache& operator=(const DocumentCache&) = delete;
+    ///@}
 
     /// The document for text, shared with the cache, or null when text is not markup; parses
     /// only when text is not held.

@@ -1,0 +1,99 @@
+#pragma once
+
+// What a cell of the accessible table holds: its buttons, or a widget that lies over it. Each is
+// made by its cell, which owns it and outlives it. While its cell has the focus, the one the user
+// meets there (the button Space presses, or the widget) is focused too.
+
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QPointer>
+
+class QWidget;
+
+namespace gridkit {
+
+class ReportGrid;
+
+namespace detail {
+
+class CellAccessible;
+struct ControlData;
+struct ItemData;
+
+// A button inside a cell.
+class ControlAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    ControlAccessible(CellAccessible* cell, ReportGrid* grid, qint32 row, qint32 columnId,
+                      qint32 position);
+
+    // Tells assistive technology of a new caption, or of the button being enabled or disabled.
+    void update();
+
+    bool isValid() const override { return control() != nullptr; }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override;
+    QAccessibleInterface* parent() const override;
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override;
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override;
+    QAccessible::Role role() const override { return QAccessible::PushButton; }
+    QAccessible::State state() const override;
+    void* interface_cast(QAccessible::InterfaceType type) override;
+
+    // As with any push button, a disabled one offers nothing to do.
+    QStringList actionNames() const override;
+    void doAction(const QString& actionName) override;
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    const ItemData* itemData() const;
+    const ControlData* control() const;
+    bool clickable() const; // what the mouse can click: an enabled button of an enabled grid
+
+    CellAccessible* cell_;
+    QPointer<ReportGrid> grid_;
+    qint32 row_;
+    qint32 column_;
+    qint32 position_;
+    QString heardName_;
+    bool heardEnabled_ = true;
+};
+
+// A widget laid over a cell, as the cell's child. The widget's own interface says what it is and
+// what it holds; this one places it in the table, where the user meets it, so that a screen
+// reader that follows the focus there stays in the table and names the cell's column and row.
+class CoverAccessible : public QAccessibleInterface {
+public:
+    CoverAccessible(CellAccessible* cell, QWidget* widget);
+
+    QWidget* widget() const { return widget_.data(); }
+
+    bool isValid() const override;
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override;
+    QAccessibleInterface* parent() const override;
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override;
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override;
+    QAccessible::Role role() const override;
+    QAccessible::State state() const override;
+    // What the widget's interface offers of value, text and actions.
+    void* interface_cast(QAccessible::InterfaceType type) override;
+
+private:
+    QAccessibleInterface* shown() const; // the widget's own interface, null once it is gone
+
+    CellAccessible* cell_;
+    QPointer<QWidget> widget_;
+};
+
+} // namespace detail
+} // namespace gridkit

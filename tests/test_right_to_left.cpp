@@ -1,0 +1,162 @@
+// The window in a right-to-left layout, as an Arabic or Hebrew desktop (or -reverse) gives every Qt
+// program: the grid mirrored whole, the stand-alone bar over its cell beside a scroll bar on the
+// left, and a drag's bar end under the pointer. Input arrives at the top-level window.
+#include "app_fixture.h"
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QStyle>
+
+using namespace app_fixture;
+
+namespace {
+
+// A point of the grid, in the window's coordinates.
+QPoint inWindow(const frmMain& f, const QPoint& p) {
+    return f.wndReportControlData->mapTo(&f, p);
+}
+
+void click(frmMain& f, const QPoint& inGrid) {
+    QTest::mouseClick(f.windowHandle(), Qt::LeftButton, {}, inWindow(f, inGrid));
+}
+
+void resizeTo(frmMain& f, QSize size) {
+    if (size.isValid())
+        f.resize(size);
+    QTest::qWait(20);
+    QVERIFY(settle(f));
+}
+
+// Where the grid shows its cells, in its own coordinates.
+QRect viewportIn(const frmMain& f) {
+    return f.wndReportControlData->viewport()->geometry();
+}
+
+int indicatorWidth(const frmMain& f) {
+    return f.style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, f.wndReportControlData);
+}
+
+int percentInCaption(const frmMain& f) {
+    QString title = f.caption();
+    title.remove(QStringLiteral("Progress percent: ")).remove(QLatin1Char('%'));
+    return title.trimmed().toInt();
+}
+
+} // namespace
+
+class TestRightToLeft : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setLayoutDirection(Qt::RightToLeft); }
+    void cleanupTestCase() { QApplication::setLayoutDirection(Qt::LeftToRight); }
+
+    void theBarLiesOverItsCellBesideAScrollBarOnTheLeft_data();
+    void theBarLiesOverItsCellBesideAScrollBarOnTheLeft();
+    void columnsRunFromTheRightAndTheBoxIsRightOfItsText();
+    void theArrowKeysMoveTheFocusTheWayTheyPoint();
+    void aDragSetsTheBarFromTheCellsRightEdge_data();
+    void aDragSetsTheBarFromTheCellsRightEdge();
+    void aDoubleClickOnTheProgressDividerRelaysTheBar();
+};
+
+void TestRightToLeft::theBarLiesOverItsCellBesideAScrollBarOnTheLeft_data() {
+    QTest::addColumn<QSize>("size"); // invalid: as the window opens
+    QTest::addColumn<bool>("verticalBar");
+    QTest::newRow("as it opens") << QSize() << false;
+    QTest::newRow("400 x 150") << QSize(400, 150) << true;
+    QTest::newRow("160 x 150") << QSize(160, 150) << true;
+}
+
+void TestRightToLeft::theBarLiesOverItsCellBesideAScrollBarOnTheLeft() {
+    QFETCH(QSize, size);
+    QFETCH(bool, verticalBar);
+    const std::unique_ptr<frmMain> f = start();
+    resizeTo(*f, size);
+    gridkit::ReportGrid& grid = *f->wndReportControlData;
+    QCOMPARE(grid.verticalScrollBar()->isVisible(), verticalBar);
+    if (verticalBar)
+        QCOMPARE(grid.verticalScrollBar()->geometry().left(), 0);
+    // Column 0 starts at the viewport's right edge, column 1 at column 0's left.
+    QCOMPARE(cell(*f, 0, 0).right(), viewportIn(*f).right());
+    QCOMPARE(cell(*f, 0, 1).right() + 1, cell(*f, 0, 0).left());
+    for (int refresh = 0; refresh < 2; ++refresh) {
+        const QRect overlay = cell(*f, 0, 1);
+        QCOMPARE(f->ProgressBar1->geometry(), QRect(overlay.topLeft(), QSize(overlay.width(), 20)));
+        const QRegion shown = barPixels(*f);
+        QVERIFY(!shown.isEmpty());
+        QCOMPARE(shown - overlay, QRegion());
+        // Up, and the refresh it arms, place it again.
+        click(*f, cell(*f, 1, 0).center());
+        QVERIFY(settle(*f));
+    }
+    QCOMPARE(f->ProgressBar1->value(), 77);
+}
+
+void TestRightToLeft::columnsRunFromTheRightAndTheBoxIsRightOfItsText() {
+    const std::unique_ptr<frmMain> f = start();
+    const gridkit::ReportGrid& grid = *f->wndReportControlData;
+    QCOMPARE(grid.headerRect(0).right(), viewportIn(*f).right());
+    QCOMPARE(grid.headerRect(3).right() + 1, grid.headerRect(2).left());
+    const QRect box = cell(*f, 2, 2);
+    // Where the indicator would be left to right: the caption's end, which ticks nothing.
+    click(*f, QPoint(box.left() + 2 + indicatorWidth(*f) / 2, box.center().y()));
+    QVERIFY(!item(*f, 2, 2).checked());
+    click(*f, QPoint(box.right() - 2 - indicatorWidth(*f) / 2, box.center().y()));
+    QVERIFY(item(*f, 2, 2).checked());
+}
+
+void TestRightToLeft::theArrowKeysMoveTheFocusTheWayTheyPoint() {
+    const std::unique_ptr<frmMain> f = start();
+    click(*f, cell(*f, 1, 1).center());
+    QTest::keyClick(f->windowHandle(), Qt::Key_Left); // onto "Down", left of the progress cell
+    QCOMPARE(f->wndReportControlData->focusedCell(), (gridkit::CellAddress{1, 2}));
+    QTest::keyClick(f->windowHandle(), Qt::Key_Space);
+    QCOMPARE(f->ProgressBar1->value(), 74);
+    QTest::keyClick(f->windowHandle(), Qt::Key_Right);
+    QTest::keyClick(f->windowHandle(), Qt::Key_Right); // onto "Up", at the right
+    QTest::keyClick(f->windowHandle(), Qt::Key_Space);
+    QCOMPARE(f->ProgressBar1->value(), 75);
+}
+
+void TestRightToLeft::aDragSetsTheBarFromTheCellsRightEdge_data() {
+    QTest::addColumn<int>("fromRight"); // pixels left of the cell's last pixel
+    QTest::addColumn<int>("percent");
+    QTest::newRow("on the right edge") << 0 << 0;
+    QTest::newRow("a quarter in") << 25 << 25;
+    QTest::newRow("beyond the left edge") << 150 << 100;
+    QTest::newRow("right of the cell") << -30 << 0;
+}
+
+// The bar fills from the right, so the end a drag moves is its left one, under the pointer.
+void TestRightToLeft::aDragSetsTheBarFromTheCellsRightEdge() {
+    QFETCH(int, fromRight);
+    QFETCH(int, percent);
+    const std::unique_ptr<frmMain> f = start();
+    const QRect box = cell(*f, 2, 2);
+    click(*f, QPoint(box.right() - 2 - indicatorWidth(*f) / 2, box.center().y()));
+    const QRect seeded = cell(*f, 2, 1);
+    QCOMPARE(seeded.width(), 100);
+    QWindow* window = f->windowHandle();
+    QTest::mousePress(window, Qt::LeftButton, {}, inWindow(*f, seeded.center()));
+    QTest::mouseMove(window, inWindow(*f, QPoint(seeded.right() - fromRight, seeded.center().y())));
+    QCOMPARE(percentInCaption(*f), percent);
+    QTest::mouseRelease(window, Qt::LeftButton, {},
+                        inWindow(*f, QPoint(seeded.right() - fromRight, seeded.center().y())));
+}
+
+// The divider of the progress column is its left edge; a fitted width is re-laid like a dragged
+// one.
+void TestRightToLeft::aDoubleClickOnTheProgressDividerRelaysTheBar() {
+    const std::unique_ptr<frmMain> f = start();
+    const gridkit::ReportGrid& grid = *f->wndReportControlData;
+    const QPoint divider(grid.headerRect(1).left(), grid.headerHeight() / 2);
+    QTest::mouseDClick(f->windowHandle(), Qt::LeftButton, {}, inWindow(*f, divider));
+    QVERIFY(grid.columns().column(1).width() != 100);
+    QVERIFY(settle(*f));
+    const QRect overlay = cell(*f, 0, 1);
+    QCOMPARE(f->ProgressBar1->geometry(), QRect(overlay.topLeft(), QSize(overlay.width(), 20)));
+}
+
+QTEST_MAIN(TestRightToLeft)
+#include "test_right_to_left.moc"
