@@ -14,7 +14,7 @@ werror_arg  := $(if $(WERROR),-DGRIDGAUGE_WERROR=$(werror_bool),)
 # What each preset needs beyond the base set.
 deps_groups := $(if $(filter sanitize fuzz,$(PRESET)),sanitize,)$(if $(filter bench,$(PRESET)),bench,)
 
-.PHONY: run test test-preset test-sanitize package fuzz-smoke bench install deps build format-check clean
+.PHONY: run test test-preset test-sanitize package docs fuzz-smoke bench install deps build format-check clean
 
 run: build
 	$(BUILD)/src/gridgauge
@@ -42,14 +42,19 @@ else
 	@scripts/install-deps $(deps_groups)
 endif
 
-# CPack works in build/package; the package itself is copied to the root, where the README's
-# apt command expects it.
+# CPack works in build/package; the packages (the program, libgridgauge1, libgridgauge-dev) are
+# copied to the root, where the README's apt command expects them.
+debs := gridgauge_*.deb libgridgauge1_*.deb libgridgauge-dev_*.deb
 package:
 	$(MAKE) build PRESET=default
-	rm -f build/package/gridgauge_*.deb
+	rm -f $(addprefix build/package/,$(debs)) $(debs)
 	cpack --preset default
-	cp build/package/gridgauge_*.deb .
-	@ls -l gridgauge_*.deb
+	cp $(addprefix build/package/,$(debs)) .
+	@ls -l $(debs)
+
+# The libraries' API reference, from the public headers, into build/docs/html; a warning fails it.
+docs: deps
+	scripts/docs build/docs
 
 fuzz-smoke:
 	$(MAKE) build PRESET=fuzz

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
-# Installs the build tree into a temporary prefix, checks what lands where and validates the
-# desktop entry and the software-centre metadata with the tools desktops use.
+# Installs the build tree into a temporary prefix, checks what lands where, that nothing installed
+# points back into the source or build tree, and validates the desktop entry and the
+# software-centre metadata with the tools desktops use. Usage: BUILD VERSION SOURCE
 set -euo pipefail
-build=$1
+build=$(cd "$1" && pwd)
 version=$2
+source=$(cd "$3" && pwd)
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
-for tool in desktop-file-validate appstreamcli; do
+for tool in desktop-file-validate appstreamcli readelf; do
     command -v "$tool" >/dev/null || fail "$tool is missing; scripts/install-deps installs it"
 done
 
@@ -20,10 +22,54 @@ metainfo=$prefix/share/metainfo/org.example.gridgauge.metainfo.xml
 for f in bin/gridgauge share/applications/gridgauge.desktop \
          share/icons/hicolor/scalable/apps/gridgauge.svg \
          share/metainfo/org.example.gridgauge.metainfo.xml \
-         share/doc/gridgauge/README.md share/doc/gridgauge/copyright; do
+         share/doc/gridgauge/README.md share/doc/gridgauge/copyright share/doc/gridgauge/changelog.gz \
+         share/man/man1/gridgauge.1.gz; do
     [ -f "$prefix/$f" ] || fail "missing $f"
 done
 [ -x "$prefix/bin/gridgauge" ] || fail "bin/gridgauge is not executable"
+
+# The libraries with their soname links, the public headers and nothing private, the CMake
+# package and the pkg-config files, all in the multiarch library folder.
+libdir=lib/$(gcc -print-multiarch)
+(cd "$prefix" && find include "$libdir" \( -type f -o -type l \) | sort) |
+    sed -E 's/Targets-[a-z]+\.cmake$/Targets-CONFIG.cmake/' >"$prefix.files"
+sed "s|LIBDIR|$libdir|" <<'EOF2' | sort | diff -u - "$prefix.files" || fail "other library files than these"
+LIBDIR/cmake/Gridgauge/GridgaugeConfig.cmake
+LIBDIR/cmake/Gridgauge/GridgaugeConfigVersion.cmake
+LIBDIR/cmake/Gridgauge/GridgaugeGridKitTargets-CONFIG.cmake
+LIBDIR/cmake/Gridgauge/GridgaugeGridKitTargets.cmake
+LIBDIR/cmake/Gridgauge/GridgaugeMarkupTargets-CONFIG.cmake
+LIBDIR/cmake/Gridgauge/GridgaugeMarkupTargets.cmake
+LIBDIR/libgridgauge-gridkit.so
+LIBDIR/libgridgauge-gridkit.so.1
+LIBDIR/libgridgauge-gridkit.so.1.0.0
+LIBDIR/libgridgauge-markup.so
+LIBDIR/libgridgauge-markup.so.1
+LIBDIR/libgridgauge-markup.so.1.0.0
+LIBDIR/pkgconfig/gridgauge-gridkit.pc
+LIBDIR/pkgconfig/gridgauge-markup.pc
+include/gridgauge/gridkit/grid_model.h
+include/gridgauge/gridkit/gridkit_export.h
+include/gridgauge/gridkit/handles.h
+include/gridgauge/gridkit/markup_delegate.h
+include/gridgauge/gridkit/markup_text_model.h
+include/gridgauge/gridkit/progress_delegate.h
+include/gridgauge/gridkit/report_grid.h
+include/gridgauge/host/runtime_error.h
+include/gridgauge/markup/markup.h
+include/gridgauge/markup/markup_export.h
+EOF2
+rm -f "$prefix.files"
+for f in "$libdir"/libgridgauge-markup.so "$libdir"/libgridgauge-gridkit.so bin/gridgauge; do
+    if readelf -d "$prefix/$f" | grep -F -e "$build" -e "$source"; then
+        fail "$f searches the build or source tree for libraries"
+    fi
+done
+readelf -d "$prefix/bin/gridgauge" | grep -Fq "[\$ORIGIN/../$libdir]" ||
+    fail "bin/gridgauge does not find its libraries in the prefix"
+if grep -rlF -e "$build" -e "$source" "$prefix/$libdir/cmake" "$prefix/$libdir/pkgconfig"; then
+    fail "the CMake package or the pkg-config files point into the build or source tree"
+fi
 grep -q '<svg' "$prefix/share/icons/hicolor/scalable/apps/gridgauge.svg" || fail "the icon is no SVG"
 
 grep -qx 'Exec=gridgauge' "$desktop" || fail "the desktop entry does not start gridgauge"

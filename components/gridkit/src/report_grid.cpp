@@ -45,8 +45,9 @@ qint16 shiftBits(Qt::KeyboardModifiers modifiers) {
 } // namespace
 
 // What input tells the grid. The grid alone raises its events, invalidates, scrolls and sets the
-// cursor; this only passes each on.
-class ReportGrid::UserActions final : public detail::InputListener {
+// cursor; this only passes each on. A nested class takes its enclosing class's visibility: this
+// one is kept out of the library's exports by hand.
+class Q_DECL_HIDDEN ReportGrid::UserActions final : public detail::InputListener {
 public:
     explicit UserActions(ReportGrid& grid)
         : grid_(grid) {}

@@ -17,9 +17,9 @@ class ProgressDrag;
 ///
 /// The value is read from valueRole() (Qt::DisplayRole unless set otherwise): a number, or a text
 /// that reads wholly as one. It is drawn as a track filling the cell less 2 pixels left and right
-/// and 1 pixel top and bottom (a vertical gradient from #C0CBDF to #DCE9FA in a 1-pixel #5E7293
+/// and 1 pixel top and bottom (a vertical gradient from \#C0CBDF to \#DCE9FA in a 1-pixel \#5E7293
 /// frame), a bar over its left part as wide as the value's share of the track, rounded to a
-/// whole pixel (a horizontal gradient from #658C4B to #A4DB64 in a #5E7293 frame), and the value
+/// whole pixel (a horizontal gradient from \#658C4B to \#A4DB64 in a \#5E7293 frame), and the value
 /// rounded to a whole number followed by "%" in white bold type centred on the track, over the
 /// style's item background, selection and focus frame. Values below 0 are drawn as 0 and values
 /// above 100 as 100. A cell whose value is not a number (an empty or invalid value, a text that

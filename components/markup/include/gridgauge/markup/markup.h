@@ -13,6 +13,8 @@
 #include <QString>
 #include <QStringView>
 
+#include "gridgauge/markup/markup_export.h"
+
 #include <memory>
 
 class QPainter;
@@ -30,16 +32,16 @@ using DocumentPtr = std::shared_ptr<const Document>;
 
 /// Parses text. Returns the document it describes, or null when text is not markup (then the
 /// caller shows it as plain text). Safe to call from any thread.
-DocumentPtr parse(QStringView text);
+GRIDGAUGE_MARKUP_EXPORT DocumentPtr parse(QStringView text);
 
 /// The document's text in reading order ("75%"), a line break as a newline: what accessibility
 /// and tooltips say for it.
-QString textContent(const Document& document);
+GRIDGAUGE_MARKUP_EXPORT QString textContent(const Document& document);
 
 /// The size the document's root asks for with unbounded room, in device-independent pixels,
 /// text measured by the font engine at the screen's logical resolution with font as the base
 /// font. Finite and never negative: what a grid column or an item delegate sizes itself to.
-QSizeF desiredSize(const Document& document, const QFont& font);
+GRIDGAUGE_MARKUP_EXPORT QSizeF desiredSize(const Document& document, const QFont& font);
 
 /// Lays the document out in box (device-independent pixels) with font as the base font and
 /// paints it clipped to box; an empty, negative or non-finite box paints nothing. The painter's
@@ -53,23 +55,26 @@ QSizeF desiredSize(const Document& document, const QFont& font);
 /// lines start at the right, a border's left thickness and corners go to its right, and brushes
 /// run their horizontal axis from the right. Text itself is not mirrored, and a line keeps the
 /// order of its words.
-void render(QPainter& painter, const Document& document, const QRectF& box, const QFont& font,
-            Qt::LayoutDirection direction = Qt::LeftToRight);
+GRIDGAUGE_MARKUP_EXPORT void render(QPainter& painter, const Document& document, const QRectF& box,
+                                    const QFont& font,
+                                    Qt::LayoutDirection direction = Qt::LeftToRight);
 
 /// A document together with its last layout, kept by whoever paints it repeatedly (a grid
 /// cell): painting again in a box of the same size, with the same font and on a device of the
 /// same resolution, lays out nothing. A Drawing belongs to its owner and is not shared between
 /// threads; the document it holds may be.
-class Drawing {
+class GRIDGAUGE_MARKUP_EXPORT Drawing {
 public:
     /// A drawing of nothing: paint() does nothing.
     Drawing() = default;
     /// A drawing of document, which it shares; null draws nothing.
     explicit Drawing(DocumentPtr document);
     ~Drawing();
+    ///@{
     /// Movable, with the layout it holds; a drawing moved from draws nothing.
     Drawing(Drawing&&) noexcept;
     Drawing& operator=(Drawing&&) noexcept;
+    ///@}
 
     /// The document drawn, as given.
     const DocumentPtr& document() const { return document_; }
@@ -92,14 +97,16 @@ private:
 /// first once capacity texts are held. Texts that are not markup are remembered too, so that a
 /// plain caption is not parsed again either. Not shared between threads; the documents it gives
 /// out may be.
-class DocumentCache {
+class GRIDGAUGE_MARKUP_EXPORT DocumentCache {
 public:
     /// A cache of at most capacity texts (at least one).
     explicit DocumentCache(int capacity = 512);
     ~DocumentCache();
+    ///@{
     /// Not copyable: texts are parsed once per cache.
     DocumentCache(const DocumentCache&) = delete;
     DocumentCache& operator=(const DocumentCache&) = delete;
+    ///@}
 
     /// The document for text, shared with the cache, or null when text is not markup; parses
     /// only when text is not held.

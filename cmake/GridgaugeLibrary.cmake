@@ -1,0 +1,35 @@
+# How a component becomes a library that other programs install and build on. Its sources are
+# compiled once, as objects, the way a shared object needs them: position independent, every
+# symbol hidden unless the component's export macro marks it public. Two libraries are made of the
+# same objects: the shared one that the program links and that gets installed, and a static one for
+# the component's tests, benchmarks and fuzz targets, which reach the hidden internals.
+
+# Compiles target (an OBJECT library) as a part of a shared library whose export macro turns on
+# with define.
+function(gridgauge_library_objects target define)
+    set_target_properties(${target} PROPERTIES
+        POSITION_INDEPENDENT_CODE ON
+        CXX_VISIBILITY_PRESET hidden
+        VISIBILITY_INLINES_HIDDEN ON)
+    target_compile_definitions(${target} PRIVATE ${define})
+endfunction()
+
+# The installed shared library target, named Gridgauge::<export_name> for its users, as
+# lib<output_name>.so.<major> on disk.
+function(gridgauge_shared_library target output_name export_name)
+    set_target_properties(${target} PROPERTIES
+        OUTPUT_NAME ${output_name}
+        EXPORT_NAME ${export_name}
+        VERSION ${PROJECT_VERSION}
+        SOVERSION ${PROJECT_VERSION_MAJOR}
+        CXX_VISIBILITY_PRESET hidden
+        VISIBILITY_INLINES_HIDDEN ON
+        # Its objects were moc'ed already; its headers are listed only to be installed.
+        AUTOMOC OFF)
+    # An undefined symbol is a mistake found at link time, not when a program loads the library.
+    # Not under the sanitizers: their runtime comes with the program, not with each library.
+    if(NOT GRIDGAUGE_SANITIZE)
+        target_link_options(${target} PRIVATE LINKER:--no-undefined)
+    endif()
+    add_library(Gridgauge::${export_name} ALIAS ${target})
+endfunction()
