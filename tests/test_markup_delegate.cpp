@@ -60,14 +60,20 @@ void TestMarkupDelegate::markupCellIsItsMarkupOverTheEmptyItem_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("selected");
     QTest::addColumn<bool>("focused");
-    QTest::newRow("nested") << samples::nested << false << false;
-    QTest::newRow("nested, selected") << samples::nested << true << false;
-    QTest::newRow("nested, current in a focused view") << samples::nested << false << true;
-    QTest::newRow("layered, selected") << samples::layered << true << false;
-    QTest::newRow("a box in a corner")
-        << QStringLiteral("<Border Width='20' Height='8' HorizontalAlignment='Left' "
-                          "VerticalAlignment='Top' Background='#658C4B'/>")
-        << false << false;
+    QTest::addColumn<Qt::LayoutDirection>("direction");
+    const QString corner =
+        QStringLiteral("<Border Width='20' Height='8' HorizontalAlignment='Left' "
+                       "VerticalAlignment='Top' Background='#658C4B'/>");
+    QTest::newRow("nested") << samples::nested << false << false << Qt::LeftToRight;
+    QTest::newRow("nested, selected") << samples::nested << true << false << Qt::LeftToRight;
+    QTest::newRow("nested, current in a focused view")
+        << samples::nested << false << true << Qt::LeftToRight;
+    QTest::newRow("layered, selected") << samples::layered << true << false << Qt::LeftToRight;
+    QTest::newRow("a box in a corner") << corner << false << false << Qt::LeftToRight;
+    // Right to left the view's markup is mirrored as the engine mirrors it: the box at the right.
+    QTest::newRow("a box in a corner, right to left")
+        << corner << false << false << Qt::RightToLeft;
+    QTest::newRow("nested, right to left") << samples::nested << false << false << Qt::RightToLeft;
 }
 
 // The reference is the same view with the cell's text emptied, and the markup rendered on it in
@@ -77,9 +83,11 @@ void TestMarkupDelegate::markupCellIsItsMarkupOverTheEmptyItem() {
     QFETCH(QString, text);
     QFETCH(bool, selected);
     QFETCH(bool, focused);
+    QFETCH(Qt::LayoutDirection, direction);
     Window w;
     MarkupDelegate delegate;
     w.view().setItemDelegate(&delegate);
+    w.view().setLayoutDirection(direction);
     w.show();
     const QModelIndex index = w.model.index(1, 1);
     if (selected)
@@ -96,7 +104,7 @@ void TestMarkupDelegate::markupCellIsItsMarkupOverTheEmptyItem() {
     {
         QPainter painter(&expected);
         markup::render(painter, *markup::parse(text), QRectF(cell.adjusted(2, 1, -2, -1)),
-                       w.view().font());
+                       w.view().font(), direction);
     }
     w.model.setData(index, text);
     Window::settle();

@@ -75,9 +75,9 @@ markup::Drawing* DelegateDrawings::find(const QWidget* view, const QModelIndex& 
 }
 
 void DelegateDrawings::paint(markup::Drawing& drawing, QPainter& painter, const QRectF& box,
-                             const QFont& font) {
+                             const QFont& font, Qt::LayoutDirection direction) {
     const quint64 before = drawing.layoutCount();
-    drawing.paint(painter, box, font);
+    drawing.paint(painter, box, font, direction);
     layouts.fetch_add(drawing.layoutCount() - before, std::memory_order_relaxed);
 }
 

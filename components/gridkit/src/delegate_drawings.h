@@ -38,9 +38,9 @@ public:
     // The drawing for the cell at index in view showing text, or null when the text is not
     // markup. Valid until the next call.
     markup::Drawing* find(const QWidget* view, const QModelIndex& index, const QString& text);
-    // As Drawing::paint, counted.
+    // As Drawing::paint, counted; direction is the view's, as the item's option carries it.
     static void paint(markup::Drawing& drawing, QPainter& painter, const QRectF& box,
-                      const QFont& font);
+                      const QFont& font, Qt::LayoutDirection direction);
     // Layouts made by every delegate's drawings in this process: a repaint of unchanged cells
     // adds none.
     static quint64 layoutCount();

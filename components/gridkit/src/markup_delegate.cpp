@@ -58,7 +58,7 @@ void MarkupDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
     const QRect box = markupBox(item);
     item.text.clear();
     style->drawControl(QStyle::CE_ItemViewItem, &item, painter, option.widget);
-    detail::DelegateDrawings::paint(*drawing, *painter, QRectF(box), item.font);
+    detail::DelegateDrawings::paint(*drawing, *painter, QRectF(box), item.font, item.direction);
 }
 
 QSize MarkupDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
