@@ -3,8 +3,11 @@
 #include "app_fixture.h"
 
 #include "gridgauge/controlkit/label.h"
+#include "gridgauge/controlkit/progress_bar.h"
 
 #include <QWindow>
+
+#include <functional>
 
 using namespace app_fixture;
 
@@ -44,6 +47,8 @@ private slots:
     void theBarStandsOutFromASelectedRow_data();
     void theBarStandsOutFromASelectedRow();
     void theFocusShowsWhereTheKeysAct();
+    void theBarShowsEachChangeAndComesBackAsItWas_data();
+    void theBarShowsEachChangeAndComesBackAsItWas();
 };
 
 void TestDesktopConventions::theBarStandsOutFromASelectedRow_data() {
@@ -91,6 +96,44 @@ void TestDesktopConventions::theFocusShowsWhereTheKeysAct() {
     QVERIFY2(before.copy(cell(*f, 1, 3)) != after.copy(cell(*f, 1, 3)), "the caption kept it");
     QTest::keyClick(f->windowHandle(), Qt::Key_Space);
     QCOMPARE(f->ProgressBar1->value(), 74);
+}
+
+using Change = std::function<void(controlkit::ProgressBar&, bool)>;
+Q_DECLARE_METATYPE(Change)
+
+void TestDesktopConventions::theBarShowsEachChangeAndComesBackAsItWas_data() {
+    QTest::addColumn<Change>("change");
+    QTest::newRow("value") << Change(
+        [](controlkit::ProgressBar& bar, bool on) { bar.setValue(on ? 60 : 40); });
+    QTest::newRow("a value apart by one")
+        << Change([](controlkit::ProgressBar& bar, bool on) { bar.setValue(on ? 41 : 40); });
+    QTest::newRow("bar colour") << Change([](controlkit::ProgressBar& bar, bool on) {
+        bar.setBarColor(on ? 0x0000FFu : 0x000080FFu);
+    });
+    QTest::newRow("width") << Change(
+        [](controlkit::ProgressBar& bar, bool on) { bar.resize(on ? 60 : 99, bar.height()); });
+    QTest::newRow("direction") << Change([](controlkit::ProgressBar& bar, bool on) {
+        bar.setLayoutDirection(on ? Qt::RightToLeft : Qt::LeftToRight);
+    });
+}
+
+// What the window shows of the bar follows every change to what it draws, and a bar brought
+// back to where it was looks as it did.
+void TestDesktopConventions::theBarShowsEachChangeAndComesBackAsItWas() {
+    QFETCH(Change, change);
+    const std::unique_ptr<frmMain> f = start();
+    controlkit::ProgressBar& bar = *f->ProgressBar1;
+    bar.resize(99, bar.height());
+    change(bar, false);
+    QVERIFY(settle(*f));
+    const QRect at = bar.geometry();
+    const QImage before = shot(*f).copy(at);
+    change(bar, true);
+    QVERIFY(settle(*f));
+    QVERIFY2(shot(*f).copy(at) != before, "the window still shows the bar as it was");
+    change(bar, false);
+    QVERIFY(settle(*f));
+    QCOMPARE(shot(*f).copy(at), before);
 }
 
 QTEST_MAIN(TestDesktopConventions)

@@ -3,6 +3,7 @@
 // that tell what a header click does or what a cell shows cut off.
 #include "gridkit_fixture.h"
 
+#include <QPixmapCache>
 #include <QToolTip>
 
 using gridkit::ReportGrid;
@@ -73,6 +74,8 @@ private slots:
     void focusFrameMovesWithTheArrowKeys_data();
     void focusFrameMovesWithTheArrowKeys();
     void focusFrameStandsOutOnAHighlightedRow();
+    void focusFrameGoesRoundTheCellAtEachWidth_data();
+    void focusFrameGoesRoundTheCellAtEachWidth();
     void doubleClickOnADividerFitsTheColumn_data();
     void doubleClickOnADividerFitsTheColumn();
     void toolTipsTellWhatIsCutOrWhatAClickDoes_data();
@@ -119,6 +122,36 @@ void TestGridConventions::focusFrameStandsOutOnAHighlightedRow() {
     // The frame runs along the cell's left edge, half way down.
     QVERIFY2(distance(image.pixelColor(cell.left(), cell.center().y()), highlight) > 60,
              "the focus frame hardly shows on the highlight");
+}
+
+void TestGridConventions::focusFrameGoesRoundTheCellAtEachWidth_data() {
+    QTest::addColumn<int>("width");
+    QTest::newRow("narrower") << 60;
+    QTest::newRow("as it was") << 100;
+    QTest::newRow("wider") << 130;
+}
+
+// The frame drawn for the cell at one width is not the one it shows at another: after the
+// column's width changes, the cell looks as it does in a grid that had that width from the start
+// and drew nothing before.
+void TestGridConventions::focusFrameGoesRoundTheCellAtEachWidth() {
+    QFETCH(int, width);
+    const auto focusedCell = [&](bool widenFirst) {
+        gridtest::Shown shown;
+        shown.grid->setCellFocus(true);
+        if (widenFirst)
+            shown.grid->columns().column(1).setWidth(width);
+        QTest::mouseClick(window(shown), Qt::LeftButton, {}, shown.centre(5, 1));
+        gridtest::settle();
+        shown.grid->columns().column(1).setWidth(width);
+        gridtest::settle();
+        return gridtest::shot(*shown.grid).copy(shown.bounds(5, 1));
+    };
+    const QImage after = focusedCell(false);
+    QPixmapCache::clear();
+    const QImage fresh = focusedCell(true);
+    QCOMPARE(after.width(), width);
+    QCOMPARE(after, fresh);
 }
 
 void TestGridConventions::doubleClickOnADividerFitsTheColumn_data() {

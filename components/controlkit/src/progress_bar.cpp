@@ -8,6 +8,7 @@
 
 #include <QAccessible>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QStyle>
 #include <QStyleOptionProgressBar>
 
@@ -108,10 +109,6 @@ void ProgressBar::paintEvent(QPaintEvent*) {
     const QRect r = rect();
     if (r.isEmpty())
         return;
-    QPainter painter(this);
-    // The style's frame may leave its corners unpainted: they show the bar's own background, not
-    // whatever it lies over.
-    painter.fillRect(r, palette().color(QPalette::Window));
     // The style draws it as it draws every progress bar: frame, groove and chunk in the palette's
     // colours (the chunk in the bar colour), and framed, so that it shows on any background,
     // a selected row's highlight included. Right to left, it fills from the right.
@@ -124,6 +121,45 @@ void ProgressBar::paintEvent(QPaintEvent*) {
     option.textVisible = !text_.isEmpty();
     option.textAlignment = Qt::AlignCenter;
     option.state |= QStyle::State_Horizontal;
+    QPainter painter(this);
+    // A bar that knows its range looks the same whenever its value, size, palette and state
+    // come back, and a style's antialiased frame and gradients cost far more than a copy; so it
+    // is drawn once into a pixmap that Qt's pixmap cache keeps, as styles keep their own parts.
+    // A busy bar (no range) is the style's to animate: that one is drawn each time.
+    if (minimum_ >= maximum_) {
+        paintBar(painter, option);
+        return;
+    }
+    const qreal ratio = devicePixelRatioF();
+    const QString key =
+        QStringLiteral("gridgauge-progressbar-%1-%2-%3x%4@%5-%6-%7-%8-%9-%10")
+            .arg(quintptr(style()), 0, 16)
+            .arg(palette().cacheKey())
+            .arg(r.width())
+            .arg(r.height())
+            .arg(ratio)
+            .arg(minimum_)
+            .arg(maximum_)
+            .arg(value_)
+            .arg(uint(option.state), 0, 16)
+            .arg(int(option.direction)) +
+        (text_.isEmpty() ? QString() : font().key() + QLatin1Char('-') + text_);
+    QPixmap drawn;
+    if (!QPixmapCache::find(key, &drawn)) {
+        drawn = QPixmap(r.size() * ratio);
+        drawn.setDevicePixelRatio(ratio);
+        QPainter onPixmap(&drawn);
+        paintBar(onPixmap, option);
+        onPixmap.end();
+        QPixmapCache::insert(key, drawn);
+    }
+    painter.drawPixmap(0, 0, drawn);
+}
+
+void ProgressBar::paintBar(QPainter& painter, const QStyleOptionProgressBar& option) const {
+    // The style's frame may leave its corners unpainted: they show the bar's own background, not
+    // whatever it lies over.
+    painter.fillRect(rect(), palette().color(QPalette::Window));
     style()->drawControl(QStyle::CE_ProgressBar, &option, &painter, this);
 }
 

@@ -6,12 +6,15 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPixmap>
+#include <QPixmapCache>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionFocusRect>
 #include <QtMath>
 
 #include <algorithm>
+#include <cmath>
 
 namespace gridkit::detail {
 
@@ -90,7 +93,38 @@ void drawFocusFrame(QPainter& painter, const QRect& rect, const QColor& backgrou
         option.palette.setColor(QPalette::Highlight,
                                 background.value() >= 128 ? Qt::black : Qt::white);
     }
-    look.style->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, look.widget);
+    // A style's frame is an antialiased rounded path that costs more than the cell it goes round,
+    // and the focused cell repaints at every change in it (each move of a drag). The frame looks
+    // the same wherever it is, so it is drawn once into a transparent pixmap that Qt's pixmap
+    // cache keeps, with room around for a style that draws a little outside. At a fractional
+    // scale a copy would land between device pixels: there it is drawn each time.
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
+    if (rect.isEmpty() || ratio != std::floor(ratio)) {
+        look.style->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, look.widget);
+        return;
+    }
+    constexpr int room = 3;
+    const QString key = QStringLiteral("gridgauge-focusframe-%1-%2-%3x%4@%5-%6-%7-%8")
+                            .arg(quintptr(look.style), 0, 16)
+                            .arg(look.palette.cacheKey())
+                            .arg(rect.width())
+                            .arg(rect.height())
+                            .arg(ratio)
+                            .arg(background.rgba(), 0, 16)
+                            .arg(uint(option.state), 0, 16)
+                            .arg(int(option.direction));
+    QPixmap frame;
+    if (!QPixmapCache::find(key, &frame)) {
+        frame = QPixmap((rect.size() + QSize(2 * room, 2 * room)) * ratio);
+        frame.setDevicePixelRatio(ratio);
+        frame.fill(Qt::transparent);
+        QPainter onFrame(&frame);
+        option.rect = QRect(QPoint(room, room), rect.size());
+        look.style->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &onFrame, look.widget);
+        onFrame.end();
+        QPixmapCache::insert(key, frame);
+    }
+    painter.drawPixmap(rect.topLeft() - QPoint(room, room), frame);
 }
 
 void PushButtonCell::paint(QPainter& painter, const QRect& rect, const CellStyle& look) const {

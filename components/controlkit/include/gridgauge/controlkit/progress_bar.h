@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+class QStyleOptionProgressBar;
+
 namespace controlkit {
 
 // ControlKit.ProgressBar: a horizontal bar for a value in [minimum, maximum], drawn by the style as
@@ -52,6 +54,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void paintBar(QPainter& painter, const QStyleOptionProgressBar& option) const;
+
     int value_ = 0;
     int minimum_ = 0;
     int maximum_ = 100;
