@@ -120,6 +120,7 @@ private slots:
     void inputTellsWhatTheUserDid();
     void inputStopsWhenTheViewWentAwayDuringAPress();
     void cellsShowingOneTextShareItsDocumentAndLayOutOnceEach();
+    void aCellBackAtACaptionItShowedLaysNothingOutAgain();
 };
 
 void TestGridParts::inputTellsWhatTheUserDid_data() {
@@ -204,6 +205,34 @@ void TestGridParts::cellsShowingOneTextShareItsDocumentAndLayOutOnceEach() {
     // Another caption in the cell is another drawing; plain text is none.
     QVERIFY(!drawings.find(0, 1, QStringLiteral("plain")));
     QVERIFY(drawings.find(0, 2, text) == wide);
+}
+
+// A bar going 75, 76, 75: the drawing of 75, laid aside when the cell showed 76, comes back with
+// its layout; a cell of another size or a cell whose caption is forgotten lays out its own.
+void TestGridParts::aCellBackAtACaptionItShowedLaysNothingOutAgain() {
+    const auto bar = [](int percent) {
+        return QStringLiteral("<Border Background='#2060C0'><TextBlock>%1%</TextBlock></Border>")
+            .arg(percent);
+    };
+    detail::CellDrawings drawings;
+    QImage image(300, 40, QImage::Format_RGB32);
+    QPainter painter(&image);
+    const QSize size(80, 18);
+    const auto paint = [&](qint32 columnId, const QString& caption, QSize in) {
+        markup::Drawing* drawing = drawings.find(3, columnId, caption, in);
+        const quint64 before = drawing->layoutCount();
+        drawing->paint(painter, QRectF(QPointF(), in), QFont());
+        return before;
+    };
+    QCOMPARE(paint(1, bar(75), size), quint64(0));
+    QCOMPARE(paint(1, bar(76), size), quint64(0));
+    QCOMPARE(paint(1, bar(75), size), quint64(1)); // laid out before
+    QCOMPARE(paint(1, bar(76), size), quint64(1));
+    QCOMPARE(paint(2, bar(75), QSize(120, 18)), quint64(0)); // not the 80-pixel one
+    drawings.forget(3, 1);                                   // the cell's caption changed
+    QCOMPARE(paint(2, bar(76), size), quint64(1));           // 76 at 80 pixels, laid aside
+    drawings.clear();
+    QCOMPARE(paint(1, bar(75), size), quint64(0));
 }
 
 QTEST_MAIN(TestGridParts)

@@ -13,6 +13,7 @@
 #include <QStyleOptionProgressBar>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace controlkit {
 
@@ -131,19 +132,15 @@ void ProgressBar::paintEvent(QPaintEvent*) {
         return;
     }
     const qreal ratio = devicePixelRatioF();
-    const QString key =
-        QStringLiteral("gridgauge-progressbar-%1-%2-%3x%4@%5-%6-%7-%8-%9-%10")
-            .arg(quintptr(style()), 0, 16)
-            .arg(palette().cacheKey())
-            .arg(r.width())
-            .arg(r.height())
-            .arg(ratio)
-            .arg(minimum_)
-            .arg(maximum_)
-            .arg(value_)
-            .arg(uint(option.state), 0, 16)
-            .arg(int(option.direction)) +
-        (text_.isEmpty() ? QString() : font().key() + QLatin1Char('-') + text_);
+    // Formatted in place: the key is made at every paint.
+    char text[160];
+    std::snprintf(text, sizeof text, "gridgauge-progressbar-%p-%llx-%dx%d@%g-%d-%d-%d-%x-%d",
+                  static_cast<const void*>(style()),
+                  static_cast<unsigned long long>(palette().cacheKey()), r.width(), r.height(),
+                  ratio, minimum_, maximum_, value_, uint(option.state), int(option.direction));
+    QString key = QString::fromLatin1(text);
+    if (!text_.isEmpty())
+        key += font().key() + QLatin1Char('-') + text_;
     QPixmap drawn;
     if (!QPixmapCache::find(key, &drawn)) {
         drawn = QPixmap(r.size() * ratio);

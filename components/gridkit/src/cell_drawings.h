@@ -5,11 +5,16 @@
 // fro, Up then Down) or a second cell showing the same text reads nothing again. Each cell keeps
 // its own drawing, the document with the layout it was last painted with, so that equal texts in
 // cells of different sizes lay out once each, and painting a cell again neither parses nor lays
-// out. Whether a caption is markup at all is found out the first time it is painted or read.
+// out. A drawing a cell no longer shows is set aside, with its layout, for the next cell of that
+// size to show that caption: a bar has a hundred and one captions a cell can show, and a drag or
+// Up and Down come back to them, so a bar returning to a value neither parses nor lays out.
+// Whether a caption is markup at all is found out the first time it is painted or read.
 
 #include "gridgauge/markup/markup.h"
 
 #include <QCache>
+#include <QHashFunctions>
+#include <QSize>
 #include <QString>
 
 #include <memory>
@@ -25,8 +30,9 @@ QString readableText(const QString& caption);
 class CellDrawings {
 public:
     // The drawing for the cell of a row in a column showing caption, or null when the caption is
-    // not markup. Valid until the next call.
-    markup::Drawing* find(qint32 row, qint32 columnId, const QString& caption);
+    // not markup. Valid until the next call. size is the box it is about to be painted in, if
+    // known: a drawing set aside for that caption at that size is taken up again.
+    markup::Drawing* find(qint32 row, qint32 columnId, const QString& caption, QSize size = {});
     // The cell's caption changed, or it shows nowhere any more.
     void forget(qint32 row, qint32 columnId);
     void clear();
@@ -35,12 +41,27 @@ private:
     struct Entry {
         QString caption; // what it was made for: a cell whose caption changed is made anew
         std::unique_ptr<markup::Drawing> drawing; // null: plain text
+        QSize size;                               // the box it was last asked for
     };
+    struct AsideKey {
+        QString caption;
+        QSize size;
+        bool operator==(const AsideKey&) const = default;
+        friend size_t qHash(const AsideKey& key, size_t seed = 0) {
+            return qHashMulti(seed, key.caption, key.size.width(), key.size.height());
+        }
+    };
+    // Lays a cell's drawing aside for another cell to take up.
+    void setAside(Entry& entry);
+    std::unique_ptr<markup::Drawing> takeUp(const QString& caption, QSize size);
+
     static quint64 key(qint32 row, qint32 columnId) {
         return (quint64(quint32(row)) << 32) | quint32(columnId);
     }
     // More than any screen shows, so that scrolling back and forth keeps what it showed.
     QCache<quint64, Entry> cells_{4096};
+    // Drawings no cell shows, by caption and size; a few bars' worth of values.
+    QCache<AsideKey, markup::Drawing> aside_{512};
 };
 
 } // namespace gridkit::detail

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace gridkit::detail {
 
@@ -104,15 +105,14 @@ void drawFocusFrame(QPainter& painter, const QRect& rect, const QColor& backgrou
         return;
     }
     constexpr int room = 3;
-    const QString key = QStringLiteral("gridgauge-focusframe-%1-%2-%3x%4@%5-%6-%7-%8")
-                            .arg(quintptr(look.style), 0, 16)
-                            .arg(look.palette.cacheKey())
-                            .arg(rect.width())
-                            .arg(rect.height())
-                            .arg(ratio)
-                            .arg(background.rgba(), 0, 16)
-                            .arg(uint(option.state), 0, 16)
-                            .arg(int(option.direction));
+    // Formatted in place: the key is made at every paint of the focused cell.
+    char text[160];
+    std::snprintf(text, sizeof text, "gridgauge-focusframe-%p-%llx-%dx%d@%g-%x-%x-%d",
+                  static_cast<const void*>(look.style),
+                  static_cast<unsigned long long>(look.palette.cacheKey()), rect.width(),
+                  rect.height(), ratio, background.rgba(), uint(option.state),
+                  int(option.direction));
+    const QString key = QString::fromLatin1(text);
     QPixmap frame;
     if (!QPixmapCache::find(key, &frame)) {
         frame = QPixmap((rect.size() + QSize(2 * room, 2 * room)) * ratio);

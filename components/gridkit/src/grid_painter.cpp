@@ -234,9 +234,10 @@ void GridPainter::paintCaption(QPainter& painter, const QRect& cell, const ItemD
     if (data.caption.isEmpty() || box.width() <= 0)
         return;
     if (settings_.markupEnabled) {
-        if (markup::Drawing* drawing = drawings_.find(row, columnId, data.caption)) {
-            MarkupCell{*drawing}.paint(painter, screen(box.adjusted(0, 1, 0, -1)), look_.font,
-                                       look_.direction);
+        const QRect markupBox = box.adjusted(0, 1, 0, -1);
+        if (markup::Drawing* drawing =
+                drawings_.find(row, columnId, data.caption, markupBox.size())) {
+            MarkupCell{*drawing}.paint(painter, screen(markupBox), look_.font, look_.direction);
             return;
         }
     }
