@@ -85,15 +85,19 @@ void drawFocusFrame(QPainter& painter, const QRect& rect, const QColor& backgrou
     QStyleOptionFocusRect option;
     option.initFrom(look.widget);
     option.state |= QStyle::State_KeyboardFocusChange | QStyle::State_HasFocus;
-    option.rect = rect;
     option.backgroundColor = background;
-    // Some styles (Fusion) draw it in a faint shade of the highlight colour whatever lies under
-    // it, which on a highlighted row hardly shows. There they are given black or white as their
-    // highlight, picked by the background's value as Qt's common style picks its own frame's.
-    if (background == option.palette.color(look.group, QPalette::Highlight)) {
-        option.palette.setColor(QPalette::Highlight,
-                                background.value() >= 128 ? Qt::black : Qt::white);
-    }
+    const auto draw = [&](QPainter& on, const QRect& at) {
+        option.rect = at;
+        // Some styles (Fusion) draw it in a faint shade of the highlight colour whatever lies
+        // under it, which on a highlighted row hardly shows. There they are given black or white
+        // as their highlight, picked by the background's value as Qt's common style picks its
+        // own frame's.
+        if (background == option.palette.color(look.group, QPalette::Highlight)) {
+            option.palette.setColor(QPalette::Highlight,
+                                    background.value() >= 128 ? Qt::black : Qt::white);
+        }
+        look.style->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &on, look.widget);
+    };
     // A style's frame is an antialiased rounded path that costs more than the cell it goes round,
     // and the focused cell repaints at every change in it (each move of a drag). The frame looks
     // the same wherever it is, so it is drawn once into a transparent pixmap that Qt's pixmap
@@ -101,7 +105,7 @@ void drawFocusFrame(QPainter& painter, const QRect& rect, const QColor& backgrou
     // scale a copy would land between device pixels: there it is drawn each time.
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
     if (rect.isEmpty() || ratio != std::floor(ratio)) {
-        look.style->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, look.widget);
+        draw(painter, rect);
         return;
     }
     constexpr int room = 3;
@@ -109,7 +113,7 @@ void drawFocusFrame(QPainter& painter, const QRect& rect, const QColor& backgrou
     char text[160];
     std::snprintf(text, sizeof text, "gridgauge-focusframe-%p-%llx-%dx%d@%g-%x-%x-%d",
                   static_cast<const void*>(look.style),
-                  static_cast<unsigned long long>(look.palette.cacheKey()), rect.width(),
+                  static_cast<unsigned long long>(option.palette.cacheKey()), rect.width(),
                   rect.height(), ratio, background.rgba(), uint(option.state),
                   int(option.direction));
     const QString key = QString::fromLatin1(text);
@@ -119,8 +123,7 @@ void drawFocusFrame(QPainter& painter, const QRect& rect, const QColor& backgrou
         frame.setDevicePixelRatio(ratio);
         frame.fill(Qt::transparent);
         QPainter onFrame(&frame);
-        option.rect = QRect(QPoint(room, room), rect.size());
-        look.style->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &onFrame, look.widget);
+        draw(onFrame, QRect(QPoint(room, room), rect.size()));
         onFrame.end();
         QPixmapCache::insert(key, frame);
     }
