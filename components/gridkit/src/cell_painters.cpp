@@ -14,8 +14,8 @@
 #include <QtMath>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
-#include <cstdio>
 
 namespace gridkit::detail {
 
@@ -77,6 +77,51 @@ void MarkupCell::paint(QPainter& painter, const QRect& box, const QFont& font,
     drawing.paint(painter, QRectF(box), font, direction);
 }
 
+namespace {
+
+// What a focus frame's pixels depend on.
+struct FrameLook {
+    const QStyle* style = nullptr;
+    qint64 palette = 0;
+    QSize size;
+    qreal ratio = 1;
+    QRgb background = 0;
+    uint state = 0;
+    Qt::LayoutDirection direction = Qt::LeftToRight;
+    bool operator==(const FrameLook&) const = default;
+};
+
+// The frames drawn last, held by Qt's pixmap cache, which owns the memory and may drop them; each
+// is found again by its look without making a text key at every paint.
+class RecentFrames {
+public:
+    bool find(const FrameLook& look, QPixmap& frame) const {
+        for (const Entry& entry : entries_) {
+            if (entry.look == look && QPixmapCache::find(entry.key, &frame))
+                return true;
+        }
+        return false;
+    }
+    void insert(const FrameLook& look, const QPixmap& frame) {
+        Entry& oldest = entries_[next_];
+        QPixmapCache::remove(oldest.key);
+        oldest = {look, QPixmapCache::insert(frame)};
+        next_ = (next_ + 1) % entries_.size();
+    }
+
+private:
+    struct Entry {
+        FrameLook look;
+        QPixmapCache::Key key;
+    };
+    std::array<Entry, 4> entries_{};
+    std::size_t next_ = 0;
+};
+
+RecentFrames recentFrames; // GUI thread only, as painting on widgets is
+
+} // namespace
+
 // Styles draw the focus frame only once focus has moved by key (State_KeyboardFocusChange), so as
 // not to show it after every click. A grid's focus frame is its cursor, which keys move from
 // wherever a click put it: as in item views, it shows however focus came.
@@ -109,23 +154,17 @@ void drawFocusFrame(QPainter& painter, const QRect& rect, const QColor& backgrou
         return;
     }
     constexpr int room = 3;
-    // Formatted in place: the key is made at every paint of the focused cell.
-    char text[160];
-    std::snprintf(text, sizeof text, "gridgauge-focusframe-%p-%llx-%dx%d@%g-%x-%x-%d",
-                  static_cast<const void*>(look.style),
-                  static_cast<unsigned long long>(option.palette.cacheKey()), rect.width(),
-                  rect.height(), ratio, background.rgba(), uint(option.state),
-                  int(option.direction));
-    const QString key = QString::fromLatin1(text);
+    const FrameLook wanted{look.style,        option.palette.cacheKey(), rect.size(),     ratio,
+                           background.rgba(), uint(option.state),        option.direction};
     QPixmap frame;
-    if (!QPixmapCache::find(key, &frame)) {
+    if (!recentFrames.find(wanted, frame)) {
         frame = QPixmap((rect.size() + QSize(2 * room, 2 * room)) * ratio);
         frame.setDevicePixelRatio(ratio);
         frame.fill(Qt::transparent);
         QPainter onFrame(&frame);
         draw(onFrame, QRect(QPoint(room, room), rect.size()));
         onFrame.end();
-        QPixmapCache::insert(key, frame);
+        recentFrames.insert(wanted, frame);
     }
     painter.drawPixmap(rect.topLeft() - QPoint(room, room), frame);
 }
