@@ -25,7 +25,8 @@ markup::Drawing* CellDrawings::find(qint32 row, qint32 columnId, const QString& 
     }
     if (known)
         setAside(*known);
-    auto* made = new Entry{caption, takeUp(caption, size), size};
+    const size_t captionHash = qHash(caption);
+    auto* made = new Entry{caption, takeUp({caption, size, captionHash}), size, captionHash};
     if (!made->drawing) {
         if (markup::DocumentPtr document = sharedDocuments().find(caption))
             made->drawing = std::make_unique<markup::Drawing>(std::move(document));
@@ -37,13 +38,14 @@ markup::Drawing* CellDrawings::find(qint32 row, qint32 columnId, const QString& 
 
 void CellDrawings::setAside(Entry& entry) {
     if (entry.drawing && !entry.size.isEmpty())
-        aside_.insert(AsideKey{entry.caption, entry.size}, entry.drawing.release());
+        aside_.insert(AsideKey{entry.caption, entry.size, entry.captionHash},
+                      entry.drawing.release());
 }
 
-std::unique_ptr<markup::Drawing> CellDrawings::takeUp(const QString& caption, QSize size) {
-    if (size.isEmpty())
+std::unique_ptr<markup::Drawing> CellDrawings::takeUp(const AsideKey& key) {
+    if (key.size.isEmpty())
         return nullptr;
-    return std::unique_ptr<markup::Drawing>(aside_.take(AsideKey{caption, size}));
+    return std::unique_ptr<markup::Drawing>(aside_.take(key));
 }
 
 void CellDrawings::forget(qint32 row, qint32 columnId) {

@@ -42,18 +42,23 @@ private:
         QString caption; // what it was made for: a cell whose caption changed is made anew
         std::unique_ptr<markup::Drawing> drawing; // null: plain text
         QSize size;                               // the box it was last asked for
+        size_t captionHash = 0; // a caption is long: it is hashed once, when the entry is made
     };
     struct AsideKey {
         QString caption;
         QSize size;
-        bool operator==(const AsideKey&) const = default;
+        size_t captionHash = 0;
+        bool operator==(const AsideKey& other) const {
+            return size == other.size && captionHash == other.captionHash &&
+                   caption == other.caption;
+        }
         friend size_t qHash(const AsideKey& key, size_t seed = 0) {
-            return qHashMulti(seed, key.caption, key.size.width(), key.size.height());
+            return qHashMulti(seed, key.captionHash, key.size.width(), key.size.height());
         }
     };
     // Lays a cell's drawing aside for another cell to take up.
     void setAside(Entry& entry);
-    std::unique_ptr<markup::Drawing> takeUp(const QString& caption, QSize size);
+    std::unique_ptr<markup::Drawing> takeUp(const AsideKey& key);
 
     static quint64 key(qint32 row, qint32 columnId) {
         return (quint64(quint32(row)) << 32) | quint32(columnId);
