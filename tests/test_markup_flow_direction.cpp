@@ -1,4 +1,4 @@
-// Right to left, markup shows as XAML shows it under FlowDirection RightToLeft: mirrored, with its
+// Right to left (FlowDirection RightToLeft), markup shows mirrored, with its
 // text unmirrored. Each case paints in a 100 x 20 box and reads pixels along its middle row.
 #include "gridgauge/markup/markup.h"
 

@@ -1,7 +1,7 @@
-// Where layout puts every element, worked out by hand from the measure and arrange rules of XAML
-// layout. Text is measured with made-up metrics, so that no installed font moves a rectangle:
-// at 10 pixels every character is 5 wide (6 in bold), and a line is 8 above its baseline and 2
-// below.
+// Where layout puts every element, worked out by hand from the measure and arrange rules of the
+// markup layout. Text is measured with made-up metrics, so that no installed font moves a
+// rectangle: at 10 pixels every character is 5 wide (6 in bold), and a line is 8 above its baseline
+// and 2 below.
 #include "gridgauge/markup/markup.h"
 #include "layout_boxes.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// Measure and arrange in the manner of XAML layout: each element reports the size its content
+// Measure and arrange, in two passes: each element reports the size its content
 // wants within what it is offered, then is given a slot and places itself in it by its alignment.
 // The result is all the painter needs: boxes, clips and lines of text with their fonts.
 

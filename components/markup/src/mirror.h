@@ -1,6 +1,6 @@
 #pragma once
 
-// Right to left, a document shows its left-to-right layout mirrored, as XAML's FlowDirection
+// Right to left, a document shows its left-to-right layout mirrored, as FlowDirection RightToLeft
 // mirrors it: a horizontal StackPanel stacks from the right, Grid columns run from the right,
 // HorizontalAlignment Left and Right trade places, text lines start at the right, and gradients
 // run their horizontal axis the other way. Layout itself knows nothing of it: alignment is Start

@@ -49,7 +49,7 @@ QSizeF TextLines::build(double wrapWidth, double trimWidth, double height, bool 
         start = r + 1;
     }
     // Lines below the height are left out of a block that trims, and then the last shown one
-    // says so, as XAML text trimming does.
+    // says so, as text trimming is meant to.
     int shown = int(out_.lines.size()) - firstLine_;
     double bottom = top_;
     if (block_.trimming != Trimming::None) {

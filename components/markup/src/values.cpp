@@ -110,7 +110,8 @@ std::optional<double> pixels(QStringView text) {
     return convert(text.first(n)) * scale;
 }
 
-// One of names (compared without case, as XAML reads enumerations), as the matching value.
+// One of names (compared without case, as the vocabulary reads enumerations), as the matching
+// value.
 template <typename T, size_t N>
 std::optional<T> oneOf(QStringView text, const std::pair<QStringView, T> (&names)[N]) {
     text = trimmed(text);

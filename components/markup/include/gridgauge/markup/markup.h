@@ -50,7 +50,7 @@ GRIDGAUGE_MARKUP_EXPORT QSizeF desiredSize(const Document& document, const QFont
 ///
 /// direction is the host's, the FlowDirection of the root unless the root sets its own; every
 /// element inherits its parent's unless it sets FlowDirection (LeftToRight or RightToLeft).
-/// Right to left shows the layout mirrored, as XAML does: a horizontal StackPanel stacks from the
+/// Right to left shows the layout mirrored: a horizontal StackPanel stacks from the
 /// right, Grid columns run from the right, HorizontalAlignment Left and Right trade places, text
 /// lines start at the right, a border's left thickness and corners go to its right, and brushes
 /// run their horizontal axis from the right. Text itself is not mirrored, and a line keeps the
