@@ -4,6 +4,7 @@
 // through a QTextDocument, and ProgressDelegate beside a QStyledItemDelegate that draws the
 // style's own progress bar.
 #include "event_to_pixels.h"
+#include "peer_cells.h"
 #include "progress/markup.h"
 #include "ratio_report.h"
 
@@ -53,14 +54,7 @@ private:
     QString text_;
 };
 
-// The bar as a table in the HTML subset QTextDocument renders: no gradients, so each gradient
-// is its middle colour; the frame, sizes and bold white centred text as in the caption.
-const QString html = QStringLiteral(
-    "<table width='96' height='18' cellspacing='0' cellpadding='1' border='1' "
-    "style='border-color:#5E7293; border-style:solid; background-color:#CEDAEC'><tr>"
-    "<td width='69' align='center' valign='middle' style='background-color:#84B358; "
-    "border:1px solid #658C4B'><b><font color='white'>75%</font></b></td><td></td></tr>"
-    "</table>");
+const QString& html = bench::progressCellHtml();
 
 // The usual rich-text delegate: the item as the style draws it without its text, and the text
 // as a QTextDocument made from it, in the cell less the same padding.
@@ -90,17 +84,8 @@ class StyledProgressDelegate : public QStyledItemDelegate {
 public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
-        const int percent = index.data().toInt();
-        QStyleOptionProgressBar bar;
-        bar.initFrom(option.widget);
-        bar.rect = option.rect.adjusted(2, 1, -2, -1);
-        bar.minimum = 0;
-        bar.maximum = 100;
-        bar.progress = percent;
-        bar.text = QString::number(percent) + QLatin1Char('%');
-        bar.textVisible = true;
-        bar.textAlignment = Qt::AlignCenter;
-        bar.state |= QStyle::State_Horizontal;
+        const QStyleOptionProgressBar bar = bench::styledProgressBar(
+            option.widget, option.rect.adjusted(2, 1, -2, -1), index.data().toInt());
         option.widget->style()->drawControl(QStyle::CE_ProgressBar, &bar, painter, option.widget);
     }
 };

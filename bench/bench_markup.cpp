@@ -22,20 +22,15 @@
 #include <vector>
 
 #include "markup_samples.h"
+#include "peer_cells.h"
 
 namespace {
 
 // What the program writes for a 100 x 20 cell at 75 %.
 const QString& caption = samples::nested;
 
-// The same cell in the HTML subset QTextDocument renders: it has no gradients, so each gradient
-// is its middle colour; borders, sizes, bold white centred text as in the caption.
-const QString html = QStringLiteral(
-    "<table width='96' height='18' cellspacing='0' cellpadding='1' border='1' "
-    "style='border-color:#5E7293; border-style:solid; background-color:#CEDAEC'><tr>"
-    "<td width='69' align='center' valign='middle' style='background-color:#84B358; "
-    "border:1px solid #658C4B'><b><font color='white'>75%</font></b></td><td></td></tr>"
-    "</table>");
+// The same cell as HTML through a QTextDocument.
+const QString& html = bench::progressCellHtml();
 
 const QRectF cell(0, 0, 100, 20);
 const QRectF box = cell.adjusted(2, 1, -2, -1); // what the grid gives a caption

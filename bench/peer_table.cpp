@@ -1,4 +1,5 @@
 #include "peer_table.h"
+#include "peer_cells.h"
 
 #include "app/frm_main.h"
 #include "gridgauge/controlkit/progress_bar.h"
@@ -23,17 +24,8 @@ void PeerDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     QStyle* style = option.widget ? option.widget->style() : QApplication::style();
     const QVariant progress = index.data(ProgressRole);
     if (progress.isValid()) {
-        const int percent = progress.toInt();
-        QStyleOptionProgressBar bar;
-        bar.initFrom(option.widget);
-        bar.rect = option.rect.adjusted(1, 1, -1, -1);
-        bar.minimum = 0;
-        bar.maximum = 100;
-        bar.progress = percent;
-        bar.text = QString::number(percent) + QLatin1Char('%');
-        bar.textVisible = true;
-        bar.textAlignment = Qt::AlignCenter;
-        bar.state |= QStyle::State_Horizontal;
+        const QStyleOptionProgressBar bar =
+            styledProgressBar(option.widget, option.rect.adjusted(1, 1, -1, -1), progress.toInt());
         style->drawControl(QStyle::CE_ProgressBar, &bar, painter, option.widget);
         return;
     }
