@@ -82,18 +82,27 @@ void TestDesktopConventions::theBarStandsOutFromASelectedRow() {
     QVERIFY(apart(image, QPoint(bar.right(), top), {0, 1}, down, selected) > 0.9);
 }
 
-// A click on a cell of row 1 and Left: the focus goes from the caption to the "Down" button.
+// A click on a cell of row 1 shows no frame; Left puts it on the "Down" button, Right on the
+// caption again, and Space after Left presses "Down".
 void TestDesktopConventions::theFocusShowsWhereTheKeysAct() {
     const std::unique_ptr<frmMain> f = start();
     click(*f, cell(*f, 1, 3).center());
     QVERIFY(settle(*f));
-    const QImage before = shot(*f);
-    QTest::keyClick(f->windowHandle(), Qt::Key_Left);
-    QVERIFY(settle(*f));
-    const QImage after = shot(*f);
-    QVERIFY2(before.copy(cell(*f, 1, 2)) != after.copy(cell(*f, 1, 2)),
+    const QImage clicked = shot(*f);
+    const auto keyShot = [&](Qt::Key key) {
+        QTest::keyClick(f->windowHandle(), key);
+        settle(*f);
+        return shot(*f);
+    };
+    const QImage onButton = keyShot(Qt::Key_Left);
+    QVERIFY2(clicked.copy(cell(*f, 1, 2)) != onButton.copy(cell(*f, 1, 2)),
              "the button shows no focus");
-    QVERIFY2(before.copy(cell(*f, 1, 3)) != after.copy(cell(*f, 1, 3)), "the caption kept it");
+    QCOMPARE(onButton.copy(cell(*f, 1, 3)), clicked.copy(cell(*f, 1, 3)));
+    const QImage onCaption = keyShot(Qt::Key_Right);
+    QVERIFY2(clicked.copy(cell(*f, 1, 3)) != onCaption.copy(cell(*f, 1, 3)),
+             "the caption shows no focus");
+    QCOMPARE(onCaption.copy(cell(*f, 1, 2)), clicked.copy(cell(*f, 1, 2)));
+    QTest::keyClick(f->windowHandle(), Qt::Key_Left);
     QTest::keyClick(f->windowHandle(), Qt::Key_Space);
     QCOMPARE(f->ProgressBar1->value(), 74);
 }

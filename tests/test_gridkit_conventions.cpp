@@ -90,7 +90,7 @@ void TestGridConventions::focusFrameMovesWithTheArrowKeys_data() {
     QTest::newRow("onto a button") << true << 1; // Left from item 1 lands on the "Add" button
 }
 
-// After a click, focus shows wherever the keys move it, as it does once focus came by key.
+// A click focuses a cell without a frame; once keys act, the frame shows wherever they move it.
 void TestGridConventions::focusFrameMovesWithTheArrowKeys() {
     QFETCH(bool, highlightRow);
     QFETCH(int, row);
@@ -100,7 +100,12 @@ void TestGridConventions::focusFrameMovesWithTheArrowKeys() {
     QTest::mouseClick(window(shown), Qt::LeftButton, {}, shown.centre(row, 1));
     QVERIFY(shown.grid->hasFocus());
     gridtest::settle();
+    const QImage clicked = gridtest::shot(*shown.grid);
+    QTest::keyClick(window(shown), Qt::Key_Left);
+    QTest::keyClick(window(shown), Qt::Key_Right);
+    gridtest::settle();
     const QImage before = gridtest::shot(*shown.grid);
+    QVERIFY2(differs(clicked, before, shown.bounds(row, 1)), "keys showed no frame");
     QTest::keyClick(window(shown), Qt::Key_Left);
     QCOMPARE(shown.grid->focusedCell(), (gridkit::CellAddress{row, 0}));
     gridtest::settle();
@@ -114,6 +119,8 @@ void TestGridConventions::focusFrameStandsOutOnAHighlightedRow() {
     shown.grid->setCellFocus(true);
     const QRect cell = shown.bounds(5, 1); // empty: only the highlight and the frame show there
     QTest::mouseClick(window(shown), Qt::LeftButton, {}, cell.center());
+    QTest::keyClick(window(shown), Qt::Key_Right);
+    QTest::keyClick(window(shown), Qt::Key_Left);
     gridtest::settle();
     const QImage image = gridtest::shot(*shown.grid);
     const QColor highlight = image.pixelColor(shown.bounds(5, 3).center()); // the row elsewhere
@@ -142,6 +149,8 @@ void TestGridConventions::focusFrameGoesRoundTheCellAtEachWidth() {
         if (widenFirst)
             shown.grid->columns().column(1).setWidth(width);
         QTest::mouseClick(window(shown), Qt::LeftButton, {}, shown.centre(5, 1));
+        QTest::keyClick(window(shown), Qt::Key_Right);
+        QTest::keyClick(window(shown), Qt::Key_Left);
         gridtest::settle();
         shown.grid->columns().column(1).setWidth(width);
         gridtest::settle();

@@ -61,11 +61,16 @@ void TestProgramRepaint::aRefreshRepaintsOnlyTheFollowerCell() {
     QCOMPARE(grid.painted(), QRegion(QRect(0, row1.top(), surface(*f)->width(), row1.height())));
     QVERIFY(bar.paints() > 0); // the bar repaints itself for its new value
 
-    grid.regions.clear();
-    QTest::keyClick(f->windowHandle(), Qt::Key_Space); // "Up" again, by key: no focus change
+    // "Up" again by key, which shows the focus frame on it; then once more, with nothing new
+    // but the follower cell.
+    QTest::keyClick(f->windowHandle(), Qt::Key_Space);
     QVERIFY(settle(*f));
     gridtest::settle();
-    QCOMPARE(f->caption(), QStringLiteral("Progress percent: 77 %"));
+    grid.regions.clear();
+    QTest::keyClick(f->windowHandle(), Qt::Key_Space);
+    QVERIFY(settle(*f));
+    gridtest::settle();
+    QCOMPARE(f->caption(), QStringLiteral("Progress percent: 78 %"));
     QCOMPARE(grid.painted(), QRegion(cell(*f, 1, 1)));
 }
 

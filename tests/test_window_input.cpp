@@ -46,6 +46,8 @@ private slots:
     void aFontChangeRearmsTheRefreshAndTheBarFollows();
     void returnAndEnterPressTheFocusedButton_data();
     void returnAndEnterPressTheFocusedButton();
+    void theFocusedCellKeepsTheCaptionsColours_data();
+    void theFocusedCellKeepsTheCaptionsColours();
     void theWindowOpensWhereItFitsTheScreen();
 };
 
@@ -159,6 +161,54 @@ void TestWindowInput::returnAndEnterPressTheFocusedButton() {
     QTest::keyClick(window, Qt::Key(key));
     QVERIFY(item(*f, 2, 2).checked());
     QVERIFY(frmMainProbe::AllowDrag(*f));
+}
+
+void TestWindowInput::theFocusedCellKeepsTheCaptionsColours_data() {
+    QTest::addColumn<bool>("byKey");
+    QTest::newRow("pressed, dragged and released") << false;
+    QTest::newRow("reached by an arrow key") << true;
+}
+
+// Row 2's progress cell, focused on its highlighted row, shows the dragged bar in the very pixels
+// the same caption has on a row without focus; a mouse press shows no frame, an arrow key does.
+void TestWindowInput::theFocusedCellKeepsTheCaptionsColours() {
+    QFETCH(bool, byKey);
+    const std::unique_ptr<frmMain> f = start();
+    QWindow* window = f->windowHandle();
+    const QRect seeded = cell(*f, 2, 1);
+    const QPoint box = cell(*f, 2, 2).topLeft() + QPoint(8, 10); // on "Allow drag"'s indicator
+    QTest::mouseClick(window, Qt::LeftButton, {}, inWindow(*f, box));
+    QVERIFY(frmMainProbe::AllowDrag(*f));
+    QTest::keyClick(window, Qt::Key_Left); // the frame shows, until the press
+    const QPoint from = inWindow(*f, seeded.center());
+    QTest::mousePress(window, Qt::LeftButton, {}, from);
+    const QPoint to = inWindow(*f, QPoint(seeded.left() + 40, seeded.center().y()));
+    QTest::mouseMove(window, to);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, to);
+    QCOMPARE(f->caption(), QStringLiteral("Progress percent: 40%"));
+    if (byKey) {
+        QTest::keyClick(window, Qt::Key_Right);
+        QTest::keyClick(window, Qt::Key_Left);
+    }
+    item(*f, 6, 1).setCaption(caption(*f, 2, 1)); // the same bar where nothing has focus
+    QVERIFY(settle(*f));
+    const QImage image = shot(*f);
+    const QPoint apart = cell(*f, 6, 1).topLeft() - seeded.topLeft();
+    const QColor base = f->palette().color(QPalette::Active, QPalette::Base);
+    int barPixels = 0;
+    for (int y = seeded.top(); y <= seeded.bottom(); ++y) {
+        for (int x = seeded.left(); x <= seeded.right(); ++x) {
+            const QColor unfocused = image.pixelColor(QPoint(x, y) + apart);
+            if (unfocused == base)
+                continue; // the background, which the highlight takes on a focused row
+            ++barPixels;
+            QCOMPARE(image.pixelColor(x, y).name(), unfocused.name());
+        }
+    }
+    QVERIFY(barPixels > seeded.width() * 10);
+    const QColor highlight = f->palette().color(QPalette::Active, QPalette::Highlight);
+    const QColor edge = image.pixelColor(seeded.left(), seeded.center().y());
+    QCOMPARE(edge != highlight, byKey); // the frame's ring, where the keys put it
 }
 
 // Run on a large screen and on one smaller than the design's placement (see the test list).

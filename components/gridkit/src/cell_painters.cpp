@@ -122,17 +122,23 @@ RecentFrames recentFrames; // GUI thread only, as painting on widgets is
 
 } // namespace
 
-// Styles draw the focus frame only once focus has moved by key (State_KeyboardFocusChange), so as
-// not to show it after every click. A grid's focus frame is its cursor, which keys move from
-// wherever a click put it: as in item views, it shows however focus came.
+// Styles draw the focus frame only once focus has moved by key (State_KeyboardFocusChange). The
+// grid decides that itself (keys since the last press), so the frame asked for is always drawn.
 void drawFocusFrame(QPainter& painter, const QRect& rect, const QColor& background,
                     const CellStyle& look) {
     QStyleOptionFocusRect option;
     option.initFrom(look.widget);
     option.state |= QStyle::State_KeyboardFocusChange | QStyle::State_HasFocus;
     option.backgroundColor = background;
+    constexpr int room = 3;
     const auto draw = [&](QPainter& on, const QRect& at) {
         option.rect = at;
+        // Only the ring: some styles (Fusion) fill the inside with a tint of the highlight, which
+        // would change the colours of what the cell shows.
+        on.save();
+        on.setClipRegion(QRegion(at.adjusted(-room, -room, room, room))
+                             .subtracted(QRegion(at.adjusted(1, 1, -1, -1))),
+                         Qt::IntersectClip);
         // Some styles (Fusion) draw it in a faint shade of the highlight colour whatever lies
         // under it, which on a highlighted row hardly shows. There they are given black or white
         // as their highlight, picked by the background's value as Qt's common style picks its
@@ -142,6 +148,7 @@ void drawFocusFrame(QPainter& painter, const QRect& rect, const QColor& backgrou
                                     background.value() >= 128 ? Qt::black : Qt::white);
         }
         look.style->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &on, look.widget);
+        on.restore();
     };
     // A style's frame is an antialiased rounded path that costs more than the cell it goes round,
     // and the focused cell repaints at every change in it (each move of a drag). The frame looks
@@ -153,7 +160,6 @@ void drawFocusFrame(QPainter& painter, const QRect& rect, const QColor& backgrou
         draw(painter, rect);
         return;
     }
-    constexpr int room = 3;
     const FrameLook wanted{look.style,        option.palette.cacheKey(), rect.size(),     ratio,
                            background.rgba(), uint(option.state),        option.direction};
     QPixmap frame;

@@ -17,7 +17,8 @@
 
 namespace gridkit::detail {
 
-GridPainter::GridPainter(const PaintSources& sources, const QWidget& surface, bool focused)
+GridPainter::GridPainter(const PaintSources& sources, const QWidget& surface, bool focused,
+                         bool focusShown)
     : model_(sources.model)
     , geometry_(sources.geometry)
     , input_(sources.input)
@@ -25,7 +26,7 @@ GridPainter::GridPainter(const PaintSources& sources, const QWidget& surface, bo
     , focus_(sources.focus)
     , drawings_(sources.drawings)
     , surface_(surface)
-    , focused_(focused) {
+    , focusShown_(focused && focusShown) {
     look_.style = surface.style();
     look_.widget = &surface;
     look_.palette = surface.palette();
@@ -186,14 +187,14 @@ void GridPainter::paintRows(QPainter& painter, const QRect& body) const {
     }
     if (settings_.gridLines && model_.rowCount() > 0)
         paintGridLines(painter, body, firstPosition, lastPosition);
-    if (focused_ && focus_.row >= 0 && focus_.row < model_.rowCount() && focus_.column >= 0 &&
+    if (focusShown_ && focus_.row >= 0 && focus_.row < model_.rowCount() && focus_.column >= 0 &&
         focusedButton(focus_.row, focus_.column) < 0)
         paintFocus(painter);
 }
 
 // The button a focused cell's keys press, which shows the focus itself; -1 when there is none.
 qint32 GridPainter::focusedButton(qint32 row, qint32 columnId) const {
-    if (!focused_ || !settings_.cellFocus || row != focus_.row || columnId != focus_.column)
+    if (!focusShown_ || !settings_.cellFocus || row != focus_.row || columnId != focus_.column)
         return -1;
     const qint32 index = model_.column(columnId).itemIndex;
     const ItemData* data = model_.itemIfAny(row, index);

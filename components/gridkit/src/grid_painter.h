@@ -38,7 +38,9 @@ struct PaintSources {
 
 class GridPainter {
 public:
-    GridPainter(const PaintSources& sources, const QWidget& surface, bool focused);
+    // focused: the grid has keyboard focus; focusShown: its focus frame is to show (once keys
+    // have moved or acted on the focused cell, until the next mouse press).
+    GridPainter(const PaintSources& sources, const QWidget& surface, bool focused, bool focusShown);
 
     // dirtyOnScreen: the viewport's area to paint, as shown.
     void paint(QPainter& painter, const QRect& dirtyOnScreen) const;
@@ -66,7 +68,7 @@ private:
     const CellAddress& focus_;
     CellDrawings& drawings_;
     const QWidget& surface_; // the viewport painted on
-    bool focused_;           // the grid has keyboard focus
+    bool focusShown_;        // the focus frame shows, on the focused cell or its button
     CellStyle look_;
 };
 

@@ -288,6 +288,18 @@ void ReportGrid::focusCell(CellAddress cell, bool scrollIntoView) {
         scrollTo(geometry_->offsetsToShow(focus_.row, focus_.column, settings_->cellFocus));
 }
 
+// As desktops show focus (a browser's :focus-visible, a style's State_KeyboardFocusChange): the
+// frame goes round the focused cell once the keyboard has moved or acted on it, and a mouse press
+// takes it away until the next such key, so that a click or a drag leaves the cell as it looks.
+void ReportGrid::showFocusFrame(bool show) {
+    if (std::exchange(focusFrameShown_, show) == show || focus_.row < 0 ||
+        focus_.row >= model_->rowCount())
+        return;
+    invalidate(settings_->cellFocus && focus_.column >= 0
+                   ? geometry_->cellBounds(focus_.row, focus_.column)
+                   : geometry_->rowBand(focus_.row));
+}
+
 bool ReportGrid::clickItemControl(qint32 row, qint32 item, qint32 position) {
     if (!model_->controlEnabled(row, item, position))
         return false;
@@ -443,7 +455,8 @@ void ReportGrid::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     painter.setLayoutDirection(layoutDirection());
     const detail::GridPainter gridPainter(
-        {*model_, *geometry_, *input_, *settings_, focus_, *drawings_}, *viewport(), hasFocus());
+        {*model_, *geometry_, *input_, *settings_, focus_, *drawings_}, *viewport(), hasFocus(),
+        focusFrameShown_);
     for (const QRect& rect : event->region())
         gridPainter.paint(painter, rect);
 }
@@ -462,11 +475,13 @@ void ReportGrid::scrollContentsBy(int, int) {
 
 void ReportGrid::mousePressEvent(QMouseEvent* event) {
     event->accept();
+    showFocusFrame(false);
     input_->press(*event);
 }
 // Each press of a double click is a press: two clicks on a button, two toggles of a check box.
 void ReportGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
+    showFocusFrame(false);
     input_->press(*event);
 }
 void ReportGrid::mouseMoveEvent(QMouseEvent* event) {
@@ -479,20 +494,30 @@ void ReportGrid::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ReportGrid::keyPressEvent(QKeyEvent* event) {
-    if (!input_->key(*event))
+    const detail::ViewRef alive = self_; // a key's handler may destroy the grid
+    if (input_->key(*event)) {
+        if (alive.get())
+            showFocusFrame(true);
+    } else
         QAbstractScrollArea::keyPressEvent(event);
 }
 
 // Tab and Shift+Tab walk the cells while focus moves by cell, as in item views; past the last
 // cell, or the first, the focus moves on to the next control.
 bool ReportGrid::focusNextPrevChild(bool next) {
-    if (hasFocus() && input_->tab(next))
+    if (hasFocus() && input_->tab(next)) {
+        showFocusFrame(true);
         return true;
+    }
     return QAbstractScrollArea::focusNextPrevChild(next);
 }
 
 void ReportGrid::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+        reason == Qt::ShortcutFocusReason)
+        focusFrameShown_ = true;
     invalidate(geometry_->bodyRect());
     detail::focusEntered(*this);
 }

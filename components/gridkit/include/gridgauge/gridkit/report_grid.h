@@ -204,16 +204,18 @@ public:
     ///@}
     ///@{
     /// [55] Focus moves by cell: the focused cell has the style's focus frame while the grid has
-    /// focus, however focus came (a focused cell's first enabled button shows it instead),
-    /// the arrow keys move it (Home and End to the first and last column, with Ctrl to the first
-    /// and last row, Page Up and Down by a page), and Space, Return or Enter ticks the focused
-    /// check box (raising itemCheck) or clicks the focused cell's first enabled button (raising
-    /// itemButtonClicked). Tab and Shift+Tab move it to the next and previous cell, row after
-    /// row, and past the last cell or before the first move the keyboard focus on to the next or
-    /// previous control.
-    /// Otherwise focus moves by row: the rectangle goes round the row, Up, Down, Page Up, Page
-    /// Down, Home and End move it, and Left and Right scroll. Keys scroll to keep the focus in
-    /// view. Until the user clicks a cell or presses a key nothing has focus. Off at first.
+    /// focus and the keyboard has moved or acted on it (arrows, Tab, Space, Return, or focus
+    /// that came by Tab), until the next mouse press, as desktops show focus; a focused cell's
+    /// first enabled button shows it instead. The frame is a ring on the cell's edge and leaves
+    /// the cell's own pixels as they are. The arrow keys move it (Home and End to the first and
+    /// last column, with Ctrl to the first and last row, Page Up and Down by a page), and Space,
+    /// Return or Enter ticks the focused check box (raising itemCheck) or clicks the focused cell's
+    /// first enabled button (raising itemButtonClicked). Tab and Shift+Tab move it to the next and
+    /// previous cell, row after row, and past the last cell or before the first move the keyboard
+    /// focus on to the next or previous control. Otherwise focus moves by row: the rectangle goes
+    /// round the row, Up, Down, Page Up, Page Down, Home and End move it, and Left and Right
+    /// scroll. Keys scroll to keep the focus in view. Until the user clicks a cell or presses a key
+    /// nothing has focus. Off at first.
     void setCellFocus(bool byCell);
     bool cellFocus() const;
     ///@}
@@ -343,6 +345,7 @@ private:
     bool pointerPressed(const QMouseEvent& event, QPoint at);
     bool pointerMoved(const QMouseEvent& event, QPoint at);
     void focusCell(CellAddress cell, bool scrollIntoView);
+    void showFocusFrame(bool show);
     void clickControl(qint32 row, qint32 item, qint32 position);
     void resizeColumn(qint32 columnId, qint32 width);
     void moveColumn(qint32 fromPosition, qint32 toPosition);
@@ -372,6 +375,7 @@ private:
     std::unique_ptr<detail::ViewSettings> settings_;
     std::unique_ptr<detail::GridGeometry> geometry_;
     CellAddress focus_;
+    bool focusFrameShown_ = false; // keys moved or acted on the focus since the last press
     std::unique_ptr<UserActions> actions_;
     std::unique_ptr<detail::GridInput> input_;
     std::unique_ptr<detail::CellDrawings> drawings_;
