@@ -42,6 +42,8 @@ CellAccessible::~CellAccessible() {
     }
     if (cover_)
         QAccessible::deleteAccessibleInterface(cover_);
+    if (checkBox_)
+        QAccessible::deleteAccessibleInterface(checkBox_);
 }
 
 bool CellAccessible::update() {
@@ -173,19 +175,35 @@ QAccessibleInterface* CellAccessible::parent() const {
     return grid_ ? QAccessible::queryAccessibleInterface(grid_.data()) : nullptr;
 }
 
-// The buttons, or else the widget laid over the cell.
+QAccessibleInterface* CellAccessible::checkBox() const {
+    const ItemData* data = item();
+    if (!data || data->hasControls() || !data->hasCheckBox)
+        return nullptr;
+    if (!checkBox_)
+        checkBox_ = QAccessible::registerAccessibleInterface(
+            new CheckBoxAccessible(const_cast<CellAccessible*>(this)));
+    return QAccessible::accessibleInterface(checkBox_);
+}
+
+// The buttons, or else the check box, or else the widget laid over the cell.
 QAccessibleInterface* CellAccessible::child(int index) const {
     const ItemData* data = item();
     if (data && data->hasControls())
         return control(index);
-    return index == 0 ? cover() : nullptr;
+    if (index != 0)
+        return nullptr;
+    if (QAccessibleInterface* box = checkBox())
+        return box;
+    return cover();
 }
 
 int CellAccessible::childCount() const {
     const ItemData* data = item();
     if (!data)
         return 0;
-    return data->hasControls() ? data->controlCount() : (cover() ? 1 : 0);
+    if (data->hasControls())
+        return data->controlCount();
+    return checkBox() || cover() ? 1 : 0;
 }
 
 int CellAccessible::indexOfChild(const QAccessibleInterface* child) const {

@@ -1,9 +1,9 @@
 #pragma once
 
 // One cell of the accessible table: a column header, or the cell of a row in a column. A cell with
-// item buttons has one push-button child per button; a cell with a check box is checkable itself
-// and toggles. Acting on either goes through the grid's input, so assistive technology raises the
-// very events a click raises.
+// item buttons has one push-button child per button; a cell with a check box is checkable itself,
+// toggles, and has a check-box child. Acting on either goes through the grid's input, so assistive
+// technology raises the very events a click raises.
 //
 // What the user meets in a focused cell may be more than the cell: its first enabled button, which
 // Space presses, or a widget that lies in front of the grid over the cell, as a host lays controls
@@ -85,8 +85,9 @@ public:
 private:
     const ItemData* item() const; // null for a header or an invalid cell
     QAccessibleInterface* control(int position) const;
-    QAccessibleInterface* cover() const; // the widget laid over the cell, as its child
-    QRect localRect() const;             // in the viewport
+    QAccessibleInterface* cover() const;    // the widget laid over the cell, as its child
+    QAccessibleInterface* checkBox() const; // the check box, as its child
+    QRect localRect() const;                // in the viewport
     QWidget* coveringWidget() const;
 
     QPointer<ReportGrid> grid_;
@@ -96,6 +97,7 @@ private:
     mutable std::vector<QAccessible::Id> controls_;
     // The widget laid over the cell's interface, made when first asked for, anew for another.
     mutable QAccessible::Id cover_ = 0;
+    mutable QAccessible::Id checkBox_ = 0; // made when first asked for
     // What assistive technology was last told, or read when the cell was made.
     QString heardName_;
     bool heardChecked_ = false;

@@ -114,6 +114,55 @@ bool ControlAccessible::clickable() const {
            grid_->model().controlEnabled(row_, grid_->model().column(column_).itemIndex, position_);
 }
 
+// --- a cell's check box ---
+
+CheckBoxAccessible::CheckBoxAccessible(CellAccessible* cell)
+    : cell_(cell) {}
+
+bool CheckBoxAccessible::isValid() const {
+    return cell_->isValid() && cell_->state().checkable;
+}
+
+QWindow* CheckBoxAccessible::window() const {
+    return cell_->window();
+}
+
+QAccessibleInterface* CheckBoxAccessible::parent() const {
+    return cell_;
+}
+
+QString CheckBoxAccessible::text(QAccessible::Text t) const {
+    return t == QAccessible::Name ? cell_->text(t) : QString();
+}
+
+QRect CheckBoxAccessible::rect() const {
+    return cell_->rect();
+}
+
+QAccessible::State CheckBoxAccessible::state() const {
+    const QAccessible::State cell = cell_->state();
+    QAccessible::State state;
+    state.invalid = !cell.checkable;
+    state.checkable = cell.checkable;
+    state.checked = cell.checked;
+    state.offscreen = cell.offscreen;
+    return state;
+}
+
+void* CheckBoxAccessible::interface_cast(QAccessible::InterfaceType type) {
+    if (type == QAccessible::ActionInterface)
+        return static_cast<QAccessibleActionInterface*>(this);
+    return nullptr;
+}
+
+QStringList CheckBoxAccessible::actionNames() const {
+    return cell_->actionNames();
+}
+
+void CheckBoxAccessible::doAction(const QString& actionName) {
+    cell_->doAction(actionName);
+}
+
 // --- a widget laid over a cell ---
 
 CoverAccessible::CoverAccessible(CellAccessible* cell, QWidget* widget)

@@ -63,6 +63,37 @@ private:
     bool heardEnabled_ = true;
 };
 
+// A cell's check box, as the cell's child: the cell holds the focus and toggles, as item views'
+// checkable cells do; this says to whoever looks inside that what it holds is a check box, the
+// role by which assistive tools (and AT-SPI, whose Qt bridge sends no checkable state) know one.
+class CheckBoxAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    explicit CheckBoxAccessible(CellAccessible* cell);
+
+    bool isValid() const override;
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override;
+    QAccessibleInterface* parent() const override;
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override;
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override;
+    QAccessible::Role role() const override { return QAccessible::CheckBox; }
+    QAccessible::State state() const override;
+    void* interface_cast(QAccessible::InterfaceType type) override;
+
+    // The cell's toggle, by the same names.
+    QStringList actionNames() const override;
+    void doAction(const QString& actionName) override;
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    CellAccessible* cell_;
+};
+
 // A widget laid over a cell, as the cell's child. The widget's own interface says what it is and
 // what it holds; this one places it in the table, where the user meets it, so that a screen
 // reader that follows the focus there stays in the table and names the cell's column and row.
