@@ -71,6 +71,7 @@ private slots:
     void nothingIsRaisedWhenNoCellMoves();
     void widthChangesByCodeRaiseColumnWidthChanged();
     void gridShowsHeadersButtonsCheckBoxLinesAndBelowRowsColour();
+    void narrowColumnElidesPlainCaption_data();
     void narrowColumnElidesPlainCaption();
     void linesStayCrispAtTwiceThePixelRatio();
     void markupCaptionsRenderOnlyWhenEnabled();
@@ -321,22 +322,35 @@ void TestGridView::gridShowsHeadersButtonsCheckBoxLinesAndBelowRowsColour() {
              host::colors::resolve(host::colors::ButtonFace, grid.palette()));
 }
 
+void TestGridView::narrowColumnElidesPlainCaption_data() {
+    QTest::addColumn<bool>("focusedRow");
+    QTest::newRow("a row without focus") << false;
+    QTest::newRow("the focused, highlighted row") << true;
+}
+
 void TestGridView::narrowColumnElidesPlainCaption() {
+    QFETCH(bool, focusedRow);
     gridtest::Shown shown;
     ReportGrid& grid = *shown.grid;
     const QString caption = QStringLiteral("A caption far too long for its column");
     grid.columns().column(1).setWidth(70);
     grid.rows().row(4).record().item(1).setCaption(caption);
+    if (focusedRow)
+        grid.setFocusedCell({4, 1});
     const QRect cell = shown.bounds(4, 1);
     const QImage image = gridtest::shot(grid);
 
-    // What the caption should look like: elided into the cell less 2 pixels each side.
+    // What the caption should look like: elided into the cell less 2 pixels each side, in the
+    // text colour of its row's background.
+    const QPalette& palette = grid.palette();
     QImage expected(cell.size(), QImage::Format_RGB32);
-    expected.fill(grid.palette().color(QPalette::Base));
+    expected.fill(
+        palette.color(QPalette::Inactive, focusedRow ? QPalette::Highlight : QPalette::Base));
     {
         QPainter painter(&expected);
         painter.setFont(grid.font());
-        painter.setPen(grid.palette().color(QPalette::Inactive, QPalette::Text));
+        painter.setPen(palette.color(QPalette::Inactive,
+                                     focusedRow ? QPalette::HighlightedText : QPalette::Text));
         const QRect box(2, 0, cell.width() - 4, cell.height());
         painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                          painter.fontMetrics().elidedText(caption, Qt::ElideRight, box.width()));

@@ -19,6 +19,7 @@
 #include <QPair>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <functional>
 #include <new>
@@ -116,6 +117,7 @@ private slots:
     void timerTicksOnlyThroughTheEventLoop();
     void timerArmedTwiceTicksOnceWhenDisarmedByItsHandler();
     void timerDisarmedDuringItsTickStaysQuiet();
+    void timerArmedAgainKeepsCounting();
     void dispatcherReportsEndsAndRunsNothingAfterAFailure();
     void dispatcherReportsEveryEscapingException_data();
     void dispatcherReportsEveryEscapingException();
@@ -287,6 +289,20 @@ void TestHost::timerDisarmedDuringItsTickStaysQuiet() {
     QTest::qWait(50);
     QCOMPARE(runs, 1);
     QVERIFY(!timer.enabled());
+}
+
+// Arming an armed timer does not restart its interval: a stream of armings, each sooner than
+// the interval, still gets its tick.
+void TestHost::timerArmedAgainKeepsCounting() {
+    Timer timer;
+    timer.setEnabled(false);
+    timer.setInterval(100);
+    QSignalSpy ticks(&timer, &Timer::tick);
+    QTimer stream;
+    connect(&stream, &QTimer::timeout, [&] { timer.setEnabled(true); });
+    timer.setEnabled(true);
+    stream.start(40);
+    QVERIFY(ticks.wait(2000));
 }
 
 void TestHost::dispatcherReportsEndsAndRunsNothingAfterAFailure() {

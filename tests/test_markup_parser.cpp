@@ -58,6 +58,8 @@ void MarkupParserTest::acceptsLenientMarkup_data() {
         << "<TextBlock>&#65;&#x42;&#x1F600;</TextBlock>" << QStringLiteral("AB\U0001F600");
     QTest::newRow("entity in attribute") << "<TextBlock Text='a&amp;b&#33;'/>"
                                          << "a&b!";
+    QTest::newRow("entity in a run's text") << "<TextBlock><Run Text='a&amp;b&lt;'/></TextBlock>"
+                                            << "a&b<";
     QTest::newRow("comments everywhere")
         << "<!-- a --><Border><!-- <b> --><TextBlock>x<!-- c -->y</TextBlock></Border><!---->"
         << "xy";

@@ -318,6 +318,7 @@ void MarkupRenderTest::colours_data() {
     QTest::addColumn<QColor>("expected");
     QTest::newRow("#RGB") << "#F80" << QColor(0xFF, 0x88, 0x00);
     QTest::newRow("#ARGB") << "#0F80" << QColor(Qt::white); // transparent
+    QTest::newRow("#ARGB, opaque") << "#F00F" << QColor(Qt::blue);
     QTest::newRow("#RRGGBB") << "#5E7293" << QColor(0x5E, 0x72, 0x93);
     QTest::newRow("#AARRGGBB") << "#FF658C4B" << QColor(0x65, 0x8C, 0x4B);
     QTest::newRow("name") << "White" << QColor(Qt::white);
@@ -534,6 +535,10 @@ void MarkupRenderTest::pixels_data() {
         << borderBrush << square << QPoint(1, 10) << red << qreal(1);
     QTest::newRow("BorderBrush as a property: not the inside")
         << borderBrush << square << QPoint(10, 10) << white << qreal(1);
+    // Each side its own thickness, with nothing behind the frame to cover for it.
+    const QString sides = "<Border BorderThickness='1,0,4,0' BorderBrush='Red'/>";
+    QTest::newRow("a thin left side") << sides << square << QPoint(1, 10) << white << qreal(1);
+    QTest::newRow("a thick right side") << sides << square << QPoint(18, 10) << red << qreal(1);
     // Black to white across the 40 pixels of the box: (10.5, 5.5) is 0.2625 of the way.
     QTest::newRow("Fill as a property: a gradient across the rectangle")
         << "<Rectangle><Rectangle.Fill><LinearGradientBrush StartPoint='0,0' EndPoint='1,0'>"
