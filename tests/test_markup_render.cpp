@@ -88,6 +88,7 @@ private slots:
     void laidOutLinesArePainted_data();
     void laidOutLinesArePainted();
     void drawingLaysOutOnlyWhenItMust();
+    void aKeptDrawingPaintsEitherDirectionAsAFreshOne();
     void decorationsAreDrawn_data();
     void decorationsAreDrawn();
     void onlyInstalledFamiliesAreAskedFor();
@@ -630,6 +631,28 @@ void MarkupRenderTest::drawingLaysOutOnlyWhenItMust() {
     image.setDotsPerMeterY(image.dotsPerMeterY() * 2);
     paint(cellBox.adjusted(0, 0, -10, 0), bold); // fonts in points measure anew
     QCOMPARE(drawing.layoutCount(), quint64(4));
+}
+
+// The glyphs a drawing keeps are those of the direction it paints in: "ab!" ends with its "!" on
+// the left right to left.
+void MarkupRenderTest::aKeptDrawingPaintsEitherDirectionAsAFreshOne() {
+    const QString text = "<TextBlock FontSize='20'>ab!</TextBlock>";
+    const auto paint = [&](markup::Drawing& drawing, Qt::LayoutDirection direction) {
+        QImage image(60, 30, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setLayoutDirection(direction);
+        drawing.paint(painter, QRectF(0, 0, 60, 30), QFont(), direction);
+        return image;
+    };
+    markup::Drawing kept(markup::parse(text));
+    for (const Qt::LayoutDirection direction :
+         {Qt::LeftToRight, Qt::RightToLeft, Qt::LeftToRight}) {
+        markup::Drawing fresh(markup::parse(text));
+        QCOMPARE(paint(kept, direction), paint(fresh, direction));
+    }
+    markup::Drawing fresh(markup::parse(text));
+    QVERIFY(paint(fresh, Qt::LeftToRight) != paint(fresh, Qt::RightToLeft));
 }
 
 void MarkupRenderTest::decorationsAreDrawn_data() {

@@ -8,6 +8,8 @@
 #include "text_measurer.h"
 
 #include <QFont>
+#include <QGlyphRun>
+#include <QList>
 #include <QRectF>
 
 #include <vector>
@@ -30,6 +32,14 @@ struct TextFragment {
     int run = -1; // the run whose font and brush it takes
     double x = 0; // from the line's left
     double width = 0;
+    // Its glyphs, shaped at its first paint for the direction and resolution it was painted at,
+    // with their baseline at 0: a layout kept for repainting draws them without shaping again.
+    struct Shaped {
+        QList<QGlyphRun> runs;
+        Qt::LayoutDirection direction = Qt::LeftToRight;
+        int dotsPerInch = 0; // 0: not shaped yet
+    };
+    mutable Shaped shaped;
 };
 
 struct TextLine {

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -110,6 +111,37 @@ void paintFrame(QPainter& painter, const QRectF& outer, const Thickness& t, cons
 // mirrored, its top-right.
 QPointF originOf(const QRectF& shown, const Mirror& mirror) {
     return mirror.flipped() ? shown.topRight() : shown.topLeft();
+}
+
+// What QPainter::drawText(point, text) draws, shaped as it shapes it (one line in the
+// painter's direction, from the point on, its baseline there), kept with the fragment: shaping is
+// most of what painting a short text costs, and a kept layout paints the same text again.
+const QList<QGlyphRun>& shapedGlyphs(const TextFragment& piece, const QFont& font,
+                                     const QPainter& painter) {
+    TextFragment::Shaped& shaped = piece.shaped;
+    const Qt::LayoutDirection direction = painter.layoutDirection();
+    const int dpi = painter.device() ? painter.device()->logicalDpiY() : 96;
+    if (shaped.dotsPerInch == dpi && shaped.direction == direction)
+        return shaped.runs;
+    QTextLayout layout(piece.text, font, painter.device());
+    QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute);
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTextDirection(direction);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    shaped.runs = line.isValid() ? line.glyphRuns() : QList<QGlyphRun>();
+    const double ascent = line.isValid() ? line.ascent() : 0;
+    for (QGlyphRun& run : shaped.runs) {
+        QList<QPointF> positions = run.positions();
+        for (QPointF& at : positions)
+            at.ry() -= ascent;
+        run.setPositions(positions);
+    }
+    shaped.direction = direction;
+    shaped.dotsPerInch = dpi;
+    return shaped.runs;
 }
 
 class Painter {
@@ -355,7 +387,8 @@ void Painter::paintText(const ElementLayout& l, const QRectF& clip, const Mirror
             if (brush.style() == Qt::NoBrush)
                 continue;
             const QPointF at(mirror.rect(line.rect).left() + piece.x, baseline);
-            p_.drawText(at, piece.text);
+            for (const QGlyphRun& glyphs : shapedGlyphs(piece, font, p_))
+                p_.drawGlyphRun(at, glyphs);
             if (d_.runs[size_t(piece.run)].style.decorations & Decoration::Baseline) {
                 const double thickness = QFontMetricsF(font, p_.device()).lineWidth();
                 p_.fillRect(QRectF(at.x(), baseline - thickness / 2, piece.width, thickness),

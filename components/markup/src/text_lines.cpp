@@ -164,7 +164,7 @@ void TextLines::appendPieces(const Paragraph& p, qsizetype from, qsizetype to, E
 
 // A fragment in run's font at the end of line, which grows to hold it.
 void TextLines::appendFragment(const QString& text, int run, double width, Extent& line) {
-    out_.fragments.push_back({text, run, line.x, width});
+    out_.fragments.push_back({text, run, line.x, width, {}});
     line.x += width;
     line.ascent = std::max(line.ascent, metricsOf(run).ascent);
     line.descent = std::max(line.descent, metricsOf(run).descent);
@@ -248,7 +248,7 @@ void TextLines::endWithEllipsis(int last) {
         const FontMetrics m = metricsOf(origin.first);
         const int firstFragment = int(out_.fragments.size());
         const double w = measurer_.advance(font(origin.first), ellipsis());
-        out_.fragments.push_back({ellipsis(), origin.first, 0, w});
+        out_.fragments.push_back({ellipsis(), origin.first, 0, w, {}});
         closeLine(firstFragment, {w, m.ascent, m.descent});
         return;
     }
