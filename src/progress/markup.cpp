@@ -8,6 +8,8 @@ using namespace host;
 
 namespace {
 
+// The pieces are UTF-16 literals, appended as they lie: a drag writes a caption at every move.
+
 // A whole number held as a double, as decimal text; a negative zero is written "0".
 QString wholeNumberText(double value) {
     return value == 0.0 ? QStringLiteral("0") : QString::number(value, 'f', 0);
@@ -24,36 +26,36 @@ QString BuildNestedMarkup(qint32 cellWidth, qint32 cellHeight, qint32 percent) {
 
     QString text;
     text.reserve(760);
-    text += QLatin1StringView("<Border Padding='");
-    text += QLatin1StringView("1");
-    text += QLatin1StringView("' Height='");
+    text += QStringView(u"<Border Padding='");
+    text += QStringView(u"1");
+    text += QStringView(u"' Height='");
     text += QString::number(H);
-    text += QLatin1StringView("' BorderThickness='");
-    text += QLatin1StringView("1");
-    text += QLatin1StringView("'BorderBrush='#5E7293'>");
-    text += QLatin1StringView("<Border.Background>");
-    text += QLatin1StringView("<LinearGradientBrush StartPoint='0, 0' EndPoint='0,1'>");
-    text += QLatin1StringView(" <GradientStop Color='#C0CBDF' Offset='0'/>");
-    text += QLatin1StringView(" <GradientStop Color='#DCE9FA' Offset='1'/>");
-    text += QLatin1StringView("</LinearGradientBrush>");
-    text += QLatin1StringView("</Border.Background>");
-    text += QLatin1StringView("<Border Width='");
+    text += QStringView(u"' BorderThickness='");
+    text += QStringView(u"1");
+    text += QStringView(u"'BorderBrush='#5E7293'>");
+    text += QStringView(u"<Border.Background>");
+    text += QStringView(u"<LinearGradientBrush StartPoint='0, 0' EndPoint='0,1'>");
+    text += QStringView(u" <GradientStop Color='#C0CBDF' Offset='0'/>");
+    text += QStringView(u" <GradientStop Color='#DCE9FA' Offset='1'/>");
+    text += QStringView(u"</LinearGradientBrush>");
+    text += QStringView(u"</Border.Background>");
+    text += QStringView(u"<Border Width='");
     text += wholeNumberText(W);
-    text += QLatin1StringView("' BorderBrush='#658C4B' BorderThickness='");
-    text += QLatin1StringView("1");
-    text += QLatin1StringView("' HorizontalAlignment='Left' VerticalAlignment='Center'>");
-    text += QLatin1StringView("<Border.Background>");
-    text += QLatin1StringView("<LinearGradientBrush StartPoint='0,0' EndPoint='1,0'>");
-    text += QLatin1StringView("<GradientStop Color='#658C4B' Offset='0'/>");
-    text += QLatin1StringView("<GradientStop Color='#A4DB64' Offset='1'/>");
-    text += QLatin1StringView("</LinearGradientBrush>");
-    text += QLatin1StringView("</Border.Background>");
-    text += QLatin1StringView("<TextBlock FontWeight='Bold' VerticalAlignment='Center' "
-                              "HorizontalAlignment='Center' Foreground='White'>");
+    text += QStringView(u"' BorderBrush='#658C4B' BorderThickness='");
+    text += QStringView(u"1");
+    text += QStringView(u"' HorizontalAlignment='Left' VerticalAlignment='Center'>");
+    text += QStringView(u"<Border.Background>");
+    text += QStringView(u"<LinearGradientBrush StartPoint='0,0' EndPoint='1,0'>");
+    text += QStringView(u"<GradientStop Color='#658C4B' Offset='0'/>");
+    text += QStringView(u"<GradientStop Color='#A4DB64' Offset='1'/>");
+    text += QStringView(u"</LinearGradientBrush>");
+    text += QStringView(u"</Border.Background>");
+    text += QStringView(u"<TextBlock FontWeight='Bold' VerticalAlignment='Center' "
+                        u"HorizontalAlignment='Center' Foreground='White'>");
     text += P;
-    text += QLatin1StringView("%</TextBlock>");
-    text += QLatin1StringView("</Border>");
-    text += QLatin1StringView("</Border>");
+    text += QStringView(u"%</TextBlock>");
+    text += QStringView(u"</Border>");
+    text += QStringView(u"</Border>");
     return text;
 }
 
@@ -64,26 +66,26 @@ QString BuildProgressMarkup(qint32 width, qint32 percent) {
 
     QString text;
     text.reserve(920);
-    text += QLatin1StringView("<StackPanel Width='");
+    text += QStringView(u"<StackPanel Width='");
     text += QString::number(T);
-    text += QLatin1StringView(
-        "'><Grid><Grid.ColumnDefinitions><ColumnDefinition /></Grid.ColumnDefinitions>");
-    text += QLatin1StringView("<Border Grid.Column='0' Background='Blue' BorderThickness='1px' "
-                              "MinHeight = '16' BorderBrush='#5E7293'>");
-    text += QLatin1StringView(
-        "<Border.Background><LinearGradientBrush StartPoint='0, 0' EndPoint='0,1'><GradientStop "
-        "Color='#C0CBDF' Offset='0'/><GradientStop Color='#DCE9FA' "
-        "Offset='1'/></LinearGradientBrush></Border.Background></Border>");
-    text += QLatin1StringView("<Border Grid.Column='0' Width='");
+    text += QStringView(
+        u"'><Grid><Grid.ColumnDefinitions><ColumnDefinition /></Grid.ColumnDefinitions>");
+    text += QStringView(u"<Border Grid.Column='0' Background='Blue' BorderThickness='1px' "
+                        u"MinHeight = '16' BorderBrush='#5E7293'>");
+    text += QStringView(
+        u"<Border.Background><LinearGradientBrush StartPoint='0, 0' EndPoint='0,1'><GradientStop "
+        u"Color='#C0CBDF' Offset='0'/><GradientStop Color='#DCE9FA' "
+        u"Offset='1'/></LinearGradientBrush></Border.Background></Border>");
+    text += QStringView(u"<Border Grid.Column='0' Width='");
     text += QString::number(B);
-    text += QLatin1StringView(
-        "px' HorizontalAlignment='Left' BorderThickness='1px' "
-        "BorderBrush='#5E7293'><Border.Background><LinearGradientBrush StartPoint='0, 0' "
-        "EndPoint='1,0'><GradientStop Color='#658C4B' Offset='0'/><GradientStop Color='#A4DB64' "
-        "Offset='1'/></LinearGradientBrush></Border.Background></Border>");
-    text += QLatin1StringView("<Border Grid.Column='0'><TextBlock VerticalAlignment='Center' "
-                              "HorizontalAlignment='Center' Foreground='White'><Bold>");
+    text += QStringView(
+        u"px' HorizontalAlignment='Left' BorderThickness='1px' "
+        u"BorderBrush='#5E7293'><Border.Background><LinearGradientBrush StartPoint='0, 0' "
+        u"EndPoint='1,0'><GradientStop Color='#658C4B' Offset='0'/><GradientStop Color='#A4DB64' "
+        u"Offset='1'/></LinearGradientBrush></Border.Background></Border>");
+    text += QStringView(u"<Border Grid.Column='0'><TextBlock VerticalAlignment='Center' "
+                        u"HorizontalAlignment='Center' Foreground='White'><Bold>");
     text += P;
-    text += QLatin1StringView("%</Bold></TextBlock></Border></Grid></StackPanel>");
+    text += QStringView(u"%</Bold></TextBlock></Border></Grid></StackPanel>");
     return text;
 }
