@@ -12,6 +12,11 @@ function(gridgauge_library_objects target define)
         CXX_VISIBILITY_PRESET hidden
         VISIBILITY_INLINES_HIDDEN ON)
     target_compile_definitions(${target} PRIVATE ${define})
+    # A library's own calls to its exported functions go straight to them, as with
+    # -Bsymbolic-functions at link time (below); GCC otherwise assumes they may be interposed.
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+        target_compile_options(${target} PRIVATE -fno-semantic-interposition)
+    endif()
 endfunction()
 
 # The installed shared library target, named Gridgauge::<export_name> for its users, as
@@ -31,5 +36,9 @@ function(gridgauge_shared_library target output_name export_name)
     if(NOT GRIDGAUGE_SANITIZE)
         target_link_options(${target} PRIVATE LINKER:--no-undefined)
     endif()
+    # Calls inside the library bind to its own functions when it is loaded, without a symbol
+    # lookup each, as Qt's own libraries are linked; a program using it is position independent
+    # (Qt asks the same of it), so function addresses still compare equal across the boundary.
+    target_link_options(${target} PRIVATE LINKER:-Bsymbolic-functions)
     add_library(Gridgauge::${export_name} ALIAS ${target})
 endfunction()
