@@ -32,12 +32,14 @@ struct TextFragment {
     int run = -1; // the run whose font and brush it takes
     double x = 0; // from the line's left
     double width = 0;
-    // Its glyphs, shaped at its first paint for the direction and resolution it was painted at,
-    // with their baseline at 0: a layout kept for repainting draws them without shaping again.
+    // Its glyphs, for the direction and resolution it was painted at, with their baseline at 0:
+    // shaped and kept at its second paint, once the layout is plainly being kept for repainting,
+    // and drawn from then on without shaping again.
     struct Shaped {
         QList<QGlyphRun> runs;
         Qt::LayoutDirection direction = Qt::LeftToRight;
-        int dotsPerInch = 0; // 0: not shaped yet
+        int dotsPerInch = 0; // 0: not kept
+        int paints = 0;      // painted without keeping its glyphs
     };
     mutable Shaped shaped;
 };

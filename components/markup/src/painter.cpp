@@ -115,14 +115,18 @@ QPointF originOf(const QRectF& shown, const Mirror& mirror) {
 
 // What QPainter::drawText(point, text) draws, shaped as it shapes it (one line in the
 // painter's direction, from the point on, its baseline there), kept with the fragment: shaping is
-// most of what painting a short text costs, and a kept layout paints the same text again.
-const QList<QGlyphRun>& shapedGlyphs(const TextFragment& piece, const QFont& font,
-                                     const QPainter& painter) {
+// most of what painting a short text costs, and a kept layout paints the same text again. A
+// layout painted once (a one-off render, a cell just scrolled into view) does better with
+// QPainter's own lighter shaping, so glyphs are kept from the second paint on; null until then.
+const QList<QGlyphRun>* keptGlyphs(const TextFragment& piece, const QFont& font,
+                                   const QPainter& painter) {
     TextFragment::Shaped& shaped = piece.shaped;
     const Qt::LayoutDirection direction = painter.layoutDirection();
     const int dpi = painter.device() ? painter.device()->logicalDpiY() : 96;
     if (shaped.dotsPerInch == dpi && shaped.direction == direction)
-        return shaped.runs;
+        return &shaped.runs;
+    if (shaped.paints++ == 0)
+        return nullptr;
     QTextLayout layout(piece.text, font, painter.device());
     QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute);
     option.setWrapMode(QTextOption::NoWrap);
@@ -141,7 +145,7 @@ const QList<QGlyphRun>& shapedGlyphs(const TextFragment& piece, const QFont& fon
     }
     shaped.direction = direction;
     shaped.dotsPerInch = dpi;
-    return shaped.runs;
+    return &shaped.runs;
 }
 
 class Painter {
@@ -387,8 +391,12 @@ void Painter::paintText(const ElementLayout& l, const QRectF& clip, const Mirror
             if (brush.style() == Qt::NoBrush)
                 continue;
             const QPointF at(mirror.rect(line.rect).left() + piece.x, baseline);
-            for (const QGlyphRun& glyphs : shapedGlyphs(piece, font, p_))
-                p_.drawGlyphRun(at, glyphs);
+            if (const QList<QGlyphRun>* kept = keptGlyphs(piece, font, p_)) {
+                for (const QGlyphRun& glyphs : *kept)
+                    p_.drawGlyphRun(at, glyphs);
+            } else {
+                p_.drawText(at, piece.text);
+            }
             if (d_.runs[size_t(piece.run)].style.decorations & Decoration::Baseline) {
                 const double thickness = QFontMetricsF(font, p_.device()).lineWidth();
                 p_.fillRect(QRectF(at.x(), baseline - thickness / 2, piece.width, thickness),
