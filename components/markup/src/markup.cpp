@@ -63,12 +63,12 @@ QSizeF desiredSize(const Document& document, const QFont& font) {
 }
 
 void render(QPainter& painter, const Document& document, const QRectF& box, const QFont& font,
-            Qt::LayoutDirection direction) {
+            Qt::LayoutDirection direction, const HostStyle& host) {
     if (!usable(box))
         return;
     const FontEngineMeasurer measurer(painter.device());
     paintLayout(painter, document, layOut(document, box.size(), font, measurer), box.topLeft(),
-                direction);
+                direction, host);
 }
 
 Drawing::Drawing(DocumentPtr document)
@@ -78,7 +78,7 @@ Drawing::Drawing(Drawing&&) noexcept = default;
 Drawing& Drawing::operator=(Drawing&&) noexcept = default;
 
 void Drawing::paint(QPainter& painter, const QRectF& box, const QFont& font,
-                    Qt::LayoutDirection direction) {
+                    Qt::LayoutDirection direction, const HostStyle& host) {
     if (!document_ || !usable(box))
         return;
     const FontEngineMeasurer measurer(painter.device());
@@ -88,7 +88,7 @@ void Drawing::paint(QPainter& painter, const QRectF& box, const QFont& font,
             std::make_unique<const LayoutResult>(layOut(*document_, box.size(), font, measurer));
         ++layouts_;
     }
-    paintLayout(painter, *document_, *layout_, box.topLeft(), direction);
+    paintLayout(painter, *document_, *layout_, box.topLeft(), direction, host);
 }
 
 struct DocumentCache::Impl {

@@ -151,11 +151,12 @@ const QList<QGlyphRun>* keptGlyphs(const TextFragment& piece, const QFont& font,
 class Painter {
 public:
     Painter(QPainter& painter, const Document& document, const LayoutResult& layout,
-            const Mirrors& mirrors, int layers)
+            const Mirrors& mirrors, const QBrush& text, int layers)
         : p_(painter)
         , d_(document)
         , l_(layout)
         , m_(mirrors)
+        , text_(text)
         , snap_(painter.deviceTransform())
         , layers_(layers) {}
 
@@ -193,6 +194,7 @@ private:
     const Document& d_;
     const LayoutResult& l_;
     const Mirrors& m_;
+    const QBrush& text_; // of text without a Foreground
     Snap snap_;
     int layers_;
 };
@@ -223,7 +225,7 @@ void Painter::paintTranslucent(int i, int end) {
         QPainter layerPainter(&layer);
         layerPainter.setRenderHints(p_.renderHints());
         layerPainter.setTransform(device * QTransform::fromTranslate(-area.x(), -area.y()));
-        Painter inner(layerPainter, d_, l_, m_, layers_ + 1);
+        Painter inner(layerPainter, d_, l_, m_, text_, layers_ + 1);
         inner.paintOne(i);
         inner.paint(i + 1, end);
     }
@@ -383,7 +385,7 @@ void Painter::paintText(const ElementLayout& l, const QRectF& clip, const Mirror
                 const int foreground = d_.runs[size_t(piece.run)].style.foreground;
                 brush = foreground >= 0 ? brushFor(d_, foreground, bounds, originOf(bounds, mirror),
                                                    mirror.flipped())
-                                        : QBrush(Qt::black);
+                                        : text_;
                 lastRun = piece.run;
                 p_.setPen(QPen(brush, 0));
                 p_.setFont(font);
@@ -411,11 +413,15 @@ void Painter::paintText(const ElementLayout& l, const QRectF& clip, const Mirror
 } // namespace
 
 void paintLayout(QPainter& painter, const Document& document, const LayoutResult& layout,
-                 const QPointF& origin, Qt::LayoutDirection direction) {
+                 const QPointF& origin, Qt::LayoutDirection direction, const HostStyle& host) {
     const Mirrors mirrors = mirrorsFor(document, layout, direction == Qt::RightToLeft);
+    // Black, as text has always been, unless the host says otherwise: a caption painted by a
+    // host that gives no colour looks as it did before hosts could give one.
+    const QColor hostText = host.textColor();
+    const QBrush text(hostText.isValid() ? hostText : QColor(Qt::black));
     painter.save();
     painter.translate(origin);
-    Painter(painter, document, layout, mirrors, 0).paint(0, int(document.elements.size()));
+    Painter(painter, document, layout, mirrors, text, 0).paint(0, int(document.elements.size()));
     painter.restore();
 }
 

@@ -7,8 +7,10 @@
 /// not markup gives no document, a negative length counts as 0, and a value it cannot read
 /// leaves its property at its default.
 
+#include <QColor>
 #include <QFont>
 #include <QRectF>
+#include <QSharedDataPointer>
 #include <QSizeF>
 #include <QString>
 #include <QStringView>
@@ -29,6 +31,44 @@ struct LayoutResult;
 /// Shared ownership of a parsed caption. A document never changes once parsed, so one may be
 /// shared by many owners and threads.
 using DocumentPtr = std::shared_ptr<const Document>;
+
+class HostStylePrivate;
+
+/// What the host of a caption gives each paint of it: the colours that text takes when the
+/// caption leaves them open. A default-constructed style is today's look (black text), so that a
+/// caller that gives none paints exactly as before; a caption's own Foreground always wins over
+/// it. Implicitly shared: copies are cheap, and a style may be made once and given to every paint.
+class GRIDGAUGE_MARKUP_EXPORT HostStyle {
+public:
+    /// Text without a Foreground in black.
+    HostStyle();
+    ~HostStyle();
+    ///@{
+    /// Copies share their colours until one of them is changed.
+    HostStyle(const HostStyle& other);
+    HostStyle(HostStyle&& other) noexcept;
+    HostStyle& operator=(const HostStyle& other);
+    HostStyle& operator=(HostStyle&& other) noexcept;
+    ///@}
+    /// Exchanges the two styles' contents.
+    void swap(HostStyle& other) noexcept { d.swap(other.d); }
+
+    /// The colour of text whose caption gives it no Foreground (a TextBlock, a Run or any inline
+    /// without one, nor an enclosing one with one): what an item view gives its text, such as the
+    /// palette's QPalette::Text, or QPalette::HighlightedText on a selected row. Invalid (the
+    /// default) paints it black.
+    QColor textColor() const;
+    /// Sets textColor(); an invalid colour restores black.
+    void setTextColor(const QColor& color);
+
+    /// Whether both styles paint alike: the same colours.
+    bool operator==(const HostStyle& other) const;
+    /// Whether the styles differ in anything they give a paint.
+    bool operator!=(const HostStyle& other) const { return !(*this == other); }
+
+private:
+    QSharedDataPointer<HostStylePrivate> d;
+};
 
 /// Parses text. Returns the document it describes, or null when text is not markup (then the
 /// caller shows it as plain text). Safe to call from any thread.
@@ -55,9 +95,13 @@ GRIDGAUGE_MARKUP_EXPORT QSizeF desiredSize(const Document& document, const QFont
 /// lines start at the right, a border's left thickness and corners go to its right, and brushes
 /// run their horizontal axis from the right. Text itself is not mirrored, and a line keeps the
 /// order of its words.
+///
+/// host gives what the caption leaves to its host (see HostStyle); the default paints as a
+/// caption always painted.
 GRIDGAUGE_MARKUP_EXPORT void render(QPainter& painter, const Document& document, const QRectF& box,
                                     const QFont& font,
-                                    Qt::LayoutDirection direction = Qt::LeftToRight);
+                                    Qt::LayoutDirection direction = Qt::LeftToRight,
+                                    const HostStyle& host = HostStyle());
 
 /// A document together with its last layout, kept by whoever paints it repeatedly (a grid
 /// cell): painting again in a box of the same size, with the same font and on a device of the
@@ -80,9 +124,10 @@ public:
     const DocumentPtr& document() const { return document_; }
     /// As render(), reusing the last layout when box has the size, and font the value, that the
     /// last paint had, on a device of the same resolution; otherwise lays out and keeps that. A
-    /// layout serves either direction.
+    /// layout serves either direction, and any host's colours.
     void paint(QPainter& painter, const QRectF& box, const QFont& font,
-               Qt::LayoutDirection direction = Qt::LeftToRight);
+               Qt::LayoutDirection direction = Qt::LeftToRight,
+               const HostStyle& host = HostStyle());
     /// How many times this drawing has laid its document out: lets an owner see that a repaint
     /// reused the layout.
     quint64 layoutCount() const { return layouts_; }
