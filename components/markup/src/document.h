@@ -42,7 +42,17 @@ struct CornerRadius {
 };
 
 // In the order of the parser's tags for them.
-enum class ElementKind : quint8 { Border, StackPanel, Grid, TextBlock, Rectangle, Ellipse };
+enum class ElementKind : quint8 {
+    Border,
+    StackPanel,
+    Grid,
+    TextBlock,
+    Rectangle,
+    Ellipse,
+    WrapPanel,
+    DockPanel,
+    Canvas,
+};
 
 // Start is Left or Top, End is Right or Bottom.
 enum class Align : quint8 { Stretch, Start, Center, End };
@@ -53,6 +63,8 @@ enum class Flow : quint8 { Inherit, LeftToRight, RightToLeft };
 enum class Stretch : quint8 { Fill, None, Uniform, UniformToFill };
 enum class Wrapping : quint8 { NoWrap, Wrap, WrapWithOverflow };
 enum class Trimming : quint8 { None, CharacterEllipsis, WordEllipsis };
+// DockPanel.Dock: the side of what is left that a child takes.
+enum class Dock : quint8 { Left, Top, Right, Bottom };
 
 struct GradientStop {
     QColor color = QColor(0, 0, 0, 0);
@@ -124,6 +136,9 @@ struct Element {
     Flow flow = Flow::Inherit;
     double opacity = 1;
     int row = 0, column = 0, rowSpan = 1, columnSpan = 1;
+    // In a DockPanel; and in a Canvas, its offsets from the Canvas's edges (kAuto: not given).
+    Dock dock = Dock::Left;
+    double canvasLeft = kAuto, canvasTop = kAuto, canvasRight = kAuto, canvasBottom = kAuto;
     int background = -1;  // Background, or a shape's Fill
     int borderBrush = -1; // BorderBrush, or a shape's Stroke
 
@@ -131,6 +146,11 @@ struct Element {
     double strokeThickness = 1; // as written; stroke() is what is drawn
     double radiusX = 0, radiusY = 0;
     Stretch stretch = Stretch::Fill;
+
+    // WrapPanel: every child's slot, kAuto for each child's own size
+    double itemWidth = kAuto, itemHeight = kAuto;
+    // DockPanel
+    bool lastChildFill = true;
 
     // Grid: its slices of Document::definitions
     int firstColumn = 0, columnCount = 0;

@@ -172,6 +172,12 @@ QSizeF Pass::measureContent(int e, const QSizeF& available) {
     case ElementKind::Rectangle:
     case ElementKind::Ellipse:
         return measureShape(*this, e, available);
+    case ElementKind::WrapPanel:
+        return measureWrapPanel(*this, e, available);
+    case ElementKind::DockPanel:
+        return measureDockPanel(*this, e, available);
+    case ElementKind::Canvas:
+        return measureCanvas(*this, e, available);
     }
     return {0, 0};
 }
@@ -190,6 +196,12 @@ void Pass::arrangeContent(int e, const QRectF& box) {
     case ElementKind::Rectangle:
     case ElementKind::Ellipse:
         return arrangeShape(*this, e, box);
+    case ElementKind::WrapPanel:
+        return arrangeWrapPanel(*this, e, box);
+    case ElementKind::DockPanel:
+        return arrangeDockPanel(*this, e, box);
+    case ElementKind::Canvas:
+        return arrangeCanvas(*this, e, box);
     }
 }
 

@@ -79,5 +79,11 @@ QSizeF measureTextBlock(Pass& pass, int e, const QSizeF& available);
 void arrangeTextBlock(Pass& pass, int e, const QRectF& box);
 QSizeF measureShape(Pass& pass, int e, const QSizeF& available);
 void arrangeShape(Pass& pass, int e, const QRectF& box);
+QSizeF measureWrapPanel(Pass& pass, int e, const QSizeF& available);
+void arrangeWrapPanel(Pass& pass, int e, const QRectF& box);
+QSizeF measureDockPanel(Pass& pass, int e, const QSizeF& available);
+void arrangeDockPanel(Pass& pass, int e, const QRectF& box);
+QSizeF measureCanvas(Pass& pass, int e, const QSizeF& available);
+void arrangeCanvas(Pass& pass, int e, const QRectF& box);
 
 } // namespace markup::layout

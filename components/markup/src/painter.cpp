@@ -255,6 +255,9 @@ void Painter::paintOne(int i) {
     case ElementKind::StackPanel:
     case ElementKind::Grid:
     case ElementKind::TextBlock:
+    case ElementKind::WrapPanel:
+    case ElementKind::DockPanel:
+    case ElementKind::Canvas:
         break;
     }
     if (e.background >= 0 && !bounds.isEmpty()) {

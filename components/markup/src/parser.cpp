@@ -19,6 +19,9 @@ enum class Tag : quint8 {
     TextBlock,
     Rectangle,
     Ellipse,
+    WrapPanel,
+    DockPanel,
+    Canvas,
     // Inlines
     Run,
     Bold,
@@ -43,7 +46,12 @@ enum class Tag : quint8 {
 enum class Slot : quint8 { Background, BorderBrush, Foreground };
 
 bool isVisual(Tag t) {
-    return t <= Tag::Ellipse;
+    return t <= Tag::Canvas;
+}
+// The elements that hold visual elements: a Border one, the panels any number.
+bool holdsVisuals(Tag t) {
+    return t == Tag::Border || t == Tag::StackPanel || t == Tag::Grid || t == Tag::WrapPanel ||
+           t == Tag::DockPanel || t == Tag::Canvas;
 }
 bool isShape(Tag t) {
     return t == Tag::Rectangle || t == Tag::Ellipse;
@@ -72,6 +80,9 @@ std::optional<Tag> elementTag(QStringView name) {
         {u"TextBlock", Tag::TextBlock},
         {u"Rectangle", Tag::Rectangle},
         {u"Ellipse", Tag::Ellipse},
+        {u"WrapPanel", Tag::WrapPanel},
+        {u"DockPanel", Tag::DockPanel},
+        {u"Canvas", Tag::Canvas},
         {u"Run", Tag::Run},
         {u"Bold", Tag::Bold},
         {u"Italic", Tag::Italic},
@@ -303,14 +314,15 @@ bool Parser::openVisual(Tag tag, Frame& frame) {
     if (parent) {
         if (parent->tag == Tag::Border && parent->values++ > 0)
             return false; // a Border holds one child
-        if (parent->tag != Tag::Border && parent->tag != Tag::StackPanel &&
-            parent->tag != Tag::Grid)
+        if (!holdsVisuals(parent->tag))
             return false;
     }
     Document& d = *doc_;
     Element e;
     e.kind = ElementKind(int(tag));
     e.parent = parent ? parent->index : -1;
+    if (tag == Tag::WrapPanel)
+        e.orientation = Orientation::Horizontal; // a WrapPanel's own default
     const int index = int(d.elements.size());
     d.elements.push_back(e);
     if (parent) {

@@ -100,6 +100,16 @@ bool applyToLayout(Element& e, QStringView name, QStringView value) {
         set(e.rowSpan, value, values::span);
     else if (name == u"Grid.ColumnSpan")
         set(e.columnSpan, value, values::span);
+    else if (name == u"DockPanel.Dock")
+        set(e.dock, value, values::dock);
+    else if (name == u"Canvas.Left")
+        set(e.canvasLeft, value, values::offset);
+    else if (name == u"Canvas.Top")
+        set(e.canvasTop, value, values::offset);
+    else if (name == u"Canvas.Right")
+        set(e.canvasRight, value, values::offset);
+    else if (name == u"Canvas.Bottom")
+        set(e.canvasBottom, value, values::offset);
     else
         return false;
     return true;
@@ -168,7 +178,20 @@ void applyToElement(Document& document, int index, QStringView name, QStringView
         return;
     case ElementKind::TextBlock:
         return applyToTextBlock(document, e, name, value);
+    case ElementKind::WrapPanel:
+        if (name == u"Orientation")
+            set(e.orientation, value, values::orientation);
+        else if (name == u"ItemWidth")
+            set(e.itemWidth, value, lengthOrAuto);
+        else if (name == u"ItemHeight")
+            set(e.itemHeight, value, lengthOrAuto);
+        return;
+    case ElementKind::DockPanel:
+        if (name == u"LastChildFill")
+            set(e.lastChildFill, value, values::boolean);
+        return;
     case ElementKind::Grid:
+    case ElementKind::Canvas:
         return;
     }
 }

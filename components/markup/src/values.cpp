@@ -192,6 +192,12 @@ std::optional<double> signedLength(QStringView text) {
     return std::clamp(*value, -kMaxLength, kMaxLength);
 }
 
+std::optional<double> offset(QStringView text) {
+    if (is(trimmed(text), u"Auto"))
+        return kAuto;
+    return signedLength(text);
+}
+
 std::optional<Thickness> thickness(QStringView text, bool allowNegative) {
     std::array<QStringView, 4> parts;
     std::array<double, 4> v{};
@@ -352,6 +358,24 @@ std::optional<Trimming> trimming(QStringView text) {
         {u"None", Trimming::None},
         {u"CharacterEllipsis", Trimming::CharacterEllipsis},
         {u"WordEllipsis", Trimming::WordEllipsis},
+    };
+    return oneOf(text, names);
+}
+
+std::optional<Dock> dock(QStringView text) {
+    static constexpr std::pair<QStringView, Dock> names[] = {
+        {u"Left", Dock::Left},
+        {u"Top", Dock::Top},
+        {u"Right", Dock::Right},
+        {u"Bottom", Dock::Bottom},
+    };
+    return oneOf(text, names);
+}
+
+std::optional<bool> boolean(QStringView text) {
+    static constexpr std::pair<QStringView, bool> names[] = {
+        {u"True", true},
+        {u"False", false},
     };
     return oneOf(text, names);
 }

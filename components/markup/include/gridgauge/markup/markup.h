@@ -2,10 +2,10 @@
 
 /// @file
 /// The markup engine: a caption written in a small layout vocabulary (Border, StackPanel, Grid,
-/// TextBlock, Rectangle, Ellipse, brushes) is parsed once into a document, laid out in a box and
-/// painted. It knows nothing of where the box comes from, and no call here throws: a text that is
-/// not markup gives no document, a negative length counts as 0, and a value it cannot read
-/// leaves its property at its default.
+/// WrapPanel, DockPanel, Canvas, TextBlock, Rectangle, Ellipse, brushes) is parsed once into a
+/// document, laid out in a box and painted. It knows nothing of where the box comes from, and no
+/// call here throws: a text that is not markup gives no document, a negative length counts as 0,
+/// and a value it cannot read leaves its property at its default.
 
 #include <QColor>
 #include <QFont>
