@@ -9,3 +9,6 @@ gridgauge_test(test_markup_layout
     SOURCES test_markup_layout.cpp
     LIBS gridgauge_markup_internals)
 gridgauge_test(test_markup_flow_direction SOURCES test_markup_flow_direction.cpp LIBS gridgauge_markup)
+# The caption check, as a developer runs it.
+add_test(NAME test_markup_check
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/test_markup_check.sh $<TARGET_FILE:gridgauge-markup-check>)

@@ -1,5 +1,6 @@
 #include "gridgauge/markup/markup.h"
 
+#include "diagnostics.h"
 #include "document.h"
 #include "layout.h"
 #include "painter.h"
@@ -21,6 +22,16 @@ std::atomic<quint64> parses{0};
 DocumentPtr parse(QStringView text) {
     parses.fetch_add(1, std::memory_order_relaxed);
     return parseDocument(text);
+}
+
+DocumentPtr parse(QStringView text, ParseReport* report) {
+    if (!report)
+        return parse(text);
+    parses.fetch_add(1, std::memory_order_relaxed);
+    Problems problems;
+    DocumentPtr document = parseDocument(text, &problems);
+    fill(*report->d, text, problems);
+    return document;
 }
 
 quint64 parseCount() {

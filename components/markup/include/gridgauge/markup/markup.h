@@ -5,10 +5,12 @@
 /// WrapPanel, DockPanel, Canvas, TextBlock, Rectangle, Ellipse, brushes) is parsed once into a
 /// document, laid out in a box and painted. It knows nothing of where the box comes from, and no
 /// call here throws: a text that is not markup gives no document, a negative length counts as 0,
-/// and a value it cannot read leaves its property at its default.
+/// and a value it cannot read leaves its property at its default. @ref markup-vocabulary lists
+/// every element, attribute and value a caption may use.
 
 #include <QColor>
 #include <QFont>
+#include <QList>
 #include <QRectF>
 #include <QSharedDataPointer>
 #include <QSizeF>
@@ -73,6 +75,84 @@ private:
 /// Parses text. Returns the document it describes, or null when text is not markup (then the
 /// caller shows it as plain text). Safe to call from any thread.
 GRIDGAUGE_MARKUP_EXPORT DocumentPtr parse(QStringView text);
+
+class DiagnosticPrivate;
+
+/// One thing parse() has to say of a text, and where in it: why the text is not markup, or an
+/// attribute that changed nothing. Implicitly shared.
+class GRIDGAUGE_MARKUP_EXPORT Diagnostic {
+public:
+    /// Nothing to say: isNull().
+    Diagnostic();
+    /// message at line and column (both from 1).
+    Diagnostic(int line, int column, const QString& message);
+    ~Diagnostic();
+    ///@{
+    /// Copies share their text.
+    Diagnostic(const Diagnostic& other);
+    Diagnostic(Diagnostic&& other) noexcept;
+    Diagnostic& operator=(const Diagnostic& other);
+    Diagnostic& operator=(Diagnostic&& other) noexcept;
+    ///@}
+
+    /// Whether there is nothing to say.
+    bool isNull() const;
+    /// The line, from 1 (0 when null). A line ends at a line feed, a carriage return, or both.
+    int line() const;
+    /// The column, from 1 (0 when null), counting characters: a character outside the Basic
+    /// Multilingual Plane is one column.
+    int column() const;
+    /// What is wrong, in a sentence for a developer, naming the element, attribute or value.
+    QString message() const;
+    /// "line:column: message", or an empty string when null.
+    QString toString() const;
+
+    /// Whether both say the same at the same place.
+    bool operator==(const Diagnostic& other) const;
+    /// Whether they differ in place or message.
+    bool operator!=(const Diagnostic& other) const { return !(*this == other); }
+
+private:
+    QSharedDataPointer<DiagnosticPrivate> d;
+};
+
+class ParseReportPrivate;
+class ParseReport;
+
+/// As parse(text), and when report is not null it is replaced by what the parse found wrong: why
+/// text is not markup (the first thing that made it so), and every attribute the document
+/// ignores, either because its element has no such attribute or because its value cannot be read
+/// (the property then keeps its default, as it does without a report). Safe to call from any
+/// thread with a report of its own; slower than parse(text), for tools and debugging.
+GRIDGAUGE_MARKUP_EXPORT DocumentPtr parse(QStringView text, ParseReport* report);
+
+/// What a parse found wrong with a text, filled by parse(QStringView, ParseReport*).
+/// Implicitly shared.
+class GRIDGAUGE_MARKUP_EXPORT ParseReport {
+public:
+    /// A report of nothing: no error, nothing ignored.
+    ParseReport();
+    ~ParseReport();
+    ///@{
+    /// Copies share their contents.
+    ParseReport(const ParseReport& other);
+    ParseReport(ParseReport&& other) noexcept;
+    ParseReport& operator=(const ParseReport& other);
+    ParseReport& operator=(ParseReport&& other) noexcept;
+    ///@}
+
+    /// Why the text is not markup, where the parse gave up; null when it is markup.
+    Diagnostic error() const;
+    /// The attributes the document ignores, in the order written: an unknown name at the name,
+    /// an unreadable value at the value. At most the first 100; ignoredCount() counts them all.
+    QList<Diagnostic> ignored() const;
+    /// How many attributes were ignored, listed in ignored() or not.
+    int ignoredCount() const;
+
+private:
+    friend DocumentPtr parse(QStringView text, ParseReport* report);
+    QSharedDataPointer<ParseReportPrivate> d;
+};
 
 /// The document's text in reading order ("75%"), a line break as a newline: what accessibility
 /// and tooltips say for it.
