@@ -25,6 +25,26 @@ private:
     }
 };
 
+// Pictures of the size their source names, "box:40x20" one of 40 by 20; anything else refused.
+class SizedPictures : public markup::ImageResolver {
+public:
+    QImage resolve(const QString& source, const QSize& size) override {
+        const QStringList parts =
+            source.startsWith(u"box:") ? source.sliced(4).split(u'x') : QStringList();
+        if (parts.size() != 2)
+            return {};
+        QImage image(size.isEmpty() ? QSize(parts[0].toInt(), parts[1].toInt()) : size,
+                     QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::red);
+        return image;
+    }
+};
+
+SizedPictures& pictures() {
+    static SizedPictures resolver;
+    return resolver;
+}
+
 QFont tenPixels() {
     QFont font;
     font.setPixelSize(10);
@@ -35,7 +55,7 @@ QList<markup::ElementBox> boxesOf(const QString& text, const QSizeF& box) {
     const markup::DocumentPtr document = markup::parse(text);
     if (!document)
         return {};
-    return markup::layoutBoxes(*document, box, tenPixels(), FixedMetrics());
+    return markup::layoutBoxes(*document, box, tenPixels(), FixedMetrics(), &pictures());
 }
 
 using Rects = QList<QRectF>;
@@ -394,6 +414,53 @@ void MarkupLayoutTest::everyElement_data() {
     QTest::newRow("canvas: children measured without bound, text on one line")
         << "<Canvas Width='20'><TextBlock TextWrapping='Wrap' Text='aaa bbb'/></Canvas>" << box
         << Rects{{40, 0, 20, 50}, {40, 0, 35, 10}};
+
+    // Image: its picture's own size scaled to what it is offered, and placed by what it draws.
+    QTest::newRow("image: uniform, as large as fits, even when aligned")
+        << "<Image Source='box:40x20' HorizontalAlignment='Left' VerticalAlignment='Top'/>" << box
+        << Rects{{0, 0, 100, 50}};
+    QTest::newRow("image: uniform, centred in a slot of another shape")
+        << "<Image Source='box:10x10'/>" << box << Rects{{25, 0, 50, 50}};
+    QTest::newRow("image: Stretch None keeps its picture's size")
+        << "<Image Source='box:40x20' Stretch='None'/>" << box << Rects{{30, 15, 40, 20}};
+    QTest::newRow("image: Fill takes the whole slot")
+        << "<Image Source='box:10x10' Stretch='Fill'/>" << box << Rects{{0, 0, 100, 50}};
+    QTest::newRow("image: uniform to fill overflows, from its start")
+        << "<Image Source='box:10x10' Stretch='UniformToFill'/>" << box << Rects{{0, 0, 100, 100}};
+    QTest::newRow("image: a Width scales it, and it is centred by what it draws")
+        << "<Image Source='box:40x20' Width='20'/>" << box << Rects{{40, 20, 20, 10}};
+    QTest::newRow("image: without bound along a stack, scaled by the other side")
+        << "<StackPanel Orientation='Horizontal'><Image Source='box:10x10'/><Border Width='5'/>"
+           "</StackPanel>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 50, 50}, {50, 0, 5, 50}};
+    QTest::newRow("image: down a stack, scaled by its width")
+        << "<StackPanel><Image Source='box:10x20'/><Border Height='5'/></StackPanel>" << box
+        << Rects{{0, 0, 100, 205}, {0, 0, 100, 200}, {0, 200, 100, 5}};
+    QTest::newRow("image: Fill without bound down a stack keeps its picture's shape")
+        << "<StackPanel><Image Source='box:10x20' Stretch='Fill'/></StackPanel>" << box
+        << Rects{{0, 0, 100, 200}, {0, 0, 100, 200}};
+    QTest::newRow("image: uniform to fill without bound along a stack, as high as the stack")
+        << "<StackPanel Orientation='Horizontal'><Image Source='box:10x10' "
+           "Stretch='UniformToFill'/></StackPanel>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 50, 50}};
+    QTest::newRow("image: DownOnly never grows it")
+        << "<Image Source='box:10x10' StretchDirection='DownOnly'/>" << box
+        << Rects{{45, 20, 10, 10}};
+    QTest::newRow("image: DownOnly shrinks it")
+        << "<Image Source='box:200x100' StretchDirection='DownOnly'/>" << box
+        << Rects{{0, 0, 100, 50}};
+    QTest::newRow("image: UpOnly never shrinks it")
+        << "<Image Source='box:200x100' StretchDirection='UpOnly'/>" << box
+        << Rects{{0, 0, 200, 100}};
+    // Refused, it wants nothing of its own: its Width and Height hold its room, and it draws
+    // nothing, centred in it.
+    QTest::newRow("image: a refused source takes the size it is given")
+        << "<StackPanel Orientation='Horizontal'><Image Source='file:///a.png' Width='30' "
+           "Height='20'/><Border Width='10'/></StackPanel>"
+        << box << Rects{{0, 0, 100, 50}, {15, 25, 0, 0}, {30, 0, 10, 50}};
+    QTest::newRow("image: without a source, nothing")
+        << "<StackPanel Orientation='Horizontal'><Image/><Border Width='10'/></StackPanel>" << box
+        << Rects{{0, 0, 100, 50}, {0, 25, 0, 0}, {0, 0, 10, 50}};
 }
 
 void MarkupLayoutTest::everyElement() {
@@ -606,6 +673,8 @@ void MarkupLayoutTest::desiredSize_data() {
            "DockPanel.Dock='Left' Width='20' Height='25'/><Border Width='5' Height='5'/>"
            "</DockPanel>"
         << QSizeF(30, 35);
+    QTest::newRow("an image at its picture's size")
+        << "<Image Source='box:40x20' Margin='1'/>" << QSizeF(42, 22);
     QTest::newRow("a canvas asks for nothing")
         << "<Canvas><Border Width='30' Height='10'/></Canvas>" << QSizeF(0, 0);
     QTest::newRow("negative margin asks for nothing")
@@ -620,7 +689,9 @@ void MarkupLayoutTest::desiredSize() {
     QFETCH(QSizeF, size);
     const markup::DocumentPtr document = markup::parse(text);
     QVERIFY(document);
-    QCOMPARE(markup::desiredSize(*document, QFont()), size);
+    markup::HostStyle host;
+    host.setImageResolver(&pictures());
+    QCOMPARE(markup::desiredSize(*document, QFont(), host), size);
 }
 
 QTEST_MAIN(MarkupLayoutTest)

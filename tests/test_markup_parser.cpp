@@ -418,6 +418,10 @@ void MarkupParserTest::errorsSayWhereAndWhy_data() {
         << "<Border><Bold/></Border>" << 1 << 9 << "'<Bold>' stands only inside a TextBlock";
     QTest::newRow("an element inside a TextBlock")
         << "<TextBlock><Border/></TextBlock>" << 1 << 12 << "cannot stand inside '<TextBlock>'";
+    QTest::newRow("an element inside an Image")
+        << "<Image><Border/></Image>" << 1 << 8 << "cannot stand inside '<Image>'";
+    QTest::newRow("an Image's background")
+        << "<Image><Image.Background/></Image>" << 1 << 8 << "no property element";
     QTest::newRow("a comment not closed") << "<Border/><!-- x" << 1 << 10 << "comment";
     QTest::newRow("deeper than the bound")
         << nestedBorders(257) << 1 << 256 * 8 + 1 << "deeper than 256";
@@ -483,6 +487,13 @@ void MarkupParserTest::ignoredAttributesAreListed_data() {
         << QStringList{"1:27: LastChildFill='no' ignored: LastChildFill takes True or False",
                        "1:53: ItemWidth='wide' ignored",
                        "1:75: DockPanel.Dock='Middle' ignored: DockPanel.Dock takes Left, Top"};
+    QTest::newRow("an Image has no Background, and its own Stretch values")
+        << "<Image Background='Red' Stretch='Sideways' StretchDirection='Down' Source=' '/>"
+        << QStringList{"1:8: unknown attribute 'Background' on 'Image'",
+                       "1:34: Stretch='Sideways' ignored: Stretch takes None, Fill, Uniform",
+                       "1:62: StretchDirection='Down' ignored: StretchDirection takes Both, "
+                       "UpOnly or DownOnly",
+                       "1:76: Source=' ' ignored: Source takes the name of a picture"};
     QTest::newRow("before the error that makes the text no markup")
         << "<Border Widht='1'><Marquee/></Border>"
         << QStringList{"1:9: unknown attribute 'Widht' on 'Border'"};

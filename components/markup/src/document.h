@@ -52,6 +52,7 @@ enum class ElementKind : quint8 {
     WrapPanel,
     DockPanel,
     Canvas,
+    Image,
 };
 
 // Start is Left or Top, End is Right or Bottom.
@@ -61,6 +62,8 @@ enum class Visibility : quint8 { Visible, Hidden, Collapsed };
 // FlowDirection: Inherit takes the parent's, or at the root the host's.
 enum class Flow : quint8 { Inherit, LeftToRight, RightToLeft };
 enum class Stretch : quint8 { Fill, None, Uniform, UniformToFill };
+// Which way an Image's Stretch may scale its picture.
+enum class StretchDirection : quint8 { Both, UpOnly, DownOnly };
 enum class Wrapping : quint8 { NoWrap, Wrap, WrapWithOverflow };
 enum class Trimming : quint8 { None, CharacterEllipsis, WordEllipsis };
 // DockPanel.Dock: the side of what is left that a child takes.
@@ -152,6 +155,11 @@ struct Element {
     // DockPanel
     bool lastChildFill = true;
 
+    // Image: its picture, an index into Document::sources, or -1; and how it scales (Stretch
+    // above, with Uniform as its default)
+    int source = -1;
+    StretchDirection stretchDirection = StretchDirection::Both;
+
     // Grid: its slices of Document::definitions
     int firstColumn = 0, columnCount = 0;
     int firstRow = 0, rowCount = 0;
@@ -174,6 +182,7 @@ public:
     std::vector<Definition> definitions;
     std::vector<Run> runs;
     std::vector<QStringList> families;
+    std::vector<QString> sources; // of Image elements, each once
 };
 
 } // namespace markup

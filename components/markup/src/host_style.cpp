@@ -7,6 +7,7 @@ namespace markup {
 class HostStylePrivate : public QSharedData {
 public:
     QColor text;
+    ImageResolver* resolver = nullptr;
 };
 
 namespace {
@@ -36,8 +37,16 @@ void HostStyle::setTextColor(const QColor& color) {
     d->text = color;
 }
 
+ImageResolver* HostStyle::imageResolver() const {
+    return d->resolver;
+}
+
+void HostStyle::setImageResolver(ImageResolver* resolver) {
+    d->resolver = resolver;
+}
+
 bool HostStyle::operator==(const HostStyle& other) const {
-    return d == other.d || d->text == other.d->text;
+    return d == other.d || (d->text == other.d->text && d->resolver == other.d->resolver);
 }
 
 } // namespace markup

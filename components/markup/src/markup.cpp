@@ -2,6 +2,7 @@
 
 #include "diagnostics.h"
 #include "document.h"
+#include "images.h"
 #include "layout.h"
 #include "painter.h"
 #include "parse_count.h"
@@ -69,8 +70,8 @@ bool usable(const QRectF& box) {
 
 // With no device the measurer is an image's, whose resolution Qt takes from the screen: a size
 // asked for before any painter exists, for a cell that will be painted on that screen.
-QSizeF desiredSize(const Document& document, const QFont& font) {
-    return confined(measureUnbounded(document, font, FontEngineMeasurer()));
+QSizeF desiredSize(const Document& document, const QFont& font, const HostStyle& host) {
+    return confined(measureUnbounded(document, font, FontEngineMeasurer(), host.imageResolver()));
 }
 
 void render(QPainter& painter, const Document& document, const QRectF& box, const QFont& font,
@@ -78,7 +79,8 @@ void render(QPainter& painter, const Document& document, const QRectF& box, cons
     if (!usable(box))
         return;
     const FontEngineMeasurer measurer(painter.device());
-    paintLayout(painter, document, layOut(document, box.size(), font, measurer), box.topLeft(),
+    paintLayout(painter, document,
+                layOut(document, box.size(), font, measurer, host.imageResolver()), box.topLeft(),
                 direction, host);
 }
 
@@ -93,10 +95,13 @@ void Drawing::paint(QPainter& painter, const QRectF& box, const QFont& font,
     if (!document_ || !usable(box))
         return;
     const FontEngineMeasurer measurer(painter.device());
+    // Pictures are measured by their resolver's sizes: another resolver may give other ones.
+    const bool otherPictures = !document_->sources.empty() && layout_ &&
+                               layout_->resolver != &resolverOr(host.imageResolver());
     if (!layout_ || layout_->size != box.size() || layout_->font != font ||
-        layout_->dotsPerInch != measurer.dotsPerInch()) {
-        layout_ =
-            std::make_unique<const LayoutResult>(layOut(*document_, box.size(), font, measurer));
+        layout_->dotsPerInch != measurer.dotsPerInch() || otherPictures) {
+        layout_ = std::make_unique<const LayoutResult>(
+            layOut(*document_, box.size(), font, measurer, host.imageResolver()));
         ++layouts_;
     }
     paintLayout(painter, *document_, *layout_, box.topLeft(), direction, host);

@@ -1,6 +1,7 @@
 #include "painter.h"
 
 #include "brushes.h"
+#include "images.h"
 #include "mirror.h"
 
 #include <QFontMetricsF>
@@ -189,6 +190,8 @@ private:
     void paintShape(const Element& e, const ElementLayout& l, const QRectF& clip,
                     const Mirror& mirror);
     void paintText(const ElementLayout& l, const QRectF& clip, const Mirror& mirror);
+    void paintImage(int i, const QRectF& shown, const QRectF& clip, bool flipped);
+    QImage pictureFor(int i, const QSize& pixels);
 
     QPainter& p_;
     const Document& d_;
@@ -259,6 +262,9 @@ void Painter::paintOne(int i) {
     case ElementKind::DockPanel:
     case ElementKind::Canvas:
         break;
+    case ElementKind::Image:
+        paintImage(i, bounds, clip, mirror.flipped());
+        return;
     }
     if (e.background >= 0 && !bounds.isEmpty()) {
         fill(p_, bounds, clip,
@@ -346,6 +352,50 @@ void Painter::paintShape(const Element& e, const ElementLayout& l, const QRectF&
         p_.drawEllipse(shown);
     else
         p_.drawRoundedRect(shown, e.radiusX, e.radiusY);
+    p_.restore();
+}
+
+// The picture at the device pixels it covers, kept with the layout once drawn.
+QImage Painter::pictureFor(int i, const QSize& pixels) {
+    for (const KeptPicture& kept : l_.pictures) {
+        if (kept.element == i && kept.pixels == pixels)
+            return kept.image;
+    }
+    const QString& source = d_.sources[size_t(d_.elements[size_t(i)].source)];
+    QImage image = l_.resolver->image(source, pixels);
+    const auto same = std::find_if(l_.pictures.begin(), l_.pictures.end(),
+                                   [i](const KeptPicture& kept) { return kept.element == i; });
+    if (same != l_.pictures.end())
+        *same = {i, pixels, image};
+    else
+        l_.pictures.push_back({i, pixels, image});
+    return image;
+}
+
+// Drawn at the device pixels it covers, as read for exactly those, so that it is scaled once
+// and smoothly; flipped within its box when it says so itself.
+void Painter::paintImage(int i, const QRectF& shown, const QRectF& clip, bool flipped) {
+    if (d_.elements[size_t(i)].source < 0 || shown.isEmpty())
+        return;
+    const QTransform device = p_.deviceTransform();
+    QSizeF pixels(shown.width() * std::hypot(device.m11(), device.m12()),
+                  shown.height() * std::hypot(device.m21(), device.m22()));
+    const double largest = std::max(pixels.width(), pixels.height());
+    if (largest > kMaxPictureSide)
+        pixels *= kMaxPictureSide / largest; // and the painter scales it up
+    const QSize wanted(std::max(1, qRound(pixels.width())), std::max(1, qRound(pixels.height())));
+    const QImage picture = pictureFor(i, wanted);
+    if (picture.isNull())
+        return;
+    p_.save();
+    if (!clip.contains(shown))
+        p_.setClipRect(clip, Qt::IntersectClip);
+    p_.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (flipped) {
+        p_.translate(shown.left() + shown.right(), 0);
+        p_.scale(-1, 1);
+    }
+    p_.drawImage(shown, picture);
     p_.restore();
 }
 

@@ -22,6 +22,7 @@ enum class Tag : quint8 {
     WrapPanel,
     DockPanel,
     Canvas,
+    Image,
     // Inlines
     Run,
     Bold,
@@ -46,7 +47,7 @@ enum class Tag : quint8 {
 enum class Slot : quint8 { Background, BorderBrush, Foreground };
 
 bool isVisual(Tag t) {
-    return t <= Tag::Canvas;
+    return t <= Tag::Image;
 }
 // The elements that hold visual elements: a Border one, the panels any number.
 bool holdsVisuals(Tag t) {
@@ -83,6 +84,7 @@ std::optional<Tag> elementTag(QStringView name) {
         {u"WrapPanel", Tag::WrapPanel},
         {u"DockPanel", Tag::DockPanel},
         {u"Canvas", Tag::Canvas},
+        {u"Image", Tag::Image},
         {u"Run", Tag::Run},
         {u"Bold", Tag::Bold},
         {u"Italic", Tag::Italic},
@@ -374,7 +376,7 @@ bool Parser::openProperty(QStringView name, Frame& frame) {
     frame.index = parent.index;
     frame.node = parent.node;
     frame.tag = Tag::BrushProperty;
-    if (property == u"Background" && isVisual(owner) && !isShape(owner))
+    if (property == u"Background" && isVisual(owner) && !isShape(owner) && owner != Tag::Image)
         frame.slot = Slot::Background;
     else if (property == u"Fill" && isShape(owner))
         frame.slot = Slot::Background;
@@ -415,6 +417,8 @@ bool Parser::openVisual(Tag tag, Frame& frame) {
     e.parent = parent ? parent->index : -1;
     if (tag == Tag::WrapPanel)
         e.orientation = Orientation::Horizontal; // a WrapPanel's own default
+    else if (tag == Tag::Image)
+        e.stretch = Stretch::Uniform; // an Image's
     const int index = int(d.elements.size());
     d.elements.push_back(e);
     if (parent) {

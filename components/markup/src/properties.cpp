@@ -1,5 +1,6 @@
 #include "properties.h"
 
+#include "images.h"
 #include "values.h"
 
 #include <algorithm>
@@ -44,6 +45,9 @@ constexpr const char* point = "two numbers, x and y, separated by a comma or bla
 constexpr const char* number = "a number";
 constexpr const char* dock = "Left, Top, Right or Bottom";
 constexpr const char* boolean = "True or False";
+constexpr const char* stretchDirection = "Both, UpOnly or DownOnly";
+constexpr const char* source =
+    "the name of a picture, such as qrc:/icons/ok.png or icon:document-save";
 } // namespace syntax
 
 constexpr Outcome kApplied{};
@@ -235,6 +239,31 @@ Outcome applyToWrapPanel(Element& e, QStringView name, QStringView value) {
     return kUnknown;
 }
 
+// A Source is kept as written, once per document however many Images show it; past kMaxSources
+// distinct ones it is refused, as a source the host does not allow would be.
+Outcome applyToImage(Document& document, Element& e, QStringView name, QStringView value) {
+    if (name == u"Stretch")
+        return set(e.stretch, value, values::stretch, syntax::stretch);
+    if (name == u"StretchDirection")
+        return set(e.stretchDirection, value, values::stretchDirection, syntax::stretchDirection);
+    if (name != u"Source")
+        return kUnknown;
+    const QStringView source = values::trimmed(value);
+    if (source.isEmpty())
+        return unreadable(syntax::source);
+    const auto known = std::find(document.sources.begin(), document.sources.end(), source);
+    if (known != document.sources.end()) {
+        e.source = int(known - document.sources.begin());
+        return kApplied;
+    }
+    if (int(document.sources.size()) >= kMaxSources)
+        return {Outcome::Unreadable, "at most 64 different pictures in one caption, and this one "
+                                     "is past them"};
+    e.source = int(document.sources.size());
+    document.sources.push_back(source.toString());
+    return kApplied;
+}
+
 } // namespace
 
 Outcome applyToElement(Document& document, int index, QStringView name, QStringView value) {
@@ -242,7 +271,8 @@ Outcome applyToElement(Document& document, int index, QStringView name, QStringV
     if (const Outcome layout = applyToLayout(e, name, value); layout.kind != Outcome::UnknownName)
         return layout;
     const bool shape = e.kind == ElementKind::Rectangle || e.kind == ElementKind::Ellipse;
-    if (name == u"Background" && !shape) // a shape's is its Fill
+    // A shape's is its Fill; an Image has none.
+    if (name == u"Background" && !shape && e.kind != ElementKind::Image)
         return setColor(document, e.background, value);
     switch (e.kind) {
     case ElementKind::Rectangle:
@@ -262,6 +292,8 @@ Outcome applyToElement(Document& document, int index, QStringView name, QStringV
         if (name == u"LastChildFill")
             return set(e.lastChildFill, value, values::boolean, syntax::boolean);
         return kUnknown;
+    case ElementKind::Image:
+        return applyToImage(document, e, name, value);
     case ElementKind::Grid:
     case ElementKind::Canvas:
         return kUnknown;

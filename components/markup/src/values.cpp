@@ -10,7 +10,6 @@
 #include <string>
 
 namespace markup::values {
-namespace {
 
 QStringView trimmed(QStringView text) {
     qsizetype begin = 0, end = text.size();
@@ -20,6 +19,8 @@ QStringView trimmed(QStringView text) {
         --end;
     return text.sliced(begin, end - begin);
 }
+
+namespace {
 
 bool is(QStringView text, QStringView word) {
     return text.compare(word, Qt::CaseInsensitive) == 0;
@@ -340,6 +341,15 @@ std::optional<Stretch> stretch(QStringView text) {
         {u"None", Stretch::None},
         {u"Uniform", Stretch::Uniform},
         {u"UniformToFill", Stretch::UniformToFill},
+    };
+    return oneOf(text, names);
+}
+
+std::optional<StretchDirection> stretchDirection(QStringView text) {
+    static constexpr std::pair<QStringView, StretchDirection> names[] = {
+        {u"Both", StretchDirection::Both},
+        {u"UpOnly", StretchDirection::UpOnly},
+        {u"DownOnly", StretchDirection::DownOnly},
     };
     return oneOf(text, names);
 }

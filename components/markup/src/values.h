@@ -15,6 +15,9 @@
 
 namespace markup::values {
 
+// text without the XML blanks at its ends.
+QStringView trimmed(QStringView text);
+
 // A plain decimal number (sign, digits, fraction, exponent), blanks around it allowed. Too large
 // a magnitude gives an infinity, which the callers treat as they treat any non-finite value.
 std::optional<double> number(QStringView text);
@@ -43,6 +46,7 @@ std::optional<Orientation> orientation(QStringView text);
 std::optional<Visibility> visibility(QStringView text);
 std::optional<Flow> flowDirection(QStringView text);
 std::optional<Stretch> stretch(QStringView text);
+std::optional<StretchDirection> stretchDirection(QStringView text);
 std::optional<Wrapping> wrapping(QStringView text);
 std::optional<Trimming> trimming(QStringView text);
 std::optional<Dock> dock(QStringView text);

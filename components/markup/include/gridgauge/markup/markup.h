@@ -2,17 +2,19 @@
 
 /// @file
 /// The markup engine: a caption written in a small layout vocabulary (Border, StackPanel, Grid,
-/// WrapPanel, DockPanel, Canvas, TextBlock, Rectangle, Ellipse, brushes) is parsed once into a
-/// document, laid out in a box and painted. It knows nothing of where the box comes from, and no
+/// WrapPanel, DockPanel, Canvas, TextBlock, Image, Rectangle, Ellipse, brushes) is parsed once into
+/// a document, laid out in a box and painted. It knows nothing of where the box comes from, and no
 /// call here throws: a text that is not markup gives no document, a negative length counts as 0,
 /// and a value it cannot read leaves its property at its default. @ref markup-vocabulary lists
 /// every element, attribute and value a caption may use.
 
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QList>
 #include <QRectF>
 #include <QSharedDataPointer>
+#include <QSize>
 #include <QSizeF>
 #include <QString>
 #include <QStringView>
@@ -34,12 +36,63 @@ struct LayoutResult;
 /// shared by many owners and threads.
 using DocumentPtr = std::shared_ptr<const Document>;
 
+/// Where the pictures of a caption's Image elements come from. A caption names its pictures
+/// (Source='qrc:/icons/ok.png'), but only its host decides what a name may read: the engine
+/// never opens a file or a URL by itself. With no resolver of the host's (see HostStyle) the
+/// built-in policy serves, resolveBuiltIn(): Qt resources and icon theme names only. A host that
+/// lets captions show files or anything else derives from this class, answers the names it
+/// allows in resolve(), and may hand the rest to resolveBuiltIn().
+///
+/// A resolver keeps the pictures it gave, by source and size, so that a cell painted again, or
+/// another cell showing the same picture, reads nothing again; clear() forgets them. It must
+/// outlive every paint and layout that uses it. image() and clear() may be called from any
+/// thread; resolve() is called from the thread that lays out or paints.
+class GRIDGAUGE_MARKUP_EXPORT ImageResolver {
+public:
+    /// A resolver that keeps nothing yet.
+    ImageResolver();
+    virtual ~ImageResolver();
+    ///@{
+    /// Not copyable: the pictures it keeps are its own.
+    ImageResolver(const ImageResolver&) = delete;
+    ImageResolver& operator=(const ImageResolver&) = delete;
+    ///@}
+
+    /// The picture that source (an Image's Source, as written) names, for drawing at size device
+    /// pixels, or a null image to refuse the source: the Image then draws nothing and takes the
+    /// size its Width and Height give it. An empty size asks for the picture at its own size,
+    /// which the Image is measured by (its QImage::deviceIndependentSize()). A picture of another
+    /// size than asked for is scaled to it. Called once for each source and size while the
+    /// picture is kept.
+    virtual QImage resolve(const QString& source, const QSize& size) = 0;
+
+    /// The picture for source at exactly size device pixels, or at its own size for an empty
+    /// size: kept from an earlier call, else resolve()d, scaled and kept. Null when refused.
+    QImage image(const QString& source, const QSize& size);
+    /// Forgets every picture kept: the next paint resolves its sources again (after the icon
+    /// theme changed, say).
+    void clear();
+
+    /// The built-in policy, which reads nothing outside the process and the icon theme: a Qt
+    /// resource, written ":/path" or "qrc:/path" (also "qrc:///path"), read with QImageReader
+    /// (at size, for a format that scales, such as SVG); or "icon:name", an icon of the desktop's
+    /// theme through QIcon::fromTheme(), whose own size is 16 by 16 and whose name holds only
+    /// letters, digits, '-', '_', '.' and '+' and does not start with a '.'. Icons are read on
+    /// the GUI thread only. Everything else is refused: file paths, "file:" and network URLs.
+    static QImage resolveBuiltIn(const QString& source, const QSize& size);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
 class HostStylePrivate;
 
 /// What the host of a caption gives each paint of it: the colours that text takes when the
-/// caption leaves them open. A default-constructed style is today's look (black text), so that a
-/// caller that gives none paints exactly as before; a caption's own Foreground always wins over
-/// it. Implicitly shared: copies are cheap, and a style may be made once and given to every paint.
+/// caption leaves them open, and where pictures come from. A default-constructed style is
+/// today's look (black text) with the built-in pictures, so that a caller that gives none paints
+/// exactly as before; a caption's own Foreground always wins over it. Implicitly shared: copies
+/// are cheap, and a style may be made once and given to every paint.
 class GRIDGAUGE_MARKUP_EXPORT HostStyle {
 public:
     /// Text without a Foreground in black.
@@ -63,7 +116,14 @@ public:
     /// Sets textColor(); an invalid colour restores black.
     void setTextColor(const QColor& color);
 
-    /// Whether both styles paint alike: the same colours.
+    /// The resolver of the pictures that Image elements name; null (the default) is the
+    /// built-in policy, ImageResolver::resolveBuiltIn(). Not owned: it must outlive the paints
+    /// and layouts given this style.
+    ImageResolver* imageResolver() const;
+    /// Sets imageResolver(); null restores the built-in policy.
+    void setImageResolver(ImageResolver* resolver);
+
+    /// Whether both styles paint alike: the same colours and the same resolver.
     bool operator==(const HostStyle& other) const;
     /// Whether the styles differ in anything they give a paint.
     bool operator!=(const HostStyle& other) const { return !(*this == other); }
@@ -161,7 +221,9 @@ GRIDGAUGE_MARKUP_EXPORT QString textContent(const Document& document);
 /// The size the document's root asks for with unbounded room, in device-independent pixels,
 /// text measured by the font engine at the screen's logical resolution with font as the base
 /// font. Finite and never negative: what a grid column or an item delegate sizes itself to.
-GRIDGAUGE_MARKUP_EXPORT QSizeF desiredSize(const Document& document, const QFont& font);
+/// The pictures of Image elements are measured at their own sizes, as host's resolver gives them.
+GRIDGAUGE_MARKUP_EXPORT QSizeF desiredSize(const Document& document, const QFont& font,
+                                           const HostStyle& host = HostStyle());
 
 /// Lays the document out in box (device-independent pixels) with font as the base font and
 /// paints it clipped to box; an empty, negative or non-finite box paints nothing. The painter's
