@@ -16,3 +16,4 @@ add_test(NAME test_markup_check
 gridgauge_test(test_markup_images SOURCES test_markup_images.cpp LIBS gridgauge_markup Qt6::Gui)
 qt_add_resources(test_markup_images markup_images PREFIX /markup
     BASE markup_images FILES markup_images/quad.xpm)
+gridgauge_test(test_markup_links SOURCES test_markup_links.cpp LIBS gridgauge_markup Qt6::Gui)

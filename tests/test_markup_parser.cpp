@@ -494,6 +494,11 @@ void MarkupParserTest::ignoredAttributesAreListed_data() {
                        "1:62: StretchDirection='Down' ignored: StretchDirection takes Both, "
                        "UpOnly or DownOnly",
                        "1:76: Source=' ' ignored: Source takes the name of a picture"};
+    QTest::newRow("a Hyperlink's NavigateUri is its own")
+        << "<TextBlock><Hyperlink NavigateUri='a:b' Navigate='c'/></TextBlock>"
+        << QStringList{"1:41: unknown attribute 'Navigate' on 'Hyperlink'"};
+    QTest::newRow("but no Run's") << "<TextBlock><Run NavigateUri='a:b'/></TextBlock>"
+                                  << QStringList{"1:17: unknown attribute 'NavigateUri' on 'Run'"};
     QTest::newRow("before the error that makes the text no markup")
         << "<Border Widht='1'><Marquee/></Border>"
         << QStringList{"1:9: unknown attribute 'Widht' on 'Border'"};

@@ -102,13 +102,20 @@ struct Definition {
 
 enum Decoration : quint8 { Underline = 1, Strikethrough = 2, OverLine = 4, Baseline = 8 };
 
+// A foreground not given: the enclosing inline's, the TextBlock's, and finally the host's text
+// colour.
+constexpr int kInheritedForeground = -1;
+// A Hyperlink's own: the host's link colour, unless the Hyperlink or an inline in it gives one.
+constexpr int kLinkForeground = -2;
+
 // Unset members inherit: from the enclosing inline, the TextBlock, and finally the host font.
 struct TextStyle {
     int weight = -1;
     qint8 style = -1; // QFont::Style
     double size = kAuto;
-    int family = -1;     // index into Document::families
-    int foreground = -1; // brush index; -1 is black
+    int family = -1;                       // index into Document::families
+    int foreground = kInheritedForeground; // a brush index, or one of the two below
+    int link = -1; // the Hyperlink it lies in: an index into Document::links
     quint8 decorations = 0;
     bool operator==(const TextStyle&) const = default;
 };
@@ -183,6 +190,7 @@ public:
     std::vector<Run> runs;
     std::vector<QStringList> families;
     std::vector<QString> sources; // of Image elements, each once
+    std::vector<QString> links;   // each Hyperlink's NavigateUri, in document order
 };
 
 } // namespace markup

@@ -7,6 +7,7 @@ namespace markup {
 class HostStylePrivate : public QSharedData {
 public:
     QColor text;
+    QColor link;
     ImageResolver* resolver = nullptr;
 };
 
@@ -37,6 +38,14 @@ void HostStyle::setTextColor(const QColor& color) {
     d->text = color;
 }
 
+QColor HostStyle::linkColor() const {
+    return d->link;
+}
+
+void HostStyle::setLinkColor(const QColor& color) {
+    d->link = color;
+}
+
 ImageResolver* HostStyle::imageResolver() const {
     return d->resolver;
 }
@@ -46,7 +55,8 @@ void HostStyle::setImageResolver(ImageResolver* resolver) {
 }
 
 bool HostStyle::operator==(const HostStyle& other) const {
-    return d == other.d || (d->text == other.d->text && d->resolver == other.d->resolver);
+    return d == other.d || (d->text == other.d->text && d->link == other.d->link &&
+                            d->resolver == other.d->resolver);
 }
 
 } // namespace markup

@@ -67,6 +67,17 @@ struct LayoutResult {
     ImageResolver* resolver = nullptr;
     std::vector<QSizeF> naturalSizes; // parallel to Document::sources; negative: not yet asked
     mutable std::vector<KeptPicture> pictures;
+    // Where a Drawing last painted this layout: the box's top-left and its direction (-1: never),
+    // which its links are given in.
+    mutable QPointF paintedAt;
+    mutable int paintedDirection = -1;
+    // Each link's pieces as shown in that direction, in the laid-out area, once asked for.
+    struct LinkPiece {
+        int link;
+        QRectF rect;
+    };
+    mutable std::vector<LinkPiece> linkPieces;
+    mutable int linkPiecesDirection = -1;
     std::vector<ElementLayout> elements; // parallel to Document::elements
     std::vector<QFont> fonts;            // parallel to Document::runs
     std::vector<QStringList> families;   // Document::families, each without what is not installed

@@ -4,6 +4,7 @@
 #include "document.h"
 #include "images.h"
 #include "layout.h"
+#include "links.h"
 #include "painter.h"
 #include "parse_count.h"
 #include "parser.h"
@@ -84,6 +85,7 @@ void render(QPainter& painter, const Document& document, const QRectF& box, cons
                 direction, host);
 }
 
+Drawing::Drawing() = default;
 Drawing::Drawing(DocumentPtr document)
     : document_(std::move(document)) {}
 Drawing::~Drawing() = default;
@@ -105,6 +107,54 @@ void Drawing::paint(QPainter& painter, const QRectF& box, const QFont& font,
         ++layouts_;
     }
     paintLayout(painter, *document_, *layout_, box.topLeft(), direction, host);
+    layout_->paintedAt = box.topLeft();
+    layout_->paintedDirection = int(direction == Qt::RightToLeft);
+}
+
+namespace {
+
+// The links' pieces as last painted, worked out once per layout and direction.
+const std::vector<LayoutResult::LinkPiece>& piecesOf(const Document& document,
+                                                     const LayoutResult& layout) {
+    if (layout.linkPiecesDirection != layout.paintedDirection) {
+        layout.linkPieces = linkPieces(document, layout, layout.paintedDirection == 1);
+        layout.linkPiecesDirection = layout.paintedDirection;
+    }
+    return layout.linkPieces;
+}
+
+} // namespace
+
+QList<Link> Drawing::links() const {
+    QList<Link> links;
+    if (!document_ || document_->links.empty())
+        return links;
+    const std::vector<QString> texts = linkTexts(*document_);
+    for (size_t i = 0; i < document_->links.size(); ++i) {
+        Link link;
+        link.d = new LinkPrivate;
+        link.d->target = document_->links[i];
+        link.d->text = texts[i];
+        links.append(link);
+    }
+    if (layout_ && layout_->paintedDirection >= 0) {
+        for (const LayoutResult::LinkPiece& piece : piecesOf(*document_, *layout_))
+            links[piece.link].d->rects.append(piece.rect.translated(layout_->paintedAt));
+    }
+    return links;
+}
+
+int Drawing::linkAt(const QPointF& point) const {
+    if (!document_ || document_->links.empty() || !layout_ || layout_->paintedDirection < 0)
+        return -1;
+    const QPointF at = point - layout_->paintedAt;
+    const std::vector<LayoutResult::LinkPiece>& pieces = piecesOf(*document_, *layout_);
+    // What was painted last lies on top.
+    for (auto piece = pieces.rbegin(); piece != pieces.rend(); ++piece) {
+        if (piece->rect.contains(at))
+            return piece->link;
+    }
+    return -1;
 }
 
 struct DocumentCache::Impl {

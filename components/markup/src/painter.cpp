@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPalette>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -152,12 +153,13 @@ const QList<QGlyphRun>* keptGlyphs(const TextFragment& piece, const QFont& font,
 class Painter {
 public:
     Painter(QPainter& painter, const Document& document, const LayoutResult& layout,
-            const Mirrors& mirrors, const QBrush& text, int layers)
+            const Mirrors& mirrors, const QBrush& text, const QBrush& link, int layers)
         : p_(painter)
         , d_(document)
         , l_(layout)
         , m_(mirrors)
         , text_(text)
+        , link_(link)
         , snap_(painter.deviceTransform())
         , layers_(layers) {}
 
@@ -198,6 +200,7 @@ private:
     const LayoutResult& l_;
     const Mirrors& m_;
     const QBrush& text_; // of text without a Foreground
+    const QBrush& link_; // of a Hyperlink's text without one
     Snap snap_;
     int layers_;
 };
@@ -228,7 +231,7 @@ void Painter::paintTranslucent(int i, int end) {
         QPainter layerPainter(&layer);
         layerPainter.setRenderHints(p_.renderHints());
         layerPainter.setTransform(device * QTransform::fromTranslate(-area.x(), -area.y()));
-        Painter inner(layerPainter, d_, l_, m_, text_, layers_ + 1);
+        Painter inner(layerPainter, d_, l_, m_, text_, link_, layers_ + 1);
         inner.paintOne(i);
         inner.paint(i + 1, end);
     }
@@ -438,7 +441,8 @@ void Painter::paintText(const ElementLayout& l, const QRectF& clip, const Mirror
                 const int foreground = d_.runs[size_t(piece.run)].style.foreground;
                 brush = foreground >= 0 ? brushFor(d_, foreground, bounds, originOf(bounds, mirror),
                                                    mirror.flipped())
-                                        : text_;
+                        : foreground == kLinkForeground ? link_
+                                                        : text_;
                 lastRun = piece.run;
                 p_.setPen(QPen(brush, 0));
                 p_.setFont(font);
@@ -472,9 +476,17 @@ void paintLayout(QPainter& painter, const Document& document, const LayoutResult
     // host that gives no colour looks as it did before hosts could give one.
     const QColor hostText = host.textColor();
     const QBrush text(hostText.isValid() ? hostText : QColor(Qt::black));
+    // The palette is asked only of a caption with links, and at each paint, so that links follow
+    // a palette that changes.
+    QBrush link;
+    if (!document.links.empty()) {
+        const QColor hostLink = host.linkColor();
+        link = QBrush(hostLink.isValid() ? hostLink : QPalette().color(QPalette::Link));
+    }
     painter.save();
     painter.translate(origin);
-    Painter(painter, document, layout, mirrors, text, 0).paint(0, int(document.elements.size()));
+    Painter(painter, document, layout, mirrors, text, link, 0)
+        .paint(0, int(document.elements.size()));
     painter.restore();
 }
 

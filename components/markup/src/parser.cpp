@@ -28,6 +28,7 @@ enum class Tag : quint8 {
     Bold,
     Italic,
     Underline,
+    Hyperlink,
     LineBreak,
     // Brushes
     SolidColorBrush,
@@ -61,7 +62,7 @@ bool isInline(Tag t) {
     return t >= Tag::Run && t <= Tag::LineBreak;
 }
 bool isSpan(Tag t) {
-    return t == Tag::Bold || t == Tag::Italic || t == Tag::Underline;
+    return t == Tag::Bold || t == Tag::Italic || t == Tag::Underline || t == Tag::Hyperlink;
 }
 bool isGradient(Tag t) {
     return t == Tag::LinearGradientBrush || t == Tag::RadialGradientBrush;
@@ -89,6 +90,7 @@ std::optional<Tag> elementTag(QStringView name) {
         {u"Bold", Tag::Bold},
         {u"Italic", Tag::Italic},
         {u"Underline", Tag::Underline},
+        {u"Hyperlink", Tag::Hyperlink},
         {u"LineBreak", Tag::LineBreak},
         {u"SolidColorBrush", Tag::SolidColorBrush},
         {u"LinearGradientBrush", Tag::LinearGradientBrush},
@@ -462,7 +464,18 @@ bool Parser::openInline(Tag tag, Frame& frame) {
         own.style = QFont::StyleItalic;
     else if (tag == Tag::Underline)
         own.decorations = Decoration::Underline;
+    else if (tag == Tag::Hyperlink) {
+        // Drawn as links are, unless it says otherwise: underlined, in the host's link colour.
+        own.decorations = Decoration::Underline;
+        own.foreground = kLinkForeground;
+        own.link = int(doc_->links.size());
+        doc_->links.emplace_back();
+    }
     for (const XmlReader::Attribute& a : reader_.attributes()) {
+        if (tag == Tag::Hyperlink && a.name == u"NavigateUri") {
+            doc_->links.back() = reader_.decoded(a).toString(); // the host decides what it opens
+            continue;
+        }
         const bool text = tag == Tag::Run && a.name == u"Text"; // read below
         note(a, text ? properties::Outcome{}
                      : properties::applyToTextStyle(*doc_, own, a.name, reader_.decoded(a)));
@@ -562,7 +575,9 @@ void Parser::finishTextBlock(Element& block) {
         own.style = own.style >= 0 ? own.style : from.style;
         own.size = own.size > 0 ? own.size : from.size;
         own.family = own.family >= 0 ? own.family : from.family;
-        own.foreground = own.foreground >= 0 ? own.foreground : from.foreground;
+        if (own.foreground == kInheritedForeground)
+            own.foreground = from.foreground;
+        own.link = own.link >= 0 ? own.link : from.link;
         own.decorations |= from.decorations;
     }
     block.text = nodes_.front().own;

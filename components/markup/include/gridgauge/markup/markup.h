@@ -116,6 +116,13 @@ public:
     /// Sets textColor(); an invalid colour restores black.
     void setTextColor(const QColor& color);
 
+    /// The colour of a Hyperlink's text that its caption gives no Foreground (neither the
+    /// Hyperlink nor an inline within it): the platform's link colour. Invalid (the default) is
+    /// the application palette's, QPalette().color(QPalette::Link), at the time of the paint.
+    QColor linkColor() const;
+    /// Sets linkColor(); an invalid colour restores the palette's.
+    void setLinkColor(const QColor& color);
+
     /// The resolver of the pictures that Image elements name; null (the default) is the
     /// built-in policy, ImageResolver::resolveBuiltIn(). Not owned: it must outlive the paints
     /// and layouts given this style.
@@ -245,14 +252,55 @@ GRIDGAUGE_MARKUP_EXPORT void render(QPainter& painter, const Document& document,
                                     Qt::LayoutDirection direction = Qt::LeftToRight,
                                     const HostStyle& host = HostStyle());
 
+class LinkPrivate;
+
+/// A Hyperlink of a drawn caption: what it points at, what it shows, and where it showed. The
+/// engine never follows a link: its host decides what to do with the target. A value taken from
+/// a Drawing, which does not change when the drawing is painted again. Implicitly shared.
+class GRIDGAUGE_MARKUP_EXPORT Link {
+public:
+    /// No link: an empty target and text, and no rectangles.
+    Link();
+    ~Link();
+    ///@{
+    /// Copies share their contents.
+    Link(const Link& other);
+    Link(Link&& other) noexcept;
+    Link& operator=(const Link& other);
+    Link& operator=(Link&& other) noexcept;
+    ///@}
+
+    /// The Hyperlink's NavigateUri as written (its references decoded), empty without one.
+    QString target() const;
+    /// The text it shows, a line break as a newline.
+    QString text() const;
+    /// Where it showed at the drawing's last paint, in the coordinates of the box painted: one
+    /// rectangle for each piece of it on a line (a link wrapped over two lines has two), as high
+    /// as its line, mirrored right to left as the caption was. Only what showed: a link cut off,
+    /// hidden or painted in no box has fewer rectangles, or none.
+    QList<QRectF> rects() const;
+    /// Whether point lies in one of rects().
+    bool contains(const QPointF& point) const;
+
+    /// Whether both have the same target, text and rectangles.
+    bool operator==(const Link& other) const;
+    /// Whether they differ in anything.
+    bool operator!=(const Link& other) const { return !(*this == other); }
+
+private:
+    friend class Drawing;
+    QSharedDataPointer<LinkPrivate> d;
+};
+
 /// A document together with its last layout, kept by whoever paints it repeatedly (a grid
 /// cell): painting again in a box of the same size, with the same font and on a device of the
 /// same resolution, lays out nothing. A Drawing belongs to its owner and is not shared between
 /// threads; the document it holds may be.
 class GRIDGAUGE_MARKUP_EXPORT Drawing {
 public:
-    /// A drawing of nothing: paint() does nothing.
-    Drawing() = default;
+    /// A drawing of nothing: paint() does nothing. Out of line, as its layout's type is the
+    /// engine's own.
+    Drawing();
     /// A drawing of document, which it shares; null draws nothing.
     explicit Drawing(DocumentPtr document);
     ~Drawing();
@@ -273,6 +321,16 @@ public:
     /// How many times this drawing has laid its document out: lets an owner see that a repaint
     /// reused the layout.
     quint64 layoutCount() const { return layouts_; }
+
+    /// The document's Hyperlinks in the order written, each with where it showed at the last
+    /// paint (Link::rects(), in the coordinates of the box painted then); before any paint,
+    /// without rectangles. What a host needs to make links clickable, and to tell assistive
+    /// technology of them.
+    QList<Link> links() const;
+    /// The index in links() of the Hyperlink shown at point, in the coordinates of the box last
+    /// painted (where a mouse event lands when the box was given in the widget's coordinates),
+    /// or -1 when there is none, or nothing was painted yet.
+    int linkAt(const QPointF& point) const;
 
 private:
     DocumentPtr document_;
