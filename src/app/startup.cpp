@@ -3,7 +3,7 @@
 #include "frm_main.h"
 
 #include "gridgauge/controlkit/controlkit.h"
-#include "gridgauge/gridkit/report_grid.h"
+#include "grid/grid_control.h"
 #include "gridgauge/host/control_registry.h"
 #include "gridgauge/host/dispatcher.h"
 
@@ -14,7 +14,7 @@
 void registerControls() {
     host::ControlRegistry::instance().add(
         QStringLiteral("GridKit.ReportGrid"),
-        [](QWidget* parent) { return new gridkit::ReportGrid(parent); });
+        [](QWidget* parent) { return new report::Grid(parent); });
     controlkit::registerControls();
 }
 

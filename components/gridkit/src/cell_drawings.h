@@ -24,6 +24,14 @@ namespace gridkit::detail {
 // The documents every view and delegate shares, by text (null for a text that is not markup).
 markup::DocumentCache& sharedDocuments();
 
+// The longest text, in UTF-16 code units, that is read as markup: no cell can show more, and the
+// bound keeps the work of a hostile text within a paint.
+inline constexpr qsizetype kMaxMarkupLength = 32 * 1024;
+
+// The document a cell's text reads as, or null when it is not markup or too long to be read as
+// markup. The one way every view and delegate reads a caption.
+markup::DocumentPtr markupDocument(const QString& text);
+
 // What a caption reads as: a markup caption's text content ("75%"), or the text itself.
 QString readableText(const QString& caption);
 
@@ -32,9 +40,9 @@ public:
     // The drawing for the cell of a row in a column showing caption, or null when the caption is
     // not markup. Valid until the next call. size is the box it is about to be painted in, if
     // known: a drawing set aside for that caption at that size is taken up again.
-    markup::Drawing* find(qint32 row, qint32 columnId, const QString& caption, QSize size = {});
+    markup::Drawing* find(int row, int column, const QString& caption, QSize size = {});
     // The cell's caption changed, or it shows nowhere any more.
-    void forget(qint32 row, qint32 columnId);
+    void forget(int row, int column);
     void clear();
 
 private:
@@ -60,8 +68,8 @@ private:
     void setAside(Entry& entry);
     std::unique_ptr<markup::Drawing> takeUp(const AsideKey& key);
 
-    static quint64 key(qint32 row, qint32 columnId) {
-        return (quint64(quint32(row)) << 32) | quint32(columnId);
+    static quint64 key(int row, int column) {
+        return (quint64(quint32(row)) << 32) | quint32(column);
     }
     // More than any screen shows, so that scrolling back and forth keeps what it showed.
     QCache<quint64, Entry> cells_{4096};

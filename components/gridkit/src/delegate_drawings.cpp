@@ -14,26 +14,10 @@ namespace {
 
 std::atomic<quint64> layouts{0};
 
-// A document begins with its root's tag, blanks aside: anything else is plain text, and need not
-// take a place in the cache the grid's captions share.
-bool mayBeMarkup(const QString& text) {
-    for (const QChar c : text) {
-        if (!c.isSpace())
-            return c == u'<';
-    }
-    return false;
-}
-
 // More than any screen shows of one view, so that scrolling back and forth keeps what it showed.
 constexpr int kCellsPerView = 4096;
 
 } // namespace
-
-markup::DocumentPtr markupDocument(const QString& text) {
-    if (text.size() > MarkupDelegate::MaxMarkupLength || !mayBeMarkup(text))
-        return nullptr;
-    return sharedDocuments().find(text);
-}
 
 struct DelegateDrawings::ViewCells {
     QCache<QModelIndex, Entry> cells{kCellsPerView};

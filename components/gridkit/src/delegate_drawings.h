@@ -7,6 +7,7 @@
 // lays out again, and a cell whose text changed, or a key that now names another cell, gets a
 // drawing made anew. The documents themselves are shared by text with the report grid.
 
+#include "cell_drawings.h"
 #include "gridgauge/markup/markup.h"
 
 #include <QCache>
@@ -22,9 +23,6 @@ class QWidget;
 
 namespace gridkit::detail {
 
-// The document a cell's text reads as, or null when it is not markup or too long to be read as
-// markup (a cell cannot show such a text, and the bound keeps a hostile one cheap).
-markup::DocumentPtr markupDocument(const QString& text);
 
 class DelegateDrawings {
 public:
