@@ -3,7 +3,7 @@
 // A grid with a little of everything, shared by the grid's test programs: four resizable columns
 // of 100 pixels, a dozen rows, two buttons in row 1, a check box in row 2 and a few captions.
 
-#include "gridgauge/gridkit/report_grid.h"
+#include "grid/grid_control.h"
 
 #include <QApplication>
 #include <QPaintEvent>
@@ -20,22 +20,22 @@ constexpr int Columns = 4;
 constexpr int Records = 12;
 constexpr int ColumnWidth = 100;
 
-inline void fill(gridkit::ReportGrid& grid, int records = Records) {
+inline void fill(report::Grid& grid, int records = Records) {
     for (int c = 0; c < Columns; ++c)
         grid.columns().add(c, QStringLiteral("Head %1").arg(c), ColumnWidth, true);
     for (int r = 0; r < records; ++r) {
-        gridkit::Record record = grid.records().add();
+        report::Record record = grid.records().add();
         for (int i = 0; i < Columns; ++i)
             record.addItem(QString());
     }
     grid.rebuild();
     if (records < 3)
         return;
-    gridkit::ItemControl add = grid.rows().row(1).record().item(0).itemControls().add(7);
+    report::ItemControl add = grid.rows().row(1).record().item(0).itemControls().add(7);
     add.setCaption(QStringLiteral("Add"));
-    gridkit::ItemControl remove = grid.rows().row(1).record().item(2).itemControls().add(8);
+    report::ItemControl remove = grid.rows().row(1).record().item(2).itemControls().add(8);
     remove.setCaption(QStringLiteral("Remove"));
-    gridkit::Item box = grid.rows().row(2).record().item(2);
+    report::Item box = grid.rows().row(2).record().item(2);
     box.setHasCheckBox(true);
     box.setCaption(QStringLiteral("Tick"));
     grid.rows().row(0).record().item(3).setCaption(QStringLiteral("First caption"));
@@ -46,7 +46,7 @@ inline void fill(gridkit::ReportGrid& grid, int records = Records) {
 // A shown, filled grid in a top-level window of its own.
 struct Shown {
     explicit Shown(QSize size = QSize(460, 300), int records = Records)
-        : grid(std::make_unique<gridkit::ReportGrid>()) {
+        : grid(std::make_unique<report::Grid>()) {
         grid->setGridLinesVisible(true);
         fill(*grid, records);
         grid->resize(size);
@@ -66,7 +66,7 @@ struct Shown {
         grid->rows().row(row).itemBounds(grid->rows().row(row).record().item(item), l, t, r, b);
         return QRect(QPoint(l, t), QPoint(r - 1, b - 1));
     }
-    std::unique_ptr<gridkit::ReportGrid> grid;
+    std::unique_ptr<report::Grid> grid;
 };
 
 // The widget as painted at one image pixel per device-independent pixel, whatever the screen's
@@ -119,35 +119,35 @@ inline void settle() {
 
 // Every event the grid raises, in order, as text.
 struct Recorder {
-    explicit Recorder(gridkit::ReportGrid& grid) {
-        QObject::connect(&grid, &gridkit::ReportGrid::mousePressed,
+    explicit Recorder(report::Grid& grid) {
+        QObject::connect(&grid, &report::Grid::mouseDown,
                          [this](qint16 b, qint16 s, qint32 x, qint32 y) {
                              log << QStringLiteral("press %1 %2 %3 %4").arg(b).arg(s).arg(x).arg(y);
                          });
-        QObject::connect(&grid, &gridkit::ReportGrid::mouseMoved,
+        QObject::connect(&grid, &report::Grid::mouseMove,
                          [this](qint16 b, qint16 s, qint32 x, qint32 y) {
                              log << QStringLiteral("move %1 %2 %3 %4").arg(b).arg(s).arg(x).arg(y);
                          });
-        QObject::connect(&grid, &gridkit::ReportGrid::itemCheck,
-                         [this](const gridkit::Row& row, const gridkit::Item& item) {
+        QObject::connect(&grid, &report::Grid::itemCheck,
+                         [this](const report::Row& row, const report::Item& item) {
                              log << QStringLiteral("check %1 %2 %3")
                                         .arg(row.index())
                                         .arg(item.index())
                                         .arg(item.checked() ? 1 : 0);
                          });
-        QObject::connect(&grid, &gridkit::ReportGrid::itemButtonClicked,
-                         [this](const gridkit::Row& row, const gridkit::Item& item,
-                                const gridkit::ItemControl& control) {
+        QObject::connect(&grid, &report::Grid::itemButtonClicked,
+                         [this](const report::Row& row, const report::Item& item,
+                                const report::ItemControl& control) {
                              log << QStringLiteral("click %1 %2 %3")
                                         .arg(row.index())
                                         .arg(item.index())
                                         .arg(control.id());
                          });
-        QObject::connect(&grid, &gridkit::ReportGrid::viewScrolled,
+        QObject::connect(&grid, &report::Grid::viewScrolled,
                          [this] { log << QStringLiteral("scrolled"); });
         QObject::connect(
-            &grid, &gridkit::ReportGrid::columnWidthChanged,
-            [this](const gridkit::Column& column, qint32 from, qint32 to) {
+            &grid, &report::Grid::columnWidthChanged,
+            [this](const report::Column& column, qint32 from, qint32 to) {
                 log << QStringLiteral("width %1 %2 %3").arg(column.index()).arg(from).arg(to);
             });
     }

@@ -3,14 +3,14 @@
 #include "accessibility_recorder.h"
 #include "gridkit_fixture.h"
 
-#include "gridgauge/gridkit/report_grid.h"
+#include "grid/grid_control.h"
 
 #include <QTest>
 
 #include <functional>
 
 using a11ytest::heard;
-using gridkit::ReportGrid;
+using report::Grid;
 
 namespace {
 

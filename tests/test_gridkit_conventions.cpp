@@ -6,7 +6,7 @@
 #include <QPixmapCache>
 #include <QToolTip>
 
-using gridkit::ReportGrid;
+using report::Grid;
 
 namespace {
 
@@ -47,7 +47,7 @@ QRect writeLongCaption(gridtest::Shown& shown, Fit what) {
             "<TextBlock TextTrimming='CharacterEllipsis'>" + text + "</TextBlock>");
         return QRect(0, shown.bounds(4, 3).top(), 0, grid.rowHeight());
     case ButtonCaption: {
-        gridkit::ItemControl button = grid.rows().row(1).record().item(2).itemControls().at(0);
+        report::ItemControl button = grid.rows().row(1).record().item(2).itemControls().at(0);
         button.setCaption(text);
         button.setAlignment(qint16(Qt::AlignLeft)); // where it starts does not hang on the width
         return QRect(0, shown.bounds(1, 2).top() + 4, 0, grid.rowHeight() - 8);
@@ -107,7 +107,7 @@ void TestGridConventions::focusFrameMovesWithTheArrowKeys() {
     const QImage before = gridtest::shot(*shown.grid);
     QVERIFY2(differs(clicked, before, shown.bounds(row, 1)), "keys showed no frame");
     QTest::keyClick(window(shown), Qt::Key_Left);
-    QCOMPARE(shown.grid->focusedCell(), (gridkit::CellAddress{row, 0}));
+    QCOMPARE(shown.grid->focusedCell(), (report::CellAddress{row, 0}));
     gridtest::settle();
     const QImage after = gridtest::shot(*shown.grid);
     QVERIFY2(differs(before, after, shown.bounds(row, 0)), "no focus came to the cell");

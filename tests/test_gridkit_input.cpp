@@ -1,7 +1,7 @@
 // Real mouse and key input on the grid's viewport, and what the grid raises for it.
 #include "gridkit_fixture.h"
 
-#include "gridgauge/gridkit/report_grid.h"
+#include "grid/grid_control.h"
 
 #include <QHelpEvent>
 #include <QLineEdit>
@@ -9,7 +9,7 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
-using gridkit::ReportGrid;
+using report::Grid;
 
 namespace {
 

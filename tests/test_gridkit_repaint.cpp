@@ -2,7 +2,7 @@
 // keeps a sorted grid consistent when rows are added.
 #include "gridkit_fixture.h"
 
-#include "gridgauge/gridkit/report_grid.h"
+#include "grid/grid_control.h"
 #include "gridgauge/host/runtime_error.h"
 #include "gridgauge/markup/markup.h"
 #include "parse_count.h"
@@ -14,7 +14,7 @@
 
 #include <functional>
 
-using gridkit::ReportGrid;
+using report::Grid;
 
 namespace {
 
@@ -173,11 +173,11 @@ void TestGridRepaint::sortedGridPlacesAddedRowsInOrder() {
     QTest::mouseClick(shown.viewport(), Qt::LeftButton, {}, {150, y}); // descending
     const int top = shown.bounds(gridtest::Records - 1, 1).top();
 
-    gridkit::Record added = grid.records().add();
+    report::Record added = grid.records().add();
     for (int i = 0; i < gridtest::Columns; ++i)
         added.addItem(QString());
     added.item(1).setCaption("z");
-    gridkit::Record last = grid.records().add();
+    report::Record last = grid.records().add();
     last.addItem(QString());
     last.addItem(QString()).setCaption("a");
     grid.rebuild();
@@ -218,7 +218,7 @@ void TestGridRepaint::twoGridsOverOneModelEachShowItTheirOwnWay() {
 
     // The model stays with the grid that still shows it; what only the other grid could answer
     // is refused once it is gone.
-    const gridkit::Column gone = first.grid->columns().column(1);
+    const report::Column gone = first.grid->columns().column(1);
     first.grid.reset();
     bool refused = false;
     try {

@@ -1,7 +1,7 @@
 // The grid on screen: hit test, item bounds, the two notifications, pixels, and idleness.
 #include "gridkit_fixture.h"
 
-#include "gridgauge/gridkit/report_grid.h"
+#include "grid/grid_control.h"
 #include "gridgauge/host/system_colors.h"
 #include "gridgauge/markup/markup.h"
 
@@ -12,7 +12,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
-using gridkit::ReportGrid;
+using report::Grid;
 
 namespace {
 
@@ -165,7 +165,7 @@ void TestGridView::itemBoundsFollowScrollingAndWidths() {
     QCOMPARE(shown.grid->horizontalScrollBar()->value(), scrollX);
     QCOMPARE(shown.grid->verticalScrollBar()->value(), scrollY);
     qint32 l = 0, t = 0, r = 0, b = 0;
-    const gridkit::Row gridRow = shown.grid->rows().row(row);
+    const report::Row gridRow = shown.grid->rows().row(row);
     gridRow.itemBounds(gridRow.record().item(item), l, t, r, b);
     QCOMPARE(QRect(QPoint(l, t), QPoint(r, b)), expected);
     QCOMPARE(r - l, shown.grid->columns().find(item)->width());
@@ -275,7 +275,7 @@ void TestGridView::nothingIsRaisedWhenNoCellMoves() {
 void TestGridView::widthChangesByCodeRaiseColumnWidthChanged() {
     gridtest::Shown shown;
     gridtest::Recorder recorder(*shown.grid);
-    gridkit::Column column = shown.grid->columns().column(1);
+    report::Column column = shown.grid->columns().column(1);
     column.setWidth(150);
     column.setWidth(3); // code is not held to the user's minimum
     QCOMPARE(recorder.log, (QStringList{"width 1 100 150", "width 1 150 3"}));

@@ -750,6 +750,7 @@ void ReportGrid::scrollContentsBy(int dx, int dy) {
     d->geometry.setOffsets(horizontalScrollBar()->value(), verticalScrollBar()->value());
     // Right to left the content moves the other way as the offset grows.
     QAbstractItemView::scrollContentsBy(isRightToLeft() ? -dx : dx, dy);
+    updateEditorGeometries(); // widgets laid over cells move with them
     if (dx != 0)
         d->header->update();
     d->cellOrigin = d->currentCellOrigin();
