@@ -30,7 +30,7 @@ enum Fit { CellCaption, HeaderCaption, CheckBoxCaption, ButtonCaption, MarkupCap
 // column of the given width paints of it (its insets and grid line left out).
 QRect writeLongCaption(gridtest::Shown& shown, Fit what) {
     const QString text = QStringLiteral("A caption far too long for its column");
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     switch (what) {
     case CellCaption:
         grid.rows().row(4).record().item(3).setCaption(text);
@@ -199,7 +199,7 @@ enum Tip { CutCell, WholeCell, CutButton, HeaderSortingOff, HeaderSorting, CutHe
 
 // Sets the grid up for a case and says where the pointer rests.
 QPoint setUpTip(gridtest::Shown& shown, Tip tip) {
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     grid.columns().column(2).setTooltip(QStringLiteral("Sort by two"));
     const QPoint header(grid.headerRect(2).center());
     switch (tip) {

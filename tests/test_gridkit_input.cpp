@@ -74,14 +74,14 @@ void TestGridInput::pressIsReportedBeforeTheGridActs() {
     QFETCH(int, target);
     QFETCH(QStringList, after);
     gridtest::Shown shown;
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     const QPoint at = pointOn(shown, Target(target));
     const QRect cell =
         grid.hitTest(at.x(), at.y())->row()->index() == 1 ? shown.bounds(1, 0) : shown.bounds(2, 2);
     const QImage before = grid.grab(cell).toImage();
     QImage atPress;
     bool checkedAtPress = true;
-    QObject::connect(&grid, &ReportGrid::mousePressed, [&] {
+    QObject::connect(&grid, &report::Grid::mouseDown, [&] {
         atPress = grid.grab(cell).toImage();
         checkedAtPress = grid.rows().row(2).record().item(2).checked();
     });
@@ -259,7 +259,7 @@ void TestGridInput::userResizesResizableColumnsDownToTheMinimum() {
     QFETCH(bool, resizable);
     QFETCH(QList<int>, moves);
     QFETCH(QStringList, widths);
-    ReportGrid grid;
+    report::Grid grid;
     for (int c = 0; c < gridtest::Columns; ++c)
         grid.columns().add(c, QStringLiteral("H%1").arg(c), 100, resizable);
     grid.resize(460, 200);
@@ -278,7 +278,7 @@ void TestGridInput::userResizesResizableColumnsDownToTheMinimum() {
 
 void TestGridInput::keysMoveCellFocusAndSpaceTicks() {
     gridtest::Shown shown;
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     grid.setCellFocus(true);
     gridtest::Recorder recorder(grid);
     QTest::mouseClick(shown.viewport(), Qt::LeftButton, {}, shown.centre(3, 1));
@@ -332,7 +332,7 @@ void TestGridInput::tabWalksTheCellsThenMovesOn() {
     QFETCH(QString, focus);
     QWidget window;
     auto* before = new QLineEdit(&window);
-    auto* grid = new ReportGrid(&window);
+    auto* grid = new report::Grid(&window);
     auto* after = new QLineEdit(&window);
     auto* layout = new QVBoxLayout(&window);
     for (QWidget* control :
@@ -368,7 +368,7 @@ void TestGridInput::headerShowsItsColumnTooltip() {
 void TestGridInput::reorderMovesOnlyWhereAColumnShows() {
     for (bool allowed : {false, true}) {
         gridtest::Shown shown;
-        ReportGrid& grid = *shown.grid;
+        report::Grid& grid = *shown.grid;
         grid.setColumnReorderAllowed(allowed);
         gridtest::Recorder recorder(grid);
         const int y = grid.headerHeight() / 2;
@@ -391,7 +391,7 @@ void TestGridInput::reorderMovesOnlyWhereAColumnShows() {
 
 void TestGridInput::headerClickSortsOnlyThePaintOrder() {
     gridtest::Shown shown;
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     const int last = gridtest::Records - 1;
     for (int r = 0; r <= last; ++r) // row r reads 'a' + (last - r): the reverse of record order
         grid.rows().row(r).record().item(1).setCaption(QString(QChar('a' + last - r)));

@@ -22,7 +22,7 @@ namespace {
 // a host does: on the cell's rectangle, raised in front of the grid.
 struct Hosted {
     Hosted() {
-        grid = new ReportGrid(&window);
+        grid = new report::Grid(&window);
         gridtest::fill(*grid);
         grid->setCellFocus(true);
         grid->setGeometry(0, 0, 460, 300);
@@ -53,7 +53,7 @@ struct Hosted {
     }
 
     QWidget window;
-    ReportGrid* grid = nullptr;
+    report::Grid* grid = nullptr;
     QProgressBar* bar = nullptr;
 };
 

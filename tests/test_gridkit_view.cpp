@@ -22,11 +22,11 @@ struct Metrics {
 };
 
 Metrics metrics() {
-    ReportGrid probe;
+    report::Grid probe;
     return {probe.headerHeight(), probe.rowHeight()};
 }
 
-QColor gridLineColor(const ReportGrid& grid) {
+QColor gridLineColor(const report::Grid& grid) {
     QStyleOption option;
     option.initFrom(&grid);
     return QColor::fromRgba(
@@ -186,7 +186,7 @@ void TestGridView::everyScrollRaisesViewScrolled() {
     QFETCH(int, action);
     QFETCH(int, times);
     gridtest::Shown shown(QSize(260, 150));
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     grid.setCellFocus(true);
     if (action == 4)
         QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, shown.centre(3, 0));
@@ -238,7 +238,7 @@ void TestGridView::nothingIsRaisedWhenNoCellMoves_data() {
 void TestGridView::nothingIsRaisedWhenNoCellMoves() {
     QFETCH(int, action);
     gridtest::Shown shown(QSize(460, 200));
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     gridtest::Recorder recorder(grid);
     const QRect before = shown.bounds(3, 2);
     switch (action) {
@@ -284,7 +284,7 @@ void TestGridView::widthChangesByCodeRaiseColumnWidthChanged() {
 
 void TestGridView::gridShowsHeadersButtonsCheckBoxLinesAndBelowRowsColour() {
     gridtest::Shown shown;
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     grid.appearance().setBelowRowsColor(host::colors::ButtonFace);
     const auto [H, R] = metrics();
     const QColor base = grid.palette().color(QPalette::Base);
@@ -331,7 +331,7 @@ void TestGridView::narrowColumnElidesPlainCaption_data() {
 void TestGridView::narrowColumnElidesPlainCaption() {
     QFETCH(bool, focusedRow);
     gridtest::Shown shown;
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     const QString caption = QStringLiteral("A caption far too long for its column");
     grid.columns().column(1).setWidth(70);
     grid.rows().row(4).record().item(1).setCaption(caption);
@@ -363,7 +363,7 @@ void TestGridView::narrowColumnElidesPlainCaption() {
 
 void TestGridView::linesStayCrispAtTwiceThePixelRatio() {
     gridtest::Shown shown;
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     QImage image(grid.size() * 2, QImage::Format_RGB32);
     image.setDevicePixelRatio(2);
     grid.render(&image);
@@ -387,7 +387,7 @@ void TestGridView::markupCaptionsRenderOnlyWhenEnabled() {
     // A parser that refuses this text leaves nothing to tell markup on from off: a failure.
     QVERIFY2(markup::parse(bar), "the markup engine does not read the bar");
     gridtest::Shown shown;
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     grid.rows().row(5).record().item(1).setCaption(bar);
     const QRect cell = shown.bounds(5, 1);
     const auto greenPixels = [&] {

@@ -7,7 +7,7 @@
 #include "gridgauge/controlkit/controlkit.h"
 #include "gridgauge/controlkit/label.h"
 #include "gridgauge/controlkit/progress_bar.h"
-#include "gridgauge/gridkit/report_grid.h"
+#include "grid/grid_control.h"
 #include "gridgauge/host/timer.h"
 
 #include <QSignalSpy>

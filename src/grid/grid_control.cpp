@@ -238,8 +238,8 @@ QRect Grid::cellBounds(qint32 record, qint32 columnId) const {
     return cell.isNull() ? QRect() : cell.translated(viewport()->pos());
 }
 
-QRect Grid::cellRect(qint32 row, qint32 columnId) const {
-    return cellBounds(row, columnId);
+QRect Grid::cellRect(CellAddress cell) const {
+    return cellBounds(cell.row, cell.column);
 }
 
 QRect Grid::headerSection(qint32 columnId) const {
@@ -247,24 +247,35 @@ QRect Grid::headerSection(qint32 columnId) const {
     return section.isNull() ? QRect() : section.translated(viewport()->pos());
 }
 
-QRect Grid::controlRect(qint32 row, qint32 columnId, qint32 position) const {
-    const QRect button = buttonRect(cellIndex(row, columnId), position);
+QRect Grid::controlRect(CellAddress cell, qint32 position) const {
+    const QRect button = buttonRect(cellIndex(cell.row, cell.column), position);
     return button.isNull() ? QRect() : button.translated(viewport()->pos());
 }
 
-QPoint Grid::cellAt(int x, int y) const {
+CellAddress Grid::cellAt(int x, int y) const {
     const std::optional<HitTestInfo> hit = hitTest(x, y);
     if (!hit || !hit->column())
-        return QPoint(-1, -1);
-    const int column = columnAt(x - viewport()->x());
-    return QPoint(hit->row() ? hit->row()->index() : -1, column);
+        return {};
+    return {hit->row() ? hit->row()->index() : -1, columnAt(x - viewport()->x())};
 }
 
 // --- what the user does, done for them ---
 
+CellAddress Grid::focusedCell() const {
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return {};
+    return {records_->recordAt(current.row()), current.column()};
+}
+
+void Grid::setFocusedCell(CellAddress cell) {
+    const QModelIndex index = cellIndex(cell.row, cell.column);
+    if (index.isValid())
+        selectionModel()->setCurrentIndex(index, selectionCommand(index));
+}
+
 bool Grid::clickItemControl(qint32 row, qint32 item, qint32 position) {
-    const qint32 column = records_->findColumn(item);
-    const QModelIndex cell = cellIndex(row, column);
+    const QModelIndex cell = cellIndex(row, records_->findColumn(item));
     return cell.isValid() && gridDelegate()->clickButton(this, cell, position);
 }
 
@@ -273,6 +284,16 @@ void Grid::toggleItemCheck(qint32 row, qint32 item) {
     const ItemData* data = records_->itemIfAny(row, item);
     if (cell.isValid() && data && data->hasCheckBox)
         records_->setData(cell, data->checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+}
+
+bool Grid::isControlPressed(CellAddress cell, qint32 position) const {
+    return gridDelegate()->isButtonPressed(cellIndex(cell.row, cell.column), position);
+}
+
+QString Grid::readableText(qint32 row, qint32 item) const {
+    const qint32 column = records_->findColumn(item);
+    const QModelIndex cell = cellIndex(row, column);
+    return cell.isValid() ? gridDelegate()->readableText(cell) : QString();
 }
 
 // --- events, relayed with the program's handles ---

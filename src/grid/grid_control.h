@@ -28,6 +28,14 @@ namespace report {
 
 class Grid;
 
+// A cell as the grid addresses it: a row number and a column id (the column's creation order),
+// either -1 for none.
+struct CellAddress {
+    qint32 row = -1;
+    qint32 column = -1;
+    bool operator==(const CellAddress&) const = default;
+};
+
 // Appearance settings, reached through Grid::appearance() [16]. Each goes to the grid's setter
 // of the same name; once the grid is gone, each call throws 91.
 class Appearance {
@@ -100,15 +108,24 @@ public:
 
     // Where a cell, a header section and a cell's button lie, in the grid's own coordinates;
     // empty for what does not exist.
-    QRect cellRect(qint32 row, qint32 columnId) const;
+    QRect cellRect(CellAddress cell) const;
     QRect headerSection(qint32 columnId) const;
-    QRect controlRect(qint32 row, qint32 columnId, qint32 position) const;
-    // The row number and column id under (x, y), each -1 where there is none.
-    QPoint cellAt(int x, int y) const;
-    // Clicks a button of the cell (row, item) as the user's click does; false when it does not
-    // exist or is disabled. Toggles a check box likewise.
+    QRect controlRect(CellAddress cell, qint32 position) const;
+    // The cell under (x, y): both -1 outside the rows and columns, row -1 over the header.
+    CellAddress cellAt(int x, int y) const;
+    qint32 columnAtPosition(qint32 position) const { return logicalColumn(position); }
+    qint32 positionOfColumn(qint32 columnId) const { return visualColumn(columnId); }
+
+    // What the user does, done for them (assistive technology does the same through the view):
+    // each raises what the user's own action raises.
+    CellAddress focusedCell() const;      // {-1, -1} while nothing has focus
+    void setFocusedCell(CellAddress cell); // without scrolling
+    // Clicks a button of the cell (row, item); false when it does not exist or is disabled.
     bool clickItemControl(qint32 row, qint32 item, qint32 position);
     void toggleItemCheck(qint32 row, qint32 item);
+    bool isControlPressed(CellAddress cell, qint32 position) const;
+    // What a caption reads as: a markup caption (markup on) its text content, "75%".
+    QString readableText(qint32 row, qint32 item) const;
 
 signals:
     void itemCheck(report::Row row, report::Item item); // [15] the user toggled a check box

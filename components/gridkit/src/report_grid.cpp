@@ -232,12 +232,20 @@ void ReportGridPrivate::pressCell(QMouseEvent& event, const QPoint& at) {
     }
     if (!alive || !cell.isValid())
         return;
-    const bool taken = q->edit(cell, ReportGrid::NoEditTriggers, &event);
+    const bool taken = sendToDelegate(cell, &event);
     if (alive && !taken && event.type() == QEvent::MouseButtonDblClick && cell.isValid()) {
         emit q->doubleClicked(cell);
         if (alive && cell.isValid())
             q->edit(cell, ReportGrid::DoubleClicked, nullptr);
     }
+}
+
+bool ReportGridPrivate::sendToDelegate(const QModelIndex& index, QEvent* event) {
+    QAbstractItemDelegate* delegate = q->itemDelegateForIndex(index);
+    QAbstractItemModel* model = q->model();
+    if (!delegate || !model || !index.isValid())
+        return false;
+    return delegate->editorEvent(event, model, cellOption(index, q->visualRect(index)), index);
 }
 
 QStyleOptionViewItem ReportGridPrivate::cellOption(const QModelIndex& cell, const QRect& rect) const {
@@ -795,7 +803,7 @@ void ReportGrid::keyPressEvent(QKeyEvent* event) {
         if (!d->settings.cellFocus || !d->isCurrentValid())
             break;
         const QPersistentModelIndex current = currentIndex();
-        const bool used = edit(current, AnyKeyPressed, event);
+        const bool used = d->sendToDelegate(current, event);
         if (!alive)
             return;
         if (used)

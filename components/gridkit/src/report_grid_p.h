@@ -75,6 +75,10 @@ public:
     bool tellMove(const QMouseEvent& event, const QPoint& inViewport);
     // Hands a press on the cell at a point of the viewport to its delegate.
     void pressCell(QMouseEvent& event, const QPoint& at);
+    // Hands an event to the delegate of the cell at index, as QAbstractItemView does, but
+    // without repainting the cell for it: the delegate repaints what it changes. Whether the
+    // delegate took it.
+    bool sendToDelegate(const QModelIndex& index, QEvent* event);
 
     // --- what a cell is drawn with ---
     QStyleOptionViewItem cellOption(const QModelIndex& index, const QRect& rect) const;
