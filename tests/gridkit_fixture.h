@@ -55,6 +55,12 @@ struct Shown {
             qFatal("grid window not exposed");
     }
     QWidget* viewport() const { return grid->viewport(); }
+    // What painted in the viewport, in the grid's own coordinates.
+    QRegion inGrid(const QRegion& painted) const { return painted.translated(viewport()->pos()); }
+    // Where the cells show, in the grid's own coordinates.
+    QRect body() const { return viewport()->geometry(); }
+    // The band above the viewport that holds the header.
+    QWidget* header() const { return grid->findChild<QWidget*>(QStringLiteral("header")); }
     // The centre of the cell (row, item), in viewport coordinates.
     QPoint centre(int row, int item) const {
         qint32 l = 0, t = 0, r = 0, b = 0;
@@ -69,6 +75,35 @@ struct Shown {
     std::unique_ptr<report::Grid> grid;
 };
 
+// The grid as the pointer meets it: points in the grid's own coordinates, delivered to its
+// top-level window at window coordinates for Qt to route to whatever lies there.
+struct Pointer {
+    QWidget* grid;
+    QWindow* window() const { return grid->window()->windowHandle(); }
+    QPoint at(const QPoint& p) const { return grid->mapTo(grid->window(), p); }
+};
+inline Pointer pointer(const Shown& shown) {
+    return {shown.grid.get()};
+}
+inline Pointer pointer(QWidget& grid) {
+    return {&grid};
+}
+inline void mousePress(Pointer p, Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint at) {
+    QTest::mousePress(p.window(), b, m, p.at(at));
+}
+inline void mouseRelease(Pointer p, Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint at) {
+    QTest::mouseRelease(p.window(), b, m, p.at(at));
+}
+inline void mouseClick(Pointer p, Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint at) {
+    QTest::mouseClick(p.window(), b, m, p.at(at));
+}
+inline void mouseDClick(Pointer p, Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint at) {
+    QTest::mouseDClick(p.window(), b, m, p.at(at));
+}
+inline void mouseMove(Pointer p, QPoint at) {
+    QTest::mouseMove(p.window(), p.at(at));
+}
+
 // The widget as painted at one image pixel per device-independent pixel, whatever the screen's
 // scale, so that pixel checks can use grid coordinates.
 inline QImage shot(QWidget& widget) {
@@ -78,11 +113,13 @@ inline QImage shot(QWidget& widget) {
     return image;
 }
 
-// What a widget painted: each paint event's region, in order.
+// What a widget painted: each paint event's region, in order, in the coordinates of frame (the
+// widget's own without one).
 class PaintRecorder : public QObject {
 public:
-    explicit PaintRecorder(QWidget* widget)
-        : widget_(widget) {
+    explicit PaintRecorder(QWidget* widget, QWidget* frame = nullptr)
+        : widget_(widget)
+        , frame_(frame) {
         widget->installEventFilter(this);
     }
     ~PaintRecorder() override {
@@ -90,8 +127,10 @@ public:
             widget_->removeEventFilter(this);
     }
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            regions << static_cast<QPaintEvent*>(event)->region();
+        if (event->type() == QEvent::Paint) {
+            const QRegion region = static_cast<QPaintEvent*>(event)->region();
+            regions << (frame_ ? region.translated(widget_->mapTo(frame_, QPoint())) : region);
+        }
         return false;
     }
     int paints() const { return int(regions.size()); }
@@ -106,6 +145,7 @@ public:
 
 private:
     QPointer<QWidget> widget_;
+    QPointer<QWidget> frame_;
 };
 
 // Lets the event loop deliver every scheduled repaint.

@@ -31,7 +31,7 @@ void readEverything(report::Grid& grid) {
 
 // The window's own coordinates of a viewport point: input goes to the top-level window.
 QPoint inWindow(const gridtest::Shown& shown, QPoint at) {
-    return shown.viewport()->mapTo(shown.grid->window(), at);
+    return shown.grid->mapTo(shown.grid->window(), at);
 }
 
 void activate(QWidget& widget) {

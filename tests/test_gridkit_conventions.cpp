@@ -37,7 +37,7 @@ QRect writeLongCaption(gridtest::Shown& shown, Fit what) {
         return QRect(0, shown.bounds(4, 3).top(), 0, grid.rowHeight());
     case HeaderCaption:
         grid.columns().column(3).setCaption(text);
-        return QRect(0, grid.headerRect(3).top() + 2, 0, grid.headerHeight() - 4);
+        return QRect(0, grid.headerSection(3).top() + 2, 0, grid.headerHeight() - 4);
     case CheckBoxCaption:
         grid.rows().row(2).record().item(2).setCaption(text);
         return QRect(0, shown.bounds(2, 2).top(), 0, grid.rowHeight());
@@ -60,8 +60,8 @@ QRect writeLongCaption(gridtest::Shown& shown, Fit what) {
 // right one, which neither its padding nor its grid line nor a button's bevel reaches.
 QImage shownAt(gridtest::Shown& shown, qint32 column, qint32 width, QRect band) {
     shown.grid->columns().column(column).setWidth(width);
-    band.setLeft(shown.grid->headerRect(column).left() + 4);
-    band.setRight(shown.grid->headerRect(column).left() + width - 5);
+    band.setLeft(shown.grid->headerSection(column).left() + 4);
+    band.setRight(shown.grid->headerSection(column).left() + width - 5);
     return gridtest::shot(*shown.grid).copy(band);
 }
 
@@ -180,7 +180,7 @@ void TestGridConventions::doubleClickOnADividerFitsTheColumn() {
     gridtest::Shown shown(QSize(800, 300));
     const QRect band = writeLongCaption(shown, Fit(what));
     gridtest::Recorder recorder(*shown.grid);
-    const QPoint divider(shown.grid->headerRect(column).right(), shown.grid->headerHeight() / 2);
+    const QPoint divider(shown.grid->headerSection(column).right(), shown.grid->headerHeight() / 2);
     QTest::mouseDClick(window(shown), Qt::LeftButton, {}, divider);
     const qint32 fitted = shown.grid->columns().column(column).width();
     QVERIFY(fitted > 100);
@@ -201,7 +201,7 @@ enum Tip { CutCell, WholeCell, CutButton, HeaderSortingOff, HeaderSorting, CutHe
 QPoint setUpTip(gridtest::Shown& shown, Tip tip) {
     report::Grid& grid = *shown.grid;
     grid.columns().column(2).setTooltip(QStringLiteral("Sort by two"));
-    const QPoint header(grid.headerRect(2).center());
+    const QPoint header(grid.headerSection(2).center());
     switch (tip) {
     case CutCell:
         grid.rows().row(4).record().item(3).setCaption(QStringLiteral("Thanks to everyone here"));

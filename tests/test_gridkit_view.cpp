@@ -189,7 +189,7 @@ void TestGridView::everyScrollRaisesViewScrolled() {
     report::Grid& grid = *shown.grid;
     grid.setCellFocus(true);
     if (action == 4)
-        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, shown.centre(3, 0));
+        gridtest::mouseClick(gridtest::pointer(grid), Qt::LeftButton, {}, shown.centre(3, 0));
     if (action == 5)
         grid.verticalScrollBar()->setValue(grid.verticalScrollBar()->maximum());
     gridtest::Recorder recorder(grid);
@@ -410,7 +410,7 @@ void TestGridView::settledGridDoesNotRepaintByItself() {
     gridtest::Shown shown;
     shown.grid->setCellFocus(true);
     shown.grid->setFocus();
-    QTest::mouseClick(shown.viewport(), Qt::LeftButton, {}, shown.centre(2, 2));
+    gridtest::mouseClick(gridtest::pointer(shown), Qt::LeftButton, {}, shown.centre(2, 2));
     QTest::qWait(50);
     gridtest::PaintRecorder recorder(shown.viewport());
     QTest::qWait(1000);

@@ -94,8 +94,8 @@ void TestRightToLeft::theBarLiesOverItsCellBesideAScrollBarOnTheLeft() {
 void TestRightToLeft::columnsRunFromTheRightAndTheBoxIsRightOfItsText() {
     const std::unique_ptr<frmMain> f = start();
     const report::Grid& grid = *f->wndReportControlData;
-    QCOMPARE(grid.headerRect(0).right(), viewportIn(*f).right());
-    QCOMPARE(grid.headerRect(3).right() + 1, grid.headerRect(2).left());
+    QCOMPARE(grid.headerSection(0).right(), viewportIn(*f).right());
+    QCOMPARE(grid.headerSection(3).right() + 1, grid.headerSection(2).left());
     const QRect box = cell(*f, 2, 2);
     // Where the indicator would be left to right: the caption's end, which ticks nothing.
     click(*f, QPoint(box.left() + 2 + indicatorWidth(*f) / 2, box.center().y()));
@@ -175,7 +175,7 @@ void TestRightToLeft::aDraggedBarEndsUnderThePointer() {
 void TestRightToLeft::aDoubleClickOnTheProgressDividerRelaysTheBar() {
     const std::unique_ptr<frmMain> f = start();
     const report::Grid& grid = *f->wndReportControlData;
-    const QPoint divider(grid.headerRect(1).left(), grid.headerHeight() / 2);
+    const QPoint divider(grid.headerSection(1).left(), grid.headerHeight() / 2);
     QTest::mouseDClick(f->windowHandle(), Qt::LeftButton, {}, inWindow(*f, divider));
     QVERIFY(grid.columns().column(1).width() != 100);
     QVERIFY(settle(*f));

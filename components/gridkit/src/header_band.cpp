@@ -28,6 +28,7 @@ QPoint pixelAt(const QMouseEvent& event) {
 HeaderBand::HeaderBand(ReportGridPrivate& view, QWidget* parent)
     : QWidget(parent)
     , view_(view) {
+    setObjectName(QStringLiteral("header"));
     setMouseTracking(true);
     // Every pixel is painted, so Qt need not clear the band first.
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -105,10 +105,14 @@ void ReportGridPrivate::placeHeader() {
 // Every model column gets a width, from the model's header when it gives one.
 void ReportGridPrivate::syncColumns() {
     geometry.removeColumns(0, geometry.columnCount());
-    const int columns = modelColumns();
-    geometry.insertColumns(0, columns, kDefaultColumnWidth);
+    if (const int columns = modelColumns(); columns > 0)
+        insertColumns(0, columns - 1);
+}
+
+void ReportGridPrivate::insertColumns(int first, int last) {
+    geometry.insertColumns(first, last - first + 1, kDefaultColumnWidth);
     const QAbstractItemModel* model = q->model();
-    for (int column = 0; model && column < columns; ++column) {
+    for (int column = first; model && column <= last; ++column) {
         const QSize hint = model->headerData(column, Qt::Horizontal, Qt::SizeHintRole).toSize();
         if (hint.width() > 0)
             geometry.setColumnWidth(column, hint.width());
@@ -319,16 +323,31 @@ void ReportGrid::setModel(QAbstractItemModel* model) {
     QAbstractItemView::setModel(model);
     if (model) {
         const auto columnsChanged = [this] {
-            d->syncColumns();
             d->updateScrollBars();
             d->invalidateAll();
             updateEditorGeometries();
             detail::tableChanged(*this);
         };
         d->modelConnections
-            << connect(model, &QAbstractItemModel::columnsInserted, this, columnsChanged)
-            << connect(model, &QAbstractItemModel::columnsRemoved, this, columnsChanged)
-            << connect(model, &QAbstractItemModel::columnsMoved, this, columnsChanged)
+            << connect(model, &QAbstractItemModel::columnsInserted, this,
+                       [this, columnsChanged](const QModelIndex& parent, int first, int last) {
+                           if (parent != rootIndex())
+                               return;
+                           d->insertColumns(first, last);
+                           columnsChanged();
+                       })
+            << connect(model, &QAbstractItemModel::columnsRemoved, this,
+                       [this, columnsChanged](const QModelIndex& parent, int first, int last) {
+                           if (parent != rootIndex())
+                               return;
+                           d->geometry.removeColumns(first, last - first + 1);
+                           columnsChanged();
+                       })
+            << connect(model, &QAbstractItemModel::columnsMoved, this,
+                       [this, columnsChanged] {
+                           d->syncColumns();
+                           columnsChanged();
+                       })
             << connect(model, &QAbstractItemModel::rowsRemoved, this,
                        [this](const QModelIndex& parent, int first, int) {
                            if (parent != rootIndex())
@@ -353,9 +372,13 @@ void ReportGrid::setModel(QAbstractItemModel* model) {
                            detail::tableChanged(*this);
                        })
             << connect(model, &QAbstractItemModel::headerDataChanged, this,
-                       [this](Qt::Orientation orientation) {
-                           if (orientation == Qt::Horizontal)
-                               d->invalidateHeader(d->geometry.headerRow());
+                       [this](Qt::Orientation orientation, int first, int last) {
+                           if (orientation != Qt::Horizontal)
+                               return;
+                           for (int column = std::max(first, 0);
+                                column <= last && column < d->geometry.columnCount(); ++column)
+                               d->invalidateHeader(d->geometry.headerRect(
+                                   d->geometry.positionOfColumn(column)));
                        });
     }
     d->syncColumns();
@@ -407,6 +430,10 @@ QModelIndex ReportGrid::indexAt(const QPoint& point) const {
 }
 
 void ReportGrid::keyboardSearch(const QString&) {}
+
+void ReportGrid::doItemsLayout() {
+    updateGeometries();
+}
 
 int ReportGrid::sizeHintForColumn(int column) const {
     if (column < 0 || column >= d->geometry.columnCount())

@@ -49,6 +49,7 @@ public:
     void updateScrollBars();
     void placeHeader();
     void syncColumns();
+    void insertColumns(int first, int last); // the model's new columns [first, last]
     void syncRows();
     // Schedules a repaint of part of the viewport or of the band, given as the geometry lays it
     // out.

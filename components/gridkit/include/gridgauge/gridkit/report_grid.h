@@ -125,6 +125,9 @@ public:
     ///@}
     /// Does nothing: typing does not move the current cell of a report.
     void keyboardSearch(const QString& search) override;
+    /// Lays the rows and columns out again after the model changed, repainting only what the
+    /// change touched (QAbstractItemView's repaints the whole viewport).
+    void doItemsLayout() override;
     /// The widest of the column's header caption and its cells' size hints.
     int sizeHintForColumn(int column) const override;
 
