@@ -326,7 +326,6 @@ void ReportGrid::setModel(QAbstractItemModel* model) {
             d->updateScrollBars();
             d->invalidateAll();
             updateEditorGeometries();
-            detail::tableChanged(*this);
         };
         d->modelConnections
             << connect(model, &QAbstractItemModel::columnsInserted, this,
@@ -355,22 +354,19 @@ void ReportGrid::setModel(QAbstractItemModel* model) {
                            d->syncRows();
                            d->updateScrollBars();
                            d->invalidateAll();
-                           detail::tableChanged(*this);
-                           if (first < d->geometry.rowCount())
+                                          if (first < d->geometry.rowCount())
                                emit cellsMoved();
                        })
             << connect(model, &QAbstractItemModel::rowsMoved, this,
                        [this] {
                            d->invalidateAll();
-                           detail::tableChanged(*this);
-                       })
+                                      })
             << connect(model, &QAbstractItemModel::layoutChanged, this,
                        [this] {
                            d->syncRows();
                            d->updateScrollBars();
                            d->invalidateAll();
-                           detail::tableChanged(*this);
-                       })
+                                      })
             << connect(model, &QAbstractItemModel::headerDataChanged, this,
                        [this](Qt::Orientation orientation, int first, int last) {
                            if (orientation != Qt::Horizontal)
@@ -385,7 +381,6 @@ void ReportGrid::setModel(QAbstractItemModel* model) {
     d->syncRows();
     d->updateScrollBars();
     d->invalidateAll();
-    detail::tableChanged(*this);
 }
 
 GridDelegate* ReportGrid::gridDelegate() const {
@@ -685,15 +680,23 @@ void ReportGrid::dataChanged(const QModelIndex& topLeft, const QModelIndex& bott
                              const QList<int>& roles) {
     if (!topLeft.isValid() || !bottomRight.isValid() || topLeft.parent() != rootIndex())
         return;
-    if (topLeft == bottomRight) {
-        // A single cell: QAbstractItemView repaints just it and keeps an editor on it current.
-        QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
-    } else {
-        const int bottom = std::min(bottomRight.row(), d->geometry.rowCount() - 1);
-        for (int column = topLeft.column();
-             column <= bottomRight.column() && column < d->geometry.columnCount(); ++column) {
-            d->invalidate(d->geometry.cellBounds(topLeft.row(), column)
-                              .united(d->geometry.cellBounds(bottom, column)));
+    Q_UNUSED(roles);
+    // Not QAbstractItemView's: it repaints the whole viewport for more than one cell, and tells
+    // assistive technology of a model change where the cells tell what they read anew.
+    const int bottom = std::min(bottomRight.row(), d->geometry.rowCount() - 1);
+    for (int column = topLeft.column();
+         column <= bottomRight.column() && column < d->geometry.columnCount(); ++column) {
+        d->invalidate(d->geometry.cellBounds(topLeft.row(), column)
+                          .united(d->geometry.cellBounds(bottom, column)));
+    }
+    // An editor open on a changed cell shows what the cell now holds.
+    const QModelIndex editing = currentIndex();
+    if (state() == EditingState && editing.parent() == topLeft.parent() &&
+        editing.row() >= topLeft.row() && editing.row() <= bottomRight.row() &&
+        editing.column() >= topLeft.column() && editing.column() <= bottomRight.column()) {
+        if (QWidget* editor = indexWidget(editing)) {
+            if (QAbstractItemDelegate* delegate = itemDelegateForIndex(editing))
+                delegate->setEditorData(editor, editing);
         }
     }
     for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
@@ -702,6 +705,8 @@ void ReportGrid::dataChanged(const QModelIndex& topLeft, const QModelIndex& bott
     }
 }
 
+// QAbstractItemView tells assistive technology of rows and columns that come and go, of a new
+// layout and of a reset; the view tells it only of what is its own (a moved column).
 void ReportGrid::rowsInserted(const QModelIndex& parent, int start, int end) {
     QAbstractItemView::rowsInserted(parent, start, end);
     if (parent != rootIndex())
@@ -711,7 +716,6 @@ void ReportGrid::rowsInserted(const QModelIndex& parent, int start, int end) {
     d->updateScrollBars();
     d->invalidate(QRect(0, d->geometry.rowTop(start), viewport()->width(),
                         viewport()->height()));
-    detail::tableChanged(*this);
     if (start < before)
         emit cellsMoved();
 }
@@ -727,7 +731,6 @@ void ReportGrid::reset() {
     d->syncRows();
     d->updateScrollBars();
     d->invalidateAll();
-    detail::tableChanged(*this);
 }
 
 void ReportGrid::updateGeometries() {
