@@ -4,9 +4,9 @@
 #include "app/startup.h"
 #include "frm_main_probe.h"
 
+#include "grid/grid_control.h"
 #include "gridgauge/controlkit/controlkit.h"
 #include "gridgauge/controlkit/progress_bar.h"
-#include "grid/grid_control.h"
 #include "gridgauge/host/timer.h"
 
 #include <QTest>

@@ -391,7 +391,9 @@ void TestGridInput::headerClickSortsOnlyThePaintOrder() {
         grid.rows().row(r).record().item(1).setCaption(QString(QChar('a' + last - r)));
     const int y = grid.headerHeight() / 2;
     const int top = shown.bounds(0, 1).top();
-    const auto click = [&] { gridtest::mouseClick(gridtest::pointer(shown), Qt::LeftButton, {}, {150, y}); };
+    const auto click = [&] {
+        gridtest::mouseClick(gridtest::pointer(shown), Qt::LeftButton, {}, {150, y});
+    };
 
     click(); // sorting is off: nothing moves
     QCOMPARE(shown.bounds(0, 1).top(), top);

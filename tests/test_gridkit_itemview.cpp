@@ -37,10 +37,11 @@ std::unique_ptr<QStandardItemModel> makeModel() {
         done->setCheckable(true);
         done->setCheckState(Qt::Unchecked);
         model->setItem(row, 2, done);
-        model->setItem(row, 3,
-                       new QStandardItem(QStringLiteral("<Border Background='#2060C0'><TextBlock "
-                                                        "Foreground='White'>%1</TextBlock></Border>")
-                                             .arg(row)));
+        model->setItem(
+            row, 3,
+            new QStandardItem(QStringLiteral("<Border Background='#2060C0'><TextBlock "
+                                             "Foreground='White'>%1</TextBlock></Border>")
+                                  .arg(row)));
     }
     return model;
 }
@@ -238,8 +239,8 @@ void TestGridItemView::aHeaderClickSortsTheModelBothWays() {
     const auto model = makeModel();
     QSortFilterProxyModel proxy;
     proxy.setSourceModel(model.get());
-    QAbstractItemModel* shownModel = throughProxy ? static_cast<QAbstractItemModel*>(&proxy)
-                                                  : model.get();
+    QAbstractItemModel* shownModel =
+        throughProxy ? static_cast<QAbstractItemModel*>(&proxy) : model.get();
     Shown shown(shownModel);
     shown.view.setSortingEnabled(true);
     QSignalSpy moved(&shown.view, &ReportGrid::cellsMoved);
@@ -288,10 +289,12 @@ void TestGridItemView::anotherDelegateDrawsItsColumn() {
     const QRect text = shown.view.visualRect(model.index(2, 0));
     const QRect bar = shown.view.visualRect(model.index(2, 1));
     // The bar's track fills its cell; the text column holds a little ink on white.
-    const QColor track = image.pixelColor((bar.topLeft() + QPoint(bar.width() - 10, bar.height() / 2)) * ratio);
+    const QColor track =
+        image.pixelColor((bar.topLeft() + QPoint(bar.width() - 10, bar.height() / 2)) * ratio);
     QVERIFY2(track != shown.view.palette().color(QPalette::Base), qPrintable(track.name()));
-    QCOMPARE(image.pixelColor((text.topLeft() + QPoint(text.width() - 10, text.height() / 2)) * ratio),
-             shown.view.palette().color(QPalette::Base));
+    QCOMPARE(
+        image.pixelColor((text.topLeft() + QPoint(text.width() - 10, text.height() / 2)) * ratio),
+        shown.view.palette().color(QPalette::Base));
 }
 
 void TestGridItemView::refusedCallsWarnAndChangeNothing() {

@@ -30,8 +30,9 @@ void TestGridParts::onlyATagOpensATextAndOnlyWithinTheBound_data() {
     QTest::newRow("text before it") << "a" + element << false;
     QTest::newRow("as long as the bound allows")
         << "<TextBlock>" + QString(detail::kMaxMarkupLength - 23, u'x') + "</TextBlock>" << true;
-    QTest::newRow("one longer")
-        << "<TextBlock>" + QString(detail::kMaxMarkupLength - 22, u'x') + "</TextBlock>" << false;
+    QTest::newRow("one longer") << "<TextBlock>" + QString(detail::kMaxMarkupLength - 22, u'x') +
+                                       "</TextBlock>"
+                                << false;
 }
 
 void TestGridParts::onlyATagOpensATextAndOnlyWithinTheBound() {

@@ -192,7 +192,6 @@ void TestGridRepaint::sortedGridPlacesAddedRowsInOrder() {
     QCOMPARE(grid.hitTest(150, top + 1)->row()->index(), gridtest::Records);
 }
 
-
 void TestGridRepaint::keptScrollBarDrawsAsQtsOwn_data() {
     QTest::addColumn<Qt::Orientation>("orientation");
     QTest::newRow("vertical") << Qt::Vertical;

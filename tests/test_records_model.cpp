@@ -81,10 +81,12 @@ struct Write {
 
 const std::vector<Write>& writes() {
     static const std::vector<Write> table = {
-        {"caption", [](Grid& g) { g.rows().row(3).record().item(1).setCaption("x"); },
+        {"caption",
+         [](Grid& g) { g.rows().row(3).record().item(1).setCaption("x"); },
          {"data 3 1 to 3 1"}},
         {"caption as it is", [](Grid& g) { g.rows().row(3).record().item(1).setCaption(""); }, {}},
-        {"check box ticked", [](Grid& g) { g.rows().row(2).record().item(2).setChecked(true); },
+        {"check box ticked",
+         [](Grid& g) { g.rows().row(2).record().item(2).setChecked(true); },
          {"data 2 2 to 2 2"}},
         {"check box as it is",
          [](Grid& g) { g.rows().row(2).record().item(2).setChecked(false); },
@@ -100,8 +102,7 @@ const std::vector<Write>& writes() {
          {"data 1 0 to 1 0"}},
         // A width is the view's: nothing in the model changes.
         {"width", [](Grid& g) { g.columns().column(1).setWidth(70); }, {}},
-        {"column caption", [](Grid& g) { g.columns().column(2).setCaption("Two"); },
-         {"header 2"}},
+        {"column caption", [](Grid& g) { g.columns().column(2).setCaption("Two"); }, {"header 2"}},
         {"column added", [](Grid& g) { g.columns().add(0, "again", 10, false); }, {"columns 3"}},
         {"rebuild of the same rows", [](Grid& g) { g.rebuild(); }, {}},
         {"record added, no row yet",
@@ -273,7 +274,8 @@ void TestRecordsModel::showsItsCellsInQtsRoles() {
 // Qt's own checks of a model, run while it is filled, rebuilt, sorted and changed.
 void TestRecordsModel::passesQtsModelTester() {
     Grid grid;
-    QAbstractItemModelTester tester(&grid.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QAbstractItemModelTester tester(&grid.model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
     fill(grid);
     grid.setMarkupEnabled(true);
     grid.rows().row(0).record().item(1).setCaption("<TextBlock>75%</TextBlock>");

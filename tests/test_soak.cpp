@@ -55,8 +55,8 @@ void TestSoak::dragsAndClicksKeepMemoryFlat() {
     const int y = seeded.center().y();
     const QRect box = cell(*f, 2, 2);
     mouseClick(s, Qt::LeftButton, {},
-        QPoint(box.left() + 2 + f->style()->pixelMetric(QStyle::PM_IndicatorWidth) / 2,
-               box.center().y()));
+               QPoint(box.left() + 2 + f->style()->pixelMetric(QStyle::PM_IndicatorWidth) / 2,
+                      box.center().y()));
     QVERIFY(frmMainProbe::AllowDrag(*f));
 
     const QPoint up = cell(*f, 1, 0).center();
@@ -68,13 +68,15 @@ void TestSoak::dragsAndClicksKeepMemoryFlat() {
     // a Down click and the refresh it arms, with a paint of the window now and then.
     auto round = [&](int r) {
         mousePress(s, Qt::LeftButton, {}, QPoint(seeded.left() + 1, y));
+        int x = seeded.left() + 1;
         for (int m = 0; m < 100; ++m) {
-            const int x = seeded.left() - 10 + (m * 7 + r) % (seeded.width() + 20);
+            x = seeded.left() - 10 + (m * 7 + r) % (seeded.width() + 20);
             mouseMove(s, QPoint(x, y));
             lastPercent = qBound(
                 0, int(std::nearbyint(double(x - seeded.left()) / seeded.width() * 100.0)), 100);
         }
-        mouseRelease(s, Qt::LeftButton, {}, QPoint(seeded.left() + 1, y));
+        // Released where the pointer is: a release elsewhere is a move there first.
+        mouseRelease(s, Qt::LeftButton, {}, QPoint(x, y));
         const bool goUp = (r / 7) % 2 == 0;
         mouseClick(s, Qt::LeftButton, {}, goUp ? up : down);
         expectedValue = qBound(0, expectedValue + (goUp ? 1 : -1), 100);

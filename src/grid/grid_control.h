@@ -118,7 +118,7 @@ public:
 
     // What the user does, done for them (assistive technology does the same through the view):
     // each raises what the user's own action raises.
-    CellAddress focusedCell() const;      // {-1, -1} while nothing has focus
+    CellAddress focusedCell() const;       // {-1, -1} while nothing has focus
     void setFocusedCell(CellAddress cell); // without scrolling
     // Clicks a button of the cell (row, item); false when it does not exist or is disabled.
     bool clickItemControl(qint32 row, qint32 item, qint32 position);
@@ -129,7 +129,7 @@ public:
 
 signals:
     void itemCheck(report::Row row, report::Item item); // [15] the user toggled a check box
-    void viewScrolled();                                 // [17] cells moved on screen
+    void viewScrolled();                                // [17] cells moved on screen
     // [21], [22] Button bits: 1 left, 2 right, 4 middle. Shift bits: 1 shift, 2 ctrl, 4 alt.
     void mouseMove(qint16 button, qint16 shift, qint32 x, qint32 y);
     void mouseDown(qint16 button, qint16 shift, qint32 x, qint32 y);

@@ -80,7 +80,7 @@ class Column {
 public:
     Column(detail::GridRef grid, qint32 id);
 
-    QString caption() const;                 // [1] the header caption
+    QString caption() const; // [1] the header caption
     void setCaption(const QString& caption);
     QString tooltip() const;                 // [21]
     void setTooltip(const QString& tooltip); // [21]

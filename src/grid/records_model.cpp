@@ -65,8 +65,7 @@ QVariant cellData(const ItemData& item, int role) {
     case Qt::EditRole:
         return item.caption;
     case Qt::CheckStateRole:
-        return item.hasCheckBox ? QVariant(item.checked ? Qt::Checked : Qt::Unchecked)
-                                : QVariant();
+        return item.hasCheckBox ? QVariant(item.checked ? Qt::Checked : Qt::Unchecked) : QVariant();
     case gridkit::ButtonsRole:
         return buttonCaptions(item);
     case gridkit::ButtonsEnabledRole:
@@ -246,7 +245,7 @@ void RecordsModel::setColumnCaption(qint32 id, const QString& caption) {
 }
 
 void RecordsModel::setColumnTooltip(qint32 id, const QString& tooltip) {
-    column(id); // it must exist
+    column(id);                                  // it must exist
     columns_[std::size_t(id)].tooltip = tooltip; // read on hover; nothing to repaint
 }
 
@@ -353,8 +352,7 @@ void RecordsModel::setControlCaption(qint32 record, qint32 index, qint32 positio
         itemChanged(record, index);
 }
 
-void RecordsModel::setControlEnabled(qint32 record, qint32 index, qint32 position,
-                                     bool enabled) {
+void RecordsModel::setControlEnabled(qint32 record, qint32 index, qint32 position, bool enabled) {
     if (assign(mutableControl(record, index, position).enabled, enabled))
         itemChanged(record, index);
 }

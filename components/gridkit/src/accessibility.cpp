@@ -185,9 +185,9 @@ public:
             return false;
         const QModelIndex current = grid()->currentIndex();
         const int column = current.isValid() ? current.column() : grid()->logicalColumn(0);
-        grid()->selectionModel()->setCurrentIndex(
-            model()->index(row, column, grid()->rootIndex()),
-            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        grid()->selectionModel()->setCurrentIndex(model()->index(row, column, grid()->rootIndex()),
+                                                  QItemSelectionModel::ClearAndSelect |
+                                                      QItemSelectionModel::Rows);
         return true;
     }
     bool selectColumn(int) override { return false; }

@@ -34,8 +34,7 @@ ControlAccessible::ControlAccessible(CellAccessible* cell, int position)
 }
 
 bool ControlAccessible::isValid() const {
-    return cell_->isValid() &&
-           position_ < CellContent::read(cell_->index()).buttons.size();
+    return cell_->isValid() && position_ < CellContent::read(cell_->index()).buttons.size();
 }
 
 QString ControlAccessible::caption() const {

@@ -15,14 +15,11 @@ CellContent CellContent::read(const QModelIndex& index) {
     if (!index.isValid())
         return content;
     // One call into the model for everything a cell may show: a cell is read at every paint.
-    std::array<QModelRoleData, 8> roles{{QModelRoleData(ButtonsRole),
-                                         QModelRoleData(ButtonsEnabledRole),
-                                         QModelRoleData(Qt::CheckStateRole),
-                                         QModelRoleData(Qt::DisplayRole),
-                                         QModelRoleData(Qt::TextAlignmentRole),
-                                         QModelRoleData(Qt::FontRole),
-                                         QModelRoleData(Qt::ForegroundRole),
-                                         QModelRoleData(Qt::BackgroundRole)}};
+    std::array<QModelRoleData, 8> roles{
+        {QModelRoleData(ButtonsRole), QModelRoleData(ButtonsEnabledRole),
+         QModelRoleData(Qt::CheckStateRole), QModelRoleData(Qt::DisplayRole),
+         QModelRoleData(Qt::TextAlignmentRole), QModelRoleData(Qt::FontRole),
+         QModelRoleData(Qt::ForegroundRole), QModelRoleData(Qt::BackgroundRole)}};
     index.multiData(roles);
     content.buttons = roles[0].data().toStringList();
     content.buttonsEnabled = roles[1].data().toList();

@@ -12,9 +12,9 @@
 namespace gridkit::detail {
 
 struct CellLayout {
-    QRect cell;                                       // as the view shows it
-    Qt::LayoutDirection direction = Qt::LeftToRight;  // the view's
-    QSize indicator{13, 13};                          // the check box's indicator
+    QRect cell;                                      // as the view shows it
+    Qt::LayoutDirection direction = Qt::LeftToRight; // the view's
+    QSize indicator{13, 13};                         // the check box's indicator
     bool hasCheckBox = false;
 
     // The indicator, 2 pixels in from the reading side, vertically centred.

@@ -23,7 +23,6 @@ class QWidget;
 
 namespace gridkit::detail {
 
-
 class DelegateDrawings {
 public:
     // A view's drawings are dropped when it is destroyed; the connection lives as long as

@@ -87,9 +87,9 @@ public:
     int rowTop(int row) const;
 
     // --- rectangles ---
-    QRect cellBounds(int row, int column) const;   // in the viewport
-    QRect headerRect(int position) const;          // in the band
-    QRect headerRow() const;                       // in the band
+    QRect cellBounds(int row, int column) const; // in the viewport
+    QRect headerRect(int position) const;        // in the band
+    QRect headerRow() const;                     // in the band
     // From a column's left edge to the right end of the view: what moves when its width changes.
     QRect fromColumnOn(int column) const; // in the viewport; the band's is as wide
     QRect rowBand(int row) const;         // the whole row across the viewport

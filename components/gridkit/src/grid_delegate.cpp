@@ -17,8 +17,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
-#include <QToolTip>
 #include <QtMath>
+#include <QToolTip>
 
 #include <memory>
 #include <unordered_map>
@@ -29,7 +29,7 @@ using detail::CellContent;
 using detail::CellLayout;
 using detail::CellStyle;
 
-class GridDelegate::Private {
+class Q_DECL_HIDDEN GridDelegate::Private {
 public:
     bool markupEnabled = true;
     bool themed = true;
@@ -59,7 +59,7 @@ public:
         look.palette = option.palette;
         look.group = !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
                      : (option.state & QStyle::State_Active) ? QPalette::Active
-                                                              : QPalette::Inactive;
+                                                             : QPalette::Inactive;
         look.font = option.font;
         look.direction = option.direction;
         look.themed = themed;
@@ -74,8 +74,7 @@ public:
 
     // The markup a cell's text reads as, when it is drawn as markup.
     markup::Drawing* drawing(const QStyleOptionViewItem& option, const QModelIndex& index,
-                             const CellContent& content, const QSize& box,
-                             const QObject* context) {
+                             const CellContent& content, const QSize& box, const QObject* context) {
         if (!markupEnabled || content.text.isEmpty())
             return nullptr;
         return drawingsOf(option.widget, context)
@@ -141,11 +140,9 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         if (focusShown)
             focusedButton = content.firstEnabledButton(option);
         for (int i = 0; i < count; ++i) {
-            detail::PushButtonCell{content.buttons[i],
-                                   content.buttonEnabled(option, i),
+            detail::PushButtonCell{content.buttons[i], content.buttonEnabled(option, i),
                                    d->press.isDown(option.widget, index, i),
-                                   qint16(content.alignment),
-                                   i == focusedButton}
+                                   qint16(content.alignment), i == focusedButton}
                 .paint(*painter, layout.button(count, i), look);
         }
     } else {
@@ -155,8 +152,8 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         const QRect box = layout.text();
         if (!content.text.isEmpty() && box.width() > 0) {
             const QRect markupBox = layout.markup();
-            if (markup::Drawing* drawing = d->drawing(option, index, content, markupBox.size(),
-                                                       this)) {
+            if (markup::Drawing* drawing =
+                    d->drawing(option, index, content, markupBox.size(), this)) {
                 detail::MarkupCell{*drawing}.paint(*painter, markupBox, content.fontOr(look.font),
                                                    option.direction);
             } else {
@@ -164,18 +161,17 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                     selected ? look.palette.color(look.group, QPalette::HighlightedText)
                              : content.foregroundOr(look.palette.color(look.group, QPalette::Text));
                 painter->setFont(content.fontOr(look.font));
-                detail::TextCell{content.text, color, content.textAlignment()}.paint(*painter,
-                                                                                    box);
+                detail::TextCell{content.text, color, content.textAlignment()}.paint(*painter, box);
             }
         }
     }
     if (focusShown && focusedButton < 0) {
         const QColor background =
             look.palette.color(look.group, selected ? QPalette::Highlight : QPalette::Base);
-        detail::drawFocusFrame(*painter,
-                               QStyle::visualRect(option.direction, option.rect,
-                                                  option.rect.adjusted(0, 0, -1, -1)),
-                               background, look);
+        detail::drawFocusFrame(
+            *painter,
+            QStyle::visualRect(option.direction, option.rect, option.rect.adjusted(0, 0, -1, -1)),
+            background, look);
     }
     painter->restore();
 }
@@ -185,8 +181,8 @@ QSize GridDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelInd
     const CellStyle look = d->look(option);
     const QFont font = content.fontOr(option.font);
     const QFontMetricsF metrics(font);
-    const int indicator = look.style->pixelMetric(QStyle::PM_IndicatorHeight, nullptr,
-                                                  option.widget);
+    const int indicator =
+        look.style->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, option.widget);
     const int height = std::max({20, QFontMetrics(font).height() + 4, indicator + 4});
     if (content.hasButtons()) {
         // Buttons share the cell evenly, each 1 pixel in from its share all round.
@@ -233,7 +229,8 @@ bool GridDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
         // plain text is cut by the cell.
         const QRect box = d->layout(option, content).text();
         const bool markup = d->markupEnabled && detail::markupDocument(content.text);
-        if (!markup && box.width() > 0 && !detail::TextCell::fits(metrics, content.text, box.width()))
+        if (!markup && box.width() > 0 &&
+            !detail::TextCell::fits(metrics, content.text, box.width()))
             tip = content.text;
     }
     if (tip.isEmpty()) {
@@ -344,10 +341,10 @@ bool GridDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
         // A press on a button follows the pointer itself (button_press.h); a release over a
         // check box changes nothing, as the press already toggled it.
         return d->press.active() ||
-               (content.hasCheckBox() && d->layout(option, content).checkBox().contains(
-                                             static_cast<const QMouseEvent&>(*event)
-                                                 .position()
-                                                 .toPoint()));
+               (content.hasCheckBox() &&
+                d->layout(option, content)
+                    .checkBox()
+                    .contains(static_cast<const QMouseEvent&>(*event).position().toPoint()));
     default:
         return QStyledItemDelegate::editorEvent(event, model, option, index);
     }

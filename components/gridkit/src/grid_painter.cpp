@@ -124,9 +124,8 @@ void GridPainter::paintHeaderSection(QPainter& painter, const QRect& rect, int c
     option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
     option.text = text;
     if (sorted) {
-        option.sortIndicator = view_.sortOrder == Qt::DescendingOrder
-                                   ? QStyleOptionHeader::SortDown
-                                   : QStyleOptionHeader::SortUp;
+        option.sortIndicator = view_.sortOrder == Qt::DescendingOrder ? QStyleOptionHeader::SortDown
+                                                                      : QStyleOptionHeader::SortUp;
     }
     style->drawControl(QStyle::CE_Header, &option, &painter, &grid);
 }
@@ -150,8 +149,8 @@ void GridPainter::paintBody(QPainter& painter, const QRect& dirtyOnScreen) const
     }
 
     const int first = int(std::max<qint64>(0, (body.top() + v) / rowHeight));
-    const int last = int(std::min<qint64>(qint64(geometry.rowCount()) - 1,
-                                          (body.bottom() + v) / rowHeight));
+    const int last =
+        int(std::min<qint64>(qint64(geometry.rowCount()) - 1, (body.bottom() + v) / rowHeight));
     const GridGeometry::Positions shown = geometry.positionsBetween(body.left(), body.right());
     for (int row = first; row <= last; ++row) {
         const QRect band(body.left(), geometry.rowTop(row), body.width(), rowHeight);

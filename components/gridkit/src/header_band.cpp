@@ -9,8 +9,8 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <QPointer>
-#include <QToolTip>
 #include <QtMath>
+#include <QToolTip>
 
 namespace gridkit::detail {
 

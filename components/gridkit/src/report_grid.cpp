@@ -74,7 +74,8 @@ void ReportGridPrivate::updateMetrics() {
     option.initFrom(q);
     option.orientation = Qt::Horizontal;
     option.text = QStringLiteral("Xg");
-    const QSize section = q->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), q);
+    const QSize section =
+        q->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), q);
     geometry.setMetrics(rowHeight, std::max(rowHeight, section.height()));
     q->verticalScrollBar()->setSingleStep(rowHeight);
     q->setViewportMargins(0, geometry.bandHeight(), 0, 0);
@@ -144,7 +145,8 @@ void ReportGridPrivate::invalidateAll() {
 }
 
 void ReportGridPrivate::invalidateCell(const QModelIndex& cell) {
-    if (cell.isValid() && cell.row() < geometry.rowCount() && cell.column() < geometry.columnCount())
+    if (cell.isValid() && cell.row() < geometry.rowCount() &&
+        cell.column() < geometry.columnCount())
         invalidate(geometry.cellBounds(cell.row(), cell.column()));
 }
 
@@ -252,7 +254,8 @@ bool ReportGridPrivate::sendToDelegate(const QModelIndex& index, QEvent* event) 
     return delegate->editorEvent(event, model, cellOption(index, q->visualRect(index)), index);
 }
 
-QStyleOptionViewItem ReportGridPrivate::cellOption(const QModelIndex& cell, const QRect& rect) const {
+QStyleOptionViewItem ReportGridPrivate::cellOption(const QModelIndex& cell,
+                                                   const QRect& rect) const {
     QStyleOptionViewItem option;
     q->initViewItemOption(&option);
     option.rect = rect;
@@ -354,27 +357,24 @@ void ReportGrid::setModel(QAbstractItemModel* model) {
                            d->syncRows();
                            d->updateScrollBars();
                            d->invalidateAll();
-                                          if (first < d->geometry.rowCount())
+                           if (first < d->geometry.rowCount())
                                emit cellsMoved();
                        })
-            << connect(model, &QAbstractItemModel::rowsMoved, this,
-                       [this] {
-                           d->invalidateAll();
-                                      })
+            << connect(model, &QAbstractItemModel::rowsMoved, this, [this] { d->invalidateAll(); })
             << connect(model, &QAbstractItemModel::layoutChanged, this,
                        [this] {
                            d->syncRows();
                            d->updateScrollBars();
                            d->invalidateAll();
-                                      })
+                       })
             << connect(model, &QAbstractItemModel::headerDataChanged, this,
                        [this](Qt::Orientation orientation, int first, int last) {
                            if (orientation != Qt::Horizontal)
                                return;
                            for (int column = std::max(first, 0);
                                 column <= last && column < d->geometry.columnCount(); ++column)
-                               d->invalidateHeader(d->geometry.headerRect(
-                                   d->geometry.positionOfColumn(column)));
+                               d->invalidateHeader(
+                                   d->geometry.headerRect(d->geometry.positionOfColumn(column)));
                        });
     }
     d->syncColumns();
@@ -388,8 +388,8 @@ GridDelegate* ReportGrid::gridDelegate() const {
 }
 
 QRect ReportGrid::visualRect(const QModelIndex& index) const {
-    if (!index.isValid() || index.parent() != rootIndex() || index.row() >= d->geometry.rowCount() ||
-        index.column() >= d->geometry.columnCount())
+    if (!index.isValid() || index.parent() != rootIndex() ||
+        index.row() >= d->geometry.rowCount() || index.column() >= d->geometry.columnCount())
         return {};
     return d->geometry.visual(d->geometry.cellBounds(index.row(), index.column()));
 }
@@ -569,8 +569,8 @@ Qt::SortOrder ReportGrid::sortOrder() const {
 
 QSize ReportGrid::sizeHint() const {
     const qint64 width = std::min<qint64>(d->geometry.contentWidth(), 640);
-    const qint64 height = d->geometry.bandHeight() +
-                          std::min(d->geometry.rowCount(), 12) * d->geometry.rowHeight();
+    const qint64 height =
+        d->geometry.bandHeight() + std::min(d->geometry.rowCount(), 12) * d->geometry.rowHeight();
     return QSize(int(std::max<qint64>(width, 160)), int(std::max<qint64>(height, 100)));
 }
 
@@ -651,7 +651,8 @@ void ReportGrid::setSelection(const QRect& rect, QItemSelectionModel::SelectionF
     for (int column = 0; top >= 0 && column < d->geometry.columnCount(); ++column) {
         if (visualRect(d->index(top, column)).intersects(area)) {
             const QModelIndex from = d->index(top, column);
-            const QModelIndex to = d->index(bottom >= 0 ? bottom : d->geometry.rowCount() - 1, column);
+            const QModelIndex to =
+                d->index(bottom >= 0 ? bottom : d->geometry.rowCount() - 1, column);
             selection.select(from, to);
         }
     }
@@ -714,8 +715,7 @@ void ReportGrid::rowsInserted(const QModelIndex& parent, int start, int end) {
     const int before = d->geometry.rowCount();
     d->syncRows();
     d->updateScrollBars();
-    d->invalidate(QRect(0, d->geometry.rowTop(start), viewport()->width(),
-                        viewport()->height()));
+    d->invalidate(QRect(0, d->geometry.rowTop(start), viewport()->width(), viewport()->height()));
     if (start < before)
         emit cellsMoved();
 }

@@ -45,8 +45,8 @@ namespace gridkit {
 class GRIDGAUGE_GRIDKIT_EXPORT GridDelegate : public QStyledItemDelegate {
     Q_OBJECT
     /// Whether display texts that the markup engine reads are drawn as markup. On at first.
-    Q_PROPERTY(bool markupEnabled READ markupEnabled WRITE setMarkupEnabled NOTIFY
-                   markupEnabledChanged)
+    Q_PROPERTY(
+        bool markupEnabled READ markupEnabled WRITE setMarkupEnabled NOTIFY markupEnabledChanged)
     /// Whether check boxes and buttons are drawn by the style (on at first) or flat.
     Q_PROPERTY(bool themedControls READ themedControls WRITE setThemedControls NOTIFY
                    themedControlsChanged)

@@ -81,8 +81,8 @@ class GRIDGAUGE_GRIDKIT_EXPORT ReportGrid : public QAbstractItemView {
     Q_PROPERTY(bool gridLinesVisible READ gridLinesVisible WRITE setGridLinesVisible NOTIFY
                    gridLinesVisibleChanged)
     /// How the headers are drawn.
-    Q_PROPERTY(HeaderStyle headerStyle READ headerStyle WRITE setHeaderStyle NOTIFY
-                   headerStyleChanged)
+    Q_PROPERTY(
+        HeaderStyle headerStyle READ headerStyle WRITE setHeaderStyle NOTIFY headerStyleChanged)
     /// The colour of the area below the last row, when valid; otherwise belowRowsRole's.
     Q_PROPERTY(QColor belowRowsColor READ belowRowsColor WRITE setBelowRowsColor NOTIFY
                    belowRowsColorChanged)

@@ -3,7 +3,7 @@
 /// @file
 /// The item data roles GridKit reads beyond Qt's own.
 
-#include <QtGlobal>
+#include <QtCore/qnamespace.h>
 
 namespace gridkit {
 
