@@ -1,8 +1,8 @@
 #include "frm_main.h"
 
+#include "grid/grid_control.h"
 #include "gridgauge/controlkit/label.h"
 #include "gridgauge/controlkit/progress_bar.h"
-#include "grid/grid_control.h"
 #include "gridgauge/host/dispatcher.h"
 #include "gridgauge/host/form.h"
 #include "gridgauge/host/runtime_error.h"
@@ -22,8 +22,7 @@ template <typename T> T* typed(QWidget* control) {
 
 frmMain::frmMain()
     : host::Form(designTime())
-    , wndReportControlData(
-          typed<report::Grid>(control(QStringLiteral("wndReportControlData"))))
+    , wndReportControlData(typed<report::Grid>(control(QStringLiteral("wndReportControlData"))))
     , Timer1(timer(QStringLiteral("Timer1")))
     , Shape1{typed<controlkit::Label>(control(QStringLiteral("Shape1"), 0)),
              typed<controlkit::Label>(control(QStringLiteral("Shape1"), 1)),

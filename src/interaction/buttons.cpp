@@ -1,8 +1,8 @@
 // The Up and Down buttons beside the follower cell: they step ProgressBar1 and arm the refresh.
 #include "app/frm_main.h"
 
-#include "gridgauge/controlkit/progress_bar.h"
 #include "grid/grid_control.h"
+#include "gridgauge/controlkit/progress_bar.h"
 #include "gridgauge/host/checked.h"
 #include "gridgauge/host/timer.h"
 

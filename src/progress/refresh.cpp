@@ -3,8 +3,8 @@
 #include "app/frm_main.h"
 #include "progress/markup.h"
 
-#include "gridgauge/controlkit/progress_bar.h"
 #include "grid/grid_control.h"
+#include "gridgauge/controlkit/progress_bar.h"
 #include "gridgauge/host/checked.h"
 #include "gridgauge/host/form.h"
 #include "gridgauge/host/timer.h"
