@@ -1,4 +1,4 @@
-#!/ usr / bin / env python3
+#!/usr/bin/env python3
 """A shared library exports its public API and nothing else.
 
 Usage: test_exports.py [--require SYMBOL]... LIBRARY SONAME HEADER_DIR_OR_FILE...

@@ -1,14 +1,18 @@
-#!/ usr / bin / env bash
-#Installs the build tree into a temporary prefix, checks what lands where, that nothing installed
-#points back into the source or build tree, and validates the desktop entry and the
-#software - centre metadata with the tools desktops use.Usage : BUILD VERSION SOURCE
-set - euo pipefail build = $(cd "$1" && pwd) version = $2 source = $(cd "$3" && pwd) prefix =
-    $(mktemp - d) trap 'rm -rf "$prefix"' EXIT fail() {
-    echo "FAIL: $*" > &2 exit 1
+#!/usr/bin/env bash
+# Installs the build tree into a temporary prefix, checks what lands where, that nothing installed
+# points back into the source or build tree, and validates the desktop entry and the
+# software-centre metadata with the tools desktops use. Usage: BUILD VERSION SOURCE
+set -euo pipefail
+build=$(cd "$1" && pwd)
+version=$2
+source=$(cd "$3" && pwd)
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
 }
-for
-    tool in desktop - file - validate appstreamcli readelf;
-do
+for tool in desktop-file-validate appstreamcli readelf; do
     command -v "$tool" >/dev/null || fail "$tool is missing; scripts/install-deps installs it"
 done
 
@@ -19,14 +23,13 @@ for f in bin/gridgauge share/applications/gridgauge.desktop \
          share/icons/hicolor/scalable/apps/gridgauge.svg \
          share/metainfo/org.example.gridgauge.metainfo.xml \
          share/doc/gridgauge/README.md share/doc/gridgauge/copyright share/doc/gridgauge/changelog.gz \
-         share/man/man1/gridgauge.1.gz;
-do
+         share/man/man1/gridgauge.1.gz; do
     [ -f "$prefix/$f" ] || fail "missing $f"
 done
 [ -x "$prefix/bin/gridgauge" ] || fail "bin/gridgauge is not executable"
 
-#The libraries with their soname links, the public headers and nothing private, the CMake
-#package and the pkg - config files, all in the multiarch library folder.
+# The libraries with their soname links, the public headers and nothing private, the CMake
+# package and the pkg-config files, all in the multiarch library folder.
 libdir=lib/$(gcc -print-multiarch)
 (cd "$prefix" && find include "$libdir" \( -type f -o -type l \) | sort) |
     sed -E 's/Targets-[a-z]+\.cmake$/Targets-CONFIG.cmake/' >"$prefix.files"
@@ -56,35 +59,27 @@ include/gridgauge/markup/markup.h
 include/gridgauge/markup/markup_export.h
 EOF2
 rm -f "$prefix.files"
-for f in "$libdir"/libgridgauge-markup.so "$libdir"/libgridgauge-gridkit.so bin/gridgauge;
-do
-    if readelf
-        - d "$prefix/$f" | grep - F - e "$build" - e "$source";
-then fail "$f searches the build or source tree for libraries" fi done readelf - d
-            "$prefix/bin/gridgauge" |
-        grep - Fq "[\$ORIGIN/../$libdir]" ||
-    fail "bin/gridgauge does not find its libraries in the prefix" if grep - rlF - e "$build" -
-        e "$source"
-          "$prefix/$libdir/cmake"
-          "$prefix/$libdir/pkgconfig";
-then fail "the CMake package or the pkg-config files point into the build or source tree" fi grep -
-        q '<svg' "$prefix/share/icons/hicolor/scalable/apps/gridgauge.svg" ||
-    fail "the icon is no SVG"
+for f in "$libdir"/libgridgauge-markup.so "$libdir"/libgridgauge-gridkit.so bin/gridgauge; do
+    if readelf -d "$prefix/$f" | grep -F -e "$build" -e "$source"; then
+        fail "$f searches the build or source tree for libraries"
+    fi
+done
+readelf -d "$prefix/bin/gridgauge" | grep -Fq "[\$ORIGIN/../$libdir]" ||
+    fail "bin/gridgauge does not find its libraries in the prefix"
+if grep -rlF -e "$build" -e "$source" "$prefix/$libdir/cmake" "$prefix/$libdir/pkgconfig"; then
+    fail "the CMake package or the pkg-config files point into the build or source tree"
+fi
+grep -q '<svg' "$prefix/share/icons/hicolor/scalable/apps/gridgauge.svg" || fail "the icon is no SVG"
 
-        grep -
-        qx 'Exec=gridgauge' "$desktop" ||
-    fail "the desktop entry does not start gridgauge" grep - qx 'Icon=gridgauge' "$desktop" ||
-    fail "the desktop entry does not name the icon" desktop - file - validate "$desktop" ||
-    fail "the desktop entry does not validate"
+grep -qx 'Exec=gridgauge' "$desktop" || fail "the desktop entry does not start gridgauge"
+grep -qx 'Icon=gridgauge' "$desktop" || fail "the desktop entry does not name the icon"
+desktop-file-validate "$desktop" || fail "the desktop entry does not validate"
 
-#-- strict : warnings fail too, as software centres drop data with warnings.
-        appstreamcli validate-- no -
-        net-- strict "$metainfo" ||
-    fail "the metainfo does not validate" grep - q '<id>org.example.gridgauge</id>' "$metainfo" ||
-    fail "the metainfo id is not its file name" grep -
-        q '<launchable type="desktop-id">gridgauge.desktop</launchable>' "$metainfo" ||
-    fail "the metainfo does not launch the installed desktop entry" grep - q
-        "<release version=\"$version\""
-        "$metainfo" ||
-    fail "the metainfo has no release $version, the version being built" echo
-         "installed into $prefix"
+# --strict: warnings fail too, as software centres drop data with warnings.
+appstreamcli validate --no-net --strict "$metainfo" || fail "the metainfo does not validate"
+grep -q '<id>org.example.gridgauge</id>' "$metainfo" || fail "the metainfo id is not its file name"
+grep -q '<launchable type="desktop-id">gridgauge.desktop</launchable>' "$metainfo" ||
+    fail "the metainfo does not launch the installed desktop entry"
+grep -q "<release version=\"$version\"" "$metainfo" ||
+    fail "the metainfo has no release $version, the version being built"
+echo "installed into $prefix"
