@@ -50,7 +50,7 @@ void setState(QStandardItemModel& model, int row, State state) {
 void fill(QStandardItemModel& model) {
     model.setHorizontalHeaderLabels({QStringLiteral("Chore"), QStringLiteral("Done"),
                                      QStringLiteral("Status"), QStringLiteral("")});
-    const char* const chores[] = {"Water the plants", "Pay the rent", "Fix the bike",
+    const char* const chores[] = {"Water the plants", "Pay the rent",  "Fix the bike",
                                   "Call the plumber", "Sort the post", "Back up the laptop"};
     for (const char* chore : chores) {
         auto* done = new QStandardItem;
@@ -149,7 +149,8 @@ int main(int argc, char* argv[]) {
         if (item->column() != Done)
             return;
         const bool ticked = item->checkState() == Qt::Checked;
-        const auto state = static_cast<State>(model.item(item->row(), Status)->data(Qt::UserRole).toInt());
+        const auto state =
+            static_cast<State>(model.item(item->row(), Status)->data(Qt::UserRole).toInt());
         if (ticked != (state == State::Finished))
             setState(model, item->row(), ticked ? State::Finished : State::ToDo);
     });
