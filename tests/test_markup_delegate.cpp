@@ -137,7 +137,7 @@ void TestMarkupDelegate::aCheckBoxStaysBesideTheMarkup() {
 void TestMarkupDelegate::otherTextsAreDrawnAsTheStyledDelegateDrawsThem_data() {
     QTest::addColumn<QVariant>("value");
     const QString tooLong = QStringLiteral("<TextBlock>") +
-                            QString(MarkupDelegate::MaxMarkupLength, u'x') +
+                            QString(MarkupDelegate::maxMarkupLength(), u'x') +
                             QStringLiteral("</TextBlock>");
     QTest::newRow("plain text") << QVariant(QStringLiteral("Build 1234 passed"));
     QTest::newRow("empty") << QVariant(QString());
@@ -221,7 +221,7 @@ void TestMarkupDelegate::hostileTextStaysInItsCellAndInTime_data() {
         gridsEnd += QStringLiteral("</Grid>");
     }
     QString longWrapped = QStringLiteral("<TextBlock TextWrapping='Wrap'>");
-    while (longWrapped.size() < MarkupDelegate::MaxMarkupLength - 20)
+    while (longWrapped.size() < MarkupDelegate::maxMarkupLength() - 20)
         longWrapped += QStringLiteral("wrap ");
     longWrapped += QStringLiteral("</TextBlock>");
 

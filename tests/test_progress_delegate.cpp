@@ -1,6 +1,8 @@
-// ProgressDelegate in Qt's own table view: the layered bar at the cell's size, values clamped and
-// non-numbers left to Qt, a drag that follows the pointer anywhere until the release and writes
-// through the model for every view, and survives its cell, its model or its view going away.
+// ProgressDelegate in Qt's own table and tree views: the layered bar at the cell's size, the bar
+// and its text following the range and the format in either look, the text readable over the
+// fill and the track, values clamped and non-numbers left to Qt, a drag that follows the pointer
+// anywhere until the release and writes through the model for every view, as the model takes it,
+// and survives its cell, its model or its view going away; the editor's range, the settings.
 #include "delegate_fixture.h"
 #include "markup_samples.h"
 
@@ -10,13 +12,17 @@
 #include <QAccessible>
 #include <QIdentityProxyModel>
 #include <QPainter>
+#include <QSignalSpy>
+#include <QSpinBox>
 
 #include <cmath>
 #include <limits>
 
 using delegatetest::CellWidth;
+using delegatetest::TreeWindow;
 using delegatetest::Window;
 using gridkit::ProgressDelegate;
+using Look = gridkit::ProgressDelegate::Look;
 
 namespace {
 
@@ -56,6 +62,35 @@ QImage cellShot(Window& w, int row, int column, int v = 0) {
     return delegatetest::shot(w.viewport(v)).copy(w.cell(row, column, v));
 }
 
+// Models as strict as real ones: one that stores what it is given in Qt::EditRole alone, one
+// that takes only doubles there, and one that takes nothing.
+struct Strict : QStandardItemModel {
+    enum Takes { EditRole, Doubles, Nothing };
+    Strict(Takes takes, int rows)
+        : QStandardItemModel(rows, 1)
+        , takes(takes) {}
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override {
+        if (takes == Nothing || role != Qt::EditRole ||
+            (takes == Doubles && value.typeId() != QMetaType::Double))
+            return false;
+        return QStandardItemModel::setData(index, value, role);
+    }
+    Takes takes;
+};
+
+double luminance(QRgb p) {
+    const auto linear = [](int c) {
+        const double v = c / 255.0;
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(p)) + 0.7152 * linear(qGreen(p)) + 0.0722 * linear(qBlue(p));
+}
+
+double contrast(QRgb a, QRgb b) {
+    const double one = luminance(a), other = luminance(b);
+    return (std::max(one, other) + 0.05) / (std::min(one, other) + 0.05);
+}
+
 } // namespace
 
 class TestProgressDelegate : public QObject {
@@ -76,6 +111,10 @@ private slots:
     void anotherValueRoleIsReadAndWritten();
     void rightToLeftGrowsAndDragsFromTheRight();
     void screenReaderReadsTheValue();
+    void barAndTextFollowTheRangeAndFormat_data();
+    void barAndTextFollowTheRangeAndFormat();
+    void textReadsOnTheFillAndOnTheTrack_data();
+    void textReadsOnTheFillAndOnTheTrack();
 };
 
 void TestProgressDelegate::barIsTheLayeredMarkupAtTheCellsSize_data() {
@@ -90,11 +129,15 @@ void TestProgressDelegate::barIsTheLayeredMarkupAtTheCellsSize_data() {
 }
 
 // A cell 100 x 18 holds the layered bar's 96 x 16 track exactly: the engine's rendering of the
-// program's own text is the reference, to anti-aliased text.
+// program's own text is the reference, to anti-aliased text, for the gradient look with the
+// program's white text.
 void TestProgressDelegate::barIsTheLayeredMarkupAtTheCellsSize() {
     QFETCH(int, percent);
     QFETCH(int, bar);
     Bars w;
+    w.delegates[0]->setLook(Look::Gradient);
+    w.delegates[0]->setFillTextColor(Qt::white);
+    w.delegates[0]->setTrackTextColor(Qt::white);
     w.model.setData(w.model.index(1, 1), percent);
     w.show();
     const QImage shown = cellShot(w, 1, 1);
@@ -124,7 +167,6 @@ void TestProgressDelegate::valuesAreClampedAndNonNumbersLeftToQt_data() {
     QTest::newRow("above 100") << QVariant(150) << QVariant(100);
     QTest::newRow("infinite") << QVariant(inf) << QVariant(100);
     QTest::newRow("a numeric text") << QVariant(QStringLiteral(" 42 ")) << QVariant(42);
-    QTest::newRow("a fraction") << QVariant(41.6) << QVariant(42); // "42%", a bar of 40 on 96
     QTest::newRow("a text") << QVariant(QStringLiteral("half")) << QVariant();
     QTest::newRow("NaN") << QVariant(std::nan("")) << QVariant();
     QTest::newRow("a truth value") << QVariant(true) << QVariant();
@@ -277,13 +319,13 @@ void TestProgressDelegate::aDragOutlivesWhatHappensToItsCell() {
     QCOMPARE(w.value(1, 2), 40);
 }
 
-// The bar reads the chosen role, and a drag writes it there and leaves the text alone; a double
-// click sets the value too, and opens no editor over the bar.
+// The bar reads the chosen role, and a drag writes the chosen edit role and leaves the text
+// alone; a double click sets the value too, and opens no editor over the bar.
 void TestProgressDelegate::anotherValueRoleIsReadAndWritten() {
     Bars w(2);
     const int role = Qt::UserRole + 1;
     w.delegates[0]->setValueRole(role);
-    QCOMPARE(w.delegates[0]->valueRole(), role);
+    w.delegates[0]->setEditRole(role);
     w.model.setData(w.model.index(2, 1), QStringLiteral("Build"));
     w.model.setData(w.model.index(2, 1), 40, role);
     w.model.setData(w.model.index(2, 2), 40);
@@ -300,6 +342,7 @@ void TestProgressDelegate::anotherValueRoleIsReadAndWritten() {
 // Mirrored: 0 at the cell's right edge, and the bar anchored there.
 void TestProgressDelegate::rightToLeftGrowsAndDragsFromTheRight() {
     Bars w;
+    w.delegates[0]->setLook(Look::Gradient);
     w.view().setLayoutDirection(Qt::RightToLeft);
     w.show();
     const QRect cell = w.cell(2, 1);
@@ -324,6 +367,146 @@ void TestProgressDelegate::screenReaderReadsTheValue() {
     QAccessibleInterface* cell = table->tableInterface()->cellAt(2, 1);
     QVERIFY(cell);
     QCOMPARE(cell->text(QAccessible::Name), QStringLiteral("75"));
+}
+
+void TestProgressDelegate::barAndTextFollowTheRangeAndFormat_data() {
+    QTest::addColumn<Look>("look");
+    QTest::addColumn<int>("minimum");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<double>("percent"); // how much of the bar is filled
+    QTest::addColumn<QString>("text");
+    const double half = 100.0 * 2147483648.0 / 4294967295.0;
+    for (const Look look : {Look::Style, Look::Gradient}) {
+        const auto row = [&](const char* what) -> QTestData& {
+            return QTest::addRow("%s, %s", look == Look::Style ? "style" : "gradient", what)
+                   << look;
+        };
+        row("a percentage") << 0 << 100 << QStringLiteral("%p%") << QVariant(42) << 42.0
+                            << QStringLiteral("42%");
+        row("another range") << 200 << 300 << QStringLiteral("%p%") << QVariant(250) << 50.0
+                             << QStringLiteral("50%");
+        row("value and steps") << 10 << 60 << QStringLiteral("%v of %m") << QVariant(35) << 50.0
+                               << QStringLiteral("35 of 50");
+        row("below the range") << 10 << 60 << QStringLiteral("%v, %p%") << QVariant(-5) << 0.0
+                               << QStringLiteral("10, 0%");
+        row("above the range") << 10 << 60 << QStringLiteral("%v, %p%") << QVariant(95) << 100.0
+                               << QStringLiteral("60, 100%");
+        row("a share towards zero")
+            << 0 << 3 << QStringLiteral("%p%") << QVariant(2) << 200.0 / 3 << QStringLiteral("66%");
+        row("a fractional value") << 0 << 100 << QStringLiteral("%v") << QVariant(41.6) << 41.6
+                                  << QStringLiteral("41.6");
+        row("no group separator") << 0 << 5000 << QStringLiteral("%v") << QVariant(1234) << 24.68
+                                  << QStringLiteral("1234");
+        row("one value") << 7 << 7 << QStringLiteral("%p% %v") << QVariant(7) << 0.0
+                         << QStringLiteral("0% 7");
+        row("the whole int range") << INT_MIN << INT_MAX << QStringLiteral("%p% of %m")
+                                   << QVariant(0) << half << QStringLiteral("50% of 4294967295");
+    }
+}
+
+// The reference is the same look's default range holding the percentage, with the expected text
+// as its format.
+void TestProgressDelegate::barAndTextFollowTheRangeAndFormat() {
+    QFETCH(Look, look);
+    QFETCH(int, minimum);
+    QFETCH(int, maximum);
+    QFETCH(QString, format);
+    QFETCH(QVariant, value);
+    QFETCH(double, percent);
+    QFETCH(QString, text);
+    QStandardItemModel model(1, 2);
+    model.setData(model.index(0, 0), value);
+    model.setData(model.index(0, 1), percent);
+    TreeWindow w(model);
+    w.view->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    ProgressDelegate tried, expected;
+    tried.setLook(look);
+    tried.setRange(minimum, maximum);
+    tried.setFormat(format);
+    expected.setLook(look);
+    expected.setFormat(text);
+    w.view->setItemDelegateForColumn(0, &tried);
+    w.view->setItemDelegateForColumn(1, &expected);
+    w.show();
+    const QImage shown = delegatetest::shot(w.viewport());
+    QCOMPARE(shown.copy(w.cell(0, 0)), shown.copy(w.cell(0, 1)));
+}
+
+void TestProgressDelegate::textReadsOnTheFillAndOnTheTrack_data() {
+    QTest::addColumn<Look>("look");
+    QTest::addColumn<bool>("dark");
+    QTest::addColumn<Qt::LayoutDirection>("direction");
+    QTest::addColumn<int>("value");
+    for (const Look look : {Look::Style, Look::Gradient}) {
+        for (const bool dark : {false, true}) {
+            for (const int value : {0, 5, 12, 40, 50, 60, 88, 100}) {
+                QTest::addRow("%s, %s, %d", look == Look::Style ? "style" : "gradient",
+                              dark ? "dark" : "light", value)
+                    << look << dark << Qt::LeftToRight << value;
+            }
+            QTest::addRow("%s, %s, 45, right to left", look == Look::Style ? "style" : "gradient",
+                          dark ? "dark" : "light")
+                << look << dark << Qt::RightToLeft << 45;
+        }
+    }
+}
+
+void TestProgressDelegate::textReadsOnTheFillAndOnTheTrack() {
+    QFETCH(Look, look);
+    QFETCH(bool, dark);
+    QFETCH(Qt::LayoutDirection, direction);
+    QFETCH(int, value);
+    QStandardItemModel model(1, 1);
+    model.setData(model.index(0, 0), value);
+    TreeWindow w(model);
+    ProgressDelegate delegate;
+    delegate.setLook(look);
+    w.view->setItemDelegate(&delegate);
+    w.view->setLayoutDirection(direction);
+    QFont font = w.view->font();
+    font.setStyleStrategy(QFont::NoAntialias);
+    w.view->setFont(font);
+    if (dark) {
+        QPalette palette = w.view->palette();
+        palette.setColor(QPalette::Base, QColor(0x2A, 0x2A, 0x2A));
+        palette.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+        palette.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
+        palette.setColor(QPalette::Text, Qt::white);
+        palette.setColor(QPalette::WindowText, Qt::white);
+        palette.setColor(QPalette::Highlight, QColor(0x2A, 0x82, 0xDA));
+        palette.setColor(QPalette::HighlightedText, Qt::white);
+        w.view->setPalette(palette);
+    }
+    w.show();
+    const QRect cell = w.cell(0, 0);
+    const QImage shown = delegatetest::shot(w.viewport());
+    delegate.setFormat(QString());
+    w.viewport().repaint();
+    const QImage under = delegatetest::shot(w.viewport());
+    // A glyph pixel is one the text changes. Within two pixels of the fill's edge the style
+    // draws lines and shadows that no colour reads on together with both sides: left out.
+    const auto nearEdge = [&](int x, int y) {
+        for (int k = std::max(cell.left(), x - 2); k <= std::min(cell.right(), x + 2); ++k)
+            if (std::abs(luminance(under.pixel(k, y)) - luminance(under.pixel(x, y))) > 0.05)
+                return true;
+        return false;
+    };
+    int glyphs = 0;
+    for (int y = cell.top(); y <= cell.bottom(); ++y) {
+        for (int x = cell.left(); x <= cell.right(); ++x) {
+            const QRgb pixel = shown.pixel(x, y), below = under.pixel(x, y);
+            if (pixel == below || nearEdge(x, y))
+                continue;
+            ++glyphs;
+            QVERIFY2(contrast(pixel, below) >= 4.5, qPrintable(QStringLiteral("%1:1 at %2, %3")
+                                                                   .arg(contrast(pixel, below))
+                                                                   .arg(x - cell.left())
+                                                                   .arg(y - cell.top())));
+        }
+    }
+    QVERIFY(glyphs > 40);
 }
 
 QTEST_MAIN(TestProgressDelegate)

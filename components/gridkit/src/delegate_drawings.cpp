@@ -30,7 +30,7 @@ constexpr int kCellsPerView = 4096;
 } // namespace
 
 markup::DocumentPtr markupDocument(const QString& text) {
-    if (text.size() > MarkupDelegate::MaxMarkupLength || !mayBeMarkup(text))
+    if (text.size() > MarkupDelegate::maxMarkupLength() || !mayBeMarkup(text))
         return nullptr;
     return sharedDocuments().find(text);
 }

@@ -1,8 +1,13 @@
 // Every fill is a rectangle at whole coordinates, which stays crisp at any device pixel ratio.
 #include "progress_bar.h"
 
+#include <QApplication>
 #include <QLinearGradient>
+#include <QLocale>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionProgressBar>
+#include <QStyleOptionViewItem>
 
 #include <algorithm>
 #include <cmath>
@@ -16,10 +21,6 @@ const QColor kTrackTop(0xC0, 0xCB, 0xDF);
 const QColor kTrackBottom(0xDC, 0xE9, 0xFA);
 const QColor kBarStart(0x65, 0x8C, 0x4B);
 const QColor kBarEnd(0xA4, 0xDB, 0x64);
-
-double clamped(double value) {
-    return std::clamp(value, 0.0, 100.0);
-}
 
 // A box framed by one pixel of kFrame, its inside filled with a gradient from one corner's colour
 // to the other's along the given direction. Under an opaque gradient the frame is one fill of the
@@ -40,7 +41,70 @@ void framed(QPainter& painter, const QRect& box, const QPointF& towards, const Q
     painter.fillRect(inside, gradient);
 }
 
+// The part of a track of the given width that the fill takes, at its leading edge.
+QRect leadingPart(const QRect& track, int width, Qt::LayoutDirection direction) {
+    const int x = direction == Qt::RightToLeft ? track.x() + track.width() - width : track.x();
+    return QRect(x, track.y(), width, track.height());
+}
+
+// The label centred in area, in one colour over the columns the fill takes and in the other
+// beyond them: each part is the same text clipped to its side, so that a glyph the fill's edge
+// cuts reads on both halves.
+void drawLabel(QPainter& painter, const QRect& area, const QRect& fill,
+               const ProgressLabel& label) {
+    if (label.text.isEmpty() || area.isEmpty())
+        return;
+    const QRect over = QRect(fill.x(), area.y(), fill.width(), area.height()) & area;
+    QRect beyond = area;
+    if (!over.isEmpty()) {
+        if (over.left() > area.left())
+            beyond.setRight(over.left() - 1);
+        else
+            beyond.setLeft(over.right() + 1);
+    }
+    painter.save();
+    painter.setFont(label.font);
+    for (const auto& [part, colour] :
+         {std::pair{over, label.overFill}, {beyond, label.overTrack}}) {
+        if (part.isEmpty())
+            continue;
+        painter.save();
+        painter.setClipRect(part, Qt::IntersectClip);
+        painter.setPen(colour);
+        painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, label.text);
+        painter.restore();
+    }
+    painter.restore();
+}
+
+QString number(double value, const QLocale& locale) {
+    if (std::abs(value) < 1e15 && value == std::floor(value))
+        return locale.toString(qint64(value));
+    return locale.toString(value, 'f', QLocale::FloatingPointShortest);
+}
+
+// As WCAG 2 reckons it: sRGB decoded to linear light, weighted by how bright each primary looks.
+double luminance(const QColor& color) {
+    const auto linear = [](double c) {
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(color.redF()) + 0.7152 * linear(color.greenF()) +
+           0.0722 * linear(color.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b) {
+    const double one = luminance(a), other = luminance(b);
+    return (std::max(one, other) + 0.05) / (std::min(one, other) + 0.05);
+}
+
 } // namespace
+
+QColor readableOn(const QColor& preferred, const QColor& background) {
+    if (contrast(preferred, background) >= 4.5)
+        return preferred;
+    const QColor black(Qt::black), white(Qt::white);
+    return contrast(black, background) >= contrast(white, background) ? black : white;
+}
 
 std::optional<double> progressValue(const QVariant& value) {
     bool ok = false;
@@ -69,38 +133,112 @@ std::optional<double> progressValue(const QVariant& value) {
     return number;
 }
 
-int progressAt(double x, const QRect& cell, Qt::LayoutDirection direction) {
+double ProgressRange::clamped(double value) const {
+    return std::clamp(value, double(minimum), double(maximum));
+}
+
+double ProgressRange::share(double value) const {
+    const double steps = double(maximum) - double(minimum);
+    return steps > 0 ? (clamped(value) - minimum) / steps : 0.0;
+}
+
+int progressAt(double x, const QRect& cell, Qt::LayoutDirection direction,
+               const ProgressRange& range) {
     const double fromEdge =
         direction == Qt::RightToLeft ? cell.x() + cell.width() - x : x - cell.x();
-    const double share = std::nearbyint(fromEdge / cell.width() * 100.0);
-    return int(std::clamp(share, 0.0, 100.0));
+    const double share = std::clamp(fromEdge / cell.width(), 0.0, 1.0);
+    const double steps = double(range.maximum) - double(range.minimum);
+    return int(range.clamped(std::nearbyint(range.minimum + share * steps)));
 }
 
-QString ProgressBarCell::label() const {
-    return QString::number(int(std::nearbyint(clamped(value)))) + u'%';
+QString progressText(const QString& format, double value, const ProgressRange& range,
+                     const QLocale& locale) {
+    QLocale plain = locale;
+    plain.setNumberOptions(plain.numberOptions() | QLocale::OmitGroupSeparator);
+    const double shown = range.clamped(value);
+    const qint64 steps = qint64(range.maximum) - range.minimum;
+    // As QProgressBar reckons it, the difference times 100 before the division, which keeps a
+    // whole percentage whole.
+    const int percent = steps > 0 ? int((shown - range.minimum) * 100.0 / double(steps)) : 0;
+    QString text = format;
+    text.replace(QLatin1String("%m"), plain.toString(steps));
+    text.replace(QLatin1String("%v"), number(shown, plain));
+    text.replace(QLatin1String("%p"), plain.toString(percent));
+    return text;
 }
 
-int ProgressBarCell::barWidth(int trackWidth) const {
-    return int(std::nearbyint(clamped(value) / 100.0 * trackWidth));
+QRect trackIn(const QRect& cell) {
+    return cell.adjusted(2, 1, -2, -1);
 }
 
-void ProgressBarCell::paint(QPainter& painter, const QRect& cell, const QFont& font) const {
+namespace gradient_bar {
+
+int barWidth(double share, int trackWidth) {
+    return int(std::nearbyint(std::clamp(share, 0.0, 1.0) * trackWidth));
+}
+
+QColor textColor() {
+    return Qt::black;
+}
+
+void paint(QPainter& painter, const QRect& cell, double share, Qt::LayoutDirection direction,
+           const ProgressLabel& label) {
     const QRect track = trackIn(cell);
     if (track.isEmpty())
         return;
     framed(painter, track, {0, 1}, kTrackTop, kTrackBottom);
-    const int width = barWidth(track.width());
-    const bool rtl = direction == Qt::RightToLeft;
-    const QRect bar(rtl ? track.x() + track.width() - width : track.x(), track.y(), width,
-                    track.height());
-    framed(painter, bar, {rtl ? -1.0 : 1.0, 0}, kBarStart, kBarEnd);
-    QFont bold = font;
-    bold.setBold(true);
-    painter.save();
-    painter.setFont(bold);
-    painter.setPen(Qt::white);
-    painter.drawText(track, Qt::AlignCenter | Qt::TextSingleLine, label());
-    painter.restore();
+    const QRect bar = leadingPart(track, barWidth(share, track.width()), direction);
+    framed(painter, bar, {direction == Qt::RightToLeft ? -1.0 : 1.0, 0}, kBarStart, kBarEnd);
+    drawLabel(painter, track, bar, label);
 }
+
+} // namespace gradient_bar
+
+namespace style_bar {
+
+void paint(QPainter& painter, const QStyleOptionViewItem& item, double share,
+           const ProgressLabel& label) {
+    const QWidget* widget = item.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    QStyleOptionProgressBar bar;
+    bar.QStyleOption::operator=(item);
+    // The cell's selection and focus are the item's, drawn under the bar; and with no object of
+    // its own the bar starts none of the style's animations on the view.
+    bar.state =
+        (item.state & (QStyle::State_Enabled | QStyle::State_Active)) | QStyle::State_Horizontal;
+    bar.styleObject = nullptr;
+    bar.rect = trackIn(item.rect);
+    if (bar.rect.isEmpty())
+        return;
+    bar.textVisible = false;
+    // Drawn left to right, and mirrored right to left: styles fill a bar from the right with
+    // other margins than from the left, and the label's two colours must part where the fill does.
+    bar.direction = Qt::LeftToRight;
+    // The range given to the style is the contents' width in pixels, so that the style fills
+    // exactly the pixels the label's two colours are clipped to, and never sees the minimum
+    // equal to the maximum, which it would draw as busy.
+    const QRect contents = style->subElementRect(QStyle::SE_ProgressBarContents, &bar, widget);
+    const int width = std::max(1, contents.width());
+    const int filled = int(std::nearbyint(std::clamp(share, 0.0, 1.0) * width));
+    bar.minimum = 0;
+    bar.maximum = width;
+    bar.progress = filled;
+    const bool mirrored = item.direction == Qt::RightToLeft;
+    if (mirrored) {
+        painter.save();
+        painter.translate(bar.rect.left() + bar.rect.right() + 1, 0);
+        painter.scale(-1, 1);
+    }
+    style->drawControl(QStyle::CE_ProgressBar, &bar, &painter, widget);
+    if (mirrored)
+        painter.restore();
+    const QRect area = QStyle::visualRect(
+        item.direction, bar.rect, style->subElementRect(QStyle::SE_ProgressBarLabel, &bar, widget));
+    const QRect fill = QStyle::visualRect(item.direction, bar.rect,
+                                          leadingPart(contents, filled, Qt::LeftToRight));
+    drawLabel(painter, area, fill, label);
+}
+
+} // namespace style_bar
 
 } // namespace gridkit::detail
