@@ -80,8 +80,8 @@ struct Window {
     std::vector<QTableView*> tables;
 };
 
-// A tree view with its header, sorting by a click on it, behind a QSortFilterProxyModel over
-// source: a list's rows, columns 100 pixels wide.
+// A tree view with its header behind a QSortFilterProxyModel over source: a list's rows, columns
+// 100 pixels wide.
 struct TreeWindow {
     explicit TreeWindow(QAbstractItemModel& source) {
         proxy.setSourceModel(&source);
@@ -92,7 +92,6 @@ struct TreeWindow {
         view->setRootIsDecorated(false);
         view->setIndentation(0);
         view->setUniformRowHeights(true);
-        view->setSortingEnabled(true);
         view->setFrameShape(QFrame::NoFrame);
         view->header()->setStretchLastSection(false);
         view->header()->setMinimumSectionSize(1);

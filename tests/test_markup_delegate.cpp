@@ -1,6 +1,8 @@
-// MarkupDelegate in Qt's own table view: markup cells drawn as their markup over the style's item,
-// everything else as Qt draws it, nothing parsed or laid out again on a repaint, hostile texts
-// kept in their cell and their time, crisp at any scale, and read by a screen reader as text.
+// MarkupDelegate in Qt's own table and tree views: markup cells drawn as their markup over the
+// style's item, everything else as Qt draws it, markup read from a role of its own while a sort
+// proxy sorts and filters the display text, nothing parsed or laid out again on a repaint,
+// hostile texts kept in their cell and their time, crisp at any scale, and read by a screen
+// reader as text.
 #include "delegate_drawings.h"
 #include "delegate_fixture.h"
 #include "markup_samples.h"
@@ -18,6 +20,7 @@
 
 using delegatetest::CellHeight;
 using delegatetest::CellWidth;
+using delegatetest::TreeWindow;
 using delegatetest::Window;
 using gridkit::MarkupDelegate;
 
@@ -54,6 +57,7 @@ private slots:
     void drawingIsCrispAtTheScreensScale();
     void screenReaderReadsAMarkupCellAsItsText_data();
     void screenReaderReadsAMarkupCellAsItsText();
+    void aMarkupRoleLeavesTheDisplayTextToSortingAndFiltering();
 };
 
 void TestMarkupDelegate::markupCellIsItsMarkupOverTheEmptyItem_data() {
@@ -364,6 +368,61 @@ void TestMarkupDelegate::screenReaderReadsAMarkupCellAsItsText() {
     QVERIFY(cell);
     QCOMPARE(cell->text(QAccessible::Name), read);
     QCOMPARE(readable.data(readable.index(2, 1)).toString(), text);
+}
+
+// Each status's markup is a box of its own colour, in a role of its own; its display text, which
+// the proxy sorts (by a click on the header) and filters on, is plain. "Paused" has no markup.
+void TestMarkupDelegate::aMarkupRoleLeavesTheDisplayTextToSortingAndFiltering() {
+    const int role = Qt::UserRole + 1;
+    const QList<std::pair<QString, QColor>> statuses{{QStringLiteral("Queued"), Qt::red},
+                                                     {QStringLiteral("Done"), Qt::green},
+                                                     {QStringLiteral("Paused"), QColor()},
+                                                     {QStringLiteral("Downloading"), Qt::blue}};
+    QStandardItemModel model(int(statuses.size()), 2);
+    for (int r = 0; r < model.rowCount(); ++r) {
+        const auto& [text, colour] = statuses[r];
+        for (int c = 0; c < 2; ++c) {
+            model.setData(model.index(r, c), text);
+            if (colour.isValid())
+                model.setData(model.index(r, c),
+                              QStringLiteral("<Border Background='%1'/>").arg(colour.name()), role);
+        }
+    }
+    TreeWindow w(model);
+    MarkupDelegate delegate;
+    QStyledItemDelegate styled;
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("no item data role")));
+    delegate.setMarkupRole(-1);
+    delegate.setMarkupRole(role);
+    w.view->setItemDelegateForColumn(0, &delegate);
+    w.view->setItemDelegateForColumn(1, &styled);
+    w.view->setSortingEnabled(true);
+    w.view->sortByColumn(-1, Qt::AscendingOrder);
+    w.show();
+    QTest::mouseClick(w.handle(), Qt::LeftButton, {}, w.header(0));
+    Window::settle();
+
+    const auto shows = [&](const QStringList& order) {
+        QImage shown = delegatetest::shot(w.viewport());
+        QCOMPARE(w.proxy.rowCount(), order.size());
+        for (int r = 0; r < order.size(); ++r) {
+            QCOMPARE(w.source(r, 0).data().toString(), order[r]);
+            const QColor colour = std::find_if(statuses.begin(), statuses.end(), [&](auto& s) {
+                                      return s.first == order[r];
+                                  })->second;
+            if (colour.isValid())
+                QCOMPARE(shown.pixelColor(w.cell(r, 0).center()), colour);
+            else
+                QCOMPARE(shown.copy(w.cell(r, 0)), shown.copy(w.cell(r, 1)));
+        }
+    };
+    shows({QStringLiteral("Done"), QStringLiteral("Downloading"), QStringLiteral("Paused"),
+           QStringLiteral("Queued")});
+    if (QTest::currentTestFailed())
+        return;
+    w.proxy.setFilterFixedString(QStringLiteral("Do"));
+    Window::settle();
+    shows({QStringLiteral("Done"), QStringLiteral("Downloading")});
 }
 
 QTEST_MAIN(TestMarkupDelegate)

@@ -115,6 +115,14 @@ private slots:
     void barAndTextFollowTheRangeAndFormat();
     void textReadsOnTheFillAndOnTheTrack_data();
     void textReadsOnTheFillAndOnTheTrack();
+    void aDragWritesTheEditRoleAsTheModelTakesIt_data();
+    void aDragWritesTheEditRoleAsTheModelTakesIt();
+    void theEditorHasTheDelegatesRange_data();
+    void theEditorHasTheDelegatesRange();
+    void settingsArePropertiesThatNotify_data();
+    void settingsArePropertiesThatNotify();
+    void badSettingsAreRefusedWithAWarning_data();
+    void badSettingsAreRefusedWithAWarning();
 };
 
 void TestProgressDelegate::barIsTheLayeredMarkupAtTheCellsSize_data() {
@@ -507,6 +515,171 @@ void TestProgressDelegate::textReadsOnTheFillAndOnTheTrack() {
         }
     }
     QVERIFY(glyphs > 40);
+}
+
+void TestProgressDelegate::aDragWritesTheEditRoleAsTheModelTakesIt_data() {
+    QTest::addColumn<int>("takes"); // a Strict::Takes, or -1 for a QStandardItemModel
+    QTest::addColumn<QVariant>("held");
+    QTest::addColumn<int>("minimum");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<Qt::LayoutDirection>("direction");
+    QTest::addColumn<QList<int>>("path"); // from the cell's left edge
+    QTest::addColumn<QVariant>("written");
+    const auto ltr = Qt::LeftToRight;
+    QTest::newRow("any role") << -1 << QVariant(10) << 0 << 100 << ltr << QList{25, 60}
+                              << QVariant(60);
+    QTest::newRow("the edit role alone")
+        << int(Strict::EditRole) << QVariant(10) << 200 << 300 << ltr << QList{25} << QVariant(225);
+    QTest::newRow("right to left, from the right edge")
+        << int(Strict::EditRole) << QVariant(0) << -50 << 50 << Qt::RightToLeft << QList{25}
+        << QVariant(25);
+    QTest::newRow("doubles alone")
+        << int(Strict::Doubles) << QVariant(10.0) << 0 << 100 << ltr << QList{40} << QVariant(40.0);
+    QTest::newRow("a text") << -1 << QVariant(QStringLiteral("10")) << 0 << 100 << ltr << QList{40}
+                            << QVariant(QStringLiteral("40"));
+    QTest::newRow("one value") << -1 << QVariant(3) << 7 << 7 << ltr << QList{80} << QVariant(7);
+    QTest::newRow("nothing, told once") << int(Strict::Nothing) << QVariant(10) << 0 << 100 << ltr
+                                        << QList{25, 60, 90} << QVariant(10);
+}
+
+// Through a sort proxy in a tree view, as the pointer goes; a second drag shows that a refusal
+// is told once for the delegate, not once for each drag or move.
+void TestProgressDelegate::aDragWritesTheEditRoleAsTheModelTakesIt() {
+    QFETCH(int, takes);
+    QFETCH(QVariant, held);
+    QFETCH(int, minimum);
+    QFETCH(int, maximum);
+    QFETCH(Qt::LayoutDirection, direction);
+    QFETCH(QList<int>, path);
+    QFETCH(QVariant, written);
+    QStandardItemModel any(3, 1);
+    Strict strict(Strict::Takes(std::max(takes, 0)), 3);
+    QStandardItemModel& model = takes < 0 ? any : strict;
+    for (int r = 0; r < 3; ++r) { // past the model's setData(), which may take nothing
+        auto* item = new QStandardItem;
+        item->setData(r == 1 ? held : QVariant(50), Qt::EditRole);
+        model.setItem(r, item);
+    }
+    TreeWindow w(model);
+    ProgressDelegate delegate;
+    delegate.setRange(minimum, maximum);
+    w.view->setItemDelegate(&delegate);
+    w.view->setLayoutDirection(direction);
+    w.show();
+    if (takes == Strict::Nothing)
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("refused")));
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("refused")));
+    for (int drag = 0; drag < 2; ++drag) {
+        QTest::mousePress(w.handle(), Qt::LeftButton, {}, w.in(1, 0, path.first()));
+        for (const int x : path.mid(1))
+            QTest::mouseMove(w.handle(), w.in(1, 0, x));
+        QTest::mouseRelease(w.handle(), Qt::LeftButton, {}, w.in(1, 0, path.last()));
+    }
+    const QVariant stored = model.index(1, 0).data(Qt::EditRole);
+    QCOMPARE(stored, written);
+    QCOMPARE(stored.typeId(), written.typeId());
+    QCOMPARE(model.index(0, 0).data(), QVariant(50));
+}
+
+void TestProgressDelegate::theEditorHasTheDelegatesRange_data() {
+    QTest::addColumn<int>("minimum");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("0 to 100") << 0 << 100 << QStringLiteral("64");
+    QTest::newRow("-20 to 20") << -20 << 20 << QStringLiteral("-5");
+    QTest::newRow("1000 to 5000") << 1000 << 5000 << QStringLiteral("2500");
+}
+
+// F2 on the current cell, the new value typed over the old one, Return.
+void TestProgressDelegate::theEditorHasTheDelegatesRange() {
+    QFETCH(int, minimum);
+    QFETCH(int, maximum);
+    QFETCH(QString, typed);
+    QStandardItemModel model(2, 1);
+    model.setData(model.index(0, 0), maximum + 7); // drawn, and edited, as the maximum
+    TreeWindow w(model);
+    ProgressDelegate delegate;
+    delegate.setRange(minimum, maximum);
+    w.view->setItemDelegate(&delegate);
+    w.view->setFocusPolicy(Qt::StrongFocus);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w.window));
+    w.view->setFocus();
+    w.view->setCurrentIndex(w.proxy.index(0, 0));
+    QTest::keyClick(w.handle(), Qt::Key_F2);
+    auto* editor = w.view->findChild<QSpinBox*>();
+    QVERIFY(editor);
+    QCOMPARE(QPoint(editor->minimum(), editor->maximum()), QPoint(minimum, maximum));
+    QCOMPARE(editor->value(), maximum);
+    for (const QChar c : typed)
+        QTest::keyClick(w.handle(), c.toLatin1());
+    QTest::keyClick(w.handle(), Qt::Key_Return);
+    QCOMPARE(model.index(0, 0).data(), QVariant(typed.toInt()));
+}
+
+void TestProgressDelegate::settingsArePropertiesThatNotify_data() {
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QVariant>("value");
+    QTest::newRow("minimum") << QByteArray("minimum") << QVariant(10);
+    QTest::newRow("maximum") << QByteArray("maximum") << QVariant(50);
+    QTest::newRow("format") << QByteArray("format") << QVariant(QStringLiteral("%v of %m"));
+    QTest::newRow("look") << QByteArray("look") << QVariant::fromValue(Look::Gradient);
+    QTest::newRow("fill text") << QByteArray("fillTextColor") << QVariant(QColor(Qt::red));
+    QTest::newRow("track text") << QByteArray("trackTextColor") << QVariant(QColor(Qt::blue));
+    QTest::newRow("value role") << QByteArray("valueRole") << QVariant(int(Qt::UserRole));
+    QTest::newRow("edit role") << QByteArray("editRole") << QVariant(Qt::UserRole + 2);
+}
+
+// Set through the meta-object, as Qt Designer or a binding sets them: each change is signalled
+// once, with the new value, and a write of the same value is none.
+void TestProgressDelegate::settingsArePropertiesThatNotify() {
+    QFETCH(QByteArray, name);
+    QFETCH(QVariant, value);
+    ProgressDelegate delegate;
+    const QMetaProperty property =
+        delegate.metaObject()->property(delegate.metaObject()->indexOfProperty(name));
+    QVERIFY(property.isValid() && property.hasNotifySignal());
+    QSignalSpy changed(&delegate, property.notifySignal());
+    QVERIFY(delegate.setProperty(name, value));
+    QVERIFY(delegate.setProperty(name, value));
+    QCOMPARE(delegate.property(name), value);
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(changed.first().first(), value);
+}
+
+void TestProgressDelegate::badSettingsAreRefusedWithAWarning_data() {
+    QTest::addColumn<QByteArray>("name"); // "range" for setRange()
+    QTest::addColumn<QVariant>("value");
+    QTest::newRow("an upside-down range") << QByteArray("range") << QVariant(QPoint(60, 40));
+    QTest::newRow("a negative value role") << QByteArray("valueRole") << QVariant(-1);
+    QTest::newRow("a negative edit role") << QByteArray("editRole") << QVariant(-3);
+    QTest::newRow("no look") << QByteArray("look") << QVariant(7);
+}
+
+// Nothing changes, nothing is signalled, nothing throws; a minimum above the maximum is not
+// refused but moves the maximum, as QProgressBar's does.
+void TestProgressDelegate::badSettingsAreRefusedWithAWarning() {
+    QFETCH(QByteArray, name);
+    QFETCH(QVariant, value);
+    ProgressDelegate delegate;
+    const QMetaObject& meta = *delegate.metaObject();
+    QVariantList before;
+    std::vector<std::unique_ptr<QSignalSpy>> changes;
+    for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
+        before << meta.property(i).read(&delegate);
+        changes.push_back(std::make_unique<QSignalSpy>(&delegate, meta.property(i).notifySignal()));
+    }
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("stays")));
+    if (name == "range")
+        delegate.setRange(value.toPoint().x(), value.toPoint().y());
+    else
+        delegate.setProperty(name, value);
+    for (int i = meta.propertyOffset(); i < meta.propertyCount(); ++i) {
+        QCOMPARE(meta.property(i).read(&delegate), before[i - meta.propertyOffset()]);
+        QCOMPARE(changes[size_t(i - meta.propertyOffset())]->size(), 0);
+    }
+    delegate.setMinimum(150);
+    QCOMPARE(QPoint(delegate.minimum(), delegate.maximum()), QPoint(150, 150));
 }
 
 QTEST_MAIN(TestProgressDelegate)
