@@ -174,7 +174,7 @@ QRect trackIn(const QRect& cell) {
 namespace gradient_bar {
 
 int barWidth(double share, int trackWidth) {
-    return int(std::nearbyint(std::clamp(share, 0.0, 1.0) * trackWidth));
+    return int(std::nearbyint(share * trackWidth));
 }
 
 QColor textColor() {
@@ -219,7 +219,7 @@ void paint(QPainter& painter, const QStyleOptionViewItem& item, double share,
     // equal to the maximum, which it would draw as busy.
     const QRect contents = style->subElementRect(QStyle::SE_ProgressBarContents, &bar, widget);
     const int width = std::max(1, contents.width());
-    const int filled = int(std::nearbyint(std::clamp(share, 0.0, 1.0) * width));
+    const int filled = int(std::nearbyint(share * width));
     bar.minimum = 0;
     bar.maximum = width;
     bar.progress = filled;
