@@ -5,12 +5,14 @@
 #include <QLinearGradient>
 #include <QLocale>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QStyle>
 #include <QStyleOptionProgressBar>
 #include <QStyleOptionViewItem>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace gridkit::detail {
 
@@ -33,7 +35,7 @@ void framed(QPainter& painter, const QRect& box, const QPointF& towards, const Q
     const QRect inside = box.adjusted(1, 1, -1, -1);
     if (inside.isEmpty())
         return;
-    const QPointF start(towards.x() < 0 ? inside.x() + inside.width() : inside.x(), inside.y());
+    const QPointF start(inside.x(), inside.y());
     QLinearGradient gradient(
         start, start + QPointF(towards.x() * inside.width(), towards.y() * inside.height()));
     gradient.setColorAt(0, from);
@@ -41,10 +43,49 @@ void framed(QPainter& painter, const QRect& box, const QPointF& towards, const Q
     painter.fillRect(inside, gradient);
 }
 
-// The part of a track of the given width that the fill takes, at its leading edge.
-QRect leadingPart(const QRect& track, int width, Qt::LayoutDirection direction) {
-    const int x = direction == Qt::RightToLeft ? track.x() + track.width() - width : track.x();
-    return QRect(x, track.y(), width, track.height());
+// The part of a track of the given width that the fill takes, left to right.
+QRect leadingPart(const QRect& track, int width) {
+    return QRect(track.x(), track.y(), width, track.height());
+}
+
+// What draw paints left to right, mirrored in box right to left: pixel for pixel, for whole
+// coordinates and for pixmaps drawn at them.
+template <typename Draw>
+void mirroredIn(QPainter& painter, const QRect& box, Qt::LayoutDirection direction, Draw draw) {
+    if (direction != Qt::RightToLeft) {
+        draw();
+        return;
+    }
+    painter.save();
+    painter.translate(box.left() + box.right() + 1, 0);
+    painter.scale(-1, 1);
+    draw();
+    painter.restore();
+}
+
+// The style's bar for an option at the origin, drawn once for each look it comes back in (its
+// size, fill, palette, state and style) and kept in Qt's pixmap cache: the style's antialiased
+// frames and gradients cost far more than a copy, and a column of bars shows few looks.
+QPixmap drawnOnce(QStyle& style, const QStyleOptionProgressBar& bar, const QWidget* widget,
+                  qreal ratio) {
+    char key[160];
+    std::snprintf(key, sizeof key, "gridgauge-delegate-bar-%p-%llx-%d-%dx%d@%g-%d-%d-%x",
+                  static_cast<const void*>(&style),
+                  static_cast<unsigned long long>(bar.palette.cacheKey()),
+                  int(bar.palette.currentColorGroup()), bar.rect.width(), bar.rect.height(), ratio,
+                  bar.progress, bar.maximum, uint(bar.state));
+    const QString name = QString::fromLatin1(key);
+    QPixmap drawn;
+    if (QPixmapCache::find(name, &drawn))
+        return drawn;
+    drawn = QPixmap(bar.rect.size() * ratio);
+    drawn.setDevicePixelRatio(ratio);
+    drawn.fill(Qt::transparent);
+    QPainter onPixmap(&drawn);
+    style.drawControl(QStyle::CE_ProgressBar, &bar, &onPixmap, widget);
+    onPixmap.end();
+    QPixmapCache::insert(name, drawn);
+    return drawn;
 }
 
 // The label centred in area, in one colour over the columns the fill takes and in the other
@@ -186,10 +227,12 @@ void paint(QPainter& painter, const QRect& cell, double share, Qt::LayoutDirecti
     const QRect track = trackIn(cell);
     if (track.isEmpty())
         return;
-    framed(painter, track, {0, 1}, kTrackTop, kTrackBottom);
-    const QRect bar = leadingPart(track, barWidth(share, track.width()), direction);
-    framed(painter, bar, {direction == Qt::RightToLeft ? -1.0 : 1.0, 0}, kBarStart, kBarEnd);
-    drawLabel(painter, track, bar, label);
+    const QRect bar = leadingPart(track, barWidth(share, track.width()));
+    mirroredIn(painter, track, direction, [&] {
+        framed(painter, track, {0, 1}, kTrackTop, kTrackBottom);
+        framed(painter, bar, {1, 0}, kBarStart, kBarEnd);
+    });
+    drawLabel(painter, track, QStyle::visualRect(direction, track, bar), label);
 }
 
 } // namespace gradient_bar
@@ -200,6 +243,9 @@ void paint(QPainter& painter, const QStyleOptionViewItem& item, double share,
            const ProgressLabel& label) {
     const QWidget* widget = item.widget;
     QStyle* style = widget ? widget->style() : QApplication::style();
+    const QRect track = trackIn(item.rect);
+    if (track.isEmpty())
+        return;
     QStyleOptionProgressBar bar;
     bar.QStyleOption::operator=(item);
     // The cell's selection and focus are the item's, drawn under the bar; and with no object of
@@ -207,12 +253,10 @@ void paint(QPainter& painter, const QStyleOptionViewItem& item, double share,
     bar.state =
         (item.state & (QStyle::State_Enabled | QStyle::State_Active)) | QStyle::State_Horizontal;
     bar.styleObject = nullptr;
-    bar.rect = trackIn(item.rect);
-    if (bar.rect.isEmpty())
-        return;
+    bar.rect = QRect(QPoint(0, 0), track.size());
     bar.textVisible = false;
-    // Drawn left to right, and mirrored right to left: styles fill a bar from the right with
-    // other margins than from the left, and the label's two colours must part where the fill does.
+    // Drawn left to right and mirrored right to left: a style lays a bar filled from the right
+    // out with other margins, and the label's two colours must part where the fill does.
     bar.direction = Qt::LeftToRight;
     // The range given to the style is the contents' width in pixels, so that the style fills
     // exactly the pixels the label's two colours are clipped to, and never sees the minimum
@@ -223,20 +267,13 @@ void paint(QPainter& painter, const QStyleOptionViewItem& item, double share,
     bar.minimum = 0;
     bar.maximum = width;
     bar.progress = filled;
-    const bool mirrored = item.direction == Qt::RightToLeft;
-    if (mirrored) {
-        painter.save();
-        painter.translate(bar.rect.left() + bar.rect.right() + 1, 0);
-        painter.scale(-1, 1);
-    }
-    style->drawControl(QStyle::CE_ProgressBar, &bar, &painter, widget);
-    if (mirrored)
-        painter.restore();
-    const QRect area = QStyle::visualRect(
-        item.direction, bar.rect, style->subElementRect(QStyle::SE_ProgressBarLabel, &bar, widget));
-    const QRect fill = QStyle::visualRect(item.direction, bar.rect,
-                                          leadingPart(contents, filled, Qt::LeftToRight));
-    drawLabel(painter, area, fill, label);
+    const QPixmap drawn = drawnOnce(*style, bar, widget, painter.device()->devicePixelRatioF());
+    mirroredIn(painter, track, item.direction, [&] { painter.drawPixmap(track.topLeft(), drawn); });
+    const QRect area = style->subElementRect(QStyle::SE_ProgressBarLabel, &bar, widget)
+                           .translated(track.topLeft());
+    const QRect fill = leadingPart(contents, filled).translated(track.topLeft());
+    drawLabel(painter, QStyle::visualRect(item.direction, track, area),
+              QStyle::visualRect(item.direction, track, fill), label);
 }
 
 } // namespace style_bar
