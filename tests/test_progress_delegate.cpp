@@ -115,6 +115,8 @@ private slots:
     void barAndTextFollowTheRangeAndFormat();
     void textReadsOnTheFillAndOnTheTrack_data();
     void textReadsOnTheFillAndOnTheTrack();
+    void rightToLeftIsTheBarMirrored_data();
+    void rightToLeftIsTheBarMirrored();
     void aDragWritesTheEditRoleAsTheModelTakesIt_data();
     void aDragWritesTheEditRoleAsTheModelTakesIt();
     void theEditorHasTheDelegatesRange_data();
@@ -512,6 +514,38 @@ void TestProgressDelegate::textReadsOnTheFillAndOnTheTrack() {
         }
     }
     QVERIFY(glyphs > 40);
+}
+
+void TestProgressDelegate::rightToLeftIsTheBarMirrored_data() {
+    QTest::addColumn<Look>("look");
+    QTest::addColumn<int>("value");
+    for (const Look look : {Look::Style, Look::Gradient}) {
+        for (const int value : {0, 45, 100})
+            QTest::addRow("%s, %d", look == Look::Style ? "style" : "gradient", value)
+                << look << value;
+    }
+}
+
+// Pixel for pixel, without the text: a style lays a bar filled from the right out otherwise,
+// and its label's colours would not part where its fill ends.
+void TestProgressDelegate::rightToLeftIsTheBarMirrored() {
+    QFETCH(Look, look);
+    QFETCH(int, value);
+    QStandardItemModel model(1, 1);
+    model.setData(model.index(0, 0), value);
+    TreeWindow w(model);
+    ProgressDelegate delegate;
+    delegate.setLook(look);
+    delegate.setFormat(QString());
+    w.view->setItemDelegate(&delegate);
+    w.show();
+    const QImage leftToRight = delegatetest::shot(w.viewport()).copy(w.cell(0, 0));
+    w.view->setLayoutDirection(Qt::RightToLeft);
+    Window::settle();
+    const QImage rightToLeft = delegatetest::shot(w.viewport()).copy(w.cell(0, 0));
+    QCOMPARE(delegatetest::differing(rightToLeft, leftToRight.mirrored(true, false),
+                                     rightToLeft.rect(), 2),
+             0);
 }
 
 void TestProgressDelegate::aDragWritesTheEditRoleAsTheModelTakesIt_data() {

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLinearGradient>
 #include <QLocale>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QStyle>
@@ -267,7 +268,9 @@ void paint(QPainter& painter, const QStyleOptionViewItem& item, double share,
     bar.minimum = 0;
     bar.maximum = width;
     bar.progress = filled;
-    const QPixmap drawn = drawnOnce(*style, bar, widget, painter.device()->devicePixelRatioF());
+    // The device the painting lands on, which a widget rendered into an image is not.
+    const QPixmap drawn =
+        drawnOnce(*style, bar, widget, painter.paintEngine()->paintDevice()->devicePixelRatioF());
     mirroredIn(painter, track, item.direction, [&] { painter.drawPixmap(track.topLeft(), drawn); });
     const QRect area = style->subElementRect(QStyle::SE_ProgressBarLabel, &bar, widget)
                            .translated(track.topLeft());
