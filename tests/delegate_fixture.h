@@ -91,10 +91,8 @@ struct TreeWindow {
         view->setModel(&proxy);
         view->setRootIsDecorated(false);
         view->setIndentation(0);
-        view->setUniformRowHeights(true);
         view->setFrameShape(QFrame::NoFrame);
         view->header()->setStretchLastSection(false);
-        view->header()->setMinimumSectionSize(1);
         view->header()->setDefaultSectionSize(CellWidth);
         // No focus frame unless a test asks for one, as in the table views.
         view->setFocusPolicy(Qt::NoFocus);
