@@ -1,4 +1,5 @@
-// Every fill is a rectangle at whole coordinates, which stays crisp at any device pixel ratio.
+// Every fill of the gradient bar is a rectangle at whole coordinates, which stays crisp at any
+// device pixel ratio and mirrors pixel for pixel.
 #include "progress_bar.h"
 
 #include <QApplication>

@@ -22,7 +22,9 @@ namespace gridkit {
 ///
 /// **Look.** Over the style's item background, selection and focus frame, the bar fills the cell
 /// less 2 pixels left and right and 1 pixel top and bottom, in the look look() names: the style's
-/// own progress bar (Look::Style, the default) or a gradient bar (Look::Gradient). Its text is
+/// own progress bar (Look::Style) or a gradient bar (Look::Gradient). The style's is the default,
+/// as it is what a progress bar looks like elsewhere on the user's desktop, in its style and
+/// palette, light or dark; the gradient keeps one look on every desktop. Its text is
 /// format() ("%p%" unless set otherwise) with the value filled in, centred on the bar and drawn as
 /// QProgressBar draws it, in two colours: fillTextColor() where it lies over the fill and
 /// trackTextColor() where it lies over the rest of the track, so that it reads on both. In a
