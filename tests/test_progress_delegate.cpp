@@ -367,10 +367,11 @@ void TestProgressDelegate::rightToLeftGrowsAndDragsFromTheRight() {
     w.view().setLayoutDirection(Qt::RightToLeft);
     w.show();
     const QRect cell = w.cell(2, 1);
-    QTest::mousePress(w.handle(), Qt::LeftButton, {},
-                      w.at(QPoint(cell.left() + cell.width() - 30, cell.center().y())));
-    QTest::mouseRelease(w.handle(), Qt::LeftButton, {},
-                        w.at(QPoint(cell.left() + cell.width() - 30, cell.center().y())));
+    // The pixel 30 in from the right edge's own reads 30, as the one 30 in from the left does
+    // left to right.
+    const QPoint press(cell.right() - 30, cell.center().y());
+    QTest::mousePress(w.handle(), Qt::LeftButton, {}, w.at(press));
+    QTest::mouseRelease(w.handle(), Qt::LeftButton, {}, w.at(press));
     QCOMPARE(w.value(2, 1), 30);
     Window::settle();
     const QImage shown = cellShot(w, 2, 1);
@@ -520,9 +521,9 @@ void TestProgressDelegate::aDragWritesTheEditRoleAsTheModelTakesIt_data() {
                               << QVariant(60);
     QTest::newRow("the edit role alone") << int(Strict::EditRole) << QVariant(10) << QList{200, 300}
                                          << ltr << QList{25} << QVariant(225);
-    QTest::newRow("right to left, from the right edge")
+    QTest::newRow("right to left, from the right edge") // pixel 25 of 100 is 74 from the right
         << int(Strict::EditRole) << QVariant(0) << QList{-50, 50} << Qt::RightToLeft << QList{25}
-        << QVariant(25);
+        << QVariant(24);
     QTest::newRow("doubles alone") << int(Strict::Doubles) << QVariant(10.0) << QList{0, 100} << ltr
                                    << QList{40} << QVariant(40.0);
     QTest::newRow("a text") << -1 << QVariant(QStringLiteral("10")) << QList{0, 100} << ltr

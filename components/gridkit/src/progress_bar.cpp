@@ -187,8 +187,11 @@ double ProgressRange::share(double value) const {
 
 int progressAt(double x, const QRect& cell, Qt::LayoutDirection direction,
                const ProgressRange& range) {
-    const double fromEdge =
-        direction == Qt::RightToLeft ? cell.x() + cell.width() - x : x - cell.x();
+    // Counted in whole pixels, the one under the pointer from the leading edge's own: right to
+    // left is then left to right mirrored pixel for pixel, the last pixel 0 as the first one is,
+    // and a report grid's drag reads the same.
+    const int pixel = int(std::floor(x));
+    const double fromEdge = direction == Qt::RightToLeft ? cell.right() - pixel : pixel - cell.x();
     const double share = std::clamp(fromEdge / cell.width(), 0.0, 1.0);
     const double steps = double(range.maximum) - double(range.minimum);
     return int(range.clamped(std::nearbyint(range.minimum + share * steps)));

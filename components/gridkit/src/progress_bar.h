@@ -33,10 +33,10 @@ struct ProgressRange {
     double share(double value) const;
 };
 
-// The value a pointer at x stands for in a cell: its share of the cell's width from the leading
-// edge (the left one left to right, the right one right to left) mapped onto the range, rounded
-// to the nearest whole number (a tie to the even one) and clamped to it. The cell must have a
-// width.
+// The value a pointer at x stands for in a cell: the distance of the pixel under it from the
+// leading edge's pixel (the left one left to right, the right one right to left) as a share of
+// the cell's width, mapped onto the range, rounded to the nearest whole number (a tie to the even
+// one) and clamped to it. The cell must have a width.
 int progressAt(double x, const QRect& cell, Qt::LayoutDirection direction,
                const ProgressRange& range);
 
