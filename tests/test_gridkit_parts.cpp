@@ -39,7 +39,7 @@ void TestGridParts::onlyATagOpensATextAndOnlyWithinTheBound() {
     QFETCH(QString, text);
     QFETCH(bool, markup);
     QCOMPARE(detail::markupDocument(text) != nullptr, markup);
-    QCOMPARE(detail::CellDrawings().find(0, 0, text, QSize(50, 20)) != nullptr, markup);
+    QCOMPARE(detail::CellDrawings().find({0, 0}, text, QSize(50, 20)) != nullptr, markup);
 }
 
 void TestGridParts::cellsShowingOneTextShareItsDocumentAndLayOutOnceEach() {
@@ -50,19 +50,19 @@ void TestGridParts::cellsShowingOneTextShareItsDocumentAndLayOutOnceEach() {
     QImage image(300, 40, QImage::Format_RGB32);
     QPainter painter(&image);
     for (int paint = 0; paint < 3; ++paint) {
-        drawings.find(0, 1, text)->paint(painter, QRectF(0, 0, 80, 20), QFont());
-        drawings.find(0, 2, text)->paint(painter, QRectF(0, 20, 200, 20), QFont());
+        drawings.find({0, 1}, text)->paint(painter, QRectF(0, 0, 80, 20), QFont());
+        drawings.find({0, 2}, text)->paint(painter, QRectF(0, 20, 200, 20), QFont());
     }
     QCOMPARE(markup::parseCount(), parsed + 1);
-    markup::Drawing* narrow = drawings.find(0, 1, text);
-    markup::Drawing* wide = drawings.find(0, 2, text);
+    markup::Drawing* narrow = drawings.find({0, 1}, text);
+    markup::Drawing* wide = drawings.find({0, 2}, text);
     QVERIFY(narrow != wide);
     QCOMPARE(narrow->document(), wide->document());
     QCOMPARE(narrow->layoutCount(), quint64(1));
     QCOMPARE(wide->layoutCount(), quint64(1));
     // Another caption in the cell is another drawing; plain text is none.
-    QVERIFY(!drawings.find(0, 1, QStringLiteral("plain")));
-    QVERIFY(drawings.find(0, 2, text) == wide);
+    QVERIFY(!drawings.find({0, 1}, QStringLiteral("plain")));
+    QVERIFY(drawings.find({0, 2}, text) == wide);
 }
 
 // A bar going 75, 76, 75: the drawing of 75, laid aside when the cell showed 76, comes back with
@@ -77,7 +77,7 @@ void TestGridParts::aCellBackAtACaptionItShowedLaysNothingOutAgain() {
     QPainter painter(&image);
     const QSize size(80, 18);
     const auto paint = [&](qint32 columnId, const QString& caption, QSize in) {
-        markup::Drawing* drawing = drawings.find(3, columnId, caption, in);
+        markup::Drawing* drawing = drawings.find({3, columnId}, caption, in);
         const quint64 before = drawing->layoutCount();
         drawing->paint(painter, QRectF(QPointF(), in), QFont());
         return before;
@@ -87,7 +87,7 @@ void TestGridParts::aCellBackAtACaptionItShowedLaysNothingOutAgain() {
     QCOMPARE(paint(1, bar(75), size), quint64(1)); // laid out before
     QCOMPARE(paint(1, bar(76), size), quint64(1));
     QCOMPARE(paint(2, bar(75), QSize(120, 18)), quint64(0)); // not the 80-pixel one
-    drawings.forget(3, 1);                                   // the cell's caption changed
+    drawings.forget({3, 1});                                 // the cell's caption changed
     QCOMPARE(paint(2, bar(76), size), quint64(1));           // 76 at 80 pixels, laid aside
     drawings.clear();
     QCOMPARE(paint(1, bar(75), size), quint64(0));

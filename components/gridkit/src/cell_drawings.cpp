@@ -32,8 +32,7 @@ QString readableText(const QString& caption) {
     return document ? markup::textContent(*document) : caption;
 }
 
-markup::Drawing* CellDrawings::find(int row, int column, const QString& caption, QSize size) {
-    const quint64 cell = key(row, column);
+markup::Drawing* CellDrawings::find(const CellKey& cell, const QString& caption, QSize size) {
     Entry* known = cells_.object(cell);
     if (known && known->caption == caption) {
         if (!size.isEmpty())
@@ -65,10 +64,10 @@ std::unique_ptr<markup::Drawing> CellDrawings::takeUp(const AsideKey& key) {
     return std::unique_ptr<markup::Drawing>(aside_.take(key));
 }
 
-void CellDrawings::forget(int row, int column) {
-    if (Entry* known = cells_.object(key(row, column)))
+void CellDrawings::forget(const CellKey& cell) {
+    if (Entry* known = cells_.object(cell))
         setAside(*known);
-    cells_.remove(key(row, column));
+    cells_.remove(cell);
 }
 
 void CellDrawings::clear() {

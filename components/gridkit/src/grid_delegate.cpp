@@ -2,9 +2,9 @@
 
 #include "button_press.h"
 #include "cell_content.h"
-#include "cell_drawings.h"
 #include "cell_layout.h"
 #include "cell_painters.h"
+#include "delegate_drawings.h"
 
 #include "gridgauge/gridkit/report_grid.h"
 #include "gridgauge/gridkit/roles.h"
@@ -21,7 +21,6 @@
 #include <QToolTip>
 
 #include <memory>
-#include <unordered_map>
 
 namespace gridkit {
 
@@ -31,26 +30,14 @@ using detail::CellStyle;
 
 class Q_DECL_HIDDEN GridDelegate::Private {
 public:
+    explicit Private(const QObject* delegate)
+        : drawings(delegate) {}
+
     bool markupEnabled = true;
     bool themed = true;
     detail::ButtonPress press;
-
-    // A view's cells keep their drawings until the view goes.
-    detail::CellDrawings& drawingsOf(const QWidget* view, const QObject* context) {
-        std::unique_ptr<ViewDrawings>& kept = views[view];
-        if (!kept) {
-            kept = std::make_unique<ViewDrawings>();
-            if (view) {
-                kept->gone = QObject::connect(view, &QObject::destroyed, context,
-                                              [this, view] { views.erase(view); });
-            }
-        }
-        return kept->drawings;
-    }
-    void forgetDrawings() {
-        for (auto& [view, kept] : views)
-            kept->drawings.clear();
-    }
+    // Each view's cells keep their drawings until the view goes.
+    detail::DelegateDrawings drawings;
 
     CellStyle look(const QStyleOptionViewItem& option) const {
         CellStyle look;
@@ -74,24 +61,16 @@ public:
 
     // The markup a cell's text reads as, when it is drawn as markup.
     markup::Drawing* drawing(const QStyleOptionViewItem& option, const QModelIndex& index,
-                             const CellContent& content, const QSize& box, const QObject* context) {
+                             const CellContent& content, const QSize& box) {
         if (!markupEnabled || content.text.isEmpty())
             return nullptr;
-        return drawingsOf(option.widget, context)
-            .find(index.row(), index.column(), content.text, box);
+        return drawings.find(option.widget, index, content.text, box);
     }
-
-    struct ViewDrawings {
-        detail::CellDrawings drawings;
-        QMetaObject::Connection gone;
-        ~ViewDrawings() { QObject::disconnect(gone); }
-    };
-    std::unordered_map<const QWidget*, std::unique_ptr<ViewDrawings>> views;
 };
 
 GridDelegate::GridDelegate(QObject* parent)
     : QStyledItemDelegate(parent)
-    , d(std::make_unique<Private>()) {}
+    , d(std::make_unique<Private>(this)) {}
 
 GridDelegate::~GridDelegate() = default;
 
@@ -103,7 +82,7 @@ void GridDelegate::setMarkupEnabled(bool enabled) {
     if (d->markupEnabled == enabled)
         return;
     d->markupEnabled = enabled;
-    d->forgetDrawings();
+    d->drawings.clear();
     emit markupEnabledChanged(enabled);
     emit sizeHintChanged(QModelIndex());
 }
@@ -152,8 +131,7 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         const QRect box = layout.text();
         if (!content.text.isEmpty() && box.width() > 0) {
             const QRect markupBox = layout.markup();
-            if (markup::Drawing* drawing =
-                    d->drawing(option, index, content, markupBox.size(), this)) {
+            if (markup::Drawing* drawing = d->drawing(option, index, content, markupBox.size())) {
                 detail::MarkupCell{*drawing}.paint(*painter, markupBox, content.fontOr(look.font),
                                                    option.direction);
             } else {

@@ -89,13 +89,13 @@ void MarkupDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
     initStyleOption(&item, index);
     QStyle* style = styleOf(option);
     const QString text = markupText(item, index, d_->markupRole);
+    const QRect box = markupBox(item);
     markup::Drawing* drawing =
-        text.isNull() ? nullptr : d_->drawings.find(option.widget, index, text);
+        text.isNull() ? nullptr : d_->drawings.find(option.widget, index, text, box.size());
     if (!drawing) {
         detail::paintItem(*painter, item);
         return;
     }
-    const QRect box = markupBox(item);
     item.text.clear();
     style->drawControl(QStyle::CE_ItemViewItem, &item, painter, option.widget);
     detail::DelegateDrawings::paint(*drawing, *painter, QRectF(box), item.font, item.direction);
