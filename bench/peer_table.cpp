@@ -2,8 +2,8 @@
 #include "peer_cells.h"
 
 #include "app/frm_main.h"
-#include "gridgauge/controlkit/progress_bar.h"
 #include "grid/grid_control.h"
+#include "gridgauge/controlkit/progress_bar.h"
 
 #include <QApplication>
 #include <QHeaderView>
