@@ -1,8 +1,8 @@
 // Qt's own QTableView over a hundred thousand rows, scrolled one page at a time as a click in the
 // scroll bar's groove does, from the scroll to the pixels: MarkupDelegate drawing the program's
 // nested progress caption in every cell beside the usual delegate that draws the same bar as HTML
-// through a QTextDocument, and ProgressDelegate beside a QStyledItemDelegate that draws the
-// style's own progress bar.
+// through a QTextDocument, and ProgressDelegate in each of its looks (the style's bar and the
+// gradient bar) beside a QStyledItemDelegate that draws the style's own progress bar.
 #include "event_to_pixels.h"
 #include "peer_cells.h"
 #include "progress/markup.h"
@@ -141,12 +141,26 @@ void BM_delegate_html_scroll(benchmark::State& state) {
 }
 BENCHMARK(BM_delegate_html_scroll)->MeasureProcessCPUTime()->Unit(benchmark::kMicrosecond);
 
-void BM_delegate_progress_scroll(benchmark::State& state) {
+void progressScroll(benchmark::State& state, gridkit::ProgressDelegate::Look look) {
     Table model{QString()};
     gridkit::ProgressDelegate delegate;
+    delegate.setLook(look);
     scrollByPages(state, model, delegate);
 }
-BENCHMARK(BM_delegate_progress_scroll)->MeasureProcessCPUTime()->Unit(benchmark::kMicrosecond);
+
+void BM_delegate_progress_style_scroll(benchmark::State& state) {
+    progressScroll(state, gridkit::ProgressDelegate::Look::Style);
+}
+BENCHMARK(BM_delegate_progress_style_scroll)
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_delegate_progress_gradient_scroll(benchmark::State& state) {
+    progressScroll(state, gridkit::ProgressDelegate::Look::Gradient);
+}
+BENCHMARK(BM_delegate_progress_gradient_scroll)
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_delegate_styled_progress_scroll(benchmark::State& state) {
     Table model{QString()};
@@ -167,9 +181,12 @@ int main(int argc, char** argv) {
                           r.median("BM_delegate_markup_scroll", Clock::Cpu) /
                               r.median("BM_delegate_html_scroll", Clock::Cpu),
                           "0.25");
-        bench::printRatio("delegate_progress_scroll",
-                          r.median("BM_delegate_progress_scroll", Clock::Cpu) /
-                              r.median("BM_delegate_styled_progress_scroll", Clock::Cpu),
-                          "1.0");
+        for (const char* look : {"style", "gradient"}) {
+            const std::string name = std::string("delegate_progress_") + look + "_scroll";
+            bench::printRatio(name,
+                              r.median("BM_" + name, Clock::Cpu) /
+                                  r.median("BM_delegate_styled_progress_scroll", Clock::Cpu),
+                              "1.0");
+        }
     });
 }

@@ -7,7 +7,7 @@
 #include "progress/markup.h"
 #include "ratio_report.h"
 
-#include "gridgauge/gridkit/report_grid.h"
+#include "grid/grid_control.h"
 
 #include <QApplication>
 #include <QStandardItemModel>
@@ -53,12 +53,12 @@ const QString& text(int record, int item) {
 enum class Added { Empty, Contents };
 
 // Adds records until the grid holds `records`; the rows are made by the next rebuild.
-void addRecords(gridkit::ReportGrid& grid, int records, Added added) {
-    gridkit::RecordList list = grid.records();
+void addRecords(report::Grid& grid, int records, Added added) {
+    report::RecordList list = grid.records();
     for (int r = list.count(); r < records; ++r) {
-        gridkit::Record record = list.add();
+        report::Record record = list.add();
         for (int k = 0; k < ItemsPerRecord; ++k) {
-            gridkit::Item item = record.addItem(QString());
+            report::Item item = record.addItem(QString());
             if (added == Added::Contents)
                 item.setCaption(text(r, k));
         }
@@ -69,7 +69,7 @@ void addRecords(gridkit::ReportGrid& grid, int records, Added added) {
 // with records added until it holds `records`.
 std::unique_ptr<frmMain> programWindow(benchmark::State& state, int records, Added added) {
     std::unique_ptr<frmMain> f = app_fixture::start();
-    gridkit::ReportGrid& grid = *f->wndReportControlData;
+    report::Grid& grid = *f->wndReportControlData;
     addRecords(grid, records, added);
     grid.rebuild();
     if (grid.rows().count() != records)
@@ -84,7 +84,7 @@ std::unique_ptr<frmMain> programWindow(benchmark::State& state, int records, Add
 // texts and bars.
 void BM_scale_rebuild_gridgauge(benchmark::State& state) {
     const std::unique_ptr<frmMain> f = programWindow(state, ManyRecords, Added::Contents);
-    gridkit::ReportGrid& grid = *f->wndReportControlData;
+    report::Grid& grid = *f->wndReportControlData;
     for (auto _ : state) {
         grid.rebuild();
         benchmark::ClobberMemory();
@@ -112,7 +112,7 @@ template <typename Fill> void fillEach(benchmark::State& state, Fill fill) {
 // items through the object model, beside the peer's fill that does the same job.
 void BM_scale_fill_gridgauge(benchmark::State& state) {
     fillEach(state, [] {
-        auto grid = std::make_unique<gridkit::ReportGrid>();
+        auto grid = std::make_unique<report::Grid>();
         for (int c = 0; c < ItemsPerRecord; ++c)
             grid->columns().add(c, QStringLiteral("Col ") + QString::number(c), ColumnWidth, true);
         addRecords(*grid, ManyRecords, Added::Contents);
@@ -170,16 +170,16 @@ BENCHMARK(BM_scale_repaint_peer)->MeasureProcessCPUTime()->Unit(benchmark::kMicr
 // (and see it repainted), find what lies under a point, and ask where a cell is.
 void flat(benchmark::State& state, int records) {
     const std::unique_ptr<frmMain> f = programWindow(state, records, Added::Empty);
-    gridkit::ReportGrid& grid = *f->wndReportControlData;
+    report::Grid& grid = *f->wndReportControlData;
     const QRect target = app_fixture::cell(*f, 5, 2);
     const QString texts[] = {QStringLiteral("Record 5, item 2"), QStringLiteral("Record 5, two")};
     bench::PaintCount painted(*app_fixture::surface(*f));
     int step = 0;
     for (auto _ : state) {
-        const gridkit::Row row = grid.rows().row(5);
+        const report::Row row = grid.rows().row(5);
         row.record().item(2).setCaption(texts[step++ % 2]);
         bench::paintPending(*f);
-        const std::optional<gridkit::HitTestInfo> hit =
+        const std::optional<report::HitTestInfo> hit =
             grid.hitTest(target.center().x(), target.center().y());
         benchmark::DoNotOptimize(hit);
         qint32 l = 0, t = 0, r = 0, b = 0;

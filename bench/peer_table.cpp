@@ -2,8 +2,8 @@
 #include "peer_cells.h"
 
 #include "app/frm_main.h"
+#include "grid/grid_control.h"
 #include "gridgauge/controlkit/progress_bar.h"
-#include "gridgauge/gridkit/report_grid.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -79,22 +79,22 @@ bool isProgressCell(int row, int column) {
 PeerWindow::PeerWindow(const frmMain& like)
     : model_(new QStandardItemModel(this))
     , view_(new PeerView) {
-    gridkit::ReportGrid& grid = *like.wndReportControlData;
-    const gridkit::ColumnList columns = grid.columns();
-    const gridkit::RowList rows = grid.rows();
+    report::Grid& grid = *like.wndReportControlData;
+    const report::ColumnList columns = grid.columns();
+    const report::RowList rows = grid.rows();
     model_->setColumnCount(columns.count());
     model_->setRowCount(rows.count());
     for (int c = 0; c < columns.count(); ++c)
         model_->setHeaderData(c, Qt::Horizontal, columns.column(c).caption());
 
     for (int r = 0; r < rows.count(); ++r) {
-        const gridkit::Record record = rows.row(r).record();
+        const report::Record record = rows.row(r).record();
         for (int c = 0; c < record.itemCount(); ++c) {
             if (isProgressCell(r, c))
                 continue;
-            const gridkit::Item item = record.item(c);
+            const report::Item item = record.item(c);
             auto* cell = new QStandardItem;
-            const gridkit::ItemControlList controls = item.itemControls();
+            const report::ItemControlList controls = item.itemControls();
             if (controls.count() > 0) {
                 cell->setData(controls.at(0).caption(), ButtonRole);
             } else {

@@ -69,9 +69,7 @@ set(gridgauge_library_destinations
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
     FILE_SET HEADERS DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
 install(TARGETS gridgauge_markup EXPORT GridgaugeMarkupTargets ${gridgauge_library_destinations})
-# GridKit's headers include the run-time error it throws.
-install(TARGETS gridgauge_gridkit EXPORT GridgaugeGridKitTargets ${gridgauge_library_destinations}
-    FILE_SET host_errors DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
+install(TARGETS gridgauge_gridkit EXPORT GridgaugeGridKitTargets ${gridgauge_library_destinations})
 foreach(component IN ITEMS Markup GridKit)
     install(EXPORT Gridgauge${component}Targets NAMESPACE Gridgauge::
         DESTINATION ${GRIDGAUGE_CMAKEDIR} COMPONENT development)

@@ -14,10 +14,10 @@ endfunction()
 
 gridgauge_a11y_test(test_gridkit_accessibility
     SOURCES test_gridkit_accessibility.cpp accessibility_recorder.h gridkit_fixture.h
-    LIBS gridgauge_gridkit_internals)
+    LIBS gridgauge_app gridgauge_gridkit_internals)
 gridgauge_a11y_test(test_gridkit_reader
     SOURCES test_gridkit_reader.cpp accessibility_recorder.h gridkit_fixture.h
-    LIBS gridgauge_gridkit_internals)
+    LIBS gridgauge_app gridgauge_gridkit_internals)
 gridgauge_a11y_test(test_accessibility
     SOURCES test_accessibility.cpp accessibility_recorder.h app_fixture.h
     LIBS gridgauge_app)

@@ -4,9 +4,9 @@
 #include "app/startup.h"
 #include "frm_main_probe.h"
 
+#include "grid/grid_control.h"
 #include "gridgauge/controlkit/controlkit.h"
 #include "gridgauge/controlkit/progress_bar.h"
-#include "gridgauge/gridkit/report_grid.h"
 #include "gridgauge/host/timer.h"
 
 #include <QTest>
@@ -40,7 +40,7 @@ inline std::unique_ptr<frmMain> start(bool settle = true) {
     return f;
 }
 
-inline gridkit::Item item(const frmMain& f, int row, int index) {
+inline report::Item item(const frmMain& f, int row, int index) {
     return f.wndReportControlData->rows().row(row).record().item(index);
 }
 
@@ -50,13 +50,45 @@ inline QString caption(const frmMain& f, int row, int index) {
 
 inline QRect cell(const frmMain& f, int row, int index) {
     qint32 l = 0, t = 0, r = 0, b = 0;
-    const gridkit::Row handle = f.wndReportControlData->rows().row(row);
+    const report::Row handle = f.wndReportControlData->rows().row(row);
     handle.itemBounds(handle.record().item(index), l, t, r, b);
     return QRect(QPoint(l, t), QPoint(r - 1, b - 1));
 }
 
 inline QWidget* surface(const frmMain& f) {
     return f.wndReportControlData->viewport();
+}
+
+// A point of the grid's client area (where cells, item bounds and the grid's mouse events are),
+// in the window's coordinates.
+inline QPoint inWindow(const frmMain& f, const QPoint& p) {
+    return f.wndReportControlData->mapTo(&f, p);
+}
+
+// The grid as the pointer meets it: points of its client area, delivered to the top-level window
+// at window coordinates for Qt to route to whatever lies there, as a real pointer's are.
+struct Pointer {
+    frmMain& f;
+};
+inline Pointer pointer(frmMain& f) {
+    return {f};
+}
+inline void mousePress(Pointer p, Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint at) {
+    QTest::mousePress(p.f.windowHandle(), b, m, inWindow(p.f, at));
+}
+inline void mouseRelease(Pointer p, Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint at) {
+    QTest::mouseRelease(p.f.windowHandle(), b, m, inWindow(p.f, at));
+}
+inline void mouseClick(Pointer p, Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint at) {
+    QTest::mouseClick(p.f.windowHandle(), b, m, inWindow(p.f, at));
+}
+inline void mouseMove(Pointer p, QPoint at) {
+    QTest::mouseMove(p.f.windowHandle(), inWindow(p.f, at));
+}
+
+// What painted in the viewport, in the grid's client area.
+inline QRegion inGrid(const frmMain& f, const QRegion& viewport) {
+    return viewport.translated(surface(f)->pos());
 }
 
 // The widget as painted, one pixel per device-independent pixel whatever the screen's scale (each

@@ -1,16 +1,19 @@
 #pragma once
 
-// Qt's own table views over a QStandardItemModel, in a shown top-level window, for the GridKit
-// delegates' tests: cells of 100 x 20 pixels without headers, so that a cell's place is plain,
-// and input sent to the window at window coordinates, as a pointer's would be.
+// Qt's own views in a shown top-level window, for the GridKit delegates' tests: table views over
+// a QStandardItemModel, cells of 100 x 20 pixels without headers, so that a cell's place is
+// plain; and a tree view behind a QSortFilterProxyModel over any model, as a Qt developer puts a
+// delegate to work. Input is sent to the window at window coordinates, as a pointer's would be.
 
 #include <QAbstractItemDelegate>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QImage>
+#include <QSortFilterProxyModel>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTest>
+#include <QTreeView>
 #include <QWidget>
 
 #include <memory>
@@ -75,6 +78,56 @@ struct Window {
     QWidget window;
     QStandardItemModel model;
     std::vector<QTableView*> tables;
+};
+
+// A tree view with its header behind a QSortFilterProxyModel over source: a list's rows, columns
+// 100 pixels wide.
+struct TreeWindow {
+    explicit TreeWindow(QAbstractItemModel& source) {
+        proxy.setSourceModel(&source);
+        auto* layout = new QHBoxLayout(&window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        view = new QTreeView;
+        view->setModel(&proxy);
+        view->setRootIsDecorated(false);
+        view->setIndentation(0);
+        view->setFrameShape(QFrame::NoFrame);
+        view->header()->setStretchLastSection(false);
+        view->header()->setDefaultSectionSize(CellWidth);
+        // No focus frame unless a test asks for one, as in the table views.
+        view->setFocusPolicy(Qt::NoFocus);
+        layout->addWidget(view);
+        window.resize(source.columnCount() * CellWidth + 20, 240);
+    }
+    void show() {
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            qFatal("delegate test window not exposed");
+        Window::settle();
+    }
+    QWidget& viewport() const { return *view->viewport(); }
+    // The cell the view shows at row and column, in its viewport.
+    QRect cell(int row, int column) const { return view->visualRect(proxy.index(row, column)); }
+    // The source's index for what the view shows at row and column.
+    QModelIndex source(int row, int column) const {
+        return proxy.mapToSource(proxy.index(row, column));
+    }
+    // A point in the cell at dx from its left edge, in the window.
+    QPoint in(int row, int column, int dx) const {
+        const QRect c = cell(row, column);
+        return viewport().mapTo(&window, QPoint(c.left() + dx, c.center().y()));
+    }
+    // The middle of a column's header section, in the window.
+    QPoint header(int column) const {
+        QHeaderView& h = *view->header();
+        return h.mapTo(&window,
+                       QPoint(h.sectionViewportPosition(column) + CellWidth / 2, h.height() / 2));
+    }
+    QWindow* handle() { return window.windowHandle(); }
+
+    QWidget window;
+    QSortFilterProxyModel proxy;
+    QTreeView* view = nullptr;
 };
 
 // What a view's viewport shows, one image pixel per device-independent pixel.

@@ -3,7 +3,7 @@
 // A grid with a little of everything, shared by the grid's test programs: four resizable columns
 // of 100 pixels, a dozen rows, two buttons in row 1, a check box in row 2 and a few captions.
 
-#include "gridgauge/gridkit/report_grid.h"
+#include "grid/grid_control.h"
 
 #include <QApplication>
 #include <QPaintEvent>
@@ -20,22 +20,22 @@ constexpr int Columns = 4;
 constexpr int Records = 12;
 constexpr int ColumnWidth = 100;
 
-inline void fill(gridkit::ReportGrid& grid, int records = Records) {
+inline void fill(report::Grid& grid, int records = Records) {
     for (int c = 0; c < Columns; ++c)
         grid.columns().add(c, QStringLiteral("Head %1").arg(c), ColumnWidth, true);
     for (int r = 0; r < records; ++r) {
-        gridkit::Record record = grid.records().add();
+        report::Record record = grid.records().add();
         for (int i = 0; i < Columns; ++i)
             record.addItem(QString());
     }
     grid.rebuild();
     if (records < 3)
         return;
-    gridkit::ItemControl add = grid.rows().row(1).record().item(0).itemControls().add(7);
+    report::ItemControl add = grid.rows().row(1).record().item(0).itemControls().add(7);
     add.setCaption(QStringLiteral("Add"));
-    gridkit::ItemControl remove = grid.rows().row(1).record().item(2).itemControls().add(8);
+    report::ItemControl remove = grid.rows().row(1).record().item(2).itemControls().add(8);
     remove.setCaption(QStringLiteral("Remove"));
-    gridkit::Item box = grid.rows().row(2).record().item(2);
+    report::Item box = grid.rows().row(2).record().item(2);
     box.setHasCheckBox(true);
     box.setCaption(QStringLiteral("Tick"));
     grid.rows().row(0).record().item(3).setCaption(QStringLiteral("First caption"));
@@ -46,7 +46,7 @@ inline void fill(gridkit::ReportGrid& grid, int records = Records) {
 // A shown, filled grid in a top-level window of its own.
 struct Shown {
     explicit Shown(QSize size = QSize(460, 300), int records = Records)
-        : grid(std::make_unique<gridkit::ReportGrid>()) {
+        : grid(std::make_unique<report::Grid>()) {
         grid->setGridLinesVisible(true);
         fill(*grid, records);
         grid->resize(size);
@@ -55,6 +55,12 @@ struct Shown {
             qFatal("grid window not exposed");
     }
     QWidget* viewport() const { return grid->viewport(); }
+    // What painted in the viewport, in the grid's own coordinates.
+    QRegion inGrid(const QRegion& painted) const { return painted.translated(viewport()->pos()); }
+    // Where the cells show, in the grid's own coordinates.
+    QRect body() const { return viewport()->geometry(); }
+    // The band above the viewport that holds the header.
+    QWidget* header() const { return grid->findChild<QWidget*>(QStringLiteral("header")); }
     // The centre of the cell (row, item), in viewport coordinates.
     QPoint centre(int row, int item) const {
         qint32 l = 0, t = 0, r = 0, b = 0;
@@ -66,8 +72,37 @@ struct Shown {
         grid->rows().row(row).itemBounds(grid->rows().row(row).record().item(item), l, t, r, b);
         return QRect(QPoint(l, t), QPoint(r - 1, b - 1));
     }
-    std::unique_ptr<gridkit::ReportGrid> grid;
+    std::unique_ptr<report::Grid> grid;
 };
+
+// The grid as the pointer meets it: points in the grid's own coordinates, delivered to its
+// top-level window at window coordinates for Qt to route to whatever lies there.
+struct Pointer {
+    QWidget* grid;
+    QWindow* window() const { return grid->window()->windowHandle(); }
+    QPoint at(const QPoint& p) const { return grid->mapTo(grid->window(), p); }
+};
+inline Pointer pointer(const Shown& shown) {
+    return {shown.grid.get()};
+}
+inline Pointer pointer(QWidget& grid) {
+    return {&grid};
+}
+inline void mousePress(Pointer p, Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint at) {
+    QTest::mousePress(p.window(), b, m, p.at(at));
+}
+inline void mouseRelease(Pointer p, Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint at) {
+    QTest::mouseRelease(p.window(), b, m, p.at(at));
+}
+inline void mouseClick(Pointer p, Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint at) {
+    QTest::mouseClick(p.window(), b, m, p.at(at));
+}
+inline void mouseDClick(Pointer p, Qt::MouseButton b, Qt::KeyboardModifiers m, QPoint at) {
+    QTest::mouseDClick(p.window(), b, m, p.at(at));
+}
+inline void mouseMove(Pointer p, QPoint at) {
+    QTest::mouseMove(p.window(), p.at(at));
+}
 
 // The widget as painted at one image pixel per device-independent pixel, whatever the screen's
 // scale, so that pixel checks can use grid coordinates.
@@ -78,11 +113,13 @@ inline QImage shot(QWidget& widget) {
     return image;
 }
 
-// What a widget painted: each paint event's region, in order.
+// What a widget painted: each paint event's region, in order, in the coordinates of frame (the
+// widget's own without one).
 class PaintRecorder : public QObject {
 public:
-    explicit PaintRecorder(QWidget* widget)
-        : widget_(widget) {
+    explicit PaintRecorder(QWidget* widget, QWidget* frame = nullptr)
+        : widget_(widget)
+        , frame_(frame) {
         widget->installEventFilter(this);
     }
     ~PaintRecorder() override {
@@ -90,8 +127,10 @@ public:
             widget_->removeEventFilter(this);
     }
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            regions << static_cast<QPaintEvent*>(event)->region();
+        if (event->type() == QEvent::Paint) {
+            const QRegion region = static_cast<QPaintEvent*>(event)->region();
+            regions << (frame_ ? region.translated(widget_->mapTo(frame_, QPoint())) : region);
+        }
         return false;
     }
     int paints() const { return int(regions.size()); }
@@ -106,6 +145,7 @@ public:
 
 private:
     QPointer<QWidget> widget_;
+    QPointer<QWidget> frame_;
 };
 
 // Lets the event loop deliver every scheduled repaint.
@@ -119,35 +159,35 @@ inline void settle() {
 
 // Every event the grid raises, in order, as text.
 struct Recorder {
-    explicit Recorder(gridkit::ReportGrid& grid) {
-        QObject::connect(&grid, &gridkit::ReportGrid::mousePressed,
+    explicit Recorder(report::Grid& grid) {
+        QObject::connect(&grid, &report::Grid::mouseDown,
                          [this](qint16 b, qint16 s, qint32 x, qint32 y) {
                              log << QStringLiteral("press %1 %2 %3 %4").arg(b).arg(s).arg(x).arg(y);
                          });
-        QObject::connect(&grid, &gridkit::ReportGrid::mouseMoved,
+        QObject::connect(&grid, &report::Grid::mouseMove,
                          [this](qint16 b, qint16 s, qint32 x, qint32 y) {
                              log << QStringLiteral("move %1 %2 %3 %4").arg(b).arg(s).arg(x).arg(y);
                          });
-        QObject::connect(&grid, &gridkit::ReportGrid::itemCheck,
-                         [this](const gridkit::Row& row, const gridkit::Item& item) {
+        QObject::connect(&grid, &report::Grid::itemCheck,
+                         [this](const report::Row& row, const report::Item& item) {
                              log << QStringLiteral("check %1 %2 %3")
                                         .arg(row.index())
                                         .arg(item.index())
                                         .arg(item.checked() ? 1 : 0);
                          });
-        QObject::connect(&grid, &gridkit::ReportGrid::itemButtonClicked,
-                         [this](const gridkit::Row& row, const gridkit::Item& item,
-                                const gridkit::ItemControl& control) {
+        QObject::connect(&grid, &report::Grid::itemButtonClicked,
+                         [this](const report::Row& row, const report::Item& item,
+                                const report::ItemControl& control) {
                              log << QStringLiteral("click %1 %2 %3")
                                         .arg(row.index())
                                         .arg(item.index())
                                         .arg(control.id());
                          });
-        QObject::connect(&grid, &gridkit::ReportGrid::viewScrolled,
+        QObject::connect(&grid, &report::Grid::viewScrolled,
                          [this] { log << QStringLiteral("scrolled"); });
         QObject::connect(
-            &grid, &gridkit::ReportGrid::columnWidthChanged,
-            [this](const gridkit::Column& column, qint32 from, qint32 to) {
+            &grid, &report::Grid::columnWidthChanged,
+            [this](const report::Column& column, qint32 from, qint32 to) {
                 log << QStringLiteral("width %1 %2 %3").arg(column.index()).arg(from).arg(to);
             });
     }

@@ -168,8 +168,8 @@ void TestAccessibility::dragIsHeardWithoutLosingThePlace() {
     heard().clear();
     // Press at a quarter of the seeded cell, drag to the half: each step rebuilds the grid.
     const QRect seeded = cell(*f, 2, 1);
-    const QPoint from = f->wndReportControlData->viewport()->mapTo(
-        f.get(), QPoint(seeded.left() + seeded.width() / 4, seeded.center().y()));
+    const QPoint from =
+        inWindow(*f, QPoint(seeded.left() + seeded.width() / 4, seeded.center().y()));
     QWindow* window = f->windowHandle();
     QTest::mousePress(window, Qt::LeftButton, {}, from);
     QTest::mouseMove(window, from + QPoint(seeded.width() / 4, 0));

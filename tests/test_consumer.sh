@@ -4,7 +4,8 @@
 # that prefix alone (CMAKE_PREFIX_PATH, PKG_CONFIG_PATH; Qt from the system). Checks that nothing
 # they were built with or load comes from the source or build tree, that every installed header
 # compiles on its own, that the CMake package refuses what it does not have, and that the
-# downloads example paints its progress bars and moves them on. Usage: BUILD SOURCE
+# downloads example paints its progress bars and moves them on, and that the report grid works
+# over Qt's models from the package alone. Usage: BUILD SOURCE
 set -euo pipefail
 build=$(cd "$1" && pwd)
 source=$(cd "$2" && pwd)
@@ -130,3 +131,44 @@ for ms in 300 2300; do
         { cat "$work/stderr"; fail "downloads failed"; }
 done
 python3 "$source/tests/consumer_grab.py" "$work/grab-300.ppm" "$work/grab-2300.ppm"
+
+# The report grid over Qt's own models, as another project meets it: the in-tree item view tests,
+# built on the installed headers and library alone (drawn, clicked, toggled and kept current,
+# behind a proxy too); then the chores example, whose grab shows a badge in every row.
+mkdir -p "$work/itemview"
+cp "$source/tests/test_gridkit_itemview.cpp" "$work/itemview/"
+cat >"$work/itemview/CMakeLists.txt" <<'EOF2'
+cmake_minimum_required(VERSION 3.25)
+project(ItemView LANGUAGES CXX)
+set(CMAKE_CXX_STANDARD 20)
+set(CMAKE_AUTOMOC ON)
+find_package(Gridgauge 1.0 REQUIRED COMPONENTS GridKit)
+find_package(Qt6 REQUIRED COMPONENTS Widgets Test)
+add_executable(itemview test_gridkit_itemview.cpp)
+target_link_libraries(itemview PRIVATE Gridgauge::GridKit Qt6::Widgets Qt6::Test)
+EOF2
+configure "$work/itemview" "$work/itemview-build"
+cmake --build "$work/itemview-build" >"$work/itemview.log" 2>&1 || { cat "$work/itemview.log"; fail "the item view tests do not build on the package"; }
+untouched_by_tree "$work/itemview-build"
+loads_from_prefix "$work/itemview-build/itemview"
+XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=offscreen "$work/itemview-build/itemview" -silent ||
+    fail "the item view tests fail on the installed package"
+
+configure "$work/src/report_grid" "$work/report_grid"
+cmake --build "$work/report_grid" >"$work/report_grid.log" 2>&1 || { cat "$work/report_grid.log"; fail "report_grid does not build"; }
+untouched_by_tree "$work/report_grid"
+loads_from_prefix "$work/report_grid/report_grid"
+XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=offscreen \
+    "$work/report_grid/report_grid" --quit-after 300 --grab "$work/chores.ppm" 2>"$work/stderr" ||
+    { cat "$work/stderr"; fail "report_grid failed"; }
+python3 - "$source/tests" "$work/chores.ppm" <<'EOF2'
+import sys
+sys.path.insert(0, sys.argv[1])
+from consumer_grab import read_ppm
+width, height, pixels = read_ppm(sys.argv[2])
+todo = bytes((0x8A, 0x92, 0x9E))  # a "To do" badge's background
+found = sum(pixels[i:i + 3] == todo for i in range(0, 3 * width * height, 3))
+print(f"chores grab: {found} pixels of the to-do badge")
+if found < 6 * 150:
+    sys.exit("FAIL: the chores grab does not show a badge in every row")
+EOF2

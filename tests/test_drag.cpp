@@ -19,7 +19,7 @@ QPoint checkBoxPoint(const frmMain& f) {
 }
 
 void tickAllowDrag(frmMain& f) {
-    QTest::mouseClick(surface(f), Qt::LeftButton, {}, checkBoxPoint(f));
+    mouseClick(pointer(f), Qt::LeftButton, {}, checkBoxPoint(f));
 }
 
 struct Snapshot {
@@ -78,11 +78,11 @@ void TestDrag::tickingTheBoxAllowsDragging() {
 void TestDrag::pressInTheSeededCellSetsItAtOnce() {
     tickAllowDrag(*f);
     const QRect seeded = cell(*f, 2, 1);
-    QTest::mousePress(surface(*f), Qt::LeftButton, {}, QPoint(seeded.left() + 12, seededY(*f)));
+    mousePress(pointer(*f), Qt::LeftButton, {}, QPoint(seeded.left() + 12, seededY(*f)));
     QCOMPARE(f->caption(), QStringLiteral("Progress percent: 12%"));
     QCOMPARE(caption(*f, 2, 1), BuildProgressMarkup(100, 12));
     QCOMPARE(f->ProgressBar1->value(), 75); // dragging never touches the bar
-    QTest::mouseRelease(surface(*f), Qt::LeftButton, {}, QPoint(seeded.left() + 12, seededY(*f)));
+    mouseRelease(pointer(*f), Qt::LeftButton, {}, QPoint(seeded.left() + 12, seededY(*f)));
 }
 
 void TestDrag::workedFigures_data() {
@@ -106,31 +106,31 @@ void TestDrag::workedFigures() {
     tickAllowDrag(*f);
 
     const int y = seededY(*f);
-    QTest::mousePress(surface(*f), Qt::LeftButton, {}, QPoint(36, y));
+    mousePress(pointer(*f), Qt::LeftButton, {}, QPoint(36, y));
     QCOMPARE(f->caption(), QStringLiteral("Progress percent: 12%"));
-    QTest::mouseMove(surface(*f), QPoint(currentX, y));
+    mouseMove(pointer(*f), QPoint(currentX, y));
     QCOMPARE(f->caption(), QStringLiteral("Progress percent: %1%").arg(percent));
     QCOMPARE(caption(*f, 2, 1), BuildProgressMarkup(128, percent));
-    QTest::mouseRelease(surface(*f), Qt::LeftButton, {}, QPoint(currentX, y));
+    mouseRelease(pointer(*f), Qt::LeftButton, {}, QPoint(currentX, y));
 }
 
 void TestDrag::movingOutOfTheCellKeepsChangingTheSameCell() {
     tickAllowDrag(*f);
     const QRect seeded = cell(*f, 2, 1);
     const QString follower = caption(*f, 1, 1);
-    QWidget* s = surface(*f);
-    QTest::mousePress(s, Qt::LeftButton, {}, QPoint(seeded.left() + 40, seededY(*f)));
-    QTest::mouseMove(s, QPoint(seeded.left() + 60, cell(*f, 7, 1).center().y())); // below
+    const Pointer s = pointer(*f);
+    mousePress(s, Qt::LeftButton, {}, QPoint(seeded.left() + 40, seededY(*f)));
+    mouseMove(s, QPoint(seeded.left() + 60, cell(*f, 7, 1).center().y())); // below
     QCOMPARE(caption(*f, 2, 1), BuildProgressMarkup(100, 60));
-    QTest::mouseMove(s, QPoint(seeded.left() + 30, 2)); // up in the header
+    mouseMove(s, QPoint(seeded.left() + 30, 2)); // up in the header
     QCOMPARE(caption(*f, 2, 1), BuildProgressMarkup(100, 30));
-    QTest::mouseMove(s, QPoint(seeded.left() + 90, cell(*f, 1, 1).center().y()));
+    mouseMove(s, QPoint(seeded.left() + 90, cell(*f, 1, 1).center().y()));
     QCOMPARE(caption(*f, 2, 1), BuildProgressMarkup(100, 90));
     QCOMPARE(caption(*f, 1, 1), follower);
     QCOMPARE(caption(*f, 7, 1), QString());
-    QTest::mouseMove(s, QPoint(-500, f->height() + 300)); // far outside the window, down left
+    mouseMove(s, QPoint(-500, f->height() + 300)); // far outside the window, down left
     QCOMPARE(f->caption(), QStringLiteral("Progress percent: 0%"));
-    QTest::mouseRelease(s, Qt::LeftButton, {}, QPoint(-500, f->height() + 300));
+    mouseRelease(s, Qt::LeftButton, {}, QPoint(-500, f->height() + 300));
 }
 
 void TestDrag::pressesThatChangeNothing_data() {
@@ -177,9 +177,9 @@ void TestDrag::pressesThatChangeNothing() {
     const Snapshot before = snapshot(*f);
     const auto b = Qt::MouseButton(button);
     const qint32 startX = frmMainProbe::DragStartX(*f);
-    QTest::mousePress(surface(*f), b, {}, at);
-    QTest::mouseMove(surface(*f), QPoint(seeded.left() + 80, seededY(*f)));
-    QTest::mouseRelease(surface(*f), b, {}, QPoint(seeded.left() + 80, seededY(*f)));
+    mousePress(pointer(*f), b, {}, at);
+    mouseMove(pointer(*f), QPoint(seeded.left() + 80, seededY(*f)));
+    mouseRelease(pointer(*f), b, {}, QPoint(seeded.left() + 80, seededY(*f)));
     QVERIFY(snapshot(*f) == before);
     QVERIFY(!f->Timer1->enabled());
     if (b == Qt::LeftButton)
@@ -190,31 +190,31 @@ void TestDrag::pressesThatChangeNothing() {
 
 void TestDrag::tickingTheBoxMovesTheStartPoint() {
     const QRect seeded = cell(*f, 2, 1);
-    QTest::mouseClick(surface(*f), Qt::LeftButton, {}, QPoint(seeded.left() + 30, seededY(*f)));
+    mouseClick(pointer(*f), Qt::LeftButton, {}, QPoint(seeded.left() + 30, seededY(*f)));
     QCOMPARE(frmMainProbe::DragStartX(*f), seeded.left() + 30);
     const Snapshot before = snapshot(*f);
 
     const QPoint box = checkBoxPoint(*f);
-    QTest::mousePress(surface(*f), Qt::LeftButton, {}, box);
+    mousePress(pointer(*f), Qt::LeftButton, {}, box);
     QVERIFY(frmMainProbe::AllowDrag(*f));
     QCOMPARE(frmMainProbe::DragStartX(*f), box.x());
     QCOMPARE(frmMainProbe::DragStartY(*f), box.y());
     // Dragging on from the box into the seeded cell sets nothing: the drag starts at the box.
-    QTest::mouseMove(surface(*f), QPoint(seeded.left() + 70, seededY(*f)));
-    QTest::mouseRelease(surface(*f), Qt::LeftButton, {}, QPoint(seeded.left() + 70, seededY(*f)));
+    mouseMove(pointer(*f), QPoint(seeded.left() + 70, seededY(*f)));
+    mouseRelease(pointer(*f), Qt::LeftButton, {}, QPoint(seeded.left() + 70, seededY(*f)));
     QVERIFY(snapshot(*f) == before);
 }
 
 void TestDrag::clearingTheBoxKeepsTheLastBar() {
     tickAllowDrag(*f);
     const QRect seeded = cell(*f, 2, 1);
-    QTest::mouseClick(surface(*f), Qt::LeftButton, {}, QPoint(seeded.left() + 44, seededY(*f)));
+    mouseClick(pointer(*f), Qt::LeftButton, {}, QPoint(seeded.left() + 44, seededY(*f)));
     const QString dragged = BuildProgressMarkup(100, 44);
     QCOMPARE(caption(*f, 2, 1), dragged);
     tickAllowDrag(*f);
     QVERIFY(!frmMainProbe::AllowDrag(*f));
     QCOMPARE(caption(*f, 2, 1), dragged);
-    QTest::mouseClick(surface(*f), Qt::LeftButton, {}, QPoint(seeded.left() + 80, seededY(*f)));
+    mouseClick(pointer(*f), Qt::LeftButton, {}, QPoint(seeded.left() + 80, seededY(*f)));
     QCOMPARE(caption(*f, 2, 1), dragged);
     QCOMPARE(f->caption(), QStringLiteral("Progress percent: 44%"));
 }
@@ -222,9 +222,9 @@ void TestDrag::clearingTheBoxKeepsTheLastBar() {
 void TestDrag::aLaterRefreshKeepsTheDraggedBar() {
     tickAllowDrag(*f);
     const QRect seeded = cell(*f, 2, 1);
-    QTest::mouseClick(surface(*f), Qt::LeftButton, {}, QPoint(seeded.left() + 33, seededY(*f)));
+    mouseClick(pointer(*f), Qt::LeftButton, {}, QPoint(seeded.left() + 33, seededY(*f)));
     QVERIFY(!f->Timer1->enabled()); // dragging does not use the refresh
-    QTest::mouseClick(surface(*f), Qt::LeftButton, {}, cell(*f, 1, 0).center()); // Up
+    mouseClick(pointer(*f), Qt::LeftButton, {}, cell(*f, 1, 0).center()); // Up
     QVERIFY(settle(*f));
     QCOMPARE(caption(*f, 2, 1), BuildProgressMarkup(100, 33));
     QCOMPARE(f->caption(), QStringLiteral("Progress percent: 76 %"));
@@ -249,7 +249,7 @@ void TestDrag::twoButtonsDownChangeNothingAndStoreNothing() {
     QWindow* window = f->windowHandle();
     const QRect seeded = cell(*f, 2, 1);
     const auto at = [&](int dx, int dy = 0) {
-        return surface(*f)->mapTo(f.get(), QPoint(seeded.left() + dx, seededY(*f) + dy));
+        return inWindow(*f, QPoint(seeded.left() + dx, seededY(*f) + dy));
     };
 
     // The second press lands where the pointer already is: Qt turns a jump into a move first.

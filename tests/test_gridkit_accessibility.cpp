@@ -3,23 +3,23 @@
 #include "accessibility_recorder.h"
 #include "gridkit_fixture.h"
 
-#include "gridgauge/gridkit/report_grid.h"
+#include "grid/grid_control.h"
 
 #include <QTest>
 
 #include <functional>
 
 using a11ytest::heard;
-using gridkit::ReportGrid;
+using report::Grid;
 
 namespace {
 
-QAccessibleInterface* cellAt(ReportGrid& grid, int row, int column) {
+QAccessibleInterface* cellAt(report::Grid& grid, int row, int column) {
     return QAccessible::queryAccessibleInterface(&grid)->tableInterface()->cellAt(row, column);
 }
 
 // What a screen reader does on meeting the table: it reads every cell, and so knows them all.
-void readEverything(ReportGrid& grid) {
+void readEverything(report::Grid& grid) {
     QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&grid);
     for (int i = 0; i < table->childCount(); ++i) {
         QAccessibleInterface* cell = table->child(i);
@@ -31,7 +31,7 @@ void readEverything(ReportGrid& grid) {
 
 // The window's own coordinates of a viewport point: input goes to the top-level window.
 QPoint inWindow(const gridtest::Shown& shown, QPoint at) {
-    return shown.viewport()->mapTo(shown.grid->window(), at);
+    return shown.grid->mapTo(shown.grid->window(), at);
 }
 
 void activate(QWidget& widget) {
@@ -90,7 +90,7 @@ void TestGridAccessibility::buttonsArePushButtonsThatClickLikeTheMouse() {
     QFETCH(QString, caption);
     QFETCH(QString, click);
     gridtest::Shown shown;
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     QAccessibleInterface* cell = cellAt(grid, 1, item);
     QCOMPARE(cell->childCount(), 1);
     QAccessibleInterface* button = cell->child(0);
@@ -130,7 +130,7 @@ void TestGridAccessibility::whatCannotBeClickedOffersNothing() {
     QFETCH(bool, disableButton);
     QFETCH(bool, disableGrid);
     gridtest::Shown shown;
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     if (disableButton)
         grid.rows().row(1).record().item(0).itemControls().at(0).setEnabled(false);
     grid.setEnabled(!disableGrid);
@@ -158,7 +158,7 @@ void TestGridAccessibility::whatCannotBeClickedOffersNothing() {
 
 void TestGridAccessibility::checkBoxCellTogglesLikeTheMouse() {
     gridtest::Shown shown;
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     heard().clear();
     QAccessibleInterface* box = cellAt(grid, 2, 2);
     QCOMPARE(box->role(), QAccessible::Cell);
@@ -238,7 +238,7 @@ void TestGridAccessibility::eventsSayOnlyWhatChanged() {
 
 void TestGridAccessibility::arrowKeysAnnounceEachCell() {
     gridtest::Shown shown;
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     grid.setCellFocus(true);
     activate(grid);
     QVERIFY(grid.hasFocus());
@@ -260,7 +260,7 @@ void TestGridAccessibility::arrowKeysAnnounceEachCell() {
 
 void TestGridAccessibility::focusComingBackAnnouncesTheCell() {
     gridtest::Shown shown;
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     grid.setCellFocus(true);
     activate(grid);
     QTest::keyClick(grid.windowHandle(), Qt::Key_Down);

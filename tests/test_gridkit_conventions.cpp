@@ -6,7 +6,7 @@
 #include <QPixmapCache>
 #include <QToolTip>
 
-using gridkit::ReportGrid;
+using report::Grid;
 
 namespace {
 
@@ -30,14 +30,14 @@ enum Fit { CellCaption, HeaderCaption, CheckBoxCaption, ButtonCaption, MarkupCap
 // column of the given width paints of it (its insets and grid line left out).
 QRect writeLongCaption(gridtest::Shown& shown, Fit what) {
     const QString text = QStringLiteral("A caption far too long for its column");
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     switch (what) {
     case CellCaption:
         grid.rows().row(4).record().item(3).setCaption(text);
         return QRect(0, shown.bounds(4, 3).top(), 0, grid.rowHeight());
     case HeaderCaption:
         grid.columns().column(3).setCaption(text);
-        return QRect(0, grid.headerRect(3).top() + 2, 0, grid.headerHeight() - 4);
+        return QRect(0, grid.headerSection(3).top() + 2, 0, grid.headerHeight() - 4);
     case CheckBoxCaption:
         grid.rows().row(2).record().item(2).setCaption(text);
         return QRect(0, shown.bounds(2, 2).top(), 0, grid.rowHeight());
@@ -47,7 +47,7 @@ QRect writeLongCaption(gridtest::Shown& shown, Fit what) {
             "<TextBlock TextTrimming='CharacterEllipsis'>" + text + "</TextBlock>");
         return QRect(0, shown.bounds(4, 3).top(), 0, grid.rowHeight());
     case ButtonCaption: {
-        gridkit::ItemControl button = grid.rows().row(1).record().item(2).itemControls().at(0);
+        report::ItemControl button = grid.rows().row(1).record().item(2).itemControls().at(0);
         button.setCaption(text);
         button.setAlignment(qint16(Qt::AlignLeft)); // where it starts does not hang on the width
         return QRect(0, shown.bounds(1, 2).top() + 4, 0, grid.rowHeight() - 8);
@@ -60,8 +60,8 @@ QRect writeLongCaption(gridtest::Shown& shown, Fit what) {
 // right one, which neither its padding nor its grid line nor a button's bevel reaches.
 QImage shownAt(gridtest::Shown& shown, qint32 column, qint32 width, QRect band) {
     shown.grid->columns().column(column).setWidth(width);
-    band.setLeft(shown.grid->headerRect(column).left() + 4);
-    band.setRight(shown.grid->headerRect(column).left() + width - 5);
+    band.setLeft(shown.grid->headerSection(column).left() + 4);
+    band.setRight(shown.grid->headerSection(column).left() + width - 5);
     return gridtest::shot(*shown.grid).copy(band);
 }
 
@@ -107,7 +107,7 @@ void TestGridConventions::focusFrameMovesWithTheArrowKeys() {
     const QImage before = gridtest::shot(*shown.grid);
     QVERIFY2(differs(clicked, before, shown.bounds(row, 1)), "keys showed no frame");
     QTest::keyClick(window(shown), Qt::Key_Left);
-    QCOMPARE(shown.grid->focusedCell(), (gridkit::CellAddress{row, 0}));
+    QCOMPARE(shown.grid->focusedCell(), (report::CellAddress{row, 0}));
     gridtest::settle();
     const QImage after = gridtest::shot(*shown.grid);
     QVERIFY2(differs(before, after, shown.bounds(row, 0)), "no focus came to the cell");
@@ -180,7 +180,7 @@ void TestGridConventions::doubleClickOnADividerFitsTheColumn() {
     gridtest::Shown shown(QSize(800, 300));
     const QRect band = writeLongCaption(shown, Fit(what));
     gridtest::Recorder recorder(*shown.grid);
-    const QPoint divider(shown.grid->headerRect(column).right(), shown.grid->headerHeight() / 2);
+    const QPoint divider(shown.grid->headerSection(column).right(), shown.grid->headerHeight() / 2);
     QTest::mouseDClick(window(shown), Qt::LeftButton, {}, divider);
     const qint32 fitted = shown.grid->columns().column(column).width();
     QVERIFY(fitted > 100);
@@ -199,9 +199,9 @@ enum Tip { CutCell, WholeCell, CutButton, HeaderSortingOff, HeaderSorting, CutHe
 
 // Sets the grid up for a case and says where the pointer rests.
 QPoint setUpTip(gridtest::Shown& shown, Tip tip) {
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     grid.columns().column(2).setTooltip(QStringLiteral("Sort by two"));
-    const QPoint header(grid.headerRect(2).center());
+    const QPoint header(grid.headerSection(2).center());
     switch (tip) {
     case CutCell:
         grid.rows().row(4).record().item(3).setCaption(QStringLiteral("Thanks to everyone here"));

@@ -1,7 +1,7 @@
 // Real mouse and key input on the grid's viewport, and what the grid raises for it.
 #include "gridkit_fixture.h"
 
-#include "gridgauge/gridkit/report_grid.h"
+#include "grid/grid_control.h"
 
 #include <QHelpEvent>
 #include <QLineEdit>
@@ -9,7 +9,7 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
-using gridkit::ReportGrid;
+using report::Grid;
 
 namespace {
 
@@ -74,26 +74,26 @@ void TestGridInput::pressIsReportedBeforeTheGridActs() {
     QFETCH(int, target);
     QFETCH(QStringList, after);
     gridtest::Shown shown;
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     const QPoint at = pointOn(shown, Target(target));
     const QRect cell =
         grid.hitTest(at.x(), at.y())->row()->index() == 1 ? shown.bounds(1, 0) : shown.bounds(2, 2);
     const QImage before = grid.grab(cell).toImage();
     QImage atPress;
     bool checkedAtPress = true;
-    QObject::connect(&grid, &ReportGrid::mousePressed, [&] {
+    QObject::connect(&grid, &report::Grid::mouseDown, [&] {
         atPress = grid.grab(cell).toImage();
         checkedAtPress = grid.rows().row(2).record().item(2).checked();
     });
     gridtest::Recorder recorder(grid);
 
-    QTest::mousePress(shown.viewport(), Qt::LeftButton, {}, at);
+    gridtest::mousePress(gridtest::pointer(shown), Qt::LeftButton, {}, at);
     // The handler saw the cell as it was: not yet ticked, the button not yet down.
     QVERIFY(!checkedAtPress);
     QCOMPARE(atPress, before);
     if (target == Button)
         QVERIFY2(grid.grab(cell).toImage() != before, "a held button looks pressed");
-    QTest::mouseRelease(shown.viewport(), Qt::LeftButton, {}, at);
+    gridtest::mouseRelease(gridtest::pointer(shown), Qt::LeftButton, {}, at);
     QCOMPARE(recorder.withoutMoves(), QStringList{press(1, 0, at)} + after);
 }
 
@@ -111,11 +111,8 @@ void TestGridInput::doubleClickCountsAsTwoPresses() {
     gridtest::Shown shown;
     gridtest::Recorder recorder(*shown.grid);
     const QPoint at = pointOn(shown, Target(target));
-    // What the platform delivers for a double click.
-    QTest::mousePress(shown.viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseRelease(shown.viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(shown.viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseRelease(shown.viewport(), Qt::LeftButton, {}, at);
+    // Two clicks in quick succession, the second of them a double click.
+    gridtest::mouseDClick(gridtest::pointer(shown), Qt::LeftButton, {}, at);
     QStringList expected;
     for (int i = 0; i < 2; ++i) {
         expected << press(1, 0, at);
@@ -152,10 +149,10 @@ void TestGridInput::buttonAndShiftStatesAreReportedAsBits() {
     const QPoint at = shown.centre(5, 1);
     const auto mods = Qt::KeyboardModifiers(modifiers);
     for (int b : buttons)
-        QTest::mousePress(shown.viewport(), Qt::MouseButton(b), mods, at);
-    QTest::mouseMove(shown.viewport(), at + QPoint(3, 1));
+        gridtest::mousePress(gridtest::pointer(shown), Qt::MouseButton(b), mods, at);
+    gridtest::mouseMove(gridtest::pointer(shown), at + QPoint(3, 1));
     for (int b : buttons)
-        QTest::mouseRelease(shown.viewport(), Qt::MouseButton(b), mods, at);
+        gridtest::mouseRelease(gridtest::pointer(shown), Qt::MouseButton(b), mods, at);
     QStringList expected;
     for (int state : states)
         expected << press(state, shift, at);
@@ -180,10 +177,7 @@ void TestGridInput::otherButtonsNeverToggleOrClick() {
     gridtest::Recorder recorder(*shown.grid);
     const QPoint at = pointOn(shown, Target(target));
     const auto b = Qt::MouseButton(button);
-    QTest::mousePress(shown.viewport(), b, {}, at);
-    QTest::mouseRelease(shown.viewport(), b, {}, at);
-    QTest::mouseDClick(shown.viewport(), b, {}, at);
-    QTest::mouseRelease(shown.viewport(), b, {}, at);
+    gridtest::mouseDClick(gridtest::pointer(shown), b, {}, at);
     const int bits = button == Qt::RightButton ? 2 : 4;
     QCOMPARE(recorder.withoutMoves(), (QStringList{press(bits, 0, at), press(bits, 0, at)}));
     QVERIFY(!shown.grid->rows().row(2).record().item(2).checked());
@@ -211,10 +205,10 @@ void TestGridInput::buttonClicksOnlyWhenReleasedOnItself() {
     const int y = shown.centre(1, 0).y();
     for (QPoint& p : path)
         p.setY(y);
-    QTest::mousePress(shown.viewport(), Qt::LeftButton, {}, path.first());
+    gridtest::mousePress(gridtest::pointer(shown), Qt::LeftButton, {}, path.first());
     for (const QPoint& p : path)
-        QTest::mouseMove(shown.viewport(), p);
-    QTest::mouseRelease(shown.viewport(), Qt::LeftButton, {}, path.last());
+        gridtest::mouseMove(gridtest::pointer(shown), p);
+    gridtest::mouseRelease(gridtest::pointer(shown), Qt::LeftButton, {}, path.last());
     QCOMPARE(recorder.withoutMoves().contains(QStringLiteral("click 1 0 7")), clicks);
     QCOMPARE(recorder.withoutMoves().size(), clicks ? 2 : 1);
 }
@@ -223,7 +217,7 @@ void TestGridInput::movesArriveOverTheGridAndAnywhereWhileHeld() {
     gridtest::Shown shown;
     gridtest::Recorder recorder(*shown.grid);
     const QPoint start = shown.centre(2, 1);
-    QTest::mouseMove(shown.viewport(), start); // no button: the grid tracks the mouse
+    gridtest::mouseMove(gridtest::pointer(shown), start); // no button: the grid tracks the mouse
     // That move goes through the platform's cursor, which may round by a pixel on a scaled
     // screen.
     const auto trackedNear = [&] {
@@ -236,10 +230,10 @@ void TestGridInput::movesArriveOverTheGridAndAnywhereWhileHeld() {
         return false;
     };
     QTRY_VERIFY(trackedNear());
-    QTest::mousePress(shown.viewport(), Qt::LeftButton, {}, start);
-    QTest::mouseMove(shown.viewport(), QPoint(-40, 500));
-    QTest::mouseMove(shown.viewport(), QPoint(1000, -30));
-    QTest::mouseRelease(shown.viewport(), Qt::LeftButton, {}, QPoint(1000, -30));
+    gridtest::mousePress(gridtest::pointer(shown), Qt::LeftButton, {}, start);
+    gridtest::mouseMove(gridtest::pointer(shown), QPoint(-40, 500));
+    gridtest::mouseMove(gridtest::pointer(shown), QPoint(1000, -30));
+    gridtest::mouseRelease(gridtest::pointer(shown), Qt::LeftButton, {}, QPoint(1000, -30));
     const QStringList tail = recorder.log.mid(recorder.log.indexOf(press(1, 0, start)));
     QCOMPARE(tail, (QStringList{press(1, 0, start), "move 1 0 -40 500", "move 1 0 1000 -30"}));
 }
@@ -259,7 +253,7 @@ void TestGridInput::userResizesResizableColumnsDownToTheMinimum() {
     QFETCH(bool, resizable);
     QFETCH(QList<int>, moves);
     QFETCH(QStringList, widths);
-    ReportGrid grid;
+    report::Grid grid;
     for (int c = 0; c < gridtest::Columns; ++c)
         grid.columns().add(c, QStringLiteral("H%1").arg(c), 100, resizable);
     grid.resize(460, 200);
@@ -267,10 +261,10 @@ void TestGridInput::userResizesResizableColumnsDownToTheMinimum() {
     QVERIFY(QTest::qWaitForWindowExposed(&grid));
     gridtest::Recorder recorder(grid);
     const int y = grid.headerHeight() / 2;
-    QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, QPoint(199, y));
+    gridtest::mousePress(gridtest::pointer(grid), Qt::LeftButton, {}, QPoint(199, y));
     for (int x : moves)
-        QTest::mouseMove(grid.viewport(), QPoint(x, y));
-    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, QPoint(moves.last(), y));
+        gridtest::mouseMove(gridtest::pointer(grid), QPoint(x, y));
+    gridtest::mouseRelease(gridtest::pointer(grid), Qt::LeftButton, {}, QPoint(moves.last(), y));
     QStringList reported = recorder.withoutMoves();
     reported.removeFirst(); // the press
     QCOMPARE(reported, widths);
@@ -278,10 +272,10 @@ void TestGridInput::userResizesResizableColumnsDownToTheMinimum() {
 
 void TestGridInput::keysMoveCellFocusAndSpaceTicks() {
     gridtest::Shown shown;
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     grid.setCellFocus(true);
     gridtest::Recorder recorder(grid);
-    QTest::mouseClick(shown.viewport(), Qt::LeftButton, {}, shown.centre(3, 1));
+    gridtest::mouseClick(gridtest::pointer(shown), Qt::LeftButton, {}, shown.centre(3, 1));
     QTest::keyClick(&grid, Qt::Key_Up);
     QTest::keyClick(&grid, Qt::Key_Right);
     QTest::keyClick(&grid, Qt::Key_Space); // the focus is on the check box at (2, 2)
@@ -332,7 +326,7 @@ void TestGridInput::tabWalksTheCellsThenMovesOn() {
     QFETCH(QString, focus);
     QWidget window;
     auto* before = new QLineEdit(&window);
-    auto* grid = new ReportGrid(&window);
+    auto* grid = new report::Grid(&window);
     auto* after = new QLineEdit(&window);
     auto* layout = new QVBoxLayout(&window);
     for (QWidget* control :
@@ -360,22 +354,22 @@ void TestGridInput::headerShowsItsColumnTooltip() {
     shown.grid->setSortOnHeaderClick(true); // the tooltip tells what a click does
     shown.grid->columns().column(2).setTooltip("about two");
     const QPoint at(250, shown.grid->headerHeight() / 2);
-    QHelpEvent event(QEvent::ToolTip, at, shown.viewport()->mapToGlobal(at));
-    QApplication::sendEvent(shown.viewport(), &event);
+    QHelpEvent event(QEvent::ToolTip, at, shown.header()->mapToGlobal(at));
+    QApplication::sendEvent(shown.header(), &event);
     QTRY_COMPARE(QToolTip::text(), QStringLiteral("about two"));
 }
 
 void TestGridInput::reorderMovesOnlyWhereAColumnShows() {
     for (bool allowed : {false, true}) {
         gridtest::Shown shown;
-        ReportGrid& grid = *shown.grid;
+        report::Grid& grid = *shown.grid;
         grid.setColumnReorderAllowed(allowed);
         gridtest::Recorder recorder(grid);
         const int y = grid.headerHeight() / 2;
-        QTest::mousePress(shown.viewport(), Qt::LeftButton, {}, QPoint(50, y));
-        QTest::mouseMove(shown.viewport(), QPoint(150, y));
-        QTest::mouseMove(shown.viewport(), QPoint(250, y));
-        QTest::mouseRelease(shown.viewport(), Qt::LeftButton, {}, QPoint(250, y));
+        gridtest::mousePress(gridtest::pointer(shown), Qt::LeftButton, {}, QPoint(50, y));
+        gridtest::mouseMove(gridtest::pointer(shown), QPoint(150, y));
+        gridtest::mouseMove(gridtest::pointer(shown), QPoint(250, y));
+        gridtest::mouseRelease(gridtest::pointer(shown), Qt::LeftButton, {}, QPoint(250, y));
         const QList<int> expected = allowed ? QList<int>{1, 2, 0, 3} : QList<int>{0, 1, 2, 3};
         QList<int> shows;
         for (int position = 0; position < gridtest::Columns; ++position)
@@ -391,13 +385,15 @@ void TestGridInput::reorderMovesOnlyWhereAColumnShows() {
 
 void TestGridInput::headerClickSortsOnlyThePaintOrder() {
     gridtest::Shown shown;
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     const int last = gridtest::Records - 1;
     for (int r = 0; r <= last; ++r) // row r reads 'a' + (last - r): the reverse of record order
         grid.rows().row(r).record().item(1).setCaption(QString(QChar('a' + last - r)));
     const int y = grid.headerHeight() / 2;
     const int top = shown.bounds(0, 1).top();
-    const auto click = [&] { QTest::mouseClick(shown.viewport(), Qt::LeftButton, {}, {150, y}); };
+    const auto click = [&] {
+        gridtest::mouseClick(gridtest::pointer(shown), Qt::LeftButton, {}, {150, y});
+    };
 
     click(); // sorting is off: nothing moves
     QCOMPARE(shown.bounds(0, 1).top(), top);

@@ -2,7 +2,7 @@
 // accessible table.
 #include "gridkit_fixture.h"
 
-#include "gridgauge/gridkit/report_grid.h"
+#include "grid/grid_control.h"
 #include "gridgauge/host/runtime_error.h"
 
 #include <QAccessible>
@@ -11,17 +11,17 @@
 
 #include <functional>
 
-using gridkit::ReportGrid;
-using gridkit::Row;
+using ReportGrid = report::Grid;
+using report::Row;
 
 namespace {
 
 // Everything a refused call could have touched, as text.
 QString snapshot(ReportGrid& grid) {
     QStringList parts;
-    gridkit::ColumnList columns = grid.columns();
+    report::ColumnList columns = grid.columns();
     for (int c = 0; c < columns.count(); ++c) {
-        const gridkit::Column column = columns.column(c);
+        const report::Column column = columns.column(c);
         parts << QStringLiteral("col %1 %2 %3")
                      .arg(column.index())
                      .arg(column.width())
@@ -31,16 +31,16 @@ QString snapshot(ReportGrid& grid) {
                  .arg(grid.records().count())
                  .arg(grid.rows().count());
     for (int r = 0; r < grid.records().count(); ++r) {
-        const gridkit::Record record = grid.records().record(r);
+        const report::Record record = grid.records().record(r);
         for (int i = 0; i < record.itemCount(); ++i) {
-            const gridkit::Item item = record.item(i);
+            const report::Item item = record.item(i);
             parts << QStringLiteral("%1 %2 %3")
                          .arg(item.caption())
                          .arg(item.checked())
                          .arg(item.itemControls().count());
         }
     }
-    const gridkit::Appearance appearance = grid.appearance();
+    const report::Appearance appearance = grid.appearance();
     parts << QString::number(appearance.headerStyle())
           << QString::number(appearance.belowRowsColor(), 16);
     parts << QString::number(grid.rows().row(1).record().item(0).itemControls().at(0).alignment());
@@ -49,7 +49,7 @@ QString snapshot(ReportGrid& grid) {
 
 using Call = std::function<void(ReportGrid&, const Row& stale, qint32 (&out)[4])>;
 
-void bounds(const Row& row, const gridkit::Item& item, qint32 (&out)[4]) {
+void bounds(const Row& row, const report::Item& item, qint32 (&out)[4]) {
     row.itemBounds(item, out[0], out[1], out[2], out[3]);
 }
 
@@ -181,12 +181,12 @@ void TestGridModel::columnsAreFoundByTheItemTheyShow() {
 void TestGridModel::handlesOfADestroyedGridAreRefused() {
     auto grid = std::make_unique<ReportGrid>();
     gridtest::fill(*grid);
-    const gridkit::Column column = grid->columns().column(0);
+    const report::Column column = grid->columns().column(0);
     const Row row = grid->rows().row(1);
-    const gridkit::Item item = row.record().item(0);
-    const gridkit::ItemControl control = item.itemControls().at(0);
-    gridkit::RowList rows = grid->rows();
-    gridkit::Appearance appearance = grid->appearance();
+    const report::Item item = row.record().item(0);
+    const report::ItemControl control = item.itemControls().at(0);
+    report::RowList rows = grid->rows();
+    report::Appearance appearance = grid->appearance();
     grid.reset();
 
     const std::vector<std::function<void()>> calls = {
@@ -213,7 +213,7 @@ void TestGridModel::aHundredThousandRecordsRebuildAndPaint() {
     QScrollBar* bar = grid.verticalScrollBar();
     bar->setValue(bar->maximum());
     const QRect last = shown.bounds(records - 1, 3);
-    QVERIFY2(grid.viewport()->rect().contains(last.bottomLeft()), "last row scrolled into view");
+    QVERIFY2(shown.body().contains(last.bottomLeft()), "last row scrolled into view");
     grid.rows().row(records - 1).record().item(3).setCaption("the end");
     const QImage image = grid.grab().toImage();
     QVERIFY(!image.isNull());
@@ -254,7 +254,7 @@ void TestGridModel::accessibleTableDescribesRowsColumnsAndCells() {
 
     // Cell rectangles are the item bounds on screen.
     const QRect bounds = shown.bounds(2, 1);
-    QCOMPARE(table->cellAt(2, 1)->rect().topLeft(), grid.viewport()->mapToGlobal(bounds.topLeft()));
+    QCOMPARE(table->cellAt(2, 1)->rect().topLeft(), grid.mapToGlobal(bounds.topLeft()));
     QCOMPARE(iface->childAt(table->cellAt(2, 1)->rect().center().x(),
                             table->cellAt(2, 1)->rect().center().y()),
              table->cellAt(2, 1));

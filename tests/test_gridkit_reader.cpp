@@ -4,7 +4,7 @@
 #include "accessibility_recorder.h"
 #include "gridkit_fixture.h"
 
-#include "gridgauge/gridkit/report_grid.h"
+#include "grid/grid_control.h"
 
 #include <QProgressBar>
 #include <QScrollBar>
@@ -14,7 +14,7 @@
 #include <utility>
 
 using a11ytest::heard;
-using gridkit::ReportGrid;
+using report::Grid;
 
 namespace {
 
@@ -22,7 +22,7 @@ namespace {
 // a host does: on the cell's rectangle, raised in front of the grid.
 struct Hosted {
     Hosted() {
-        grid = new ReportGrid(&window);
+        grid = new report::Grid(&window);
         gridtest::fill(*grid);
         grid->setCellFocus(true);
         grid->setGeometry(0, 0, 460, 300);
@@ -44,7 +44,7 @@ struct Hosted {
         bar->setGeometry(QRect(grid->mapTo(&window, QPoint(l, t)), QSize(r - l, 20)));
         bar->raise();
     }
-    gridkit::Item item(int row, int index) const {
+    report::Item item(int row, int index) const {
         return grid->rows().row(row).record().item(index);
     }
     QAccessibleInterface* table() const { return QAccessible::queryAccessibleInterface(grid); }
@@ -53,7 +53,7 @@ struct Hosted {
     }
 
     QWidget window;
-    ReportGrid* grid = nullptr;
+    report::Grid* grid = nullptr;
     QProgressBar* bar = nullptr;
 };
 

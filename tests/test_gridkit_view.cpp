@@ -1,7 +1,7 @@
 // The grid on screen: hit test, item bounds, the two notifications, pixels, and idleness.
 #include "gridkit_fixture.h"
 
-#include "gridgauge/gridkit/report_grid.h"
+#include "grid/grid_control.h"
 #include "gridgauge/host/system_colors.h"
 #include "gridgauge/markup/markup.h"
 
@@ -12,7 +12,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
-using gridkit::ReportGrid;
+using report::Grid;
 
 namespace {
 
@@ -22,11 +22,11 @@ struct Metrics {
 };
 
 Metrics metrics() {
-    ReportGrid probe;
+    report::Grid probe;
     return {probe.headerHeight(), probe.rowHeight()};
 }
 
-QColor gridLineColor(const ReportGrid& grid) {
+QColor gridLineColor(const report::Grid& grid) {
     QStyleOption option;
     option.initFrom(&grid);
     return QColor::fromRgba(
@@ -165,7 +165,7 @@ void TestGridView::itemBoundsFollowScrollingAndWidths() {
     QCOMPARE(shown.grid->horizontalScrollBar()->value(), scrollX);
     QCOMPARE(shown.grid->verticalScrollBar()->value(), scrollY);
     qint32 l = 0, t = 0, r = 0, b = 0;
-    const gridkit::Row gridRow = shown.grid->rows().row(row);
+    const report::Row gridRow = shown.grid->rows().row(row);
     gridRow.itemBounds(gridRow.record().item(item), l, t, r, b);
     QCOMPARE(QRect(QPoint(l, t), QPoint(r, b)), expected);
     QCOMPARE(r - l, shown.grid->columns().find(item)->width());
@@ -186,10 +186,10 @@ void TestGridView::everyScrollRaisesViewScrolled() {
     QFETCH(int, action);
     QFETCH(int, times);
     gridtest::Shown shown(QSize(260, 150));
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     grid.setCellFocus(true);
     if (action == 4)
-        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, shown.centre(3, 0));
+        gridtest::mouseClick(gridtest::pointer(grid), Qt::LeftButton, {}, shown.centre(3, 0));
     if (action == 5)
         grid.verticalScrollBar()->setValue(grid.verticalScrollBar()->maximum());
     gridtest::Recorder recorder(grid);
@@ -238,7 +238,7 @@ void TestGridView::nothingIsRaisedWhenNoCellMoves_data() {
 void TestGridView::nothingIsRaisedWhenNoCellMoves() {
     QFETCH(int, action);
     gridtest::Shown shown(QSize(460, 200));
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     gridtest::Recorder recorder(grid);
     const QRect before = shown.bounds(3, 2);
     switch (action) {
@@ -275,7 +275,7 @@ void TestGridView::nothingIsRaisedWhenNoCellMoves() {
 void TestGridView::widthChangesByCodeRaiseColumnWidthChanged() {
     gridtest::Shown shown;
     gridtest::Recorder recorder(*shown.grid);
-    gridkit::Column column = shown.grid->columns().column(1);
+    report::Column column = shown.grid->columns().column(1);
     column.setWidth(150);
     column.setWidth(3); // code is not held to the user's minimum
     QCOMPARE(recorder.log, (QStringList{"width 1 100 150", "width 1 150 3"}));
@@ -284,7 +284,7 @@ void TestGridView::widthChangesByCodeRaiseColumnWidthChanged() {
 
 void TestGridView::gridShowsHeadersButtonsCheckBoxLinesAndBelowRowsColour() {
     gridtest::Shown shown;
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     grid.appearance().setBelowRowsColor(host::colors::ButtonFace);
     const auto [H, R] = metrics();
     const QColor base = grid.palette().color(QPalette::Base);
@@ -331,7 +331,7 @@ void TestGridView::narrowColumnElidesPlainCaption_data() {
 void TestGridView::narrowColumnElidesPlainCaption() {
     QFETCH(bool, focusedRow);
     gridtest::Shown shown;
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     const QString caption = QStringLiteral("A caption far too long for its column");
     grid.columns().column(1).setWidth(70);
     grid.rows().row(4).record().item(1).setCaption(caption);
@@ -363,7 +363,7 @@ void TestGridView::narrowColumnElidesPlainCaption() {
 
 void TestGridView::linesStayCrispAtTwiceThePixelRatio() {
     gridtest::Shown shown;
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     QImage image(grid.size() * 2, QImage::Format_RGB32);
     image.setDevicePixelRatio(2);
     grid.render(&image);
@@ -387,7 +387,7 @@ void TestGridView::markupCaptionsRenderOnlyWhenEnabled() {
     // A parser that refuses this text leaves nothing to tell markup on from off: a failure.
     QVERIFY2(markup::parse(bar), "the markup engine does not read the bar");
     gridtest::Shown shown;
-    ReportGrid& grid = *shown.grid;
+    report::Grid& grid = *shown.grid;
     grid.rows().row(5).record().item(1).setCaption(bar);
     const QRect cell = shown.bounds(5, 1);
     const auto greenPixels = [&] {
@@ -410,7 +410,7 @@ void TestGridView::settledGridDoesNotRepaintByItself() {
     gridtest::Shown shown;
     shown.grid->setCellFocus(true);
     shown.grid->setFocus();
-    QTest::mouseClick(shown.viewport(), Qt::LeftButton, {}, shown.centre(2, 2));
+    gridtest::mouseClick(gridtest::pointer(shown), Qt::LeftButton, {}, shown.centre(2, 2));
     QTest::qWait(50);
     gridtest::PaintRecorder recorder(shown.viewport());
     QTest::qWait(1000);

@@ -50,14 +50,13 @@ LIBDIR/libgridgauge-markup.so.1
 LIBDIR/libgridgauge-markup.so.1.0.0
 LIBDIR/pkgconfig/gridgauge-gridkit.pc
 LIBDIR/pkgconfig/gridgauge-markup.pc
-include/gridgauge/gridkit/grid_model.h
+include/gridgauge/gridkit/grid_delegate.h
 include/gridgauge/gridkit/gridkit_export.h
-include/gridgauge/gridkit/handles.h
 include/gridgauge/gridkit/markup_delegate.h
 include/gridgauge/gridkit/markup_text_model.h
 include/gridgauge/gridkit/progress_delegate.h
 include/gridgauge/gridkit/report_grid.h
-include/gridgauge/host/runtime_error.h
+include/gridgauge/gridkit/roles.h
 include/gridgauge/markup/markup.h
 include/gridgauge/markup/markup_export.h
 EOF2

@@ -1,6 +1,8 @@
-// MarkupDelegate in Qt's own table view: markup cells drawn as their markup over the style's item,
-// everything else as Qt draws it, nothing parsed or laid out again on a repaint, hostile texts
-// kept in their cell and their time, crisp at any scale, and read by a screen reader as text.
+// MarkupDelegate in Qt's own table and tree views: markup cells drawn as their markup over the
+// style's item, everything else as Qt draws it, markup read from a role of its own while a sort
+// proxy sorts and filters the display text, nothing parsed or laid out again on a repaint,
+// hostile texts kept in their cell and their time, crisp at any scale, and read by a screen
+// reader as text.
 #include "delegate_drawings.h"
 #include "delegate_fixture.h"
 #include "markup_samples.h"
@@ -18,6 +20,7 @@
 
 using delegatetest::CellHeight;
 using delegatetest::CellWidth;
+using delegatetest::TreeWindow;
 using delegatetest::Window;
 using gridkit::MarkupDelegate;
 
@@ -54,6 +57,7 @@ private slots:
     void drawingIsCrispAtTheScreensScale();
     void screenReaderReadsAMarkupCellAsItsText_data();
     void screenReaderReadsAMarkupCellAsItsText();
+    void aMarkupRoleLeavesTheDisplayTextToSortingAndFiltering();
 };
 
 void TestMarkupDelegate::markupCellIsItsMarkupOverTheEmptyItem_data() {
@@ -137,7 +141,7 @@ void TestMarkupDelegate::aCheckBoxStaysBesideTheMarkup() {
 void TestMarkupDelegate::otherTextsAreDrawnAsTheStyledDelegateDrawsThem_data() {
     QTest::addColumn<QVariant>("value");
     const QString tooLong = QStringLiteral("<TextBlock>") +
-                            QString(MarkupDelegate::MaxMarkupLength, u'x') +
+                            QString(MarkupDelegate::maxMarkupLength(), u'x') +
                             QStringLiteral("</TextBlock>");
     QTest::newRow("plain text") << QVariant(QStringLiteral("Build 1234 passed"));
     QTest::newRow("empty") << QVariant(QString());
@@ -221,7 +225,7 @@ void TestMarkupDelegate::hostileTextStaysInItsCellAndInTime_data() {
         gridsEnd += QStringLiteral("</Grid>");
     }
     QString longWrapped = QStringLiteral("<TextBlock TextWrapping='Wrap'>");
-    while (longWrapped.size() < MarkupDelegate::MaxMarkupLength - 20)
+    while (longWrapped.size() < MarkupDelegate::maxMarkupLength() - 20)
         longWrapped += QStringLiteral("wrap ");
     longWrapped += QStringLiteral("</TextBlock>");
 
@@ -364,6 +368,53 @@ void TestMarkupDelegate::screenReaderReadsAMarkupCellAsItsText() {
     QVERIFY(cell);
     QCOMPARE(cell->text(QAccessible::Name), read);
     QCOMPARE(readable.data(readable.index(2, 1)).toString(), text);
+}
+
+// Each status's markup is a box of its own colour, in a role of its own; its display text, which
+// the proxy sorts (by a click on the header) and filters on, is plain. "Paused" has no markup
+// and is drawn as the styled delegate beside it draws it.
+void TestMarkupDelegate::aMarkupRoleLeavesTheDisplayTextToSortingAndFiltering() {
+    const int role = Qt::UserRole + 1;
+    const QMap<QString, QColor> colours{{QStringLiteral("Queued"), Qt::red},
+                                        {QStringLiteral("Done"), Qt::green},
+                                        {QStringLiteral("Paused"), QColor()},
+                                        {QStringLiteral("Downloading"), Qt::blue}};
+    QStandardItemModel model(0, 2);
+    for (const QString& text :
+         QStringList{QStringLiteral("Queued"), QStringLiteral("Done"), QStringLiteral("Paused"),
+                     QStringLiteral("Downloading")}) {
+        auto* item = new QStandardItem(text);
+        if (colours[text].isValid())
+            item->setData(QStringLiteral("<Border Background='%1'/>").arg(colours[text].name()),
+                          role);
+        model.appendRow({item, item->clone()});
+    }
+    TreeWindow w(model);
+    MarkupDelegate delegate;
+    QStyledItemDelegate styled;
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("no item data role")));
+    delegate.setMarkupRole(-1);
+    delegate.setMarkupRole(role);
+    w.view->setItemDelegateForColumn(0, &delegate);
+    w.view->setItemDelegateForColumn(1, &styled);
+    w.view->setSortingEnabled(true);
+    w.view->sortByColumn(-1, Qt::AscendingOrder);
+    w.show();
+    QTest::mouseClick(w.handle(), Qt::LeftButton, {}, w.header(0));
+    for (const QString& filter : {QString(), QStringLiteral("Do")}) {
+        w.proxy.setFilterFixedString(filter);
+        Window::settle();
+        const QStringList order = colours.keys().filter(filter);
+        const QImage shown = delegatetest::shot(w.viewport());
+        QCOMPARE(w.proxy.rowCount(), order.size());
+        for (int r = 0; r < order.size(); ++r) {
+            QCOMPARE(w.source(r, 0).data().toString(), order[r]);
+            if (colours[order[r]].isValid())
+                QCOMPARE(shown.pixelColor(w.cell(r, 0).center()), colours[order[r]]);
+            else
+                QCOMPARE(shown.copy(w.cell(r, 0)), shown.copy(w.cell(r, 1)));
+        }
+    }
 }
 
 QTEST_MAIN(TestMarkupDelegate)

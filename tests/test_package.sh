@@ -128,14 +128,13 @@ expect_contents libgridgauge1 <<'EOF2'
 EOF2
 expect_contents libgridgauge-dev <<'EOF2'
 ./usr/bin/gridgauge-markup-check
-./usr/include/gridgauge/gridkit/grid_model.h
+./usr/include/gridgauge/gridkit/grid_delegate.h
 ./usr/include/gridgauge/gridkit/gridkit_export.h
-./usr/include/gridgauge/gridkit/handles.h
 ./usr/include/gridgauge/gridkit/markup_delegate.h
 ./usr/include/gridgauge/gridkit/markup_text_model.h
 ./usr/include/gridgauge/gridkit/progress_delegate.h
 ./usr/include/gridgauge/gridkit/report_grid.h
-./usr/include/gridgauge/host/runtime_error.h
+./usr/include/gridgauge/gridkit/roles.h
 ./usr/include/gridgauge/markup/markup.h
 ./usr/include/gridgauge/markup/markup_export.h
 ./usr/lib/MULTIARCH/cmake/Gridgauge/GridgaugeConfig.cmake

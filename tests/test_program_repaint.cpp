@@ -12,10 +12,6 @@ using namespace app_fixture;
 namespace {
 
 // A point of the grid's client area, in the window's coordinates.
-QPoint inWindow(const frmMain& f, const QPoint& p) {
-    return surface(f)->mapTo(&f, p);
-}
-
 } // namespace
 
 class TestProgramRepaint : public QObject {
@@ -43,7 +39,7 @@ void TestProgramRepaint::aDragMoveRepaintsOnlyTheSeededCell() {
     QTest::mouseMove(window, inWindow(*f, seeded.center() + QPoint(20, 0)));
     gridtest::settle();
     QCOMPARE(f->caption(), QStringLiteral("Progress percent: 69%"));
-    QCOMPARE(recorder.painted(), QRegion(seeded));
+    QCOMPARE(inGrid(*f, recorder.painted()), QRegion(seeded));
     QTest::mouseRelease(window, Qt::LeftButton, {}, inWindow(*f, seeded.center()));
 }
 
@@ -56,9 +52,9 @@ void TestProgramRepaint::aRefreshRepaintsOnlyTheFollowerCell() {
     QVERIFY(settle(*f));
     gridtest::settle();
     QCOMPARE(f->caption(), QStringLiteral("Progress percent: 76 %"));
-    // The click focused row 1 (highlighted across the view); then the refresh wrote its cell.
+    // The click focused row 1 (highlighted across its cells); then the refresh wrote its cell.
     const QRect row1 = cell(*f, 1, 0).united(cell(*f, 1, 3));
-    QCOMPARE(grid.painted(), QRegion(QRect(0, row1.top(), surface(*f)->width(), row1.height())));
+    QCOMPARE(inGrid(*f, grid.painted()), QRegion(row1));
     QVERIFY(bar.paints() > 0); // the bar repaints itself for its new value
 
     // "Up" again by key, which shows the focus frame on it; then once more, with nothing new
@@ -71,7 +67,7 @@ void TestProgramRepaint::aRefreshRepaintsOnlyTheFollowerCell() {
     QVERIFY(settle(*f));
     gridtest::settle();
     QCOMPARE(f->caption(), QStringLiteral("Progress percent: 78 %"));
-    QCOMPARE(grid.painted(), QRegion(cell(*f, 1, 1)));
+    QCOMPARE(inGrid(*f, grid.painted()), QRegion(cell(*f, 1, 1)));
 }
 
 void TestProgramRepaint::aRefreshWithNothingNewRepaintsNothing() {

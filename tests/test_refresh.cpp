@@ -23,13 +23,13 @@ QRect barOver(const frmMain& f) {
 }
 
 void click(frmMain& f, int row, int index) {
-    QTest::mouseClick(surface(f), Qt::LeftButton, {}, cell(f, row, index).center());
+    mouseClick(pointer(f), Qt::LeftButton, {}, cell(f, row, index).center());
 }
 
 // A click as the pointer gives it: to the top-level window, at the cell's centre in its
 // coordinates, for Qt to route to whatever lies there.
 void clickInWindow(frmMain& f, int row, int index) {
-    const QPoint at = surface(f)->mapTo(&f, cell(f, row, index).center());
+    const QPoint at = inWindow(f, cell(f, row, index).center());
     QTest::mouseClick(f.windowHandle(), Qt::LeftButton, {}, at);
 }
 
@@ -223,7 +223,7 @@ void TestRefresh::resizingAColumnByItsHeaderIsFollowed() {
     auto f = start();
     QWindow* window = f->windowHandle();
     const int y = f->wndReportControlData->headerHeight() / 2;
-    const QPoint edge = surface(*f)->mapTo(f.get(), QPoint(cell(*f, 0, 1).right() + 1, y));
+    const QPoint edge = inWindow(*f, QPoint(cell(*f, 0, 1).right() + 1, y));
     QTest::mousePress(window, Qt::LeftButton, {}, edge);
     QTest::mouseMove(window, edge + QPoint(50, 0));
     QTest::mouseRelease(window, Qt::LeftButton, {}, edge + QPoint(50, 0));

@@ -12,10 +12,6 @@ using namespace app_fixture;
 namespace {
 
 // A point of the grid, in the window's coordinates.
-QPoint inWindow(const frmMain& f, const QPoint& p) {
-    return f.wndReportControlData->mapTo(&f, p);
-}
-
 void click(frmMain& f, const QPoint& inGrid) {
     QTest::mouseClick(f.windowHandle(), Qt::LeftButton, {}, inWindow(f, inGrid));
 }
@@ -75,7 +71,7 @@ void TestRightToLeft::theBarLiesOverItsCellBesideAScrollBarOnTheLeft() {
     QFETCH(bool, verticalBar);
     const std::unique_ptr<frmMain> f = start();
     resizeTo(*f, size);
-    gridkit::ReportGrid& grid = *f->wndReportControlData;
+    report::Grid& grid = *f->wndReportControlData;
     QCOMPARE(grid.verticalScrollBar()->isVisible(), verticalBar);
     if (verticalBar)
         QCOMPARE(grid.verticalScrollBar()->geometry().left(), 0);
@@ -97,9 +93,9 @@ void TestRightToLeft::theBarLiesOverItsCellBesideAScrollBarOnTheLeft() {
 
 void TestRightToLeft::columnsRunFromTheRightAndTheBoxIsRightOfItsText() {
     const std::unique_ptr<frmMain> f = start();
-    const gridkit::ReportGrid& grid = *f->wndReportControlData;
-    QCOMPARE(grid.headerRect(0).right(), viewportIn(*f).right());
-    QCOMPARE(grid.headerRect(3).right() + 1, grid.headerRect(2).left());
+    const report::Grid& grid = *f->wndReportControlData;
+    QCOMPARE(grid.headerSection(0).right(), viewportIn(*f).right());
+    QCOMPARE(grid.headerSection(3).right() + 1, grid.headerSection(2).left());
     const QRect box = cell(*f, 2, 2);
     // Where the indicator would be left to right: the caption's end, which ticks nothing.
     click(*f, QPoint(box.left() + 2 + indicatorWidth(*f) / 2, box.center().y()));
@@ -112,7 +108,7 @@ void TestRightToLeft::theArrowKeysMoveTheFocusTheWayTheyPoint() {
     const std::unique_ptr<frmMain> f = start();
     click(*f, cell(*f, 1, 1).center());
     QTest::keyClick(f->windowHandle(), Qt::Key_Left); // onto "Down", left of the progress cell
-    QCOMPARE(f->wndReportControlData->focusedCell(), (gridkit::CellAddress{1, 2}));
+    QCOMPARE(f->wndReportControlData->focusedCell(), (report::CellAddress{1, 2}));
     QTest::keyClick(f->windowHandle(), Qt::Key_Space);
     QCOMPARE(f->ProgressBar1->value(), 74);
     QTest::keyClick(f->windowHandle(), Qt::Key_Right);
@@ -178,8 +174,8 @@ void TestRightToLeft::aDraggedBarEndsUnderThePointer() {
 // one.
 void TestRightToLeft::aDoubleClickOnTheProgressDividerRelaysTheBar() {
     const std::unique_ptr<frmMain> f = start();
-    const gridkit::ReportGrid& grid = *f->wndReportControlData;
-    const QPoint divider(grid.headerRect(1).left(), grid.headerHeight() / 2);
+    const report::Grid& grid = *f->wndReportControlData;
+    const QPoint divider(grid.headerSection(1).left(), grid.headerHeight() / 2);
     QTest::mouseDClick(f->windowHandle(), Qt::LeftButton, {}, inWindow(*f, divider));
     QVERIFY(grid.columns().column(1).width() != 100);
     QVERIFY(settle(*f));

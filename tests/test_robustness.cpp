@@ -24,7 +24,7 @@ bool paints(const frmMain& f, const QImage& grabbed) {
     const QImage image = grabbed.convertToFormat(QImage::Format_ARGB32);
     const qreal ratio = image.devicePixelRatio();
     const QWidget* body = surface(f);
-    const int top = body->mapTo(&f, QPoint(0, cell(f, 3, 0).top())).y();
+    const int top = inWindow(f, QPoint(0, cell(f, 3, 0).top())).y();
     const QRect rows =
         QRect(QPoint(0, top), body->mapTo(&f, body->rect().bottomRight())).intersected(f.rect());
     if (rows.width() < 2 || rows.height() < 2)
@@ -66,7 +66,7 @@ int changedOutside(const QImage& before, const QImage& after, const QRegion& cel
 QRegion hostileCells(const frmMain& f) {
     QRegion cells;
     for (int r = 3; r < 6; ++r)
-        cells += QRect(surface(f)->mapTo(&f, cell(f, r, 1).topLeft()), cell(f, r, 1).size());
+        cells += QRect(inWindow(f, cell(f, r, 1).topLeft()), cell(f, r, 1).size());
     return cells;
 }
 
@@ -114,22 +114,22 @@ void TestRobustness::aZeroSizedWindowStillRefreshes() {
 
 void TestRobustness::aColumnAtItsMinimumWidthStillWorks() {
     auto f = start();
-    QWidget* s = surface(*f);
+    const Pointer s = pointer(*f);
     const int y = f->wndReportControlData->headerHeight() / 2;
     const QPoint edge(cell(*f, 0, 1).right() + 1, y);
-    QTest::mousePress(s, Qt::LeftButton, {}, edge);
-    QTest::mouseMove(s, edge - QPoint(400, 0));
-    QTest::mouseRelease(s, Qt::LeftButton, {}, edge - QPoint(400, 0));
+    mousePress(s, Qt::LeftButton, {}, edge);
+    mouseMove(s, edge - QPoint(400, 0));
+    mouseRelease(s, Qt::LeftButton, {}, edge - QPoint(400, 0));
     QCOMPARE(f->wndReportControlData->columns().column(1).width(), 10);
     QVERIFY(settle(*f));
     QCOMPARE(caption(*f, 1, 1), BuildNestedMarkup(10, cell(*f, 1, 1).height(), 75));
     QVERIFY(paints(*f));
 
     const QRect box = cell(*f, 2, 2);
-    QTest::mouseClick(s, Qt::LeftButton, {}, QPoint(box.left() + 8, box.center().y()));
+    mouseClick(s, Qt::LeftButton, {}, QPoint(box.left() + 8, box.center().y()));
     QVERIFY(frmMainProbe::AllowDrag(*f));
     const QRect seeded = cell(*f, 2, 1);
-    QTest::mouseClick(s, Qt::LeftButton, {}, QPoint(seeded.left() + 5, seeded.center().y()));
+    mouseClick(s, Qt::LeftButton, {}, QPoint(seeded.left() + 5, seeded.center().y()));
     QCOMPARE(caption(*f, 2, 1), BuildProgressMarkup(10, 50));
     QCOMPARE(f->caption(), QStringLiteral("Progress percent: 50%"));
     QVERIFY(paints(*f));

@@ -21,11 +21,11 @@ private slots:
 
 void TestStartup::columnsShowTheirItemsWithCaptionsAndTooltips() {
     auto f = start(false);
-    gridkit::ColumnList columns = f->wndReportControlData->columns();
+    report::ColumnList columns = f->wndReportControlData->columns();
     QCOMPARE(columns.count(), 4);
     int x = 0;
     for (int k = 0; k < 4; ++k) {
-        const gridkit::Column c = columns.column(k);
+        const report::Column c = columns.column(k);
         QCOMPARE(c.caption(), QStringLiteral("Col %1").arg(k));
         QCOMPARE(c.tooltip(), QStringLiteral("Sort Col %1").arg(k));
         QCOMPARE(c.index(), k);
@@ -42,7 +42,7 @@ void TestStartup::recordsAndRowsHoldFourItemsEach() {
     QCOMPARE(f->wndReportControlData->records().count(), 11);
     QCOMPARE(f->wndReportControlData->rows().count(), 11);
     for (int r = 0; r < 11; ++r) {
-        const gridkit::Row row = f->wndReportControlData->rows().row(r);
+        const report::Row row = f->wndReportControlData->rows().row(r);
         QCOMPARE(row.index(), r);
         QCOMPARE(row.record(), f->wndReportControlData->records().record(r));
         QCOMPARE(row.record().itemCount(), 4);
@@ -82,14 +82,14 @@ void TestStartup::buttonsAndCheckBoxAreTheOnlyControls() {
     auto f = start(false);
     for (int r = 0; r < 11; ++r) {
         for (int i = 0; i < 4; ++i) {
-            const gridkit::Item it = item(*f, r, i);
+            const report::Item it = item(*f, r, i);
             const bool isCheckBox = r == 2 && i == 2;
             QCOMPARE(it.hasCheckBox(), isCheckBox);
             QVERIFY(!it.checked());
             const int controls = it.itemControls().count();
             if (r == 1 && (i == 0 || i == 2)) {
                 QCOMPARE(controls, 1);
-                const gridkit::ItemControl button = it.itemControls().at(0);
+                const report::ItemControl button = it.itemControls().at(0);
                 QCOMPARE(button.caption(), i == 0 ? QStringLiteral("Up") : QStringLiteral("Down"));
                 QCOMPARE(button.id(), i == 0 ? 1 : 2);
                 QVERIFY(button.enabled());
@@ -112,14 +112,14 @@ void TestStartup::loadLeavesTheRefreshArmedAndTheCaptionAlone() {
 
 void TestStartup::startUpSettingsAreInPlace() {
     auto f = start(false);
-    const gridkit::ReportGrid& g = *f->wndReportControlData;
+    const report::Grid& g = *f->wndReportControlData;
     QVERIFY(g.markupEnabled());
     QVERIFY(!g.groupBoxVisible());
     QVERIFY(!g.columnReorderAllowed());
     QVERIFY(!g.sortOnHeaderClick());
     QVERIFY(g.cellFocus());
     QVERIFY(g.gridLinesVisible());
-    gridkit::Appearance a = f->wndReportControlData->appearance();
+    report::Appearance a = f->wndReportControlData->appearance();
     QCOMPARE(a.headerStyle(), 4);
     QVERIFY(a.themedControls());
     QCOMPARE(a.belowRowsColor(), 0x8000000Fu);
@@ -131,7 +131,7 @@ void TestStartup::contentIsRebuiltTwiceAfterTheRecordsAndAfterTheDecorations() {
     frmMain f;
     QList<int> columnsAtRebuild;
     QList<int> controlsAtRebuild;
-    connect(f.wndReportControlData, &gridkit::ReportGrid::rebuilt, [&] {
+    connect(f.wndReportControlData, &report::Grid::rebuilt, [&] {
         columnsAtRebuild << f.wndReportControlData->columns().count();
         // The decorations come after the first rebuild, reached through the rows it made.
         controlsAtRebuild << (f.wndReportControlData->rows().count() > 1

@@ -4,10 +4,10 @@
 #include "form_testing.h"
 #include "frm_main_probe.h"
 
+#include "grid/grid_control.h"
 #include "gridgauge/controlkit/controlkit.h"
 #include "gridgauge/controlkit/label.h"
 #include "gridgauge/controlkit/progress_bar.h"
-#include "gridgauge/gridkit/report_grid.h"
 #include "gridgauge/host/timer.h"
 
 #include <QSignalSpy>

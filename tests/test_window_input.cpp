@@ -17,10 +17,6 @@ using namespace app_fixture;
 namespace {
 
 // A point of the grid's client area, in the window's coordinates.
-QPoint inWindow(const frmMain& f, const QPoint& p) {
-    return surface(f)->mapTo(&f, p);
-}
-
 // Resized as a person's drag leaves it, with every consequence through the event loop.
 void resizeTo(frmMain& f, int width, int height) {
     f.resize(width, height);
@@ -99,7 +95,7 @@ void TestWindowInput::theBarStaysOutOfTheHeaderWhenScrolled() {
 void TestWindowInput::theBarCoversNoScrollBarInANarrowWindow() {
     const std::unique_ptr<frmMain> f = start();
     resizeTo(*f, 160, 150);
-    gridkit::ReportGrid& grid = *f->wndReportControlData;
+    report::Grid& grid = *f->wndReportControlData;
     const auto inForm = [&](const QWidget* bar) {
         return QRect(bar->mapTo(f.get(), QPoint(0, 0)), bar->size());
     };

@@ -56,7 +56,10 @@ void setUp(QTableView& view, DownloadsModel& model) {
     auto* readable = new gridkit::MarkupTextModel(&view);
     readable->setSourceModel(&model);
     view.setModel(readable);
-    view.setItemDelegateForColumn(DownloadsModel::Progress, new gridkit::ProgressDelegate(&view));
+    // The gradient bar, whatever the desktop's style: the downloads window keeps one look.
+    auto* progress = new gridkit::ProgressDelegate(&view);
+    progress->setLook(gridkit::ProgressDelegate::Look::Gradient);
+    view.setItemDelegateForColumn(DownloadsModel::Progress, progress);
     view.setItemDelegateForColumn(DownloadsModel::Status, new gridkit::MarkupDelegate(&view));
     view.verticalHeader()->hide();
     view.verticalHeader()->setDefaultSectionSize(22);

@@ -1,8 +1,8 @@
 #include "frm_main.h"
 
+#include "grid/grid_control.h"
 #include "gridgauge/controlkit/label.h"
 #include "gridgauge/controlkit/progress_bar.h"
-#include "gridgauge/gridkit/report_grid.h"
 #include "gridgauge/host/dispatcher.h"
 #include "gridgauge/host/form.h"
 #include "gridgauge/host/runtime_error.h"
@@ -22,40 +22,39 @@ template <typename T> T* typed(QWidget* control) {
 
 frmMain::frmMain()
     : host::Form(designTime())
-    , wndReportControlData(
-          typed<gridkit::ReportGrid>(control(QStringLiteral("wndReportControlData"))))
+    , wndReportControlData(typed<report::Grid>(control(QStringLiteral("wndReportControlData"))))
     , Timer1(timer(QStringLiteral("Timer1")))
     , Shape1{typed<controlkit::Label>(control(QStringLiteral("Shape1"), 0)),
              typed<controlkit::Label>(control(QStringLiteral("Shape1"), 1)),
              typed<controlkit::Label>(control(QStringLiteral("Shape1"), 2))}
     , ProgressBar1(typed<controlkit::ProgressBar>(control(QStringLiteral("ProgressBar1")))) {
-    using gridkit::ReportGrid;
+    using report::Grid;
     host::connectHandler(this, &host::Form::Load, this, [this] { Form_Load(); });
     host::connectHandler(this, &host::Form::Resize, this, [this] { Form_Resize(); });
     host::connectHandler(Timer1, &host::Timer::tick, this, [this] { Timer1_Timer(); });
 
     auto* grid = wndReportControlData;
-    host::connectHandler(grid, &ReportGrid::itemCheck, this,
-                         [this](const gridkit::Row& row, const gridkit::Item& item) {
+    host::connectHandler(grid, &Grid::itemCheck, this,
+                         [this](const report::Row& row, const report::Item& item) {
                              wndReportControlData_ItemCheck(row, item);
                          });
-    host::connectHandler(grid, &ReportGrid::viewScrolled, this,
+    host::connectHandler(grid, &Grid::viewScrolled, this,
                          [this] { wndReportControlData_ViewScrolled(); });
-    host::connectHandler(grid, &ReportGrid::mouseMoved, this,
+    host::connectHandler(grid, &Grid::mouseMove, this,
                          [this](qint16 button, qint16 shift, qint32 x, qint32 y) {
                              wndReportControlData_MouseMove(button, shift, x, y);
                          });
-    host::connectHandler(grid, &ReportGrid::mousePressed, this,
+    host::connectHandler(grid, &Grid::mouseDown, this,
                          [this](qint16 button, qint16 shift, qint32 x, qint32 y) {
                              wndReportControlData_MouseDown(button, shift, x, y);
                          });
-    host::connectHandler(grid, &ReportGrid::columnWidthChanged, this,
-                         [this](const gridkit::Column&, qint32, qint32) {
+    host::connectHandler(grid, &Grid::columnWidthChanged, this,
+                         [this](const report::Column&, qint32, qint32) {
                              wndReportControlData_ColumnWidthChanged();
                          });
     host::connectHandler(
-        grid, &ReportGrid::itemButtonClicked, this,
-        [this](const gridkit::Row&, const gridkit::Item&, const gridkit::ItemControl& control) {
+        grid, &Grid::itemButtonClicked, this,
+        [this](const report::Row&, const report::Item&, const report::ItemControl& control) {
             wndReportControlData_ItemButtonClick(control);
         });
 }

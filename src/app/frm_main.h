@@ -13,13 +13,13 @@ namespace controlkit {
 class Label;
 class ProgressBar;
 } // namespace controlkit
-namespace gridkit {
-class ReportGrid;
+namespace report {
+class Grid;
 class Row;
 class Item;
 class Column;
 class ItemControl;
-} // namespace gridkit
+} // namespace report
 
 // The program's one window. Its handlers and procedures live in the folder of their subsystem:
 // app (load, resize), grid (content), progress (markup, refresh), interaction (drag, buttons).
@@ -34,7 +34,7 @@ public:
     static const host::FormDescription& designTime();
 
     // Controls, by their design-time names.
-    gridkit::ReportGrid* const wndReportControlData;
+    report::Grid* const wndReportControlData;
     host::Timer* const Timer1;
     const std::array<controlkit::Label*, 3> Shape1;
     controlkit::ProgressBar* const ProgressBar1;
@@ -50,10 +50,10 @@ private:
     void wndReportControlData_ViewScrolled();
     void wndReportControlData_ColumnWidthChanged();
     // interaction/
-    void wndReportControlData_ItemCheck(const gridkit::Row& row, const gridkit::Item& item);
+    void wndReportControlData_ItemCheck(const report::Row& row, const report::Item& item);
     void wndReportControlData_MouseDown(qint16 Button, qint16 Shift, qint32 x, qint32 y);
     void wndReportControlData_MouseMove(qint16 Button, qint16 Shift, qint32 x, qint32 y);
-    void wndReportControlData_ItemButtonClick(const gridkit::ItemControl& control);
+    void wndReportControlData_ItemButtonClick(const report::ItemControl& control);
 
     // Procedures.
     void CreateColumns();                                             // grid/

@@ -2,8 +2,8 @@
 
 #include "frm_main.h"
 
+#include "grid/grid_control.h"
 #include "gridgauge/controlkit/controlkit.h"
-#include "gridgauge/gridkit/report_grid.h"
 #include "gridgauge/host/control_registry.h"
 #include "gridgauge/host/dispatcher.h"
 
@@ -12,9 +12,8 @@
 #include <memory>
 
 void registerControls() {
-    host::ControlRegistry::instance().add(
-        QStringLiteral("GridKit.ReportGrid"),
-        [](QWidget* parent) { return new gridkit::ReportGrid(parent); });
+    host::ControlRegistry::instance().add(QStringLiteral("GridKit.ReportGrid"),
+                                          [](QWidget* parent) { return new report::Grid(parent); });
     controlkit::registerControls();
 }
 

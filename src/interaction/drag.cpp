@@ -2,7 +2,7 @@
 #include "app/frm_main.h"
 #include "progress/markup.h"
 
-#include "gridgauge/gridkit/report_grid.h"
+#include "grid/grid_control.h"
 #include "gridgauge/host/checked.h"
 #include "gridgauge/host/runtime_error.h"
 
@@ -21,7 +21,7 @@ template <typename T> T required(const std::optional<T>& value) {
 
 } // namespace
 
-void frmMain::wndReportControlData_ItemCheck(const gridkit::Row& row, const gridkit::Item& item) {
+void frmMain::wndReportControlData_ItemCheck(const report::Row& row, const report::Item& item) {
     const qint32 rowNumber = row.index();
     const qint32 itemIndex = item.index();
     if (rowNumber == 2 && itemIndex == 2)
@@ -44,18 +44,18 @@ void frmMain::wndReportControlData_MouseMove(qint16 Button, qint16, qint32 x, qi
 
 void frmMain::DragProgress(qint32 StartX, qint32 StartY, qint32 CurrentX) {
     // The cell under the start point, if it is in row 2 and dragging is allowed.
-    const std::optional<gridkit::HitTestInfo> hit = wndReportControlData->hitTest(StartX, StartY);
+    const std::optional<report::HitTestInfo> hit = wndReportControlData->hitTest(StartX, StartY);
     if (!hit)
         return;
-    const std::optional<gridkit::Row> hitRow = hit->row();
-    const std::optional<gridkit::Column> hitColumn = hit->column();
+    const std::optional<report::Row> hitRow = hit->row();
+    const std::optional<report::Column> hitColumn = hit->column();
     if (!hitRow || !hitColumn)
         return;
     if (hitRow->index() != 2 || !AllowDrag)
         return;
 
     // The edges of the item under the start point.
-    gridkit::Item hitItem = required(hit->item());
+    report::Item hitItem = required(hit->item());
     qint32 left = 0, top = 0, right = 0, bottom = 0;
     wndReportControlData->rows().row(hitRow->index()).itemBounds(hitItem, left, top, right, bottom);
 

@@ -3,8 +3,8 @@
 #include "app/frm_main.h"
 #include "progress/markup.h"
 
+#include "grid/grid_control.h"
 #include "gridgauge/controlkit/progress_bar.h"
-#include "gridgauge/gridkit/report_grid.h"
 #include "gridgauge/host/checked.h"
 #include "gridgauge/host/form.h"
 #include "gridgauge/host/timer.h"
@@ -17,7 +17,7 @@ void frmMain::SyncProgress() {
 
     // The follower cell's bounds.
     {
-        const gridkit::Row row = wndReportControlData->rows().row(1);
+        const report::Row row = wndReportControlData->rows().row(1);
         row.itemBounds(row.record().item(1), L, T, R, B);
     }
 
@@ -30,14 +30,14 @@ void frmMain::SyncProgress() {
 
     // The seeded cell only while it is still empty: after a drag it keeps its own bar.
     {
-        gridkit::Item seeded = wndReportControlData->rows().row(2).record().item(1);
+        report::Item seeded = wndReportControlData->rows().row(2).record().item(1);
         if (seeded.caption() == QString())
             seeded.setCaption(ProgressMarkup);
     }
 
     // The overlay cell's bounds.
     {
-        const gridkit::Row row = wndReportControlData->rows().row(0);
+        const report::Row row = wndReportControlData->rows().row(0);
         row.itemBounds(row.record().item(1), L, T, R, B);
     }
 

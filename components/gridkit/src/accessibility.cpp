@@ -1,7 +1,8 @@
-// The grid as an accessible table: a header row of column headers, then one row per grid row,
-// both in the order they are shown on screen. Cells are made on demand and remembered by row
-// number and column, so a re-sort or a reordered column needs no new cells, and a cell remembers
-// what assistive technology has heard of it, so that only real news is sent. The focus goes to
+// The grid as an accessible table: a header row of column headers, then one row per model row,
+// columns in the order they are shown on screen. Cells are made on demand and remembered by the
+// model's row and column, so a reordered column needs no new cells (a change of rows makes them
+// anew), and a cell remembers what assistive technology has heard of it, so that only real news
+// is sent. The focus goes to
 // what the user meets in the focused cell (accessible_cell.h), and what the user's row reads anew
 // is told as it changes (accessible_news.h).
 #include "accessibility.h"
@@ -13,6 +14,9 @@
 
 #include <QAccessibleWidget>
 #include <QHash>
+#include <QItemSelectionModel>
+
+#include <algorithm>
 
 #include <utility>
 
@@ -28,30 +32,30 @@ public:
     ~GridAccessible() override { forgetCells(); }
 
     ReportGrid* grid() const { return static_cast<ReportGrid*>(widget()); }
-    const GridModel& model() const { return grid()->model(); }
+    const QAbstractItemModel* model() const { return grid()->model(); }
 
-    // The interface for (row, column id), made once and kept until the model resets.
-    CellAccessible* cell(qint32 row, qint32 columnId) const {
-        if (CellAccessible* known = madeCell(row, columnId))
+    // The interface for (row, column), made once and kept until the rows or columns change.
+    CellAccessible* cell(int row, int column) const {
+        if (CellAccessible* known = madeCell(row, column))
             return known;
-        auto* made = new CellAccessible(grid(), row, columnId);
-        cells_.insert(key(row, columnId), QAccessible::registerAccessibleInterface(made));
+        auto* made = new CellAccessible(grid(), row, column);
+        cells_.insert(key(row, column), QAccessible::registerAccessibleInterface(made));
         return made;
     }
 
-    // The interface for (row, column id) if assistive technology has asked for it; what it never
+    // The interface for (row, column) if assistive technology has asked for it; what it never
     // asked for it has not heard of, and needs no news of.
-    CellAccessible* madeCell(qint32 row, qint32 columnId) const {
-        const auto it = cells_.constFind(key(row, columnId));
+    CellAccessible* madeCell(int row, int column) const {
+        const auto it = cells_.constFind(key(row, column));
         if (it == cells_.constEnd())
             return nullptr;
         return static_cast<CellAccessible*>(QAccessible::accessibleInterface(*it));
     }
 
     // Every cell of a row, so that what changes in it later is known to be news.
-    void knowRow(qint32 row) const {
+    void knowRow(int row) const {
         for (int position = 0; position < columnCount(); ++position)
-            cell(row, grid()->columnAtPosition(position));
+            cell(row, grid()->logicalColumn(position));
     }
 
     // A cell of the user's row reads anew: it is told once the event loop is done with the
@@ -89,9 +93,7 @@ public:
         const int columns = columnCount();
         if (index < 0 || columns == 0 || index >= childCount())
             return nullptr;
-        const int row = index / columns - 1;
-        const qint32 columnId = grid()->columnAtPosition(index % columns);
-        return cell(row < 0 ? -1 : model().rowAtPosition(row), columnId);
+        return cell(index / columns - 1, grid()->logicalColumn(index % columns));
     }
 
     int indexOfChild(const QAccessibleInterface* child) const override {
@@ -110,21 +112,22 @@ public:
     }
 
     QAccessibleInterface* childAt(int x, int y) const override {
-        const QPoint at = grid()->mapFromGlobal(QPoint(x, y));
-        const CellAddress hit = grid()->cellAt(at.x(), at.y());
-        if (hit.column < 0)
+        const QPoint at = grid()->viewport()->mapFromGlobal(QPoint(x, y));
+        const int column = grid()->columnAt(at.x());
+        if (column < 0)
             return nullptr;
-        if (grid()->headerRect(hit.column).contains(at))
-            return cell(-1, hit.column);
-        return hit.row >= 0 ? cell(hit.row, hit.column) : nullptr;
+        if (grid()->headerRect(column).contains(at))
+            return cell(-1, column);
+        const int row = grid()->rowAt(at.y());
+        return row >= 0 ? cell(row, column) : nullptr;
     }
 
     QAccessibleInterface* focusChild() const override { return focusedCell(); }
     CellAccessible* focusedCell() const {
-        const CellAddress focus = grid()->focusedCell();
-        if (focus.row < 0 || focus.row >= rowCount() || focus.column < 0)
+        const QModelIndex current = grid()->currentIndex();
+        if (!current.isValid() || current.row() >= rowCount() || current.column() >= columnCount())
             return nullptr;
-        return cell(focus.row, focus.column);
+        return cell(current.row(), current.column());
     }
 
     // --- QAccessibleTableInterface: rows and columns as shown ---
@@ -133,30 +136,45 @@ public:
     QAccessibleInterface* cellAt(int row, int column) const override {
         if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
             return nullptr;
-        return cell(model().rowAtPosition(row), grid()->columnAtPosition(column));
+        return cell(row, grid()->logicalColumn(column));
     }
-    int columnCount() const override { return model().columnCount(); }
-    int rowCount() const override { return model().rowCount(); }
+    int columnCount() const override {
+        return model() ? model()->columnCount(grid()->rootIndex()) : 0;
+    }
+    int rowCount() const override { return model() ? model()->rowCount(grid()->rootIndex()) : 0; }
     QString columnDescription(int column) const override {
         if (column < 0 || column >= columnCount())
             return {};
-        return model().column(grid()->columnAtPosition(column)).caption;
+        return model()
+            ->headerData(grid()->logicalColumn(column), Qt::Horizontal, Qt::DisplayRole)
+            .toString();
     }
     QString rowDescription(int) const override { return {}; }
 
-    // The focused row is the selection: it is the one shown highlighted.
-    int selectedRowCount() const override { return focusPosition() >= 0 ? 1 : 0; }
+    // The selection is the rows shown highlighted: the current one, as the view selects.
+    int selectedRowCount() const override { return int(selectedRows().size()); }
     QList<int> selectedRows() const override {
-        const int position = focusPosition();
-        return position >= 0 ? QList<int>{position} : QList<int>{};
+        QList<int> rows;
+        const QItemSelectionModel* selection = grid()->selectionModel();
+        if (!selection)
+            return rows;
+        for (const QModelIndex& row : selection->selectedRows())
+            rows.append(row.row());
+        std::sort(rows.begin(), rows.end());
+        return rows;
     }
-    bool isRowSelected(int row) const override { return row >= 0 && row == focusPosition(); }
-    int selectedCellCount() const override { return selectedRowCount() * columnCount(); }
+    bool isRowSelected(int row) const override {
+        const QItemSelectionModel* selection = grid()->selectionModel();
+        return selection && row >= 0 && selection->isRowSelected(row, grid()->rootIndex());
+    }
+    int selectedCellCount() const override { return int(selectedCells().size()); }
     QList<QAccessibleInterface*> selectedCells() const override {
         QList<QAccessibleInterface*> cells;
-        const int position = focusPosition();
-        for (int column = 0; position >= 0 && column < columnCount(); ++column)
-            cells.append(cellAt(position, column));
+        const QItemSelectionModel* selection = grid()->selectionModel();
+        if (!selection)
+            return cells;
+        for (const QModelIndex& index : selection->selectedIndexes())
+            cells.append(cell(index.row(), index.column()));
         return cells;
     }
     int selectedColumnCount() const override { return 0; }
@@ -165,29 +183,28 @@ public:
     bool selectRow(int row) override {
         if (row < 0 || row >= rowCount() || columnCount() == 0)
             return false;
-        const CellAddress focus = grid()->focusedCell();
-        const qint32 column = focus.column >= 0 ? focus.column : grid()->columnAtPosition(0);
-        grid()->setFocusedCell({model().rowAtPosition(row), column});
+        const QModelIndex current = grid()->currentIndex();
+        const int column = current.isValid() ? current.column() : grid()->logicalColumn(0);
+        grid()->selectionModel()->setCurrentIndex(model()->index(row, column, grid()->rootIndex()),
+                                                  QItemSelectionModel::ClearAndSelect |
+                                                      QItemSelectionModel::Rows);
         return true;
     }
     bool selectColumn(int) override { return false; }
     bool unselectRow(int) override { return false; }
     bool unselectColumn(int) override { return false; }
-    void modelChange(QAccessibleTableModelChangeEvent*) override { forgetCells(); }
+    // A cell's new content is told by the cell itself; anything else makes the cells anew.
+    void modelChange(QAccessibleTableModelChangeEvent* event) override {
+        if (event->modelChangeType() != QAccessibleTableModelChangeEvent::DataChanged)
+            forgetCells();
+    }
 
     // The grid got the focus, and its focused cell is still to be announced.
     bool cellFocusOwed = false;
 
 private:
-    static quint64 key(qint32 row, qint32 columnId) {
-        return (quint64(quint32(row + 1)) << 32) | quint32(columnId);
-    }
-
-    int focusPosition() const {
-        const qint32 row = grid()->focusedCell().row;
-        if (row < 0 || row >= model().rowCount())
-            return -1;
-        return model().positionOfRow(row);
+    static quint64 key(int row, int column) {
+        return (quint64(quint32(row + 1)) << 32) | quint32(column);
     }
 
     mutable QHash<quint64, QAccessible::Id> cells_;
@@ -204,19 +221,17 @@ QAccessibleInterface* gridFactory(const QString& className, QObject* object) {
 
 } // namespace
 
-void itemChanged(ReportGrid& grid, qint32 row, qint32 item) {
+void itemChanged(ReportGrid& grid, int row, int column) {
     if (!QAccessible::isActive())
         return;
     auto* table = dynamic_cast<GridAccessible*>(QAccessible::queryAccessibleInterface(&grid));
     if (!table)
         return;
     // What the user's row reads anew is news to them, whichever of its cells they are on.
-    const bool usersRow = grid.hasFocus() && grid.focusedCell().row == row;
-    grid.model().forEachColumnShowing(item, [&](qint32 id) {
-        CellAccessible* cell = table->madeCell(row, id);
-        if (cell && cell->update() && usersRow)
-            table->tell(*cell);
-    });
+    const bool usersRow = grid.hasFocus() && grid.currentIndex().row() == row;
+    CellAccessible* cell = table->madeCell(row, column);
+    if (cell && cell->update() && usersRow)
+        table->tell(*cell);
 }
 
 void tableChanged(ReportGrid& grid) {
@@ -236,7 +251,7 @@ void focusChanged(ReportGrid& grid) {
     CellAccessible* cell = table->focusedCell();
     if (!cell)
         return;
-    table->knowRow(grid.focusedCell().row);
+    table->knowRow(grid.currentIndex().row());
     // The table keeps the cell as its current one; the focus goes to what the user meets in it,
     // the button Space presses or a widget laid over it, which are focused with the cell. One
     // event, on that: a screen reader hearing of the cell and its button together passes over

@@ -12,8 +12,8 @@ namespace detail {
 void installAccessibleFactory();
 
 // What the view tells assistive technology, each only while it is listening.
-void itemChanged(ReportGrid& grid, qint32 row, qint32 item); // a cell's content changed
-void tableChanged(ReportGrid& grid); // rows added, the sort order or the columns changed
+void itemChanged(ReportGrid& grid, int row, int column); // a cell's content changed
+void tableChanged(ReportGrid& grid); // rows or columns came, went or moved; the model reset
 void focusChanged(ReportGrid& grid); // the focused cell moved
 void focusEntered(ReportGrid& grid); // the grid got the keyboard focus
 

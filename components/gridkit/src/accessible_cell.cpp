@@ -1,9 +1,14 @@
 #include "accessible_cell.h"
 
 #include "accessible_children.h"
+#include "cell_content.h"
 
+#include "gridgauge/gridkit/grid_delegate.h"
 #include "gridgauge/gridkit/report_grid.h"
 
+#include <QItemSelectionModel>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QWidget>
 #include <QWindow>
 
@@ -22,17 +27,23 @@ QRect toScreen(const ReportGrid& grid, const QRect& local) {
     return QRect(grid.mapToGlobal(local.topLeft()), local.size());
 }
 
+// What the model's rules let the user press and tick, for a view that is enabled or not.
+QStyleOptionViewItem enabledIn(const ReportGrid& grid) {
+    QStyleOptionViewItem option;
+    option.state = grid.isEnabled() ? QStyle::State_Enabled : QStyle::State_None;
+    return option;
+}
+
 } // namespace
 
-CellAccessible::CellAccessible(ReportGrid* grid, qint32 row, qint32 columnId)
+CellAccessible::CellAccessible(ReportGrid* grid, int row, int column)
     : grid_(grid)
     , row_(row)
-    , column_(columnId) {
+    , column_(column) {
     heardName_ = text(QAccessible::Name);
-    if (const ItemData* data = item()) {
-        heardChecked_ = data->checked;
-        heardControls_ = data->controlCount();
-    }
+    const CellContent content = CellContent::read(index());
+    heardChecked_ = content.checkState() == Qt::Checked;
+    heardControls_ = int(content.buttons.size());
 }
 
 CellAccessible::~CellAccessible() {
@@ -46,9 +57,23 @@ CellAccessible::~CellAccessible() {
         QAccessible::deleteAccessibleInterface(checkBox_);
 }
 
+QModelIndex CellAccessible::index() const {
+    if (!grid_ || row_ < 0 || !grid_->model())
+        return {};
+    return grid_->model()->index(row_, column_, grid_->rootIndex());
+}
+
+int CellAccessible::buttonCount() const {
+    return int(CellContent::read(index()).buttons.size());
+}
+
+bool CellAccessible::hasCheckBox() const {
+    return CellContent::read(index()).hasCheckBox();
+}
+
 bool CellAccessible::update() {
-    const ItemData* data = item();
-    if (!data)
+    const QModelIndex cell = index();
+    if (!cell.isValid())
         return false;
     const QString name = text(QAccessible::Name);
     const bool renamed = name != heardName_;
@@ -56,14 +81,16 @@ bool CellAccessible::update() {
         heardName_ = name;
         send(this, QAccessible::NameChanged);
     }
-    if (data->checked != heardChecked_) {
-        heardChecked_ = data->checked;
+    const CellContent content = CellContent::read(cell);
+    const bool checked = content.checkState() == Qt::Checked;
+    if (checked != heardChecked_) {
+        heardChecked_ = checked;
         QAccessible::State changed;
         changed.checked = true;
         QAccessibleStateChangeEvent event(this, changed);
         QAccessible::updateAccessibility(&event);
     }
-    const int count = data->controlCount();
+    const int count = int(content.buttons.size());
     for (std::size_t i = 0; i < controls_.size() && int(i) < heardControls_; ++i) {
         QAccessibleInterface* button =
             controls_[i] ? QAccessible::accessibleInterface(controls_[i]) : nullptr;
@@ -77,20 +104,13 @@ bool CellAccessible::update() {
 }
 
 bool CellAccessible::isFocused() const {
-    return isValid() && row_ >= 0 && grid_->focusedCell() == CellAddress{row_, column_} &&
-           grid_->hasFocus();
+    return isValid() && row_ >= 0 && grid_->currentIndex() == index() && grid_->hasFocus();
 }
 
 int CellAccessible::keyControl() const {
-    const ItemData* data = item();
-    if (!data || !grid_->isEnabled())
+    if (!isValid() || row_ < 0)
         return -1;
-    const qint32 index = grid_->model().column(column_).itemIndex;
-    for (int i = 0; i < data->controlCount(); ++i) {
-        if (grid_->model().controlEnabled(row_, index, i))
-            return i;
-    }
-    return -1;
+    return CellContent::read(index()).firstEnabledButton(enabledIn(*grid_));
 }
 
 QAccessibleInterface* CellAccessible::focusTarget() const {
@@ -101,8 +121,7 @@ QAccessibleInterface* CellAccessible::focusTarget() const {
 
 // Buttons cover their cell themselves: a widget is only met over a cell without any.
 QAccessibleInterface* CellAccessible::cover() const {
-    const ItemData* data = item();
-    QWidget* widget = data && !data->hasControls() ? coveringWidget() : nullptr;
+    QWidget* widget = row_ >= 0 && buttonCount() == 0 ? coveringWidget() : nullptr;
     if (cover_) {
         auto* known = static_cast<CoverAccessible*>(QAccessible::accessibleInterface(cover_));
         // The same widget still there; one gone leaves an interface that has no widget either.
@@ -122,7 +141,7 @@ QAccessibleInterface* CellAccessible::cover() const {
 QWidget* CellAccessible::coveringWidget() const {
     const QWidget* parent = isValid() && row_ >= 0 ? grid_->parentWidget() : nullptr;
     const QRect cell = parent ? localRect() : QRect();
-    // Cells are in the grid's own coordinates, and show only where its viewport is.
+    // Cells show only where the viewport is.
     if (cell.isEmpty() || !grid_->viewport()->geometry().contains(cell.center()))
         return nullptr;
     const QPoint centre = grid_->mapTo(parent, cell.center());
@@ -139,32 +158,34 @@ QWidget* CellAccessible::coveringWidget() const {
     return nullptr;
 }
 
-const ItemData* CellAccessible::item() const {
-    if (!isValid() || row_ < 0)
-        return nullptr;
-    const GridModel& model = grid_->model();
-    return model.itemIfAny(row_, model.column(column_).itemIndex);
-}
-
 QAccessibleInterface* CellAccessible::control(int position) const {
-    const ItemData* data = item();
-    if (!data || position < 0 || position >= data->controlCount())
+    if (position < 0 || position >= buttonCount())
         return nullptr;
     if (controls_.size() <= std::size_t(position))
         controls_.resize(std::size_t(position) + 1, 0);
     QAccessible::Id& id = controls_[std::size_t(position)];
     if (!id) {
-        id = QAccessible::registerAccessibleInterface(new ControlAccessible(
-            const_cast<CellAccessible*>(this), grid_.data(), row_, column_, position));
+        id = QAccessible::registerAccessibleInterface(
+            new ControlAccessible(const_cast<CellAccessible*>(this), position));
     }
     return QAccessible::accessibleInterface(id);
 }
 
+QAccessibleInterface* CellAccessible::checkBox() const {
+    if (row_ < 0 || buttonCount() > 0 || !hasCheckBox())
+        return nullptr;
+    if (!checkBox_)
+        checkBox_ = QAccessible::registerAccessibleInterface(
+            new CheckBoxAccessible(const_cast<CellAccessible*>(this)));
+    return QAccessible::accessibleInterface(checkBox_);
+}
+
 bool CellAccessible::isValid() const {
-    if (!grid_)
+    if (!grid_ || !grid_->model())
         return false;
-    const GridModel& model = grid_->model();
-    return row_ < model.rowCount() && column_ < model.columnCount();
+    const QAbstractItemModel& model = *grid_->model();
+    return row_ < model.rowCount(grid_->rootIndex()) &&
+           column_ < model.columnCount(grid_->rootIndex());
 }
 
 QWindow* CellAccessible::window() const {
@@ -175,20 +196,9 @@ QAccessibleInterface* CellAccessible::parent() const {
     return grid_ ? QAccessible::queryAccessibleInterface(grid_.data()) : nullptr;
 }
 
-QAccessibleInterface* CellAccessible::checkBox() const {
-    const ItemData* data = item();
-    if (!data || data->hasControls() || !data->hasCheckBox)
-        return nullptr;
-    if (!checkBox_)
-        checkBox_ = QAccessible::registerAccessibleInterface(
-            new CheckBoxAccessible(const_cast<CellAccessible*>(this)));
-    return QAccessible::accessibleInterface(checkBox_);
-}
-
 // The buttons, or else the check box, or else the widget laid over the cell.
 QAccessibleInterface* CellAccessible::child(int index) const {
-    const ItemData* data = item();
-    if (data && data->hasControls())
+    if (buttonCount() > 0)
         return control(index);
     if (index != 0)
         return nullptr;
@@ -198,11 +208,10 @@ QAccessibleInterface* CellAccessible::child(int index) const {
 }
 
 int CellAccessible::childCount() const {
-    const ItemData* data = item();
-    if (!data)
+    if (row_ < 0)
         return 0;
-    if (data->hasControls())
-        return data->controlCount();
+    if (const int buttons = buttonCount(); buttons > 0)
+        return buttons;
     return checkBox() || cover() ? 1 : 0;
 }
 
@@ -228,34 +237,35 @@ QAccessibleInterface* CellAccessible::childAt(int x, int y) const {
 QString CellAccessible::text(QAccessible::Text t) const {
     if (!isValid())
         return {};
-    const GridModel& model = grid_->model();
-    const ColumnData& column = model.column(column_);
+    const QAbstractItemModel& model = *grid_->model();
     if (row_ < 0) {
         if (t == QAccessible::Name)
-            return column.caption;
+            return model.headerData(column_, Qt::Horizontal, Qt::DisplayRole).toString();
         if (t == QAccessible::Description)
-            return column.tooltip;
+            return model.headerData(column_, Qt::Horizontal, Qt::ToolTipRole).toString();
         return {};
     }
-    const ItemData* data = item();
-    if (t != QAccessible::Name || !data)
+    if (t != QAccessible::Name)
         return {};
+    const QModelIndex cell = index();
+    const QString given = cell.data(Qt::AccessibleTextRole).toString();
+    if (!given.isEmpty())
+        return given;
     // Markup reads as its text; buttons, which cover the cell, by their captions.
-    QString text = grid_->readableText(row_, column.itemIndex);
-    if (data->controls) {
-        for (const ControlData& control : *data->controls) {
-            if (control.caption.isEmpty())
-                continue;
-            if (!text.isEmpty())
-                text += QLatin1Char(' ');
-            text += control.caption;
-        }
-    }
-    return text;
+    if (auto* delegate = qobject_cast<GridDelegate*>(grid_->itemDelegateForIndex(cell)))
+        return delegate->readableText(cell);
+    return cell.data(Qt::DisplayRole).toString();
 }
 
+// In the grid's own coordinates.
 QRect CellAccessible::localRect() const {
-    return row_ < 0 ? grid_->headerRect(column_) : grid_->cellRect({row_, column_});
+    if (!grid_)
+        return {};
+    const QPoint viewport = grid_->viewport()->pos();
+    if (row_ < 0)
+        return grid_->headerRect(column_).translated(viewport);
+    const QRect cell = grid_->visualRect(index());
+    return cell.isNull() ? QRect() : cell.translated(viewport);
 }
 
 QRect CellAccessible::rect() const {
@@ -274,17 +284,19 @@ QAccessible::State CellAccessible::state() const {
     }
     if (!grid_->viewport()->geometry().intersects(localRect()))
         state.offscreen = true;
-    const ItemData* data = item();
-    if (!data)
+    if (row_ < 0)
         return state;
-    const CellAddress focus = grid_->focusedCell();
+    const QModelIndex cell = index();
     state.focusable = true;
     state.selectable = true;
-    state.selected = row_ == focus.row;
-    state.focused = focus == CellAddress{row_, column_} && grid_->hasFocus();
-    if (data->hasCheckBox) {
+    const QItemSelectionModel* selection = grid_->selectionModel();
+    state.selected = selection && selection->isSelected(cell);
+    state.focused = isFocused();
+    const CellContent content = CellContent::read(cell);
+    if (content.hasCheckBox() && !content.hasButtons()) {
         state.checkable = true;
-        state.checked = data->checked;
+        state.checked = content.checkState() == Qt::Checked;
+        state.checkStateMixed = content.checkState() == Qt::PartiallyChecked;
     }
     return state;
 }
@@ -300,7 +312,8 @@ void* CellAccessible::interface_cast(QAccessible::InterfaceType type) {
 }
 
 bool CellAccessible::isSelected() const {
-    return isValid() && row_ >= 0 && row_ == grid_->focusedCell().row;
+    const QItemSelectionModel* selection = isValid() ? grid_->selectionModel() : nullptr;
+    return selection && row_ >= 0 && selection->isSelected(index());
 }
 
 QList<QAccessibleInterface*> CellAccessible::columnHeaderCells() const {
@@ -312,11 +325,11 @@ QList<QAccessibleInterface*> CellAccessible::columnHeaderCells() const {
 }
 
 int CellAccessible::columnIndex() const {
-    return isValid() ? grid_->positionOfColumn(column_) : -1;
+    return isValid() ? grid_->visualColumn(column_) : -1;
 }
 
 int CellAccessible::rowIndex() const {
-    return isValid() && row_ >= 0 ? grid_->model().positionOfRow(row_) : -1;
+    return isValid() && row_ >= 0 ? row_ : -1;
 }
 
 QString CellAccessible::atspiToggleAction() {
@@ -324,8 +337,10 @@ QString CellAccessible::atspiToggleAction() {
 }
 
 QStringList CellAccessible::actionNames() const {
-    const ItemData* data = item();
-    if (!data || !data->hasCheckBox || !grid_->isEnabled())
+    if (!isValid() || row_ < 0)
+        return {};
+    const CellContent content = CellContent::read(index());
+    if (content.hasButtons() || !content.userCheckable(enabledIn(*grid_)))
         return {};
     return {toggleAction(), atspiToggleAction()};
 }
@@ -334,7 +349,8 @@ void CellAccessible::doAction(const QString& actionName) {
     if (!actionNames().contains(actionName))
         return;
     // As with a click, the handler may destroy this interface: nothing of it is touched after.
-    grid_->toggleItemCheck(row_, grid_->model().column(column_).itemIndex);
+    const QModelIndex cell = index();
+    CellContent::read(cell).toggle(*grid_->model(), cell);
 }
 
 } // namespace gridkit::detail

@@ -12,6 +12,7 @@
 
 #include <QAccessible>
 #include <QAccessibleInterface>
+#include <QModelIndex>
 #include <QPointer>
 
 #include <vector>
@@ -24,14 +25,12 @@ class ReportGrid;
 
 namespace detail {
 
-struct ItemData;
-
 class CellAccessible : public QAccessibleInterface,
                        public QAccessibleTableCellInterface,
                        public QAccessibleActionInterface {
 public:
-    // row -1 is the header cell of the column.
-    CellAccessible(ReportGrid* grid, qint32 row, qint32 columnId);
+    // row -1 is the header cell of the column. Both are the model's.
+    CellAccessible(ReportGrid* grid, int row, int column);
     ~CellAccessible() override;
     CellAccessible(const CellAccessible&) = delete;
     CellAccessible& operator=(const CellAccessible&) = delete;
@@ -82,17 +81,23 @@ public:
     void doAction(const QString& actionName) override;
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
+    // The model's cell, invalid for a header or a cell gone.
+    QModelIndex index() const;
+    ReportGrid* grid() const { return grid_.data(); }
+
 private:
-    const ItemData* item() const; // null for a header or an invalid cell
     QAccessibleInterface* control(int position) const;
     QAccessibleInterface* cover() const;    // the widget laid over the cell, as its child
     QAccessibleInterface* checkBox() const; // the check box, as its child
     QRect localRect() const;                // in the viewport
     QWidget* coveringWidget() const;
 
+    int buttonCount() const;
+    bool hasCheckBox() const;
+
     QPointer<ReportGrid> grid_;
-    qint32 row_;
-    qint32 column_;
+    int row_;
+    int column_;
     // The buttons' interfaces, made when first asked for (0 until then).
     mutable std::vector<QAccessible::Id> controls_;
     // The widget laid over the cell's interface, made when first asked for, anew for another.

@@ -2,7 +2,13 @@
 
 #include "accessible_cell.h"
 
+#include "cell_content.h"
+
+#include "gridgauge/gridkit/grid_delegate.h"
 #include "gridgauge/gridkit/report_grid.h"
+
+#include <QStyle>
+#include <QStyleOptionViewItem>
 
 #include <QWidget>
 
@@ -10,30 +16,42 @@ namespace gridkit::detail {
 
 // --- a button inside a cell ---
 
-ControlAccessible::ControlAccessible(CellAccessible* cell, ReportGrid* grid, qint32 row,
-                                     qint32 columnId, qint32 position)
+namespace {
+
+QStyleOptionViewItem enabledIn(const ReportGrid* grid) {
+    QStyleOptionViewItem option;
+    option.state = grid && grid->isEnabled() ? QStyle::State_Enabled : QStyle::State_None;
+    return option;
+}
+
+} // namespace
+
+ControlAccessible::ControlAccessible(CellAccessible* cell, int position)
     : cell_(cell)
-    , grid_(grid)
-    , row_(row)
-    , column_(columnId)
     , position_(position) {
-    if (const ControlData* data = control()) {
-        heardName_ = data->caption;
-        heardEnabled_ = data->enabled;
-    }
+    heardName_ = caption();
+    heardEnabled_ = clickable();
+}
+
+bool ControlAccessible::isValid() const {
+    return cell_->isValid() && position_ < CellContent::read(cell_->index()).buttons.size();
+}
+
+QString ControlAccessible::caption() const {
+    const QStringList buttons = CellContent::read(cell_->index()).buttons;
+    return position_ < buttons.size() ? buttons[position_] : QString();
 }
 
 void ControlAccessible::update() {
-    const ControlData* data = control();
-    if (!data)
+    if (!isValid())
         return;
-    if (data->caption != heardName_) {
-        heardName_ = data->caption;
+    if (const QString name = caption(); name != heardName_) {
+        heardName_ = name;
         QAccessibleEvent event(this, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&event);
     }
-    if (data->enabled != heardEnabled_) {
-        heardEnabled_ = data->enabled;
+    if (const bool enabled = clickable(); enabled != heardEnabled_) {
+        heardEnabled_ = enabled;
         QAccessible::State changed;
         changed.disabled = true;
         QAccessibleStateChangeEvent event(this, changed);
@@ -50,20 +68,21 @@ QAccessibleInterface* ControlAccessible::parent() const {
 }
 
 QString ControlAccessible::text(QAccessible::Text t) const {
-    const ControlData* data = control();
-    return data && t == QAccessible::Name ? data->caption : QString();
+    return isValid() && t == QAccessible::Name ? caption() : QString();
 }
 
 QRect ControlAccessible::rect() const {
-    if (!control())
+    ReportGrid* grid = cell_->grid();
+    if (!isValid() || !grid)
         return {};
-    const QRect local = grid_->controlRect({row_, column_}, position_);
-    return QRect(grid_->mapToGlobal(local.topLeft()), local.size());
+    const QRect local =
+        grid->buttonRect(cell_->index(), position_).translated(grid->viewport()->pos());
+    return QRect(grid->mapToGlobal(local.topLeft()), local.size());
 }
 
 QAccessible::State ControlAccessible::state() const {
     QAccessible::State state;
-    if (!control()) {
+    if (!isValid()) {
         state.invalid = true;
         return state;
     }
@@ -71,7 +90,9 @@ QAccessible::State ControlAccessible::state() const {
     // The button Space presses has the focus while its cell has it.
     state.focusable = clickable();
     state.focused = position_ == cell_->keyControl() && cell_->isFocused();
-    state.pressed = grid_->isControlPressed({row_, column_}, position_);
+    auto* delegate =
+        qobject_cast<GridDelegate*>(cell_->grid()->itemDelegateForIndex(cell_->index()));
+    state.pressed = delegate && delegate->isButtonPressed(cell_->index(), position_);
     state.offscreen = cell_->state().offscreen;
     return state;
 }
@@ -89,29 +110,17 @@ QStringList ControlAccessible::actionNames() const {
 void ControlAccessible::doAction(const QString& actionName) {
     if (actionName != pressAction() || !clickable())
         return;
-    // The handler of the click may rebuild or destroy the grid, and this interface with it:
-    // nothing of it is touched afterwards.
-    const qint32 index = grid_->model().column(column_).itemIndex;
-    grid_->clickItemControl(row_, index, position_);
-}
-
-const ItemData* ControlAccessible::itemData() const {
-    if (!cell_->isValid())
-        return nullptr;
-    const GridModel& model = grid_->model();
-    return model.itemIfAny(row_, model.column(column_).itemIndex);
-}
-
-const ControlData* ControlAccessible::control() const {
-    const ItemData* item = itemData();
-    if (!item || position_ >= item->controlCount())
-        return nullptr;
-    return &(*item->controls)[std::size_t(position_)];
+    // The handler of the click may change the model or destroy the grid, and this interface
+    // with it: nothing of it is touched afterwards.
+    ReportGrid* grid = cell_->grid();
+    const QModelIndex cell = cell_->index();
+    if (auto* delegate = qobject_cast<GridDelegate*>(grid->itemDelegateForIndex(cell)))
+        delegate->clickButton(grid, cell, position_);
 }
 
 bool ControlAccessible::clickable() const {
-    return cell_->isValid() && grid_->isEnabled() &&
-           grid_->model().controlEnabled(row_, grid_->model().column(column_).itemIndex, position_);
+    return cell_->isValid() &&
+           CellContent::read(cell_->index()).buttonEnabled(enabledIn(cell_->grid()), position_);
 }
 
 // --- a cell's check box ---
@@ -136,7 +145,11 @@ QString CheckBoxAccessible::text(QAccessible::Text t) const {
 }
 
 QRect CheckBoxAccessible::rect() const {
-    return cell_->rect();
+    ReportGrid* grid = cell_->grid();
+    if (!isValid() || !grid)
+        return {};
+    const QRect local = grid->checkBoxRect(cell_->index()).translated(grid->viewport()->pos());
+    return QRect(grid->mapToGlobal(local.topLeft()), local.size());
 }
 
 QAccessible::State CheckBoxAccessible::state() const {

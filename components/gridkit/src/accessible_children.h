@@ -17,19 +17,16 @@ class ReportGrid;
 namespace detail {
 
 class CellAccessible;
-struct ControlData;
-struct ItemData;
 
 // A button inside a cell.
 class ControlAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
-    ControlAccessible(CellAccessible* cell, ReportGrid* grid, qint32 row, qint32 columnId,
-                      qint32 position);
+    ControlAccessible(CellAccessible* cell, int position);
 
     // Tells assistive technology of a new caption, or of the button being enabled or disabled.
     void update();
 
-    bool isValid() const override { return control() != nullptr; }
+    bool isValid() const override;
     QObject* object() const override { return nullptr; }
     QWindow* window() const override;
     QAccessibleInterface* parent() const override;
@@ -50,15 +47,11 @@ public:
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
-    const ItemData* itemData() const;
-    const ControlData* control() const;
-    bool clickable() const; // what the mouse can click: an enabled button of an enabled grid
+    QString caption() const; // empty once the button is gone
+    bool clickable() const;  // what the mouse can click: an enabled button of an enabled grid
 
     CellAccessible* cell_;
-    QPointer<ReportGrid> grid_;
-    qint32 row_;
-    qint32 column_;
-    qint32 position_;
+    int position_;
     QString heardName_;
     bool heardEnabled_ = true;
 };

@@ -7,16 +7,32 @@ markup::DocumentCache& sharedDocuments() {
     return documents;
 }
 
+namespace {
+
+// A document begins with its root's tag, blanks aside: anything else is plain text, and need not
+// take a place in the cache every view shares.
+bool mayBeMarkup(const QString& text) {
+    for (const QChar c : text) {
+        if (!c.isSpace())
+            return c == u'<';
+    }
+    return false;
+}
+
+} // namespace
+
+markup::DocumentPtr markupDocument(const QString& text) {
+    if (text.size() > kMaxMarkupLength || !mayBeMarkup(text))
+        return nullptr;
+    return sharedDocuments().find(text);
+}
+
 QString readableText(const QString& caption) {
-    if (caption.isEmpty())
-        return caption;
-    const markup::DocumentPtr document = sharedDocuments().find(caption);
+    const markup::DocumentPtr document = markupDocument(caption);
     return document ? markup::textContent(*document) : caption;
 }
 
-markup::Drawing* CellDrawings::find(qint32 row, qint32 columnId, const QString& caption,
-                                    QSize size) {
-    const quint64 cell = key(row, columnId);
+markup::Drawing* CellDrawings::find(const CellKey& cell, const QString& caption, QSize size) {
     Entry* known = cells_.object(cell);
     if (known && known->caption == caption) {
         if (!size.isEmpty())
@@ -28,7 +44,7 @@ markup::Drawing* CellDrawings::find(qint32 row, qint32 columnId, const QString& 
     const size_t captionHash = qHash(caption);
     auto* made = new Entry{caption, takeUp({caption, size, captionHash}), size, captionHash};
     if (!made->drawing) {
-        if (markup::DocumentPtr document = sharedDocuments().find(caption))
+        if (markup::DocumentPtr document = markupDocument(caption))
             made->drawing = std::make_unique<markup::Drawing>(std::move(document));
     }
     markup::Drawing* drawing = made->drawing.get();
@@ -48,10 +64,10 @@ std::unique_ptr<markup::Drawing> CellDrawings::takeUp(const AsideKey& key) {
     return std::unique_ptr<markup::Drawing>(aside_.take(key));
 }
 
-void CellDrawings::forget(qint32 row, qint32 columnId) {
-    if (Entry* known = cells_.object(key(row, columnId)))
+void CellDrawings::forget(const CellKey& cell) {
+    if (Entry* known = cells_.object(cell))
         setAside(*known);
-    cells_.remove(key(row, columnId));
+    cells_.remove(cell);
 }
 
 void CellDrawings::clear() {

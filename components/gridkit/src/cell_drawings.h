@@ -14,6 +14,7 @@
 
 #include <QCache>
 #include <QHashFunctions>
+#include <QModelIndex>
 #include <QSize>
 #include <QString>
 
@@ -24,17 +25,42 @@ namespace gridkit::detail {
 // The documents every view and delegate shares, by text (null for a text that is not markup).
 markup::DocumentCache& sharedDocuments();
 
+// The longest text, in UTF-16 code units, that is read as markup: no cell can show more, and the
+// bound keeps the work of a hostile text within a paint.
+inline constexpr qsizetype kMaxMarkupLength = 32 * 1024;
+
+// The document a cell's text reads as, or null when it is not markup or too long to be read as
+// markup. The one way every view and delegate reads a caption.
+markup::DocumentPtr markupDocument(const QString& text);
+
 // What a caption reads as: a markup caption's text content ("75%"), or the text itself.
 QString readableText(const QString& caption);
 
+// A cell of one view: its row and column under a parent (a tree's items under another parent
+// have other internal ids). A key that comes to name another cell only costs a drawing made anew:
+// every entry remembers the caption it was made for.
+struct CellKey {
+    int row = -1;
+    int column = -1;
+    quintptr parent = 0;
+    static CellKey of(const QModelIndex& index) {
+        return {index.row(), index.column(), index.internalId()};
+    }
+    bool operator==(const CellKey&) const = default;
+    friend size_t qHash(const CellKey& key, size_t seed = 0) {
+        return qHashMulti(seed, key.row, key.column, key.parent);
+    }
+};
+
+// The drawings of one view's cells.
 class CellDrawings {
 public:
-    // The drawing for the cell of a row in a column showing caption, or null when the caption is
-    // not markup. Valid until the next call. size is the box it is about to be painted in, if
-    // known: a drawing set aside for that caption at that size is taken up again.
-    markup::Drawing* find(qint32 row, qint32 columnId, const QString& caption, QSize size = {});
+    // The drawing for the cell showing caption, or null when the caption is not markup. Valid
+    // until the next call. size is the box it is about to be painted in, if known: a drawing set
+    // aside for that caption at that size is taken up again.
+    markup::Drawing* find(const CellKey& cell, const QString& caption, QSize size = {});
     // The cell's caption changed, or it shows nowhere any more.
-    void forget(qint32 row, qint32 columnId);
+    void forget(const CellKey& cell);
     void clear();
 
 private:
@@ -60,11 +86,8 @@ private:
     void setAside(Entry& entry);
     std::unique_ptr<markup::Drawing> takeUp(const AsideKey& key);
 
-    static quint64 key(qint32 row, qint32 columnId) {
-        return (quint64(quint32(row)) << 32) | quint32(columnId);
-    }
     // More than any screen shows, so that scrolling back and forth keeps what it showed.
-    QCache<quint64, Entry> cells_{4096};
+    QCache<CellKey, Entry> cells_{4096};
     // Drawings no cell shows, by caption and size; a few bars' worth of values.
     QCache<AsideKey, markup::Drawing> aside_{512};
 };

@@ -50,8 +50,7 @@ void TextCell::paint(QPainter& painter, const QRect& box) const {
     painter.setPen(color);
     // elidedText hands back the text itself when it fits, so one measuring pass decides both;
     // shaping the text is most of what a caption costs to paint.
-    constexpr int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
-    painter.drawText(box, flags,
+    painter.drawText(box, int(alignment) | Qt::TextSingleLine,
                      painter.fontMetrics().elidedText(text, Qt::ElideRight, box.width()));
 }
 

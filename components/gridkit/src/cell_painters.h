@@ -32,10 +32,12 @@ struct CellStyle {
     bool themed = true; // drawn by the platform style, or flat
 };
 
-// A caption as one line of text, vertically centred, elided with "…" when it does not fit.
+// A caption as one line of text, aligned as asked (to the reading side and vertically centred at
+// first), elided with "…" when it does not fit.
 struct TextCell {
     const QString& text;
     QColor color;
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
     void paint(QPainter& painter, const QRect& box) const;
     // The width that shows it whole, and whether it shows whole in a width.
     static int widthFor(const QFontMetricsF& metrics, const QString& text);

@@ -1,8 +1,5 @@
 #include "delegate_drawings.h"
 
-#include "cell_drawings.h"
-#include "gridgauge/gridkit/markup_delegate.h"
-
 #include <QObject>
 #include <QWidget>
 
@@ -14,29 +11,10 @@ namespace {
 
 std::atomic<quint64> layouts{0};
 
-// A document begins with its root's tag, blanks aside: anything else is plain text, and need not
-// take a place in the cache the grid's captions share.
-bool mayBeMarkup(const QString& text) {
-    for (const QChar c : text) {
-        if (!c.isSpace())
-            return c == u'<';
-    }
-    return false;
-}
-
-// More than any screen shows of one view, so that scrolling back and forth keeps what it showed.
-constexpr int kCellsPerView = 4096;
-
 } // namespace
 
-markup::DocumentPtr markupDocument(const QString& text) {
-    if (text.size() > MarkupDelegate::MaxMarkupLength || !mayBeMarkup(text))
-        return nullptr;
-    return sharedDocuments().find(text);
-}
-
 struct DelegateDrawings::ViewCells {
-    QCache<QModelIndex, Entry> cells{kCellsPerView};
+    CellDrawings cells;
     QMetaObject::Connection gone;
 };
 
@@ -62,16 +40,13 @@ DelegateDrawings::ViewCells& DelegateDrawings::cellsOf(const QWidget* view) {
 }
 
 markup::Drawing* DelegateDrawings::find(const QWidget* view, const QModelIndex& index,
-                                        const QString& text) {
-    QCache<QModelIndex, Entry>& cells = cellsOf(view).cells;
-    if (const Entry* known = cells.object(index); known && known->text == text)
-        return known->drawing.get();
-    auto* made = new Entry{text, nullptr};
-    if (markup::DocumentPtr document = markupDocument(text))
-        made->drawing = std::make_unique<markup::Drawing>(std::move(document));
-    markup::Drawing* drawing = made->drawing.get();
-    cells.insert(index, made);
-    return drawing;
+                                        const QString& text, QSize size) {
+    return cellsOf(view).cells.find(CellKey::of(index), text, size);
+}
+
+void DelegateDrawings::clear() {
+    for (const auto& [view, cells] : views_)
+        cells->cells.clear();
 }
 
 void DelegateDrawings::paint(markup::Drawing& drawing, QPainter& painter, const QRectF& box,

@@ -1,15 +1,15 @@
 #pragma once
 
-// The layouts a markup delegate keeps. An item view asks its delegate to paint every cell it
-// shows on every repaint, and tells it nothing when a cell goes out of sight, so the delegate
-// keeps, for each view it paints, the drawing of the cells it painted last (a bounded number),
-// each made for the text it was painted with: a cell whose text is unchanged neither parses nor
-// lays out again, and a cell whose text changed, or a key that now names another cell, gets a
-// drawing made anew. The documents themselves are shared by text with the report grid.
+// The drawings a delegate keeps, for each view it paints. An item view asks its delegate to paint
+// every cell it shows on every repaint, and tells it nothing when a cell goes out of sight, so a
+// delegate keeps, for each view, the drawings of the cells it painted (CellDrawings: bounded, each
+// made for the text it was painted with, set aside for a cell of the same size to take up again).
+// The grid's delegate and the markup delegate keep theirs here alike; the documents under them
+// are shared by text with every view, and read through the one guard, markupDocument().
 
+#include "cell_drawings.h"
 #include "gridgauge/markup/markup.h"
 
-#include <QCache>
 #include <QModelIndex>
 #include <QString>
 
@@ -22,10 +22,6 @@ class QWidget;
 
 namespace gridkit::detail {
 
-// The document a cell's text reads as, or null when it is not markup or too long to be read as
-// markup (a cell cannot show such a text, and the bound keeps a hostile one cheap).
-markup::DocumentPtr markupDocument(const QString& text);
-
 class DelegateDrawings {
 public:
     // A view's drawings are dropped when it is destroyed; the connection lives as long as
@@ -36,8 +32,11 @@ public:
     DelegateDrawings& operator=(const DelegateDrawings&) = delete;
 
     // The drawing for the cell at index in view showing text, or null when the text is not
-    // markup. Valid until the next call.
-    markup::Drawing* find(const QWidget* view, const QModelIndex& index, const QString& text);
+    // markup. Valid until the next call. size is the box it is about to be painted in.
+    markup::Drawing* find(const QWidget* view, const QModelIndex& index, const QString& text,
+                          QSize size = {});
+    // Every view's drawings, as after a change of what a caption is drawn as.
+    void clear();
     // As Drawing::paint, counted; direction is the view's, as the item's option carries it.
     static void paint(markup::Drawing& drawing, QPainter& painter, const QRectF& box,
                       const QFont& font, Qt::LayoutDirection direction);
@@ -46,10 +45,6 @@ public:
     static quint64 layoutCount();
 
 private:
-    struct Entry {
-        QString text;                             // what it was made for
-        std::unique_ptr<markup::Drawing> drawing; // null: not markup
-    };
     struct ViewCells;
     ViewCells& cellsOf(const QWidget* view);
 

@@ -1,111 +1,92 @@
 #include "grid_painter.h"
 
-#include "cell_drawings.h"
-#include "geometry.h"
-#include "gridgauge/gridkit/grid_model.h"
 #include "input.h"
-#include "settings.h"
+#include "report_grid_p.h"
 
-#include "gridgauge/host/system_colors.h"
-
+#include <QAbstractItemDelegate>
+#include <QItemSelectionModel>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionHeader>
-#include <QWidget>
+#include <QStyleOptionViewItem>
 
 #include <algorithm>
 
 namespace gridkit::detail {
 
-GridPainter::GridPainter(const PaintSources& sources, const QWidget& surface, bool focused,
-                         bool focusShown)
-    : model_(sources.model)
-    , geometry_(sources.geometry)
-    , input_(sources.input)
-    , settings_(sources.settings)
-    , focus_(sources.focus)
-    , drawings_(sources.drawings)
-    , surface_(surface)
-    , focusShown_(focused && focusShown) {
-    look_.style = surface.style();
-    look_.widget = &surface;
-    look_.palette = surface.palette();
-    look_.group = focused ? QPalette::Active : QPalette::Inactive;
-    look_.font = surface.font();
-    look_.direction = surface.layoutDirection();
-    look_.themed = settings_.themedControls;
+GridPainter::GridPainter(const ReportGridPrivate& view)
+    : view_(view) {
+    const ReportGrid& grid = *view.q;
+    look_.style = grid.style();
+    look_.widget = &grid;
+    look_.palette = grid.palette();
+    look_.group = grid.hasFocus() ? QPalette::Active : QPalette::Inactive;
+    look_.font = grid.font();
+    look_.direction = grid.layoutDirection();
 }
 
 // Everything is laid out left to right and goes through screen() on its way to the painter, which
 // mirrors it in a right-to-left view; the dirty area comes the other way.
 QRect GridPainter::screen(const QRect& rect) const {
-    return geometry_.visual(rect);
+    return view_.geometry.visual(rect);
 }
 
-void GridPainter::paint(QPainter& painter, const QRect& dirtyOnScreen) const {
-    const QRect dirty = geometry_.visual(dirtyOnScreen);
-    if (settings_.groupBoxVisible && dirty.top() < geometry_.groupBoxHeight())
+void GridPainter::paintBand(QPainter& painter, const QRect& dirtyOnScreen) const {
+    const GridGeometry& geometry = view_.geometry;
+    const QRect dirty = geometry.visual(dirtyOnScreen);
+    if (view_.settings.groupBoxVisible && dirty.top() < geometry.groupBoxHeight())
         paintGroupBox(painter);
-    paintHeader(painter, dirty);
-    const QRect body = geometry_.bodyRect().intersected(dirty);
-    if (!body.isEmpty()) {
-        painter.save();
-        painter.setClipRect(screen(body));
-        paintRows(painter, body);
-        painter.restore();
+    const QRect row = geometry.headerRow();
+    if (!row.intersects(dirty))
+        return;
+    painter.save();
+    painter.setClipRect(screen(row.intersected(dirty)));
+    const int count = geometry.columnCount();
+    const GridGeometry::Positions shown = geometry.positionsBetween(dirty.left(), dirty.right());
+    for (int position = shown.first; position < shown.end; ++position) {
+        const QRect rect = geometry.headerRect(position);
+        if (rect.width() > 0)
+            paintHeaderSection(painter, screen(rect), geometry.columnAtPosition(position),
+                               position);
     }
+    // The header runs on past the last column as one empty section, as a desktop header does.
+    const qint64 end = std::max<qint64>(geometry.contentWidth() - geometry.hOffset(), 0);
+    if (end <= row.right())
+        paintHeaderSection(
+            painter, screen(QRect(int(end), row.top(), row.right() + 1 - int(end), row.height())),
+            -1, count);
+
+    const int drop = view_.input.dropPosition();
+    if (view_.input.headerDragging() && drop >= 0 && drop < count) {
+        QColor shade = look_.palette.color(QPalette::Highlight);
+        shade.setAlpha(90);
+        painter.fillRect(screen(geometry.headerRect(drop)), shade);
+    }
+    painter.restore();
 }
 
 void GridPainter::paintGroupBox(QPainter& painter) const {
-    const QRect band(0, 0, geometry_.clientRect().width(), geometry_.groupBoxHeight());
+    const QRect band(0, 0, view_.geometry.clientRect().width(), view_.geometry.groupBoxHeight());
     painter.fillRect(band, look_.palette.brush(QPalette::Window));
     painter.fillRect(QRect(band.left(), band.bottom(), band.width(), 1),
                      look_.palette.brush(QPalette::Mid));
 }
 
-void GridPainter::paintHeader(QPainter& painter, const QRect& dirty) const {
-    const QRect band = geometry_.headerBand();
-    if (!band.intersects(dirty))
-        return;
-    painter.save();
-    painter.setClipRect(screen(band.intersected(dirty)));
-    const qint32 count = geometry_.columnCount();
-    const GridGeometry::Positions shown = geometry_.positionsBetween(dirty.left(), dirty.right());
-    for (qint32 position = shown.first; position < shown.end; ++position) {
-        const QRect rect = geometry_.headerRect(position);
-        if (rect.width() > 0)
-            paintHeaderSection(painter, screen(rect), geometry_.columnAtPosition(position),
-                               position);
-    }
-    // The header runs on past the last column as one empty section, as a desktop header does.
-    const qint64 end = std::max<qint64>(geometry_.contentWidth() - geometry_.hOffset(), 0);
-    if (end <= band.right())
-        paintHeaderSection(
-            painter,
-            screen(QRect(int(end), band.top(), band.right() + 1 - int(end), band.height())), -1,
-            count);
-
-    const qint32 drop = input_.dropPosition();
-    if (input_.headerDragging() && drop >= 0 && drop < count) {
-        QColor shade = look_.palette.color(QPalette::Highlight);
-        shade.setAlpha(90);
-        painter.fillRect(screen(geometry_.headerRect(drop)), shade);
-    }
-    painter.restore();
-}
-
-// A section for the column id at a display position, or the empty one past the last (id -1).
-void GridPainter::paintHeaderSection(QPainter& painter, const QRect& rect, qint32 id,
-                                     qint32 position) const {
-    const ColumnData* column = id >= 0 ? &model_.column(id) : nullptr;
-    const bool sorted = column && id == model_.sortColumn();
+// A section for the model column at a display position, or the empty one past the last (-1).
+void GridPainter::paintHeaderSection(QPainter& painter, const QRect& rect, int column,
+                                     int position) const {
+    const ReportGrid& grid = *view_.q;
+    const bool sorted = column >= 0 && column == view_.sortColumn;
     QStyle* style = look_.style;
-    const int margin = style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &surface_);
+    const int margin = style->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &grid);
     const int textWidth = HeaderCaption{margin, sorted}.room(rect.size());
-    const QString text = column ? painter.fontMetrics().elidedText(column->caption, Qt::ElideRight,
-                                                                   std::max(0, textWidth))
-                                : QString();
-    if (!settings_.platformHeader()) {
+    const QString caption =
+        column >= 0 && grid.model()
+            ? grid.model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString()
+            : QString();
+    const QString text =
+        painter.fontMetrics().elidedText(caption, Qt::ElideRight, std::max(0, textWidth));
+    if (!view_.settings.styledHeader()) {
         painter.fillRect(rect, look_.palette.brush(QPalette::Button));
         const QBrush line = look_.palette.brush(QPalette::Mid);
         painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), line);
@@ -117,20 +98,20 @@ void GridPainter::paintHeaderSection(QPainter& painter, const QRect& rect, qint3
         }
         return;
     }
-    const qint32 count = geometry_.columnCount();
+    const int count = view_.geometry.columnCount();
     QStyleOptionHeader option;
-    option.initFrom(&surface_);
+    option.initFrom(&grid);
     option.rect = rect;
     option.orientation = Qt::Horizontal;
     option.state |= QStyle::State_Horizontal | QStyle::State_Raised;
-    option.state &= ~QStyle::State_MouseOver;
-    if (column && id == input_.hoverHeader())
+    option.state &= ~(QStyle::State_MouseOver | QStyle::State_HasFocus);
+    if (column >= 0 && column == view_.input.hoverHeader())
         option.state |= QStyle::State_MouseOver;
-    if (column && id == input_.pressedHeader() &&
-        (settings_.sortOnClick || input_.headerDragging()))
+    if (column >= 0 && column == view_.input.pressedHeader() &&
+        (view_.settings.sortingEnabled || view_.input.headerDragging()))
         option.state |= QStyle::State_Sunken;
     option.section = position;
-    if (!column)
+    if (column < 0)
         option.position = QStyleOptionHeader::End;
     else if (count == 1)
         option.position = QStyleOptionHeader::OnlyOneSection;
@@ -143,146 +124,105 @@ void GridPainter::paintHeaderSection(QPainter& painter, const QRect& rect, qint3
     option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
     option.text = text;
     if (sorted) {
-        option.sortIndicator =
-            model_.sortDescending() ? QStyleOptionHeader::SortDown : QStyleOptionHeader::SortUp;
+        option.sortIndicator = view_.sortOrder == Qt::DescendingOrder ? QStyleOptionHeader::SortDown
+                                                                      : QStyleOptionHeader::SortUp;
     }
-    style->drawControl(QStyle::CE_Header, &option, &painter, &surface_);
+    style->drawControl(QStyle::CE_Header, &option, &painter, &grid);
 }
 
-void GridPainter::paintRows(QPainter& painter, const QRect& body) const {
-    const int top = geometry_.bodyTop();
-    const int rowHeight = geometry_.rowHeight();
-    const qint64 v = geometry_.vOffset();
-    const qint64 rowsBottom = top + geometry_.contentHeight() - v;
-    const qint64 contentRight = geometry_.contentWidth() - geometry_.hOffset();
+void GridPainter::paintBody(QPainter& painter, const QRect& dirtyOnScreen) const {
+    const GridGeometry& geometry = view_.geometry;
+    const QRect body = geometry.visual(dirtyOnScreen).intersected(geometry.clientRect());
+    if (body.isEmpty())
+        return;
+    painter.save();
+    painter.setClipRect(screen(body));
+    const int rowHeight = geometry.rowHeight();
+    const qint64 v = geometry.vOffset();
+    const qint64 rowsBottom = geometry.contentHeight() - v;
 
     // Below the last row: the colour the host chose for it.
     if (rowsBottom <= body.bottom()) {
         const int from = int(std::max<qint64>(rowsBottom, body.top()));
         painter.fillRect(screen(QRect(body.left(), from, body.width(), body.bottom() + 1 - from)),
-                         host::colors::resolve(settings_.belowRowsColor, look_.palette));
+                         view_.belowRows());
     }
 
-    const qint64 firstPosition = std::max<qint64>(0, (body.top() - top + v) / rowHeight);
-    const qint64 lastPosition =
-        std::min<qint64>(qint64(model_.rowCount()) - 1, (body.bottom() - top + v) / rowHeight);
-    const GridGeometry::Positions shown = geometry_.positionsBetween(body.left(), body.right());
-    for (qint64 position = firstPosition; position <= lastPosition; ++position) {
-        const qint32 row = model_.rowAtPosition(qint32(position));
-        const int y = int(top + position * rowHeight - v);
-        const bool highlighted = settings_.highlightFocusedRow && row == focus_.row;
-        painter.fillRect(screen(QRect(body.left(), y, body.width(), rowHeight)),
-                         look_.palette.brush(look_.group, QPalette::Base));
-        if (highlighted && contentRight > 0) {
-            painter.fillRect(
-                screen(
-                    QRect(0, y, int(std::min<qint64>(contentRight, body.right() + 1)), rowHeight)),
-                look_.palette.brush(look_.group, QPalette::Highlight));
-        }
-        for (qint32 column = shown.first; column < shown.end; ++column) {
-            const qint32 id = geometry_.columnAtPosition(column);
-            if (geometry_.columnWidth(id) > 0)
-                paintCell(painter, geometry_.cellBounds(row, id), row, id, highlighted);
-        }
+    const int first = int(std::max<qint64>(0, (body.top() + v) / rowHeight));
+    const int last =
+        int(std::min<qint64>(qint64(geometry.rowCount()) - 1, (body.bottom() + v) / rowHeight));
+    const GridGeometry::Positions shown = geometry.positionsBetween(body.left(), body.right());
+    for (int row = first; row <= last; ++row) {
+        const QRect band(body.left(), geometry.rowTop(row), body.width(), rowHeight);
+        painter.fillRect(screen(band), look_.palette.brush(look_.group, QPalette::Base));
+        paintCells(painter, row, band, shown.first, shown.end);
     }
-    if (settings_.gridLines && model_.rowCount() > 0)
-        paintGridLines(painter, body, firstPosition, lastPosition);
-    if (focusShown_ && focus_.row >= 0 && focus_.row < model_.rowCount() && focus_.column >= 0 &&
-        focusedButton(focus_.row, focus_.column) < 0)
-        paintFocus(painter);
+    if (view_.settings.gridLines && geometry.rowCount() > 0)
+        paintGridLines(painter, body, first, last);
+    if (!view_.settings.cellFocus && view_.q->hasFocus() && view_.focusFrameShown &&
+        view_.isCurrentValid())
+        paintRowFocus(painter);
+    painter.restore();
 }
 
-// The button a focused cell's keys press, which shows the focus itself; -1 when there is none.
-qint32 GridPainter::focusedButton(qint32 row, qint32 columnId) const {
-    if (!focusShown_ || !settings_.cellFocus || row != focus_.row || columnId != focus_.column)
-        return -1;
-    const qint32 index = model_.column(columnId).itemIndex;
-    const ItemData* data = model_.itemIfAny(row, index);
-    for (qint32 position = 0; data && position < data->controlCount(); ++position) {
-        if (model_.controlEnabled(row, index, position))
-            return position;
-    }
-    return -1;
-}
-
-void GridPainter::paintCell(QPainter& painter, const QRect& cell, qint32 row, qint32 columnId,
-                            bool highlighted) const {
-    const qint32 index = model_.column(columnId).itemIndex;
-    const ItemData* data = model_.itemIfAny(row, index);
-    if (!data)
-        return;
-    // A cell with buttons is all buttons: they cover the caption and any check box.
-    if (data->hasControls()) {
-        const qint32 count = qint32(data->controls->size());
-        const qint32 focused = focusedButton(row, columnId);
-        for (qint32 position = 0; position < count; ++position) {
-            const ControlData& control = (*data->controls)[std::size_t(position)];
-            PushButtonCell{control.caption, control.enabled,
-                           input_.isPressed(row, index, position, columnId), control.alignment,
-                           position == focused}
-                .paint(painter, screen(GridGeometry::controlRect(cell, count, position)), look_);
+void GridPainter::paintCells(QPainter& painter, int row, const QRect& band, int first,
+                             int end) const {
+    const GridGeometry& geometry = view_.geometry;
+    const QItemSelectionModel* selection = view_.q->selectionModel();
+    for (int position = first; position < end; ++position) {
+        const int column = geometry.columnAtPosition(position);
+        if (geometry.columnWidth(column) <= 0)
+            continue;
+        const QModelIndex index = view_.index(row, column);
+        const QRect cell = screen(geometry.cellBounds(row, column));
+        QStyleOptionViewItem option = view_.cellOption(index, cell);
+        if (selection && selection->isSelected(index)) {
+            option.state |= QStyle::State_Selected;
+            painter.fillRect(cell, look_.palette.brush(look_.group, QPalette::Highlight));
         }
-        return;
+        if (QAbstractItemDelegate* delegate = view_.q->itemDelegateForIndex(index))
+            delegate->paint(&painter, option, index);
     }
-    paintCaption(painter, cell, *data, row, columnId, highlighted);
+    Q_UNUSED(band);
 }
 
-void GridPainter::paintCaption(QPainter& painter, const QRect& cell, const ItemData& data,
-                               qint32 row, qint32 columnId, bool highlighted) const {
-    if (data.hasCheckBox)
-        CheckBoxCell{data.checked}.paint(painter, screen(geometry_.checkBoxRect(cell)), look_);
-    const QRect box = geometry_.captionBox(cell, data.hasCheckBox);
-    if (data.caption.isEmpty() || box.width() <= 0)
-        return;
-    if (settings_.markupEnabled) {
-        const QRect markupBox = box.adjusted(0, 1, 0, -1);
-        if (markup::Drawing* drawing =
-                drawings_.find(row, columnId, data.caption, markupBox.size())) {
-            MarkupCell{*drawing}.paint(painter, screen(markupBox), look_.font, look_.direction);
-            return;
-        }
-    }
-    TextCell{data.caption, look_.palette.color(look_.group, highlighted ? QPalette::HighlightedText
-                                                                        : QPalette::Text)}
-        .paint(painter, screen(box));
-}
-
-void GridPainter::paintGridLines(QPainter& painter, const QRect& body, qint64 firstPosition,
-                                 qint64 lastPosition) const {
+void GridPainter::paintGridLines(QPainter& painter, const QRect& body, int firstRow,
+                                 int lastRow) const {
+    const GridGeometry& geometry = view_.geometry;
     QStyleOption option;
-    option.initFrom(&surface_);
+    option.initFrom(view_.q);
     const QColor color = QColor::fromRgba(
-        QRgb(look_.style->styleHint(QStyle::SH_Table_GridLineColor, &option, &surface_)));
-    const int top = geometry_.bodyTop();
-    const qint64 v = geometry_.vOffset();
-    const qint64 h = geometry_.hOffset();
-    const qint64 rowsBottom = top + geometry_.contentHeight() - v;
+        QRgb(look_.style->styleHint(QStyle::SH_Table_GridLineColor, &option, view_.q)));
+    const qint64 v = geometry.vOffset();
+    const qint64 h = geometry.hOffset();
+    const qint64 rowsBottom = geometry.contentHeight() - v;
     const int linesBottom = int(std::min<qint64>(rowsBottom, body.bottom() + 1));
     const int linesRight =
-        int(std::clamp<qint64>(geometry_.contentWidth() - h, 0, body.right() + 1));
-    for (qint64 position = firstPosition; position <= lastPosition; ++position) {
-        const int y = int(top + (position + 1) * geometry_.rowHeight() - v) - 1;
+        int(std::clamp<qint64>(geometry.contentWidth() - h, 0, body.right() + 1));
+    for (int row = firstRow; row <= lastRow; ++row) {
+        const int y = geometry.rowTop(row) + geometry.rowHeight() - 1;
         painter.fillRect(screen(QRect(0, y, linesRight, 1)), color);
     }
-    const GridGeometry::Positions shown = geometry_.positionsBetween(body.left(), body.right());
-    for (qint32 column = shown.first; column < shown.end; ++column) {
-        if (geometry_.columnLeft(column + 1) > geometry_.columnLeft(column)) {
-            const int x = int(geometry_.columnLeft(column + 1) - h) - 1;
-            painter.fillRect(screen(QRect(x, top, 1, linesBottom - top)), color);
+    const GridGeometry::Positions shown = geometry.positionsBetween(body.left(), body.right());
+    for (int position = shown.first; position < shown.end; ++position) {
+        if (geometry.columnLeft(position + 1) > geometry.columnLeft(position)) {
+            const int x = int(geometry.columnLeft(position + 1) - h) - 1;
+            painter.fillRect(screen(QRect(x, 0, 1, linesBottom)), color);
         }
     }
 }
 
-void GridPainter::paintFocus(QPainter& painter) const {
-    QRect rect = geometry_.cellBounds(focus_.row, focus_.column);
-    if (!settings_.cellFocus) {
-        const qint64 right = geometry_.contentWidth() - geometry_.hOffset();
-        rect =
-            QRect(0, rect.top(), int(std::clamp<qint64>(right, 0, geometry_.clientRect().width())),
-                  rect.height());
-    }
-    const QColor background = look_.palette.color(
-        look_.group, settings_.highlightFocusedRow ? QPalette::Highlight : QPalette::Base);
+void GridPainter::paintRowFocus(QPainter& painter) const {
+    const GridGeometry& geometry = view_.geometry;
+    const int row = view_.q->currentIndex().row();
+    const qint64 right = geometry.contentWidth() - geometry.hOffset();
+    const QRect rect(0, geometry.rowTop(row),
+                     int(std::clamp<qint64>(right, 0, geometry.clientRect().width())),
+                     geometry.rowHeight());
+    const QItemSelectionModel* selection = view_.q->selectionModel();
+    const bool selected = selection && selection->isRowSelected(row, view_.q->rootIndex());
+    const QColor background =
+        look_.palette.color(look_.group, selected ? QPalette::Highlight : QPalette::Base);
     drawFocusFrame(painter, screen(rect.adjusted(0, 0, -1, -1)), background, look_);
 }
 

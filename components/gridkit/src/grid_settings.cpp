@@ -1,155 +1,131 @@
-// The view's settings and its appearance object: each setting belongs to this view, and a change
-// repaints only the part of it that the setting shows in.
-#include "gridgauge/gridkit/report_grid.h"
+// The view's settings: each belongs to this view, a change repaints only the part of it that the
+// setting shows in, and a value refused warns and changes nothing.
+#include "header_band.h"
+#include "report_grid_p.h"
 
-#include "cell_drawings.h"
-#include "geometry.h"
-#include "settings.h"
-
-#include "gridgauge/host/runtime_error.h"
-
-using host::RuntimeError;
+#include <QScrollBar>
 
 namespace gridkit {
 
-// --- Appearance ---
+namespace {
 
-Appearance::Appearance(ReportGrid& grid)
-    : grid_(&grid) {}
-
-ReportGrid& Appearance::grid() const {
-    if (!grid_)
-        throw RuntimeError(host::ObjectNotSet);
-    return *grid_;
+template <typename T> bool assign(T& field, const T& value) {
+    if (field == value)
+        return false;
+    field = value;
+    return true;
 }
 
-void Appearance::setHeaderStyle(qint32 style) {
-    grid().setHeaderStyle(style);
-}
-qint32 Appearance::headerStyle() const {
-    return grid().headerStyle();
-}
-void Appearance::setThemedControls(bool themed) {
-    grid().setThemedControls(themed);
-}
-bool Appearance::themedControls() const {
-    return grid().themedControls();
-}
-void Appearance::setBelowRowsColor(quint32 color) {
-    grid().setBelowRowsColor(color);
-}
-quint32 Appearance::belowRowsColor() const {
-    return grid().belowRowsColor();
-}
-void Appearance::setHighlightFocusedRow(bool highlight) {
-    grid().setHighlightFocusedRow(highlight);
-}
-bool Appearance::highlightFocusedRow() const {
-    return grid().highlightFocusedRow();
-}
+} // namespace
 
-// --- settings ---
-
-template <typename T>
-void ReportGrid::changeSetting(T detail::ViewSettings::*setting, T value, Repaint what) {
-    if (!detail::assign(settings_.get()->*setting, value))
-        return;
-    switch (what) {
-    case Repaint::Nothing:
-        break;
-    case Repaint::Header:
-        invalidate(geometry_->headerBand());
-        break;
-    case Repaint::Body:
-        invalidate(geometry_->bodyRect());
-        break;
-    case Repaint::FocusedRow:
-        if (focus_.row >= 0 && focus_.row < model_->rowCount())
-            invalidate(geometry_->rowBand(focus_.row));
-        break;
-    }
-}
-
-void ReportGrid::setMarkupEnabled(bool enabled) {
-    drawings_->clear();
-    changeSetting(&detail::ViewSettings::markupEnabled, enabled, Repaint::Body);
-}
-bool ReportGrid::markupEnabled() const {
-    return settings_->markupEnabled;
+bool ReportGrid::groupBoxVisible() const {
+    return d->settings.groupBoxVisible;
 }
 
 void ReportGrid::setGroupBoxVisible(bool visible) {
-    if (!detail::assign(settings_->groupBoxVisible, visible))
+    if (!assign(d->settings.groupBoxVisible, visible))
         return;
-    geometry_->setGroupBoxVisible(visible);
-    updateScrollBars();
-    invalidateAll();
+    d->geometry.setGroupBoxVisible(visible);
+    d->updateMetrics();
+    d->updateScrollBars();
+    d->invalidateAll();
     emit overlayAreaChanged();
-}
-bool ReportGrid::groupBoxVisible() const {
-    return settings_->groupBoxVisible;
+    emit groupBoxVisibleChanged(visible);
 }
 
-void ReportGrid::setColumnReorderAllowed(bool allowed) {
-    changeSetting(&detail::ViewSettings::reorderAllowed, allowed, Repaint::Nothing);
-}
-bool ReportGrid::columnReorderAllowed() const {
-    return settings_->reorderAllowed;
+bool ReportGrid::columnsMovable() const {
+    return d->settings.columnsMovable;
 }
 
-void ReportGrid::setSortOnHeaderClick(bool sort) {
-    changeSetting(&detail::ViewSettings::sortOnClick, sort, Repaint::Nothing);
-    if (!sort)
-        model_->clearSort();
+void ReportGrid::setColumnsMovable(bool movable) {
+    if (assign(d->settings.columnsMovable, movable))
+        emit columnsMovableChanged(movable);
 }
-bool ReportGrid::sortOnHeaderClick() const {
-    return settings_->sortOnClick;
+
+bool ReportGrid::isSortingEnabled() const {
+    return d->settings.sortingEnabled;
+}
+
+void ReportGrid::setSortingEnabled(bool enabled) {
+    if (assign(d->settings.sortingEnabled, enabled))
+        emit sortingEnabledChanged(enabled);
+}
+
+bool ReportGrid::cellFocus() const {
+    return d->settings.cellFocus;
 }
 
 void ReportGrid::setCellFocus(bool byCell) {
-    changeSetting(&detail::ViewSettings::cellFocus, byCell, Repaint::FocusedRow);
+    if (!assign(d->settings.cellFocus, byCell))
+        return;
+    if (d->isCurrentValid())
+        d->invalidate(d->geometry.rowBand(currentIndex().row()));
+    emit cellFocusChanged(byCell);
 }
-bool ReportGrid::cellFocus() const {
-    return settings_->cellFocus;
+
+bool ReportGrid::gridLinesVisible() const {
+    return d->settings.gridLines;
 }
 
 void ReportGrid::setGridLinesVisible(bool visible) {
-    changeSetting(&detail::ViewSettings::gridLines, visible, Repaint::Body);
-}
-bool ReportGrid::gridLinesVisible() const {
-    return settings_->gridLines;
-}
-
-void ReportGrid::setHeaderStyle(qint32 style) {
-    if (style < 0 || style > 4)
-        throw RuntimeError(host::InvalidPropertyValue);
-    changeSetting(&detail::ViewSettings::headerStyle, style, Repaint::Header);
-}
-qint32 ReportGrid::headerStyle() const {
-    return settings_->headerStyle;
+    if (!assign(d->settings.gridLines, visible))
+        return;
+    viewport()->update();
+    emit gridLinesVisibleChanged(visible);
 }
 
-void ReportGrid::setThemedControls(bool themed) {
-    changeSetting(&detail::ViewSettings::themedControls, themed, Repaint::Body);
-    updateMetrics(); // a flat check box has a size of its own
-}
-bool ReportGrid::themedControls() const {
-    return settings_->themedControls;
+ReportGrid::HeaderStyle ReportGrid::headerStyle() const {
+    return d->settings.headerStyle;
 }
 
-void ReportGrid::setBelowRowsColor(quint32 color) {
-    changeSetting(&detail::ViewSettings::belowRowsColor, host::colors::validated(color),
-                  Repaint::Body);
-}
-quint32 ReportGrid::belowRowsColor() const {
-    return settings_->belowRowsColor;
+void ReportGrid::setHeaderStyle(HeaderStyle style) {
+    if (style != FlatHeader && style != StyledHeader) {
+        qWarning("ReportGrid::setHeaderStyle: no header style %d", int(style));
+        return;
+    }
+    if (!assign(d->settings.headerStyle, style))
+        return;
+    d->header->update();
+    emit headerStyleChanged(style);
 }
 
-void ReportGrid::setHighlightFocusedRow(bool highlight) {
-    changeSetting(&detail::ViewSettings::highlightFocusedRow, highlight, Repaint::FocusedRow);
+QColor ReportGrid::belowRowsColor() const {
+    return d->settings.belowRowsColor;
 }
-bool ReportGrid::highlightFocusedRow() const {
-    return settings_->highlightFocusedRow;
+
+void ReportGrid::setBelowRowsColor(const QColor& color) {
+    if (!assign(d->settings.belowRowsColor, color))
+        return;
+    viewport()->update();
+    emit belowRowsColorChanged();
+}
+
+QPalette::ColorRole ReportGrid::belowRowsRole() const {
+    return d->settings.belowRowsRole;
+}
+
+void ReportGrid::setBelowRowsRole(QPalette::ColorRole role) {
+    if (role < 0 || role >= QPalette::NColorRoles) {
+        qWarning("ReportGrid::setBelowRowsRole: no colour role %d", int(role));
+        return;
+    }
+    if (!assign(d->settings.belowRowsRole, role))
+        return;
+    viewport()->update();
+    emit belowRowsColorChanged();
+}
+
+int ReportGrid::minimumColumnWidth() const {
+    return d->settings.minimumColumnWidth;
+}
+
+void ReportGrid::setMinimumColumnWidth(int width) {
+    if (width < 0) {
+        qWarning("ReportGrid::setMinimumColumnWidth: %d refused", width);
+        return;
+    }
+    if (assign(d->settings.minimumColumnWidth, width))
+        emit minimumColumnWidthChanged(width);
 }
 
 } // namespace gridkit

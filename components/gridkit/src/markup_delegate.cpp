@@ -1,5 +1,6 @@
 #include "gridgauge/gridkit/markup_delegate.h"
 
+#include "cell_drawings.h"
 #include "delegate_drawings.h"
 #include "gridgauge/markup/markup.h"
 #include "plain_item.h"
@@ -35,27 +36,66 @@ QRect markupBox(const QStyleOptionViewItem& item) {
     return box;
 }
 
+// What the cell's markup role holds as a text, null when it holds none.
+QString markupText(const QStyleOptionViewItem& item, const QModelIndex& index, int role) {
+    // The display text is the one initStyleOption() made, which costs no second look-up.
+    if (role == Qt::DisplayRole)
+        return item.features.testFlag(QStyleOptionViewItem::HasDisplay) ? item.text : QString();
+    const QVariant held = index.data(role);
+    return held.isValid() ? held.toString() : QString();
+}
+
 } // namespace
+
+class Q_DECL_HIDDEN MarkupDelegate::Private {
+public:
+    explicit Private(const QObject* context)
+        : drawings(context) {}
+
+    detail::DelegateDrawings drawings;
+    int markupRole = Qt::DisplayRole;
+};
+
+qsizetype MarkupDelegate::maxMarkupLength() {
+    return detail::kMaxMarkupLength;
+}
 
 MarkupDelegate::MarkupDelegate(QObject* parent)
     : QStyledItemDelegate(parent)
-    , drawings_(std::make_unique<detail::DelegateDrawings>(this)) {}
+    , d_(std::make_unique<Private>(this)) {}
 
 MarkupDelegate::~MarkupDelegate() = default;
+
+int MarkupDelegate::markupRole() const {
+    return d_->markupRole;
+}
+
+void MarkupDelegate::setMarkupRole(int role) {
+    if (role < 0) {
+        qWarning("gridkit::MarkupDelegate::setMarkupRole: %d is no item data role; the markup "
+                 "role stays %d",
+                 role, d_->markupRole);
+        return;
+    }
+    if (role == d_->markupRole)
+        return;
+    d_->markupRole = role;
+    emit markupRoleChanged(role);
+}
 
 void MarkupDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                            const QModelIndex& index) const {
     QStyleOptionViewItem item = option;
     initStyleOption(&item, index);
     QStyle* style = styleOf(option);
-    markup::Drawing* drawing = item.features.testFlag(QStyleOptionViewItem::HasDisplay)
-                                   ? drawings_->find(option.widget, index, item.text)
-                                   : nullptr;
+    const QString text = markupText(item, index, d_->markupRole);
+    const QRect box = markupBox(item);
+    markup::Drawing* drawing =
+        text.isNull() ? nullptr : d_->drawings.find(option.widget, index, text, box.size());
     if (!drawing) {
         detail::paintItem(*painter, item);
         return;
     }
-    const QRect box = markupBox(item);
     item.text.clear();
     style->drawControl(QStyle::CE_ItemViewItem, &item, painter, option.widget);
     detail::DelegateDrawings::paint(*drawing, *painter, QRectF(box), item.font, item.direction);
@@ -64,9 +104,8 @@ void MarkupDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
 QSize MarkupDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
     QStyleOptionViewItem item = option;
     initStyleOption(&item, index);
-    const markup::DocumentPtr document = item.features.testFlag(QStyleOptionViewItem::HasDisplay)
-                                             ? detail::markupDocument(item.text)
-                                             : nullptr;
+    const QString text = markupText(item, index, d_->markupRole);
+    const markup::DocumentPtr document = text.isNull() ? nullptr : detail::markupDocument(text);
     if (!document)
         return detail::itemSizeHint(item, index);
     const QSizeF wanted = markup::desiredSize(*document, item.font);

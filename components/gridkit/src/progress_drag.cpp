@@ -1,24 +1,65 @@
 #include "progress_drag.h"
 
-#include "progress_bar.h"
-
 #include <QAbstractItemView>
 #include <QMouseEvent>
 
 namespace gridkit::detail {
+
+namespace {
+
+// value as the type held, when that type is a number or a text and holds value as it is.
+QVariant asHeld(int value, const QVariant& held) {
+    switch (held.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Double:
+    case QMetaType::Float: {
+        QVariant converted(value);
+        if (converted.convert(held.metaType()) && converted.toDouble() == double(value))
+            return converted;
+        break;
+    }
+    case QMetaType::QString:
+        return QString::number(value);
+    default:
+        break;
+    }
+    return value;
+}
+
+} // namespace
+
+bool ProgressWriter::write(QAbstractItemModel& model, const QModelIndex& index, int role,
+                           int value) {
+    if (model.setData(index, asHeld(value, index.data(role)), role))
+        return true;
+    if (!warned_) {
+        warned_ = true;
+        qWarning("gridkit::ProgressDelegate: the model refused %d in role %d at row %d, column "
+                 "%d; nothing was written, and further refusals go unreported",
+                 value, role, index.row(), index.column());
+    }
+    return false;
+}
 
 ProgressDrag::~ProgressDrag() {
     end();
 }
 
 void ProgressDrag::begin(QAbstractItemView& view, QAbstractItemModel& model,
-                         const QModelIndex& index, int role) {
+                         const QModelIndex& index, const ProgressTarget& target) {
     end();
     view_ = &view;
     viewport_ = view.viewport();
     model_ = &model;
     cell_ = index;
-    role_ = role;
+    target_ = target;
     viewport_->installEventFilter(this);
     viewGone_ = connect(&view, &QObject::destroyed, this, &ProgressDrag::end);
 }
@@ -33,13 +74,14 @@ void ProgressDrag::end() {
     cell_ = QPersistentModelIndex();
 }
 
-void ProgressDrag::write(QAbstractItemModel& model, const QModelIndex& index, int role, double x,
-                         const QRect& cell, Qt::LayoutDirection direction) {
+void ProgressDrag::write(QAbstractItemModel& model, const QModelIndex& index,
+                         const ProgressTarget& target, double x, const QRect& cell,
+                         Qt::LayoutDirection direction) {
     if (cell.width() <= 0)
         return;
-    const int value = progressAt(x, cell, direction);
-    if (progressValue(index.data(role)) != double(value))
-        model.setData(index, value, role);
+    const int value = progressAt(x, cell, direction, target.range);
+    if (progressValue(index.data(target.valueRole)) != double(value))
+        writer_.write(model, index, target.editRole, value);
 }
 
 bool ProgressDrag::eventFilter(QObject* watched, QEvent* event) {
@@ -73,7 +115,7 @@ void ProgressDrag::follow(double x) {
     }
     // Written last: what the model does on the change (even resetting) cannot reach this drag's
     // state half made.
-    write(*model_, cell_, role_, x, view_->visualRect(cell_), view_->layoutDirection());
+    write(*model_, cell_, target_, x, view_->visualRect(cell_), view_->layoutDirection());
 }
 
 } // namespace gridkit::detail

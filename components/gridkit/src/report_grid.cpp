@@ -1,111 +1,32 @@
 #include "gridgauge/gridkit/report_grid.h"
 
 #include "accessibility.h"
-#include "cell_drawings.h"
-#include "cell_painters.h"
 #include "content_fit.h"
-#include "geometry.h"
-#include "grid_painter.h"
-#include "input.h"
+#include "header_band.h"
+#include "report_grid_p.h"
 #include "scroll_bar.h"
-#include "settings.h"
 
-#include "gridgauge/host/runtime_error.h"
-
-#include <QHelpEvent>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPaintEvent>
-#include <QScrollBar>
-#include <QStyle>
-#include <QStyleOptionHeader>
-#include <QToolTip>
+#include "gridgauge/gridkit/grid_delegate.h"
 
 #include <algorithm>
 #include <utility>
 
-using host::RuntimeError;
-
 namespace gridkit {
 
-namespace {
-
-qint16 buttonBits(Qt::MouseButtons buttons) {
-    return qint16((buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
-                  (buttons & Qt::MiddleButton ? 4 : 0));
-}
-
-qint16 shiftBits(Qt::KeyboardModifiers modifiers) {
-    return qint16((modifiers & Qt::ShiftModifier ? 1 : 0) |
-                  (modifiers & Qt::ControlModifier ? 2 : 0) |
-                  (modifiers & Qt::AltModifier ? 4 : 0));
-}
-
-} // namespace
-
-// What input tells the grid. The grid alone raises its events, invalidates, scrolls and sets the
-// cursor; this only passes each on. A nested class takes its enclosing class's visibility: this
-// one is kept out of the library's exports by hand.
-class Q_DECL_HIDDEN ReportGrid::UserActions final : public detail::InputListener {
-public:
-    explicit UserActions(ReportGrid& grid)
-        : grid_(grid) {}
-
-    bool pointerPressed(const QMouseEvent& event, QPoint at) override {
-        return grid_.pointerPressed(event, at);
-    }
-    bool pointerMoved(const QMouseEvent& event, QPoint at) override {
-        return grid_.pointerMoved(event, at);
-    }
-    void focusCell(CellAddress cell, bool scrollIntoView) override {
-        grid_.focusCell(cell, scrollIntoView);
-    }
-    void clickControl(qint32 row, qint32 item, qint32 position) override {
-        grid_.clickItemControl(row, item, position);
-    }
-    void toggleCheckBox(qint32 row, qint32 item) override { grid_.toggleItemCheck(row, item); }
-    void resizeColumn(qint32 columnId, qint32 width) override {
-        grid_.resizeColumn(columnId, width);
-    }
-    void fitColumn(qint32 columnId) override {
-        grid_.resizeColumn(columnId, detail::fittingWidth(grid_.contentSources(), columnId));
-    }
-    void moveColumn(qint32 from, qint32 to) override { grid_.moveColumn(from, to); }
-    void sortByColumn(qint32 columnId) override { grid_.sortByColumn(columnId); }
-    void cellLookChanged(qint32 row, qint32 columnId) override {
-        grid_.invalidate(grid_.geometry_->cellBounds(row, columnId));
-    }
-    void headerLookChanged() override { grid_.invalidate(grid_.geometry_->headerBand()); }
-    void resizeCursorChanged(bool overEdge) override { grid_.setResizeCursor(overEdge); }
-
-private:
-    ReportGrid& grid_;
-};
-
-// --- ReportGrid ---
-
 ReportGrid::ReportGrid(QWidget* parent)
-    : ReportGrid(std::make_shared<GridModel>(), parent) {}
-
-ReportGrid::ReportGrid(std::shared_ptr<GridModel> model, QWidget* parent)
-    : QAbstractScrollArea(parent)
-    , model_(std::move(model))
-    , self_(detail::ViewRef::anchor(this))
-    , settings_(std::make_unique<detail::ViewSettings>())
-    , geometry_(std::make_unique<detail::GridGeometry>(*model_))
-    , actions_(std::make_unique<UserActions>(*this))
-    , input_(
-          std::make_unique<detail::GridInput>(*model_, *geometry_, *settings_, focus_, *actions_))
-    , drawings_(std::make_unique<detail::CellDrawings>()) {
+    : QAbstractItemView(parent)
+    , d(std::make_unique<ReportGridPrivate>(this)) {
     detail::installAccessibleFactory();
-    for (qint32 id = 0; id < model_->columnCount(); ++id)
-        geometry_->addColumn(model_->column(id).width);
-    model_->addObserver(this);
-    // Viewport coordinates are the grid's own: hosts place widgets over cells by item bounds.
+    d->delegate = new GridDelegate(this);
+    setItemDelegate(d->delegate);
     setFrameShape(QFrame::NoFrame);
-    setViewportMargins(0, 0, 0, 0);
     setFocusPolicy(Qt::StrongFocus);
+    setSelectionMode(SingleSelection);
+    setSelectionBehavior(SelectRows);
+    setHorizontalScrollMode(ScrollPerPixel);
+    setVerticalScrollMode(ScrollPerPixel);
+    // Tab walks the cells while focus moves by cell (focusNextPrevChild), not as a key.
+    setTabKeyNavigation(false);
     viewport()->setMouseTracking(true);
     // Every pixel is painted, so Qt need not clear the viewport first.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -113,505 +34,466 @@ ReportGrid::ReportGrid(std::shared_ptr<GridModel> model, QWidget* parent)
     setVerticalScrollBar(new detail::ScrollBar(Qt::Vertical));
     setHorizontalScrollBar(new detail::ScrollBar(Qt::Horizontal));
     horizontalScrollBar()->setSingleStep(20);
-    geometry_->setDirection(layoutDirection());
-    updateMetrics();
-    updateScrollBars();
-    cellOrigin_ = cellOrigin();
+    d->header = new detail::HeaderBand(*d, this);
+    d->geometry.setDirection(layoutDirection());
+    d->updateMetrics();
+    d->updateScrollBars();
+    d->cellOrigin = d->currentCellOrigin();
 }
 
 ReportGrid::~ReportGrid() {
-    // Handles from this grid are cut off; the model, if another grid shares it, tells this one
-    // nothing more.
-    self_.clear();
-    model_->removeObserver(this);
+    for (const QMetaObject::Connection& connection : std::as_const(d->modelConnections))
+        disconnect(connection);
 }
 
-Appearance ReportGrid::appearance() {
-    return Appearance(*this);
-}
-ColumnList ReportGrid::columns() const {
-    return ColumnList(model_->ref(), self_);
-}
-RecordList ReportGrid::records() const {
-    return RecordList(model_->ref());
-}
-RowList ReportGrid::rows() const {
-    return RowList(model_->ref(), self_);
+void ReportGrid::setModel(QAbstractItemModel* model) {
+    for (const QMetaObject::Connection& connection : std::as_const(d->modelConnections))
+        disconnect(connection);
+    d->modelConnections.clear();
+    d->sortColumn = -1;
+    QAbstractItemView::setModel(model);
+    if (model) {
+        const auto columnsChanged = [this] {
+            d->updateScrollBars();
+            d->invalidateAll();
+            updateEditorGeometries();
+        };
+        d->modelConnections
+            << connect(model, &QAbstractItemModel::columnsInserted, this,
+                       [this, columnsChanged](const QModelIndex& parent, int first, int last) {
+                           if (parent != rootIndex())
+                               return;
+                           d->insertColumns(first, last);
+                           columnsChanged();
+                       })
+            << connect(model, &QAbstractItemModel::columnsRemoved, this,
+                       [this, columnsChanged](const QModelIndex& parent, int first, int last) {
+                           if (parent != rootIndex())
+                               return;
+                           d->geometry.removeColumns(first, last - first + 1);
+                           columnsChanged();
+                       })
+            << connect(model, &QAbstractItemModel::columnsMoved, this,
+                       [this, columnsChanged] {
+                           d->syncColumns();
+                           columnsChanged();
+                       })
+            << connect(model, &QAbstractItemModel::rowsRemoved, this,
+                       [this](const QModelIndex& parent, int first, int) {
+                           if (parent != rootIndex())
+                               return;
+                           d->syncRows();
+                           d->updateScrollBars();
+                           d->invalidateAll();
+                           if (first < d->geometry.rowCount())
+                               emit cellsMoved();
+                       })
+            << connect(model, &QAbstractItemModel::rowsMoved, this, [this] { d->invalidateAll(); })
+            << connect(model, &QAbstractItemModel::layoutChanged, this,
+                       [this] {
+                           d->syncRows();
+                           d->updateScrollBars();
+                           d->invalidateAll();
+                       })
+            << connect(model, &QAbstractItemModel::headerDataChanged, this,
+                       [this](Qt::Orientation orientation, int first, int last) {
+                           if (orientation != Qt::Horizontal)
+                               return;
+                           for (int column = std::max(first, 0);
+                                column <= last && column < d->geometry.columnCount(); ++column)
+                               d->invalidateHeader(
+                                   d->geometry.headerRect(d->geometry.positionOfColumn(column)));
+                       });
+    }
+    d->syncColumns();
+    d->syncRows();
+    d->updateScrollBars();
+    d->invalidateAll();
 }
 
-SortKey ReportGrid::sortKey() const {
-    if (!settings_->markupEnabled)
+GridDelegate* ReportGrid::gridDelegate() const {
+    return d->delegate;
+}
+
+QRect ReportGrid::visualRect(const QModelIndex& index) const {
+    if (!index.isValid() || index.parent() != rootIndex() ||
+        index.row() >= d->geometry.rowCount() || index.column() >= d->geometry.columnCount())
         return {};
-    return [](const QString& caption) { return detail::readableText(caption); };
+    return d->geometry.visual(d->geometry.cellBounds(index.row(), index.column()));
 }
 
-void ReportGrid::rebuild() {
-    model_->rebuild(sortKey());
-    emit rebuilt();
+void ReportGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    const QRect cell = visualRect(index);
+    if (cell.isNull())
+        return;
+    QPoint offsets = d->geometry.offsetsToShow(index.row(), index.column(), true);
+    const int top = index.row() * d->geometry.rowHeight();
+    const int page = viewport()->height();
+    switch (hint) {
+    case PositionAtTop:
+        offsets.setY(top);
+        break;
+    case PositionAtBottom:
+        offsets.setY(top + d->geometry.rowHeight() - page);
+        break;
+    case PositionAtCenter:
+        offsets.setY(top + d->geometry.rowHeight() / 2 - page / 2);
+        break;
+    default:
+        break;
+    }
+    offsets.setY(std::clamp(offsets.y(), 0, d->geometry.maxVOffset()));
+    d->scrollTo(offsets);
 }
 
-void ReportGrid::redraw() {
-    if (!pending_.isEmpty())
-        viewport()->repaint(pending_);
+QModelIndex ReportGrid::indexAt(const QPoint& point) const {
+    const int row = rowAt(point.y());
+    const int column = columnAt(point.x());
+    return row >= 0 && column >= 0 ? d->index(row, column) : QModelIndex();
 }
 
-std::optional<HitTestInfo> ReportGrid::hitTest(qint32 x, qint32 y) const {
-    const QPoint at = fromGrid(QPoint(x, y));
-    const std::optional<detail::GridGeometry::Hit> hit = geometry_->hitTest(at.x(), at.y());
-    if (!hit)
-        return std::nullopt;
-    return model_->hitInfo(hit->row, hit->columnId, self_);
+void ReportGrid::keyboardSearch(const QString&) {}
+
+void ReportGrid::doItemsLayout() {
+    updateGeometries();
 }
 
-// --- geometry ---
+int ReportGrid::sizeHintForColumn(int column) const {
+    if (column < 0 || column >= d->geometry.columnCount())
+        return -1;
+    int width = detail::headerWidthFor(*d, column);
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    for (int row = 0; row < d->geometry.rowCount(); ++row) {
+        const QModelIndex cell = d->index(row, column);
+        option.rect = QRect(0, 0, d->geometry.columnWidth(column), d->geometry.rowHeight());
+        if (QAbstractItemDelegate* delegate = itemDelegateForIndex(cell))
+            width = std::max(width, delegate->sizeHint(option, cell).width());
+    }
+    return std::max(width, d->settings.minimumColumnWidth);
+}
+
+int ReportGrid::rowHeight() const {
+    return d->geometry.rowHeight();
+}
 
 int ReportGrid::headerHeight() const {
-    return geometry_->headerHeight();
-}
-int ReportGrid::rowHeight() const {
-    return geometry_->rowHeight();
+    return d->geometry.headerHeight();
 }
 
-qint32 ReportGrid::columnAtPosition(qint32 position) const {
-    return geometry_->columnAtPosition(position);
-}
-qint32 ReportGrid::positionOfColumn(qint32 columnId) const {
-    return geometry_->positionOfColumn(columnId);
+int ReportGrid::columnWidth(int column) const {
+    if (column < 0 || column >= d->geometry.columnCount())
+        return 0;
+    return d->geometry.columnWidth(column);
 }
 
-QRect ReportGrid::cellRect(CellAddress cell) const {
-    if (cell.row < 0 || cell.row >= model_->rowCount() || cell.column < 0 ||
-        cell.column >= geometry_->columnCount())
+void ReportGrid::setColumnWidth(int column, int width) {
+    if (column < 0 || column >= d->geometry.columnCount() || width < 0) {
+        qWarning("ReportGrid::setColumnWidth: column %d, width %d refused", column, width);
+        return;
+    }
+    if (d->geometry.columnWidth(column) == width)
+        return;
+    const QRect before = d->geometry.fromColumnOn(column);
+    const int previous = d->geometry.setColumnWidth(column, width);
+    d->invalidate(before.united(d->geometry.fromColumnOn(column)));
+    d->invalidateHeader(QRect(before.left(), 0, before.width(), d->geometry.bandHeight()));
+    d->updateScrollBars();
+    updateEditorGeometries();
+    emit columnResized(column, previous, width);
+}
+
+bool ReportGrid::isColumnResizable(int column) const {
+    return column >= 0 && column < d->geometry.columnCount() && d->geometry.isResizable(column);
+}
+
+void ReportGrid::setColumnResizable(int column, bool resizable) {
+    if (column < 0 || column >= d->geometry.columnCount()) {
+        qWarning("ReportGrid::setColumnResizable: no column %d", column);
+        return;
+    }
+    d->geometry.setResizable(column, resizable);
+}
+
+void ReportGrid::resizeColumnToContents(int column) {
+    if (column >= 0 && column < d->geometry.columnCount())
+        setColumnWidth(column, sizeHintForColumn(column));
+}
+
+int ReportGrid::visualColumn(int column) const {
+    if (column < 0 || column >= d->geometry.columnCount())
+        return -1;
+    return d->geometry.positionOfColumn(column);
+}
+
+int ReportGrid::logicalColumn(int visualIndex) const {
+    if (visualIndex < 0 || visualIndex >= d->geometry.columnCount())
+        return -1;
+    return d->geometry.columnAtPosition(visualIndex);
+}
+
+void ReportGrid::moveColumn(int from, int to) {
+    const int count = d->geometry.columnCount();
+    if (from < 0 || from >= count || to < 0 || to >= count) {
+        qWarning("ReportGrid::moveColumn: from %d to %d refused", from, to);
+        return;
+    }
+    if (from != to)
+        d->moveColumn(from, to);
+}
+
+int ReportGrid::rowAt(int y) const {
+    return d->geometry.rowAtY(y);
+}
+
+int ReportGrid::columnAt(int x) const {
+    if (x < 0 || x >= viewport()->width())
+        return -1;
+    const int position = d->geometry.positionAtX(d->geometry.visual(QPoint(x, 0)).x());
+    return position < 0 ? -1 : d->geometry.columnAtPosition(position);
+}
+
+QRect ReportGrid::headerRect(int column) const {
+    if (column < 0 || column >= d->geometry.columnCount())
         return {};
-    return toGrid(geometry_->cellBounds(cell.row, cell.column));
+    return d->geometry.visual(d->geometry.headerRect(d->geometry.positionOfColumn(column)))
+        .translated(0, -d->geometry.bandHeight());
 }
 
-QRect ReportGrid::headerRect(qint32 columnId) const {
-    if (columnId < 0 || columnId >= geometry_->columnCount())
+QRect ReportGrid::buttonRect(const QModelIndex& index, int button) const {
+    auto* delegate = qobject_cast<GridDelegate*>(itemDelegateForIndex(index));
+    const QRect cell = visualRect(index);
+    if (!delegate || cell.isNull())
         return {};
-    return toGrid(geometry_->headerRect(geometry_->positionOfColumn(columnId)));
+    return delegate->buttonRect(d->cellOption(index, cell), index, button);
 }
 
-QRect ReportGrid::controlRect(CellAddress cell, qint32 position) const {
-    if (cellRect(cell).isNull())
+QRect ReportGrid::checkBoxRect(const QModelIndex& index) const {
+    auto* delegate = qobject_cast<GridDelegate*>(itemDelegateForIndex(index));
+    const QRect cell = visualRect(index);
+    if (!delegate || cell.isNull())
         return {};
-    const detail::ItemData* data = model_->cellItem(cell.row, cell.column);
-    if (!data || position < 0 || position >= data->controlCount())
-        return {};
-    return toGrid(detail::GridGeometry::controlRect(geometry_->cellBounds(cell.row, cell.column),
-                                                    data->controlCount(), position));
+    return delegate->checkBoxRect(d->cellOption(index, cell), index);
 }
 
-CellAddress ReportGrid::cellAt(int x, int y) const {
-    const QPoint at = fromGrid(QPoint(x, y));
-    const std::optional<detail::GridGeometry::Hit> hit = geometry_->hitTest(at.x(), at.y());
-    return hit ? CellAddress{hit->row, hit->columnId} : CellAddress{};
+void ReportGrid::sortByColumn(int column, Qt::SortOrder order) {
+    if (!model() || column < 0 || column >= d->geometry.columnCount()) {
+        qWarning("ReportGrid::sortByColumn: no column %d", column);
+        return;
+    }
+    d->sortColumn = column;
+    d->sortOrder = order;
+    d->invalidateHeader(d->geometry.headerRow());
+    model()->sort(column, order);
 }
 
-QRegion ReportGrid::overlayArea() const {
-    return QRegion(toGrid(geometry_->bodyRect()));
+int ReportGrid::sortColumn() const {
+    return d->sortColumn;
 }
 
-// The viewport lies right of a vertical scroll bar that a right-to-left view has on its left, and
-// shows the geometry's layout mirrored there.
-QRect ReportGrid::toGrid(const QRect& laidOut) const {
-    return geometry_->visual(laidOut).translated(viewport()->pos());
-}
-
-QPoint ReportGrid::fromGrid(const QPoint& at) const {
-    return geometry_->visual(at - viewport()->pos());
-}
-
-// The grid-coordinate x where the first column starts, left to right, or ends, right to left:
-// everything on screen moves with it.
-int ReportGrid::cellOrigin() const {
-    const int h = geometry_->hOffset();
-    const QRect shown = viewport()->geometry();
-    return isRightToLeft() ? shown.left() + shown.width() + h : shown.left() - h;
-}
-
-void ReportGrid::cellsMayHaveMoved() {
-    if (std::exchange(cellOrigin_, cellOrigin()) != cellOrigin_)
-        emit viewScrolled();
+Qt::SortOrder ReportGrid::sortOrder() const {
+    return d->sortOrder;
 }
 
 QSize ReportGrid::sizeHint() const {
-    const qint64 width = std::min<qint64>(geometry_->contentWidth(), 640);
+    const qint64 width = std::min<qint64>(d->geometry.contentWidth(), 640);
     const qint64 height =
-        geometry_->bodyTop() + std::min(model_->rowCount(), 12) * geometry_->rowHeight();
+        d->geometry.bandHeight() + std::min(d->geometry.rowCount(), 12) * d->geometry.rowHeight();
     return QSize(int(std::max<qint64>(width, 160)), int(std::max<qint64>(height, 100)));
 }
 
-// --- what handles ask ---
-
-qint32 ReportGrid::columnWidth(qint32 columnId) const {
-    return geometry_->columnWidth(columnId);
+QRegion ReportGrid::overlayArea() const {
+    return QRegion(viewport()->geometry());
 }
 
-void ReportGrid::setColumnWidth(qint32 columnId, qint32 width) {
-    if (width < 0)
-        throw RuntimeError(host::InvalidPropertyValue);
-    if (geometry_->columnWidth(columnId) == width)
+// --- QAbstractItemView ---
+
+QModelIndex ReportGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {
+    if (!d->isCurrentValid())
+        return {}; // until a click or a key, nothing is current
+    const QModelIndex current = currentIndex();
+    int row = current.row();
+    int position = d->geometry.positionOfColumn(current.column());
+    const int rows = d->geometry.rowCount();
+    const int columns = d->geometry.columnCount();
+    const bool toEnd = d->settings.cellFocus && !(modifiers & Qt::ControlModifier);
+    switch (cursorAction) {
+    case MoveUp:
+        --row;
+        break;
+    case MoveDown:
+        ++row;
+        break;
+    case MovePageUp:
+        row -= d->geometry.rowsPerPage();
+        break;
+    case MovePageDown:
+        row += d->geometry.rowsPerPage();
+        break;
+    case MoveHome:
+        (toEnd ? position : row) = 0;
+        break;
+    case MoveEnd:
+        (toEnd ? position : row) = toEnd ? columns - 1 : rows - 1;
+        break;
+    case MoveLeft:
+        position += isRightToLeft() ? 1 : -1;
+        break;
+    case MoveRight:
+        position += isRightToLeft() ? -1 : 1;
+        break;
+    case MoveNext:
+    case MovePrevious: {
+        const qint64 at = qint64(row) * columns + position + (cursorAction == MoveNext ? 1 : -1);
+        if (at < 0 || at >= qint64(rows) * columns)
+            return current;
+        row = int(at / columns);
+        position = int(at % columns);
+        break;
+    }
+    }
+    row = std::clamp(row, 0, rows - 1);
+    position = std::clamp(position, 0, columns - 1);
+    return d->index(row, d->geometry.columnAtPosition(position));
+}
+
+int ReportGrid::horizontalOffset() const {
+    return d->geometry.hOffset();
+}
+
+int ReportGrid::verticalOffset() const {
+    return d->geometry.vOffset();
+}
+
+bool ReportGrid::isIndexHidden(const QModelIndex&) const {
+    return false;
+}
+
+void ReportGrid::setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) {
+    if (!selectionModel())
         return;
-    const qint32 previous = geometry_->setColumnWidth(columnId, width);
-    invalidate(geometry_->fromColumnOn(columnId));
-    updateScrollBars();
-    emit columnWidthChanged(Column(model_->ref(), self_, columnId), previous, width);
-}
-
-QRect ReportGrid::cellBounds(qint32 row, qint32 columnId) const {
-    return toGrid(geometry_->cellBounds(row, columnId));
-}
-
-// --- what the user does ---
-
-CellAddress ReportGrid::focusedCell() const {
-    return focus_;
-}
-
-void ReportGrid::setFocusedCell(CellAddress cell) {
-    focusCell(cell, false);
-}
-
-void ReportGrid::focusCell(CellAddress cell, bool scrollIntoView) {
-    if (cell != focus_) {
-        // The focused row is highlighted across the view, and the focus rectangle goes round its
-        // cell: both rows, the one left and the one entered, are all that change.
-        if (focus_.row >= 0 && focus_.row < model_->rowCount())
-            invalidate(geometry_->rowBand(focus_.row));
-        focus_ = cell;
-        if (focus_.row >= 0 && focus_.row < model_->rowCount())
-            invalidate(geometry_->rowBand(focus_.row));
-        detail::focusChanged(*this);
-    }
-    if (scrollIntoView)
-        scrollTo(geometry_->offsetsToShow(focus_.row, focus_.column, settings_->cellFocus));
-}
-
-// As desktops show focus (a browser's :focus-visible, a style's State_KeyboardFocusChange): the
-// frame goes round the focused cell once the keyboard has moved or acted on it, and a mouse press
-// takes it away until the next such key, so that a click or a drag leaves the cell as it looks.
-void ReportGrid::showFocusFrame(bool show) {
-    if (std::exchange(focusFrameShown_, show) == show || focus_.row < 0 ||
-        focus_.row >= model_->rowCount())
-        return;
-    invalidate(settings_->cellFocus && focus_.column >= 0
-                   ? geometry_->cellBounds(focus_.row, focus_.column)
-                   : geometry_->rowBand(focus_.row));
-}
-
-bool ReportGrid::clickItemControl(qint32 row, qint32 item, qint32 position) {
-    if (!model_->controlEnabled(row, item, position))
-        return false;
-    emit itemButtonClicked(model_->rowHandle(row, self_), model_->itemHandle(row, item),
-                           model_->controlHandle(row, item, position));
-    return true;
-}
-
-void ReportGrid::toggleItemCheck(qint32 row, qint32 item) {
-    model_->setChecked(row, item, !model_->item(row, item).checked);
-    emit itemCheck(model_->rowHandle(row, self_), model_->itemHandle(row, item));
-}
-
-bool ReportGrid::isControlPressed(CellAddress cell, qint32 position) const {
-    if (cell.column < 0 || cell.column >= geometry_->columnCount())
-        return false;
-    return input_->isPressed(cell.row, model_->column(cell.column).itemIndex, position,
-                             cell.column);
-}
-
-QString ReportGrid::readableText(qint32 row, qint32 item) const {
-    const detail::ItemData* data =
-        row < model_->rowCount() ? model_->itemIfAny(row, item) : nullptr;
-    if (!data)
-        return {};
-    return settings_->markupEnabled ? detail::readableText(data->caption) : data->caption;
-}
-
-bool ReportGrid::pointerPressed(const QMouseEvent& event, QPoint at) {
-    const detail::ViewRef alive = self_;
-    const QPoint p = at + viewport()->pos();
-    emit mousePressed(buttonBits(event.buttons()), shiftBits(event.modifiers()), p.x(), p.y());
-    return alive.get() != nullptr;
-}
-
-bool ReportGrid::pointerMoved(const QMouseEvent& event, QPoint at) {
-    const detail::ViewRef alive = self_;
-    const QPoint p = at + viewport()->pos();
-    emit mouseMoved(buttonBits(event.buttons()), shiftBits(event.modifiers()), p.x(), p.y());
-    return alive.get() != nullptr;
-}
-
-void ReportGrid::resizeColumn(qint32 columnId, qint32 width) {
-    setColumnWidth(columnId, width);
-}
-
-void ReportGrid::moveColumn(qint32 fromPosition, qint32 toPosition) {
-    geometry_->moveColumn(fromPosition, toPosition);
-    updateScrollBars();
-    invalidateAll();
-    detail::tableChanged(*this);
-    // Cells moved on screen without any width changing: hosts that lay widgets over cells hear
-    // of it the same way as of a scroll.
-    emit viewScrolled();
-}
-
-void ReportGrid::sortByColumn(qint32 columnId) {
-    model_->sortBy(columnId, sortKey());
-    emit viewScrolled(); // as above: the rows moved on screen
-}
-
-void ReportGrid::setResizeCursor(bool overEdge) {
-    if (overEdge)
-        viewport()->setCursor(Qt::SplitHCursor);
-    else
-        viewport()->unsetCursor();
-}
-
-// --- what changed in the model, repainted where it shows ---
-
-void ReportGrid::invalidate(const QRect& rect) {
-    const QRect visible = geometry_->visual(rect).intersected(viewport()->rect());
-    if (visible.isEmpty())
-        return;
-    pending_ += visible;
-    viewport()->update(visible);
-}
-
-void ReportGrid::invalidateAll() {
-    invalidate(viewport()->rect());
-}
-
-void ReportGrid::itemChanged(qint32 record, qint32 item) {
-    model_->forEachColumnShowing(item, [&](qint32 id) {
-        drawings_->forget(record, id);
-        invalidate(geometry_->cellBounds(record, id).intersected(geometry_->bodyRect()));
-    });
-    detail::itemChanged(*this, record, item);
-}
-
-void ReportGrid::columnCaptionChanged(qint32 column) {
-    invalidate(geometry_->headerRect(geometry_->positionOfColumn(column)));
-}
-
-void ReportGrid::columnAdded(qint32 column) {
-    geometry_->addColumn(model_->column(column).width);
-    updateScrollBars();
-    invalidateAll();
-    detail::tableChanged(*this);
-}
-
-void ReportGrid::rowsChanged(RowsChange change) {
-    if (!change.rowSet && !change.order)
-        return;
-    updateScrollBars();
-    invalidateAll();
-    detail::tableChanged(*this);
-}
-
-// --- metrics and scrolling ---
-
-void ReportGrid::updateMetrics() {
-    const QFontMetrics metrics = fontMetrics();
-    // 20 pixels at least, so that a 20-pixel-high widget laid over a cell fits it.
-    int rowHeight = std::max(20, metrics.height() + 4);
-    const int indicator = style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, this);
-    rowHeight = std::max(rowHeight, indicator + 4);
-    QStyleOptionHeader option;
-    option.initFrom(this);
-    option.orientation = Qt::Horizontal;
-    option.text = QStringLiteral("Xg");
-    const QSize section =
-        style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), this);
-    geometry_->setMetrics(rowHeight, std::max(rowHeight, section.height()));
-    detail::CellStyle look;
-    look.style = style();
-    look.widget = viewport();
-    look.themed = settings_->themedControls;
-    geometry_->setCheckBoxIndicator(detail::CheckBoxCell::indicatorSize(look));
-    verticalScrollBar()->setSingleStep(rowHeight);
-}
-
-void ReportGrid::updateScrollBars() {
-    geometry_->setViewportSize(viewport()->size());
-    QScrollBar* vertical = verticalScrollBar();
-    vertical->setPageStep(std::max(1, geometry_->bodyHeight()));
-    vertical->setRange(0, geometry_->maxVOffset());
-    QScrollBar* horizontal = horizontalScrollBar();
-    horizontal->setPageStep(std::max(1, viewport()->width()));
-    horizontal->setRange(0, geometry_->maxHOffset());
-    geometry_->setOffsets(horizontal->value(), vertical->value());
-}
-
-void ReportGrid::scrollTo(const QPoint& offsets) {
-    horizontalScrollBar()->setValue(offsets.x());
-    verticalScrollBar()->setValue(offsets.y());
-}
-
-// --- events ---
-
-void ReportGrid::paintEvent(QPaintEvent* event) {
-    pending_ = QRegion();
-    QPainter painter(viewport());
-    painter.setLayoutDirection(layoutDirection());
-    const detail::GridPainter gridPainter(
-        {*model_, *geometry_, *input_, *settings_, focus_, *drawings_}, *viewport(), hasFocus(),
-        focusFrameShown_);
-    for (const QRect& rect : event->region())
-        gridPainter.paint(painter, rect);
-}
-
-void ReportGrid::resizeEvent(QResizeEvent*) {
-    updateScrollBars();
-}
-
-void ReportGrid::scrollContentsBy(int, int) {
-    geometry_->setOffsets(horizontalScrollBar()->value(), verticalScrollBar()->value());
-    cellOrigin_ = cellOrigin();
-    // The header stays put vertically, so the view cannot simply be blitted.
-    invalidateAll();
-    emit viewScrolled();
-}
-
-void ReportGrid::mousePressEvent(QMouseEvent* event) {
-    event->accept();
-    showFocusFrame(false);
-    input_->press(*event);
-}
-// Each press of a double click is a press: two clicks on a button, two toggles of a check box.
-void ReportGrid::mouseDoubleClickEvent(QMouseEvent* event) {
-    event->accept();
-    showFocusFrame(false);
-    input_->press(*event);
-}
-void ReportGrid::mouseMoveEvent(QMouseEvent* event) {
-    event->accept();
-    input_->move(*event);
-}
-void ReportGrid::mouseReleaseEvent(QMouseEvent* event) {
-    event->accept();
-    input_->release(*event);
-}
-
-void ReportGrid::keyPressEvent(QKeyEvent* event) {
-    const detail::ViewRef alive = self_; // a key's handler may destroy the grid
-    if (input_->key(*event)) {
-        if (alive.get())
-            showFocusFrame(true);
-    } else
-        QAbstractScrollArea::keyPressEvent(event);
-}
-
-// Tab and Shift+Tab walk the cells while focus moves by cell, as in item views; past the last
-// cell, or the first, the focus moves on to the next control.
-bool ReportGrid::focusNextPrevChild(bool next) {
-    if (hasFocus() && input_->tab(next)) {
-        showFocusFrame(true);
-        return true;
-    }
-    return QAbstractScrollArea::focusNextPrevChild(next);
-}
-
-void ReportGrid::focusInEvent(QFocusEvent* event) {
-    QAbstractScrollArea::focusInEvent(event);
-    const Qt::FocusReason reason = event->reason();
-    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
-        reason == Qt::ShortcutFocusReason)
-        focusFrameShown_ = true;
-    invalidate(geometry_->bodyRect());
-    detail::focusEntered(*this);
-}
-
-void ReportGrid::focusOutEvent(QFocusEvent* event) {
-    QAbstractScrollArea::focusOutEvent(event);
-    invalidate(geometry_->bodyRect());
-}
-
-void ReportGrid::changeEvent(QEvent* event) {
-    QAbstractScrollArea::changeEvent(event);
-    switch (event->type()) {
-    case QEvent::FontChange:
-    case QEvent::StyleChange: {
-        const int rowHeight = geometry_->rowHeight();
-        const int headerHeight = geometry_->headerHeight();
-        updateMetrics();
-        updateScrollBars();
-        invalidateAll();
-        emit overlayAreaChanged();
-        // Every cell below the header moved: hosts that lay widgets over cells hear of it as of
-        // a scroll.
-        if (geometry_->rowHeight() != rowHeight || geometry_->headerHeight() != headerHeight)
-            emit viewScrolled();
-        break;
-    }
-    case QEvent::PaletteChange:
-        invalidateAll();
-        break;
-    case QEvent::LayoutDirectionChange:
-        geometry_->setDirection(layoutDirection());
-        invalidateAll();
-        emit overlayAreaChanged();
-        cellsMayHaveMoved();
-        break;
-    default:
-        break;
-    }
-}
-
-void ReportGrid::moveEvent(QMoveEvent* event) {
-    QAbstractScrollArea::moveEvent(event);
-    emit overlayAreaChanged();
-}
-
-bool ReportGrid::viewportEvent(QEvent* event) {
-    switch (event->type()) {
-    case QEvent::Resize:
-    case QEvent::Move:
-        // Scroll bars coming and going resize the viewport without resizing the grid, and move
-        // it when a right-to-left view has its vertical one on the left; right to left, the
-        // cells stay with the viewport's right edge.
-        updateScrollBars();
-        emit overlayAreaChanged();
-        cellsMayHaveMoved();
-        break;
-    case QEvent::ToolTip:
-        return toolTip(static_cast<QHelpEvent*>(event));
-    case QEvent::Leave:
-        input_->leave();
-        break;
-    default:
-        break;
-    }
-    return QAbstractScrollArea::viewportEvent(event);
-}
-
-detail::ContentSources ReportGrid::contentSources() const {
-    return {*model_, *geometry_, *settings_, *drawings_, *viewport()};
-}
-
-// A header says what a click on it does: its column's tooltip, while a click sorts. Otherwise a
-// header or a cell tells nothing unless what it shows is cut off, and then shows all of it.
-bool ReportGrid::toolTip(QHelpEvent* event) {
-    const QPoint at = geometry_->visual(event->pos());
-    std::optional<detail::CutText> tip;
-    if (settings_->sortOnClick && at.y() >= geometry_->groupBoxHeight() &&
-        at.y() < geometry_->bodyTop()) {
-        const qint32 position = geometry_->positionAtX(at.x());
-        if (position >= 0) {
-            const QString& text = model_->column(geometry_->columnAtPosition(position)).tooltip;
-            if (!text.isEmpty())
-                tip = detail::CutText{text, geometry_->headerRect(position)};
+    const QRect area = rect.normalized();
+    QItemSelection selection;
+    const int top = rowAt(std::max(0, area.top()));
+    const int bottom = rowAt(std::min(viewport()->height() - 1, area.bottom()));
+    for (int column = 0; top >= 0 && column < d->geometry.columnCount(); ++column) {
+        if (visualRect(d->index(top, column)).intersects(area)) {
+            const QModelIndex from = d->index(top, column);
+            const QModelIndex to =
+                d->index(bottom >= 0 ? bottom : d->geometry.rowCount() - 1, column);
+            selection.select(from, to);
         }
     }
-    if (!tip)
-        tip = detail::cutTextAt(contentSources(), at);
-    if (tip) {
-        QToolTip::showText(event->globalPos(), tip->text, viewport(), geometry_->visual(tip->area));
-        return true;
+    selectionModel()->select(selection, command);
+}
+
+QRegion ReportGrid::visualRegionForSelection(const QItemSelection& selection) const {
+    QRegion region;
+    const QRect shown = viewport()->rect();
+    for (const QItemSelectionRange& range : selection) {
+        if (range.parent() != rootIndex() || !range.isValid())
+            continue;
+        const int top = range.top();
+        const int bottom = std::min(range.bottom(), d->geometry.rowCount() - 1);
+        for (int column = range.left();
+             column <= range.right() && column < d->geometry.columnCount(); ++column) {
+            const QRect first = visualRect(d->index(top, column));
+            const QRect last = visualRect(d->index(bottom, column));
+            region += first.united(last).intersected(shown);
+        }
     }
-    QToolTip::hideText();
-    event->ignore();
-    return true;
+    return region;
+}
+
+void ReportGrid::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                             const QList<int>& roles) {
+    if (!topLeft.isValid() || !bottomRight.isValid() || topLeft.parent() != rootIndex())
+        return;
+    Q_UNUSED(roles);
+    // Not QAbstractItemView's: it repaints the whole viewport for more than one cell, and tells
+    // assistive technology of a model change where the cells tell what they read anew.
+    const int bottom = std::min(bottomRight.row(), d->geometry.rowCount() - 1);
+    for (int column = topLeft.column();
+         column <= bottomRight.column() && column < d->geometry.columnCount(); ++column) {
+        d->invalidate(d->geometry.cellBounds(topLeft.row(), column)
+                          .united(d->geometry.cellBounds(bottom, column)));
+    }
+    // An editor open on a changed cell shows what the cell now holds.
+    const QModelIndex editing = currentIndex();
+    if (state() == EditingState && editing.parent() == topLeft.parent() &&
+        editing.row() >= topLeft.row() && editing.row() <= bottomRight.row() &&
+        editing.column() >= topLeft.column() && editing.column() <= bottomRight.column()) {
+        if (QWidget* editor = indexWidget(editing)) {
+            if (QAbstractItemDelegate* delegate = itemDelegateForIndex(editing))
+                delegate->setEditorData(editor, editing);
+        }
+    }
+    for (int row = topLeft.row(); row <= bottomRight.row(); ++row) {
+        for (int column = topLeft.column(); column <= bottomRight.column(); ++column)
+            detail::itemChanged(*this, row, column);
+    }
+}
+
+// QAbstractItemView tells assistive technology of rows and columns that come and go, of a new
+// layout and of a reset; the view tells it only of what is its own (a moved column).
+void ReportGrid::rowsInserted(const QModelIndex& parent, int start, int end) {
+    QAbstractItemView::rowsInserted(parent, start, end);
+    if (parent != rootIndex())
+        return;
+    const int before = d->geometry.rowCount();
+    d->syncRows();
+    d->updateScrollBars();
+    d->invalidate(QRect(0, d->geometry.rowTop(start), viewport()->width(), viewport()->height()));
+    if (start < before)
+        emit cellsMoved();
+}
+
+void ReportGrid::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
+    QAbstractItemView::rowsAboutToBeRemoved(parent, start, end);
+}
+
+void ReportGrid::reset() {
+    QAbstractItemView::reset();
+    d->sortColumn = -1;
+    d->syncColumns();
+    d->syncRows();
+    d->updateScrollBars();
+    d->invalidateAll();
+}
+
+void ReportGrid::updateGeometries() {
+    d->syncRows();
+    d->updateScrollBars();
+    d->placeHeader();
+    QAbstractItemView::updateGeometries();
+}
+
+void ReportGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    // A press makes a cell current without scrolling; the keys scroll themselves.
+    const bool scrolls = hasAutoScroll();
+    setAutoScroll(false);
+    QAbstractItemView::currentChanged(current, previous);
+    setAutoScroll(scrolls);
+    if (!d->settings.cellFocus) {
+        // The row's focus frame goes round the whole row.
+        if (previous.isValid() && previous.row() < d->geometry.rowCount())
+            d->invalidate(d->geometry.rowBand(previous.row()));
+        if (current.isValid() && current.row() < d->geometry.rowCount())
+            d->invalidate(d->geometry.rowBand(current.row()));
+    }
+    detail::focusChanged(*this);
+}
+
+void ReportGrid::selectionChanged(const QItemSelection& selected,
+                                  const QItemSelection& deselected) {
+    QAbstractItemView::selectionChanged(selected, deselected);
+}
+
+void ReportGrid::initViewItemOption(QStyleOptionViewItem* option) const {
+    QAbstractItemView::initViewItemOption(option);
+    // The frame shows once keys have moved or acted on the current cell (see showFocusFrame()),
+    // not by the window's own reckoning.
+    option->state.setFlag(QStyle::State_KeyboardFocusChange, d->focusFrameShown);
 }
 
 } // namespace gridkit

@@ -1,26 +1,26 @@
 #pragma once
 
-#include "gridgauge/host/system_colors.h"
+#include "gridgauge/gridkit/report_grid.h"
 
-#include <QtGlobal>
+#include <QColor>
+#include <QPalette>
 
 namespace gridkit::detail {
 
 // How the view looks and reacts (report_grid.h says what each does). They belong to the view:
 // two views over one model may show it differently.
 struct ViewSettings {
-    bool markupEnabled = false;
     bool groupBoxVisible = false;
-    bool reorderAllowed = false;
-    bool sortOnClick = false;
+    bool columnsMovable = false;
+    bool sortingEnabled = false;
     bool cellFocus = false;
     bool gridLines = false;
-    qint32 headerStyle = 4;
-    bool themedControls = true;
-    quint32 belowRowsColor = host::colors::WindowBackground;
-    bool highlightFocusedRow = true;
+    ReportGrid::HeaderStyle headerStyle = ReportGrid::StyledHeader;
+    QColor belowRowsColor;
+    QPalette::ColorRole belowRowsRole = QPalette::Base;
+    int minimumColumnWidth = 10;
 
-    bool platformHeader() const { return headerStyle == 4; }
+    bool styledHeader() const { return headerStyle == ReportGrid::StyledHeader; }
 };
 
 } // namespace gridkit::detail
