@@ -129,7 +129,7 @@ void scrollByPages(benchmark::State& state, QAbstractItemModel& model,
 
 void BM_delegate_markup_scroll(benchmark::State& state) {
     Table model(BuildNestedMarkup(ColumnWidth, RowHeight, 75));
-    gridkit::MarkupDelegate delegate;
+    gridgauge::gridkit::MarkupDelegate delegate;
     scrollByPages(state, model, delegate);
 }
 BENCHMARK(BM_delegate_markup_scroll)->MeasureProcessCPUTime()->Unit(benchmark::kMicrosecond);
@@ -141,22 +141,22 @@ void BM_delegate_html_scroll(benchmark::State& state) {
 }
 BENCHMARK(BM_delegate_html_scroll)->MeasureProcessCPUTime()->Unit(benchmark::kMicrosecond);
 
-void progressScroll(benchmark::State& state, gridkit::ProgressDelegate::Look look) {
+void progressScroll(benchmark::State& state, gridgauge::gridkit::ProgressDelegate::Look look) {
     Table model{QString()};
-    gridkit::ProgressDelegate delegate;
+    gridgauge::gridkit::ProgressDelegate delegate;
     delegate.setLook(look);
     scrollByPages(state, model, delegate);
 }
 
 void BM_delegate_progress_style_scroll(benchmark::State& state) {
-    progressScroll(state, gridkit::ProgressDelegate::Look::Style);
+    progressScroll(state, gridgauge::gridkit::ProgressDelegate::Look::Style);
 }
 BENCHMARK(BM_delegate_progress_style_scroll)
     ->MeasureProcessCPUTime()
     ->Unit(benchmark::kMicrosecond);
 
 void BM_delegate_progress_gradient_scroll(benchmark::State& state) {
-    progressScroll(state, gridkit::ProgressDelegate::Look::Gradient);
+    progressScroll(state, gridgauge::gridkit::ProgressDelegate::Look::Gradient);
 }
 BENCHMARK(BM_delegate_progress_gradient_scroll)
     ->MeasureProcessCPUTime()

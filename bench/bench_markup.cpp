@@ -108,8 +108,8 @@ void markupFromText(benchmark::State& state, const QString& text, const QRectF& 
     Canvas canvas(area);
     const QFont font = QApplication::font();
     for (auto _ : state) {
-        const markup::DocumentPtr document = markup::parse(text);
-        markup::render(canvas.painter, *document, into, font);
+        const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(text);
+        gridgauge::markup::render(canvas.painter, *document, into, font);
     }
 }
 
@@ -132,10 +132,10 @@ BENCHMARK(markup_cell_uncached);
 void markup_cell_cached(benchmark::State& state) {
     Canvas canvas;
     const QFont font = QApplication::font();
-    markup::DocumentCache cache;
+    gridgauge::markup::DocumentCache cache;
     for (auto _ : state) {
-        if (const markup::DocumentPtr document = cache.find(caption))
-            markup::render(canvas.painter, *document, box, font);
+        if (const gridgauge::markup::DocumentPtr document = cache.find(caption))
+            gridgauge::markup::render(canvas.painter, *document, box, font);
     }
 }
 BENCHMARK(markup_cell_cached);
@@ -183,9 +183,9 @@ BENCHMARK(markup_rows_spans_wrap_uncached);
 // without an arrange or a paint.
 void markup_rows_spans_wrap_desired_size(benchmark::State& state) {
     const QFont font = QApplication::font();
-    const markup::DocumentPtr document = markup::parse(gridCaption);
+    const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(gridCaption);
     for (auto _ : state)
-        benchmark::DoNotOptimize(markup::desiredSize(*document, font));
+        benchmark::DoNotOptimize(gridgauge::markup::desiredSize(*document, font));
 }
 BENCHMARK(markup_rows_spans_wrap_desired_size);
 

@@ -75,6 +75,24 @@ foreach(component IN ITEMS Markup GridKit)
         DESTINATION ${GRIDGAUGE_CMAKEDIR} COMPONENT development)
 endforeach()
 
+# The API reference comes with the headers, as /usr/share/doc/libgridgauge-dev/html. Built with
+# the libraries from the same headers and pages as make docs; Debian's own jQuery serves it, as
+# Debian asks of packaged documentation.
+set(gridgauge_api_docs ${PROJECT_BINARY_DIR}/api-reference)
+file(GLOB_RECURSE gridgauge_api_docs_sources CONFIGURE_DEPENDS
+    ${PROJECT_SOURCE_DIR}/components/markup/include/*.h
+    ${PROJECT_SOURCE_DIR}/components/gridkit/include/*.h ${PROJECT_SOURCE_DIR}/docs/*.md)
+add_custom_command(OUTPUT ${gridgauge_api_docs}/html/index.html
+    COMMAND ${PROJECT_SOURCE_DIR}/scripts/docs ${gridgauge_api_docs} >/dev/null
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${gridgauge_api_docs}/html/jquery.js
+    COMMAND ${CMAKE_COMMAND} -E create_symlink /usr/share/javascript/jquery/jquery.js
+        ${gridgauge_api_docs}/html/jquery.js
+    DEPENDS ${gridgauge_api_docs_sources} ${PROJECT_SOURCE_DIR}/docs/Doxyfile
+    COMMENT "The API reference" VERBATIM)
+add_custom_target(gridgauge_api_docs ALL DEPENDS ${gridgauge_api_docs}/html/index.html)
+install(DIRECTORY ${gridgauge_api_docs}/html/
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${package_of_development}/html COMPONENT development)
+
 configure_package_config_file(cmake/GridgaugeConfig.cmake.in
     ${PROJECT_BINARY_DIR}/cmake/GridgaugeConfig.cmake
     INSTALL_DESTINATION ${GRIDGAUGE_CMAKEDIR})

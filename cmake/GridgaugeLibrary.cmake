@@ -40,5 +40,26 @@ function(gridgauge_shared_library target output_name export_name)
     # lookup each, as Qt's own libraries are linked; a program using it is position independent
     # (Qt asks the same of it), so function addresses still compare equal across the boundary.
     target_link_options(${target} PRIVATE LINKER:-Bsymbolic-functions)
+    # Every exported symbol carries the version node GRIDGAUGE_<major>.0, as Qt's carry Qt_6: a
+    # program records the node it was linked against, and only a library of that major version
+    # can satisfy it.
+    set(map ${PROJECT_BINARY_DIR}/gridgauge.map)
+    configure_file(${PROJECT_SOURCE_DIR}/cmake/gridgauge.map.in ${map} @ONLY)
+    target_link_options(${target} PRIVATE LINKER:--version-script=${map})
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${map})
     add_library(Gridgauge::${export_name} ALIAS ${target})
+endfunction()
+
+# The export macros of the shared library target, generated as header (relative to the build
+# tree's include folder, where the installed headers find it): <base>_EXPORT marks the public API,
+# <base>_NO_EXPORT keeps a symbol hidden, <base>_DEPRECATED and <base>_DEPRECATED_EXPORT mark what
+# is to go at the next major version (<base>_NO_DEPRECATED leaves it out). The library's objects
+# are built with <base>_LIBRARY; the static library of the same objects, and whoever links it,
+# defines <base>_STATIC, and the macros then mark nothing.
+function(gridgauge_export_header target static_target base header)
+    set_target_properties(${target} PROPERTIES DEFINE_SYMBOL ${base}_LIBRARY)
+    generate_export_header(${target} BASE_NAME ${base}
+        EXPORT_FILE_NAME ${PROJECT_BINARY_DIR}/include/${header}
+        STATIC_DEFINE ${base}_STATIC)
+    target_compile_definitions(${static_target} PUBLIC ${base}_STATIC)
 endfunction()

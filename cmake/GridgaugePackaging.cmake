@@ -56,7 +56,12 @@ set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 # The loader's cache is updated by libc's trigger. CPack writes postinst and postrm scripts that
 # run ldconfig as well, for any library under /usr/lib; with the trigger they are redundant.
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/packaging/debian/triggers)
+# The symbols file (scripts/debian-symbols keeps it) lets a package built against the libraries
+# depend on the lowest version that has the symbols it uses, rather than on this one.
+configure_file(${PROJECT_SOURCE_DIR}/packaging/debian/libgridgauge1.symbols
+    ${PROJECT_BINARY_DIR}/packaging/symbols COPYONLY)
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/packaging/debian/triggers
+    ${PROJECT_BINARY_DIR}/packaging/symbols)
 
 # --- libgridgauge-dev: headers, the links to build with, the CMake package, pkg-config files ---
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libgridgauge-dev)
@@ -65,9 +70,12 @@ set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION "markup engine and report grid for Qt (
 ${gridgauge_libraries_text}
 .
 This package holds the headers, the CMake package (find_package(Gridgauge)),
-the pkg-config files, and gridgauge-markup-check, which says why a caption is
-not markup and which of its attributes the engine ignores.")
-set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "libgridgauge1 (= ${gridgauge_version}), qt6-base-dev")
+the pkg-config files, the API reference (/usr/share/doc/libgridgauge-dev/html)
+and gridgauge-markup-check, which says why a caption is not markup and which
+of its attributes the engine ignores.")
+# The API reference's pages use Debian's jQuery.
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
+    "libgridgauge1 (= ${gridgauge_version}), qt6-base-dev, libjs-jquery")
 # gridgauge-markup-check runs on the libraries and Qt's core.
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SHLIBDEPS ON)
 

@@ -28,9 +28,9 @@ namespace {
 
 // Every character as wide as half the font is high: wrapping and trimming without the cost of
 // shaping, so that more texts get their turn.
-class FixedMetrics : public markup::TextMeasurer {
+class FixedMetrics : public gridgauge::markup::TextMeasurer {
 public:
-    markup::FontMetrics metrics(const QFont& font) const override {
+    gridgauge::markup::FontMetrics metrics(const QFont& font) const override {
         return {0.8 * size(font), 0.2 * size(font)};
     }
     double advance(const QFont& font, QStringView text) const override {
@@ -45,14 +45,14 @@ private:
 
 // Glyphs without width or height, as a font without them would give: nothing may divide by
 // them.
-class NoMetrics : public markup::TextMeasurer {
+class NoMetrics : public gridgauge::markup::TextMeasurer {
 public:
-    markup::FontMetrics metrics(const QFont&) const override { return {}; }
+    gridgauge::markup::FontMetrics metrics(const QFont&) const override { return {}; }
     double advance(const QFont&, QStringView) const override { return 0; }
 };
 
 // The built-in policy, asserted: a picture only from a resource.
-class ResourcesOnly final : public markup::ImageResolver {
+class ResourcesOnly final : public gridgauge::markup::ImageResolver {
 public:
     QImage resolve(const QString& source, const QSize& size) override {
         QImage picture = resolveBuiltIn(source, size);
@@ -62,10 +62,10 @@ public:
     }
 };
 
-markup::HostStyle& host() {
+gridgauge::markup::HostStyle& host() {
     static ResourcesOnly resolver;
-    static markup::HostStyle style = [] {
-        markup::HostStyle s;
+    static gridgauge::markup::HostStyle style = [] {
+        gridgauge::markup::HostStyle s;
         s.setImageResolver(&resolver);
         s.setTextColor(Qt::darkGray);
         s.setLinkColor(Qt::darkBlue);
@@ -79,8 +79,8 @@ bool finite(const QRectF& r) {
            std::isfinite(r.height());
 }
 
-void checkFinite(const QList<markup::ElementBox>& boxes) {
-    for (const markup::ElementBox& box : boxes) {
+void checkFinite(const QList<gridgauge::markup::ElementBox>& boxes) {
+    for (const gridgauge::markup::ElementBox& box : boxes) {
         if (!finite(box.bounds) || !finite(box.clip) || !finite(box.text))
             std::abort();
     }
@@ -101,24 +101,24 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
-    markup::ParseReport report;
-    const markup::DocumentPtr document = markup::parse(text, &report);
+    gridgauge::markup::ParseReport report;
+    const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(text, &report);
     if (bool(document) != report.error().isNull() ||
         report.ignoredCount() < report.ignored().size())
         std::abort();
     if (!report.error().isNull() && (report.error().line() < 1 || report.error().column() < 1))
         std::abort();
-    if (bool(markup::parse(text)) != bool(document))
+    if (bool(gridgauge::markup::parse(text)) != bool(document))
         std::abort();
     if (!document)
         return 0;
-    (void)markup::textContent(*document);
+    (void)gridgauge::markup::textContent(*document);
     const QFont font;
-    markup::ImageResolver* pictures = host().imageResolver();
-    checkFinite(markup::layoutBoxes(*document, QSizeF(qreal(size % 53), 18), font, FixedMetrics(),
+    gridgauge::markup::ImageResolver* pictures = host().imageResolver();
+    checkFinite(gridgauge::markup::layoutBoxes(*document, QSizeF(qreal(size % 53), 18), font, FixedMetrics(),
                                     pictures));
     checkFinite(
-        markup::layoutBoxes(*document, QSizeF(qreal(size % 31), 9), font, NoMetrics(), pictures));
+        gridgauge::markup::layoutBoxes(*document, QSizeF(qreal(size % 31), 9), font, NoMetrics(), pictures));
 
     // Shaping text with real fonts costs many times the rest: one input in eight, chosen by its
     // length so that a run repeats, is also laid out with the fonts and painted.
@@ -134,18 +134,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }();
     {
         QPainter painter(&plain);
-        markup::render(painter, *document, QRectF(2, 1, 96, 18), font, Qt::LeftToRight, host());
+        gridgauge::markup::render(painter, *document, QRectF(2, 1, 96, 18), font, Qt::LeftToRight, host());
     }
     {
         // The size varies with the input so that small and degenerate boxes get their turn.
         const qreal width = qreal(size % 23) - 3;
         const qreal height = qreal(size / 8 % 7) * 2.5 - 1;
         QPainter painter(&doubled);
-        markup::Drawing drawing(document);
+        gridgauge::markup::Drawing drawing(document);
         drawing.paint(painter, QRectF(0.5, 1, width, height), font, Qt::LeftToRight, host());
         drawing.paint(painter, QRectF(0.5, 1, width, height), font, Qt::RightToLeft,
                       host()); // the layout kept
-        for (const markup::Link& link : drawing.links()) {
+        for (const gridgauge::markup::Link& link : drawing.links()) {
             for (const QRectF& rect : link.rects()) {
                 if (!finite(rect))
                     std::abort();

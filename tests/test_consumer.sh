@@ -50,12 +50,14 @@ loads_from_prefix() {
     done
 }
 
-# Every installed header on its own, twice over (its include guard), in a file of its own.
+# Every installed header on its own, twice over (its include guard), in a file of its own, as
+# C++17: what Qt 6 asks for and its project templates start with.
 mkdir -p "$work/headers/src"
 {
     echo 'cmake_minimum_required(VERSION 3.25)'
     echo 'project(Headers LANGUAGES CXX)'
-    echo 'set(CMAKE_CXX_STANDARD 20)'
+    echo 'set(CMAKE_CXX_STANDARD 17)'
+    echo 'set(CMAKE_CXX_EXTENSIONS OFF)'
     echo 'find_package(Gridgauge 1.0 REQUIRED COMPONENTS Markup GridKit)'
     echo 'file(GLOB sources src/*.cpp)'
     echo 'add_library(headers OBJECT ${sources})'
@@ -117,6 +119,34 @@ g++ -std=c++20 -fPIC "$work/src/table_bars/main.cpp" -o "$work/table_bars" \
     fail "the table example does not build from the pkg-config files"
 unset PKG_CONFIG_PATH
 loads_from_prefix "$work/table_bars"
+
+# A program using both libraries with GridKit alone, as C++17: from the pkg-config file of GridKit
+# (which requires the engine's), and from the CMake target Gridgauge::GridKit (which links it).
+# shellcheck disable=SC2046 # pkg-config's flags are words
+g++ -std=c++17 -fPIC "$source/tests/consumer_version.cpp" -o "$work/version-pc" \
+    $(PKG_CONFIG_PATH=$libdir/pkgconfig pkg-config --cflags --libs gridgauge-gridkit) \
+    -Wl,-rpath,"$libdir" ||
+    fail "a program calling the engine does not build from gridgauge-gridkit.pc alone"
+mkdir -p "$work/version"
+cp "$source/tests/consumer_version.cpp" "$work/version/"
+cat >"$work/version/CMakeLists.txt" <<'EOF2'
+cmake_minimum_required(VERSION 3.25)
+project(Version LANGUAGES CXX)
+set(CMAKE_CXX_STANDARD 17)
+find_package(Gridgauge 1.0 REQUIRED COMPONENTS GridKit)
+add_executable(version consumer_version.cpp)
+target_link_libraries(version PRIVATE Gridgauge::GridKit)
+EOF2
+configure "$work/version" "$work/version-build"
+cmake --build "$work/version-build" >"$work/version.log" 2>&1 ||
+    { cat "$work/version.log"; fail "a program calling the engine does not build with Gridgauge::GridKit alone"; }
+for program in "$work/version-pc" "$work/version-build/version"; do
+    loads_from_prefix "$program"
+    ran=$(QT_QPA_PLATFORM=offscreen "$program") || fail "$program failed"
+    [ "$ran" = "$(sed -n 's/^#define GRIDGAUGE_VERSION_STRING "\(.*\)"$/\1/p' "$prefix/include/gridgauge/version.h")" ] ||
+        fail "$program runs with version '$ran'"
+done
+echo "a C++17 program with GridKit alone calls both libraries and runs with version $ran"
 
 # The downloads window, with CMake: it paints the progress column's bars and moves them on.
 configure "$work/src/downloads" "$work/downloads"

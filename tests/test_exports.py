@@ -1,12 +1,12 @@
 #!/usr/bin/env python3
 """A shared library exports its public API and nothing else.
 
-Usage: test_exports.py [--require SYMBOL]... LIBRARY SONAME HEADER_DIR_OR_FILE...
+Usage: test_exports.py [--require SYMBOL]... --version-node NODE LIBRARY SONAME HEADER_DIR_OR_FILE...
 
 Every exported symbol must belong to a class or a function that a public header marks with the
 library's export macro: a member of such a class (not of a class nested in it, which takes its
 visibility from the enclosing one unless hidden by hand), the class's vtable and type information,
-or the function itself. Two kinds more are no part of ours: the linker's section markers, and the
+or the function itself. Every symbol it defines carries the version node NODE. Two kinds more are no part of ours: the linker's section markers, and the
 standard library's templates, which libstdc++ declares with default visibility, so that what the
 library instantiates of them for built-in or public types is exported; every type of ours that
 such an instance names must be public. Anything else exported is a private part leaking out.
@@ -19,7 +19,7 @@ import sys
 LINKER_MARKERS = {"__bss_start", "_edata", "_end"}
 TYPE_SYMBOL = re.compile(r"^(?:vtable|typeinfo|typeinfo name|VTT) for (.*)$")
 THUNK = re.compile(r"^(?:non-virtual|virtual) thunk to ")
-OURS = re.compile(r"\b(?:markup|gridkit)::[A-Za-z_:]*[A-Za-z_]")
+OURS = re.compile(r"\b(?:gridgauge::)?(?:markup|gridkit)::[A-Za-z_:]*[A-Za-z_]|\bgridgauge::\w+")
 
 
 def fail(message):
@@ -70,12 +70,32 @@ def member_of(name, allowed):
     return owner in allowed and bool(member)
 
 
+def unversioned(library, node):
+    """The symbols the library defines without the version node: objdump -T gives each defined
+    symbol's version before its name, in parentheses when it is hidden."""
+    table = subprocess.run(["objdump", "-T", library], capture_output=True, text=True, check=True)
+    wrong = []
+    for line in table.stdout.splitlines():
+        fields = line.split()
+        if len(fields) < 6 or not re.fullmatch(r"[0-9a-f]{16}", fields[0]) or "*UND*" in fields:
+            continue
+        if fields[-2] != node:
+            wrong.append(f"{fields[-1]} ({fields[-2]})")
+    return wrong
+
+
 def main(args):
     required = []
-    while args and args[0] == "--require":
-        required.append(args[1])
+    node = None
+    while args and args[0] in ("--require", "--version-node"):
+        if args[0] == "--require":
+            required.append(args[1])
+        else:
+            node = args[1]
         args = args[2:]
     library, soname, *paths = args
+    if not node:
+        fail("no --version-node given")
     dynamic = subprocess.run(["readelf", "-d", library], capture_output=True, text=True, check=True)
     found = re.search(r"Library soname: \[(.*)\]", dynamic.stdout)
     if not found or found.group(1) != soname:
@@ -86,7 +106,12 @@ def main(args):
         headers += sorted(path.rglob("*.h")) if path.is_dir() else [path]
     allowed = exported_names(headers)
 
-    nm = subprocess.run(["nm", "-D", "--defined-only", "--demangle", library],
+    if wrong := unversioned(library, node):
+        print("\n".join("  " + symbol for symbol in wrong[:20]), file=sys.stderr)
+        fail(f"{library} defines {len(wrong)} symbols outside the version node {node}")
+
+    nm = subprocess.run(["nm", "-D", "--defined-only", "--demangle", "--without-symbol-versions",
+                         library],
                         capture_output=True, text=True, check=True)
     symbols = [line.split(" ", 2)[2] for line in nm.stdout.splitlines()]
     for symbol in required:
@@ -115,8 +140,8 @@ def main(args):
     if leaks:
         print("\n".join("  " + leak for leak in leaks), file=sys.stderr)
         fail(f"{library} exports {len(leaks)} symbols that no public header marks for export")
-    print(f"{pathlib.Path(library).name}: {len(symbols)} exported symbols, {ours} of them its "
-          "public API, the rest standard library instances and linker markers")
+    print(f"{pathlib.Path(library).name}: {len(symbols)} exported symbols, all in {node}, {ours} "
+          "of them its public API, the rest standard library instances and linker markers")
 
 
 if __name__ == "__main__":

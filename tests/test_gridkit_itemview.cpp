@@ -18,7 +18,7 @@
 
 #include <memory>
 
-using gridkit::ReportGrid;
+using gridgauge::gridkit::ReportGrid;
 
 namespace {
 
@@ -31,7 +31,7 @@ std::unique_ptr<QStandardItemModel> makeModel() {
     for (int row = 0; row < Rows; ++row) {
         model->setItem(row, 0, new QStandardItem(QStringLiteral("item %1").arg(Rows - row)));
         auto* action = new QStandardItem;
-        action->setData(QStringList{QStringLiteral("Open")}, gridkit::ButtonsRole);
+        action->setData(QStringList{QStringLiteral("Open")}, gridgauge::gridkit::ButtonsRole);
         model->setItem(row, 1, action);
         auto* done = new QStandardItem(QStringLiteral("done"));
         done->setCheckable(true);
@@ -195,7 +195,7 @@ void TestGridItemView::aClickOrSpaceOnAButtonRaisesButtonClicked() {
                         shown.inWindow(button.center() + QPoint(0, 40)));
     QCOMPARE(clicked.count(), 1);
     // A disabled button does not click.
-    model->item(5, 1)->setData(QVariantList{false}, gridkit::ButtonsEnabledRole);
+    model->item(5, 1)->setData(QVariantList{false}, gridgauge::gridkit::ButtonsEnabledRole);
     QTest::mouseClick(shown.window(), Qt::LeftButton, {}, shown.inWindow(button.center()));
     QCOMPARE(clicked.count(), 1);
     // Space on the current cell clicks its first enabled button.
@@ -281,7 +281,7 @@ void TestGridItemView::anotherDelegateDrawsItsColumn() {
         model.setItem(row, 1, new QStandardItem(QString::number(row * 40)));
     }
     Shown shown(&model);
-    auto* bars = new gridkit::ProgressDelegate(&shown.view);
+    auto* bars = new gridgauge::gridkit::ProgressDelegate(&shown.view);
     shown.view.setItemDelegateForColumn(1, bars);
     settle();
     const QImage image = shown.view.viewport()->grab().toImage();

@@ -9,7 +9,7 @@
 #include <QPainter>
 #include <QTest>
 
-using namespace gridkit;
+using namespace gridgauge::gridkit;
 
 class TestGridParts : public QObject {
     Q_OBJECT
@@ -46,16 +46,16 @@ void TestGridParts::cellsShowingOneTextShareItsDocumentAndLayOutOnceEach() {
     const QString text = QStringLiteral(
         "<Border Background='#2060C0'><TextBlock>shared by two cells</TextBlock></Border>");
     detail::CellDrawings drawings;
-    const quint64 parsed = markup::parseCount();
+    const quint64 parsed = gridgauge::markup::parseCount();
     QImage image(300, 40, QImage::Format_RGB32);
     QPainter painter(&image);
     for (int paint = 0; paint < 3; ++paint) {
         drawings.find({0, 1}, text)->paint(painter, QRectF(0, 0, 80, 20), QFont());
         drawings.find({0, 2}, text)->paint(painter, QRectF(0, 20, 200, 20), QFont());
     }
-    QCOMPARE(markup::parseCount(), parsed + 1);
-    markup::Drawing* narrow = drawings.find({0, 1}, text);
-    markup::Drawing* wide = drawings.find({0, 2}, text);
+    QCOMPARE(gridgauge::markup::parseCount(), parsed + 1);
+    gridgauge::markup::Drawing* narrow = drawings.find({0, 1}, text);
+    gridgauge::markup::Drawing* wide = drawings.find({0, 2}, text);
     QVERIFY(narrow != wide);
     QCOMPARE(narrow->document(), wide->document());
     QCOMPARE(narrow->layoutCount(), quint64(1));
@@ -77,7 +77,7 @@ void TestGridParts::aCellBackAtACaptionItShowedLaysNothingOutAgain() {
     QPainter painter(&image);
     const QSize size(80, 18);
     const auto paint = [&](qint32 columnId, const QString& caption, QSize in) {
-        markup::Drawing* drawing = drawings.find({3, columnId}, caption, in);
+        gridgauge::markup::Drawing* drawing = drawings.find({3, columnId}, caption, in);
         const quint64 before = drawing->layoutCount();
         drawing->paint(painter, QRectF(QPointF(), in), QFont());
         return before;

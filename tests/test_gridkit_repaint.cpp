@@ -141,28 +141,28 @@ void TestGridRepaint::markupIsParsedOncePerTextAndOnlyWhenShown() {
     gridtest::settle();
     // Documents are shared by every grid in the process: a text no other test shows.
     const QString text = QString(bar).replace("Width='40'", "Width='39'");
-    const quint64 start = markup::parseCount();
+    const quint64 start = gridgauge::markup::parseCount();
 
     grid.rows().row(10).record().item(1).setCaption(text); // out of view
     grid.rows().row(2).record().item(1).setCaption(text);
-    QCOMPARE(markup::parseCount(), start); // writing parses nothing
+    QCOMPARE(gridgauge::markup::parseCount(), start); // writing parses nothing
     gridtest::settle();
-    QCOMPARE(markup::parseCount(), start + 1); // painting the one in view does
+    QCOMPARE(gridgauge::markup::parseCount(), start + 1); // painting the one in view does
     for (int i = 0; i < 3; ++i)
         shown.viewport()->repaint();
     grid.rows().row(2).record().item(1).setCaption(text);
     gridtest::settle();
-    QCOMPARE(markup::parseCount(), start + 1); // neither repaints nor the same text again
+    QCOMPARE(gridgauge::markup::parseCount(), start + 1); // neither repaints nor the same text again
 
     grid.rows().row(2).record().item(1).setCaption(QString(text).replace("40", "41"));
     gridtest::settle();
-    QCOMPARE(markup::parseCount(), start + 2);
+    QCOMPARE(gridgauge::markup::parseCount(), start + 2);
     // A bar going back to a value it showed, or another cell showing the same text, is not read
     // again.
     grid.rows().row(2).record().item(1).setCaption(text);
     grid.rows().row(3).record().item(1).setCaption(text);
     gridtest::settle();
-    QCOMPARE(markup::parseCount(), start + 2);
+    QCOMPARE(gridgauge::markup::parseCount(), start + 2);
 }
 
 void TestGridRepaint::sortedGridPlacesAddedRowsInOrder() {
@@ -202,7 +202,7 @@ void TestGridRepaint::keptScrollBarDrawsAsQtsOwn_data() {
 // still reach the screen as Qt's own scroll bar draws it.
 void TestGridRepaint::keptScrollBarDrawsAsQtsOwn() {
     QFETCH(Qt::Orientation, orientation);
-    gridkit::detail::ScrollBar kept(orientation);
+    gridgauge::gridkit::detail::ScrollBar kept(orientation);
     QScrollBar own(orientation);
     const std::vector<std::pair<const char*, std::function<void(QScrollBar&)>>> steps = {
         {"first paint",
@@ -237,7 +237,7 @@ void TestGridRepaint::keptScrollBarDrawsAsQtsOwn() {
 void TestGridRepaint::keptScrollBarShowsThePointerAsQtsOwn() {
     QWidget window;
     window.resize(100, 300);
-    gridkit::detail::ScrollBar kept(Qt::Vertical, &window);
+    gridgauge::gridkit::detail::ScrollBar kept(Qt::Vertical, &window);
     QScrollBar own(Qt::Vertical, &window);
     for (QScrollBar* bar : {static_cast<QScrollBar*>(&kept), &own}) {
         bar->setRange(0, 1000);

@@ -385,7 +385,7 @@ void TestGridView::markupCaptionsRenderOnlyWhenEnabled() {
         "<GradientStop Color='#00C000' Offset='0'/><GradientStop Color='#00C000' Offset='1'/>"
         "</LinearGradientBrush></Border.Background></Border>");
     // A parser that refuses this text leaves nothing to tell markup on from off: a failure.
-    QVERIFY2(markup::parse(bar), "the markup engine does not read the bar");
+    QVERIFY2(gridgauge::markup::parse(bar), "the markup engine does not read the bar");
     gridtest::Shown shown;
     report::Grid& grid = *shown.grid;
     grid.rows().row(5).record().item(1).setCaption(bar);

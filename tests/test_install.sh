@@ -24,7 +24,7 @@ for f in bin/gridgauge share/applications/gridgauge.desktop \
          share/metainfo/org.example.gridgauge.metainfo.xml \
          share/doc/gridgauge/README.md share/doc/gridgauge/copyright share/doc/gridgauge/changelog.gz \
          share/man/man1/gridgauge.1.gz share/man/man1/gridgauge-markup-check.1.gz \
-         bin/gridgauge-markup-check; do
+         bin/gridgauge-markup-check share/doc/libgridgauge-dev/html/index.html; do
     [ -f "$prefix/$f" ] || fail "missing $f"
 done
 [ -x "$prefix/bin/gridgauge" ] || fail "bin/gridgauge is not executable"
@@ -59,6 +59,7 @@ include/gridgauge/gridkit/report_grid.h
 include/gridgauge/gridkit/roles.h
 include/gridgauge/markup/markup.h
 include/gridgauge/markup/markup_export.h
+include/gridgauge/version.h
 EOF2
 rm -f "$prefix.files"
 for f in "$libdir"/libgridgauge-markup.so "$libdir"/libgridgauge-gridkit.so bin/gridgauge \

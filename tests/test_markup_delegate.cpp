@@ -22,7 +22,7 @@ using delegatetest::CellHeight;
 using delegatetest::CellWidth;
 using delegatetest::TreeWindow;
 using delegatetest::Window;
-using gridkit::MarkupDelegate;
+using gridgauge::gridkit::MarkupDelegate;
 
 namespace {
 
@@ -35,7 +35,7 @@ QString freshCaption(int percent) {
 const QColor sentinel(255, 0, 255);
 
 quint64 layouts() {
-    return gridkit::detail::DelegateDrawings::layoutCount();
+    return gridgauge::gridkit::detail::DelegateDrawings::layoutCount();
 }
 
 } // namespace
@@ -107,7 +107,7 @@ void TestMarkupDelegate::markupCellIsItsMarkupOverTheEmptyItem() {
     QImage expected = delegatetest::shot(w.viewport());
     {
         QPainter painter(&expected);
-        markup::render(painter, *markup::parse(text), QRectF(cell.adjusted(2, 1, -2, -1)),
+        gridgauge::markup::render(painter, *gridgauge::markup::parse(text), QRectF(cell.adjusted(2, 1, -2, -1)),
                        w.view().font(), direction);
     }
     w.model.setData(index, text);
@@ -181,30 +181,30 @@ void TestMarkupDelegate::repaintingUnchangedCellsParsesAndLaysOutNothing() {
     for (int r = 0; r < 6; ++r)
         for (int c = 0; c < 3; ++c)
             w.model.setData(w.model.index(r, c), text);
-    const quint64 parses = markup::parseCount();
+    const quint64 parses = gridgauge::markup::parseCount();
     const quint64 laidOut = layouts();
     w.show();
-    QCOMPARE(markup::parseCount() - parses, 1u);
+    QCOMPARE(gridgauge::markup::parseCount() - parses, 1u);
     QCOMPARE(layouts() - laidOut, 18u);
 
     w.viewport().repaint();
     w.viewport().repaint();
-    QCOMPARE(markup::parseCount() - parses, 1u);
+    QCOMPARE(gridgauge::markup::parseCount() - parses, 1u);
     QCOMPARE(layouts() - laidOut, 18u);
 
     w.model.setData(w.model.index(2, 1), freshCaption(32));
     Window::settle();
-    QCOMPARE(markup::parseCount() - parses, 2u);
+    QCOMPARE(gridgauge::markup::parseCount() - parses, 2u);
     QCOMPARE(layouts() - laidOut, 19u);
 
     w.view().setColumnWidth(2, 120);
     Window::settle();
-    QCOMPARE(markup::parseCount() - parses, 2u);
+    QCOMPARE(gridgauge::markup::parseCount() - parses, 2u);
     QCOMPARE(layouts() - laidOut, 25u);
 
     w.view(1).show();
     Window::settle();
-    QCOMPARE(markup::parseCount() - parses, 2u);
+    QCOMPARE(gridgauge::markup::parseCount() - parses, 2u);
     QCOMPARE(layouts() - laidOut, 43u);
 }
 
@@ -352,7 +352,7 @@ void TestMarkupDelegate::screenReaderReadsAMarkupCellAsItsText() {
     QFETCH(QString, accessible);
     QFETCH(QString, read);
     Window w;
-    gridkit::MarkupTextModel readable;
+    gridgauge::gridkit::MarkupTextModel readable;
     readable.setSourceModel(&w.model);
     w.view().setModel(&readable);
     MarkupDelegate delegate;

@@ -11,11 +11,11 @@ namespace {
 QImage rendered(const QString& text, Qt::LayoutDirection direction) {
     QImage image(100, 20, QImage::Format_RGB32);
     image.fill(Qt::white);
-    const markup::DocumentPtr document = markup::parse(text);
+    const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(text);
     if (!document)
         qFatal("not markup: %s", qPrintable(text));
     QPainter painter(&image);
-    markup::render(painter, *document, QRectF(0, 0, 100, 20), QFont(), direction);
+    gridgauge::markup::render(painter, *document, QRectF(0, 0, 100, 20), QFont(), direction);
     return image;
 }
 

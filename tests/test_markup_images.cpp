@@ -18,7 +18,7 @@ const QString quad = QStringLiteral(":/markup/quad.xpm");
 
 // Every source it is asked for, and the size, as it hands them to the built-in policy or, for a
 // path, reads the file.
-class Recorder : public markup::ImageResolver {
+class Recorder : public gridgauge::markup::ImageResolver {
 public:
     explicit Recorder(bool files = false)
         : files_(files) {}
@@ -49,17 +49,17 @@ bool white(const QColor& c) {
 }
 
 QImage painted(const QString& text, QSize size, Qt::LayoutDirection direction = Qt::LeftToRight,
-               markup::ImageResolver* resolver = nullptr, qreal ratio = 1) {
+               gridgauge::markup::ImageResolver* resolver = nullptr, qreal ratio = 1) {
     QImage image(size * ratio, QImage::Format_ARGB32);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::white);
-    const markup::DocumentPtr document = markup::parse(text);
+    const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(text);
     if (!document)
         qFatal("not markup: %s", qPrintable(text));
-    markup::HostStyle host;
+    gridgauge::markup::HostStyle host;
     host.setImageResolver(resolver);
     QPainter painter(&image);
-    markup::render(painter, *document, QRectF(QPointF(), size), QFont(), direction, host);
+    gridgauge::markup::render(painter, *document, QRectF(QPointF(), size), QFont(), direction, host);
     return image;
 }
 
@@ -135,7 +135,7 @@ void MarkupImagesTest::builtInPolicy_data() {
 void MarkupImagesTest::builtInPolicy() {
     QFETCH(QString, source);
     QFETCH(QSize, size);
-    const QImage picture = markup::ImageResolver::resolveBuiltIn(source, QSize());
+    const QImage picture = gridgauge::markup::ImageResolver::resolveBuiltIn(source, QSize());
     QCOMPARE(picture.isNull(), size.isEmpty());
     if (!size.isEmpty())
         QCOMPARE(picture.deviceIndependentSize().toSize(), size);
@@ -145,8 +145,8 @@ void MarkupImagesTest::builtInPolicy() {
 // picture and paints nothing; the resource beside it does.
 void MarkupImagesTest::aRefusedSourceDrawsNothing() {
     const QString refused = "<Image Source='" + file_ + "'/>";
-    QCOMPARE(markup::desiredSize(*markup::parse(refused), QFont()), QSizeF(0, 0));
-    QCOMPARE(markup::desiredSize(*markup::parse("<Image Source='" + quad + "'/>"), QFont()),
+    QCOMPARE(gridgauge::markup::desiredSize(*gridgauge::markup::parse(refused), QFont()), QSizeF(0, 0));
+    QCOMPARE(gridgauge::markup::desiredSize(*gridgauge::markup::parse("<Image Source='" + quad + "'/>"), QFont()),
              QSizeF(4, 2));
     const QImage image = painted("<Image Source='" + file_ + "' Stretch='Fill'/>", {20, 10});
     for (int x = 0; x < 20; ++x)
@@ -155,23 +155,23 @@ void MarkupImagesTest::aRefusedSourceDrawsNothing() {
 
 void MarkupImagesTest::aHostResolverDecides() {
     Recorder files(true);
-    markup::HostStyle host;
+    gridgauge::markup::HostStyle host;
     host.setImageResolver(&files);
     const QString caption = "<Image Source='" + file_ + "'/>";
-    QCOMPARE(markup::desiredSize(*markup::parse(caption), QFont(), host), QSizeF(6, 3));
+    QCOMPARE(gridgauge::markup::desiredSize(*gridgauge::markup::parse(caption), QFont(), host), QSizeF(6, 3));
     const QImage image = painted("<Image Source='" + file_ + "' Stretch='Fill'/>", {20, 10},
                                  Qt::LeftToRight, &files);
     QCOMPARE(seen(image, 10, 5), QColor(Qt::green));
 }
 
 void MarkupImagesTest::iconsAreReadOnTheGuiThreadOnly() {
-    QVERIFY(!markup::ImageResolver::resolveBuiltIn("icon:test-badge", QSize()).isNull());
+    QVERIFY(!gridgauge::markup::ImageResolver::resolveBuiltIn("icon:test-badge", QSize()).isNull());
     auto elsewhere = std::async(std::launch::async, [] {
-        return markup::ImageResolver::resolveBuiltIn("icon:test-badge", QSize()).isNull();
+        return gridgauge::markup::ImageResolver::resolveBuiltIn("icon:test-badge", QSize()).isNull();
     });
     QVERIFY(elsewhere.get());
     auto resource = std::async(std::launch::async, [] {
-        return markup::ImageResolver::resolveBuiltIn(quad, QSize()).isNull();
+        return gridgauge::markup::ImageResolver::resolveBuiltIn(quad, QSize()).isNull();
     });
     QVERIFY(!resource.get());
 }
@@ -180,31 +180,31 @@ void MarkupImagesTest::iconsAreReadOnTheGuiThreadOnly() {
 // a repaint, another drawing of the same caption and a one-off render ask for nothing.
 void MarkupImagesTest::picturesAreReadOncePerSourceAndSize() {
     Recorder recorder;
-    markup::HostStyle host;
+    gridgauge::markup::HostStyle host;
     host.setImageResolver(&recorder);
-    const markup::DocumentPtr document =
-        markup::parse("<Image Source='" + quad + "' Stretch='Fill'/>");
+    const gridgauge::markup::DocumentPtr document =
+        gridgauge::markup::parse("<Image Source='" + quad + "' Stretch='Fill'/>");
     QImage image(20, 10, QImage::Format_ARGB32);
-    const auto paint = [&](markup::Drawing& drawing) {
+    const auto paint = [&](gridgauge::markup::Drawing& drawing) {
         QPainter painter(&image);
         drawing.paint(painter, QRectF(0, 0, 20, 10), QFont(), Qt::LeftToRight, host);
     };
-    markup::Drawing drawing(document);
+    gridgauge::markup::Drawing drawing(document);
     paint(drawing);
     const QList<std::pair<QString, QSize>> first{{quad, QSize()}, {quad, QSize(20, 10)}};
     QCOMPARE(recorder.asked, first);
     paint(drawing);
-    markup::Drawing other(document);
+    gridgauge::markup::Drawing other(document);
     paint(other);
     {
         QPainter painter(&image);
-        markup::render(painter, *document, QRectF(0, 0, 20, 10), QFont(), Qt::LeftToRight, host);
+        gridgauge::markup::render(painter, *document, QRectF(0, 0, 20, 10), QFont(), Qt::LeftToRight, host);
     }
     QCOMPARE(recorder.asked, first);
     recorder.clear(); // the drawing keeps the picture it drew; a new one reads it again
     paint(drawing);
     QCOMPARE(recorder.asked, first);
-    markup::Drawing fresh(document);
+    gridgauge::markup::Drawing fresh(document);
     paint(fresh);
     QCOMPARE(recorder.asked, first + first);
 }
@@ -225,15 +225,15 @@ void MarkupImagesTest::aPictureIsReadForTheDevicePixelsItCovers() {
 void MarkupImagesTest::anotherResolverLaysOutAgain() {
     Recorder one, two;
     QImage image(20, 10, QImage::Format_ARGB32);
-    const auto paint = [&](markup::Drawing& drawing, markup::ImageResolver* resolver) {
-        markup::HostStyle host;
+    const auto paint = [&](gridgauge::markup::Drawing& drawing, gridgauge::markup::ImageResolver* resolver) {
+        gridgauge::markup::HostStyle host;
         host.setImageResolver(resolver);
         QPainter painter(&image);
         drawing.paint(painter, QRectF(0, 0, 20, 10), QFont(), Qt::LeftToRight, host);
     };
-    markup::Drawing pictured(markup::parse("<Image Source='" + quad + "'/>"));
-    markup::Drawing plain(markup::parse(QStringLiteral("<Border Background='Red'/>")));
-    for (markup::ImageResolver* resolver : {&one, &one, &two, static_cast<Recorder*>(nullptr)}) {
+    gridgauge::markup::Drawing pictured(gridgauge::markup::parse("<Image Source='" + quad + "'/>"));
+    gridgauge::markup::Drawing plain(gridgauge::markup::parse(QStringLiteral("<Border Background='Red'/>")));
+    for (gridgauge::markup::ImageResolver* resolver : {&one, &one, &two, static_cast<Recorder*>(nullptr)}) {
         paint(pictured, resolver);
         paint(plain, resolver);
     }
@@ -250,16 +250,16 @@ void MarkupImagesTest::aCaptionNamesABoundedNumberOfPictures() {
                     .arg(i)
                     .arg(quad);
     text += "</StackPanel>";
-    markup::ParseReport report;
-    const markup::DocumentPtr document = markup::parse(text, &report);
+    gridgauge::markup::ParseReport report;
+    const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(text, &report);
     QVERIFY(document);
     QCOMPARE(report.ignoredCount(), 70 - 63);
     QVERIFY2(report.ignored().front().message().contains(u"at most 64"),
              qPrintable(report.ignored().front().toString()));
     Recorder recorder;
-    markup::HostStyle host;
+    gridgauge::markup::HostStyle host;
     host.setImageResolver(&recorder);
-    markup::desiredSize(*document, QFont(), host);
+    gridgauge::markup::desiredSize(*document, QFont(), host);
     QCOMPARE(recorder.asked.size(), 64);
 }
 

@@ -9,9 +9,9 @@
 
 namespace {
 
-class FixedMetrics : public markup::TextMeasurer {
+class FixedMetrics : public gridgauge::markup::TextMeasurer {
 public:
-    markup::FontMetrics metrics(const QFont& font) const override {
+    gridgauge::markup::FontMetrics metrics(const QFont& font) const override {
         return {0.8 * size(font), 0.2 * size(font)};
     }
     double advance(const QFont& font, QStringView text) const override {
@@ -26,7 +26,7 @@ private:
 };
 
 // Pictures of the size their source names, "box:40x20" one of 40 by 20; anything else refused.
-class SizedPictures : public markup::ImageResolver {
+class SizedPictures : public gridgauge::markup::ImageResolver {
 public:
     QImage resolve(const QString& source, const QSize& size) override {
         const QStringList parts =
@@ -51,11 +51,11 @@ QFont tenPixels() {
     return font;
 }
 
-QList<markup::ElementBox> boxesOf(const QString& text, const QSizeF& box) {
-    const markup::DocumentPtr document = markup::parse(text);
+QList<gridgauge::markup::ElementBox> boxesOf(const QString& text, const QSizeF& box) {
+    const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(text);
     if (!document)
         return {};
-    return markup::layoutBoxes(*document, box, tenPixels(), FixedMetrics(), &pictures());
+    return gridgauge::markup::layoutBoxes(*document, box, tenPixels(), FixedMetrics(), &pictures());
 }
 
 using Rects = QList<QRectF>;
@@ -467,10 +467,10 @@ void MarkupLayoutTest::everyElement() {
     QFETCH(QString, text);
     QFETCH(QSizeF, size);
     QFETCH(Rects, bounds);
-    const QList<markup::ElementBox> boxes = boxesOf(text, size);
+    const QList<gridgauge::markup::ElementBox> boxes = boxesOf(text, size);
     QCOMPARE(boxes.size(), bounds.size());
     Rects actual;
-    for (const markup::ElementBox& b : boxes)
+    for (const gridgauge::markup::ElementBox& b : boxes)
         actual.append(b.bounds);
     QCOMPARE(actual, bounds);
 }
@@ -518,7 +518,7 @@ void MarkupLayoutTest::clips() {
     QFETCH(QString, text);
     QFETCH(int, element);
     QFETCH(QRectF, clip);
-    const QList<markup::ElementBox> boxes = boxesOf(text, box);
+    const QList<gridgauge::markup::ElementBox> boxes = boxesOf(text, box);
     QVERIFY(element < boxes.size());
     if (clip.isNull())
         QVERIFY2(boxes[element].clip.isEmpty(), qPrintable(QDebug::toString(boxes[element].clip)));
@@ -595,13 +595,13 @@ void MarkupLayoutTest::lines() {
     QFETCH(QString, text);
     QFETCH(QStringList, texts);
     QFETCH(Rects, rects);
-    const QList<markup::ElementBox> boxes = boxesOf(text, box);
+    const QList<gridgauge::markup::ElementBox> boxes = boxesOf(text, box);
     QVERIFY(!boxes.isEmpty());
-    const markup::ElementBox& block = boxes.back();
-    QCOMPARE(block.kind, markup::ElementKind::TextBlock);
+    const gridgauge::markup::ElementBox& block = boxes.back();
+    QCOMPARE(block.kind, gridgauge::markup::ElementKind::TextBlock);
     QStringList shown;
     Rects placed;
-    for (const markup::TextLineBox& line : block.lines) {
+    for (const gridgauge::markup::TextLineBox& line : block.lines) {
         shown.append(line.text);
         placed.append(line.rect);
     }
@@ -612,14 +612,14 @@ void MarkupLayoutTest::lines() {
 void MarkupLayoutTest::realFontWrapsWithinTheBox() {
     const QString text = "<TextBlock TextWrapping='Wrap' Text='The quick brown fox jumps over "
                          "the lazy dog, again and again'/>";
-    const markup::DocumentPtr document = markup::parse(text);
+    const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(text);
     QVERIFY(document);
-    const QList<markup::ElementBox> boxes = markup::layoutBoxes(*document, {120, 200}, QFont());
+    const QList<gridgauge::markup::ElementBox> boxes = gridgauge::markup::layoutBoxes(*document, {120, 200}, QFont());
     QCOMPARE(boxes.size(), 1);
     QVERIFY(boxes[0].lines.size() > 1);
     QString joined;
     double top = 0;
-    for (const markup::TextLineBox& line : boxes[0].lines) {
+    for (const gridgauge::markup::TextLineBox& line : boxes[0].lines) {
         QVERIFY2(line.rect.width() <= 120, qPrintable(line.text));
         QCOMPARE(line.rect.top(), top); // stacked without gaps
         top = line.rect.bottom();
@@ -687,11 +687,11 @@ void MarkupLayoutTest::desiredSize_data() {
 void MarkupLayoutTest::desiredSize() {
     QFETCH(QString, text);
     QFETCH(QSizeF, size);
-    const markup::DocumentPtr document = markup::parse(text);
+    const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(text);
     QVERIFY(document);
-    markup::HostStyle host;
+    gridgauge::markup::HostStyle host;
     host.setImageResolver(&pictures());
-    QCOMPARE(markup::desiredSize(*document, QFont(), host), size);
+    QCOMPARE(gridgauge::markup::desiredSize(*document, QFont(), host), size);
 }
 
 QTEST_MAIN(MarkupLayoutTest)

@@ -19,9 +19,9 @@ QImage& canvas() {
     return image;
 }
 
-void paint(markup::Drawing& drawing, const QRectF& box,
+void paint(gridgauge::markup::Drawing& drawing, const QRectF& box,
            Qt::LayoutDirection direction = Qt::LeftToRight,
-           const markup::HostStyle& host = markup::HostStyle()) {
+           const gridgauge::markup::HostStyle& host = gridgauge::markup::HostStyle()) {
     canvas().fill(Qt::white);
     QPainter painter(&canvas());
     drawing.paint(painter, box, QFont(), direction, host);
@@ -53,11 +53,11 @@ QColor inkOf(const QImage& image) {
     return QColor::fromRgb(most);
 }
 
-QImage rendered(const QString& text, const markup::HostStyle& host = markup::HostStyle()) {
+QImage rendered(const QString& text, const gridgauge::markup::HostStyle& host = gridgauge::markup::HostStyle()) {
     QImage image(80, 30, QImage::Format_ARGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    markup::render(painter, *markup::parse(text), QRectF(0, 0, 80, 30), QFont(), Qt::LeftToRight,
+    gridgauge::markup::render(painter, *gridgauge::markup::parse(text), QRectF(0, 0, 80, 30), QFont(), Qt::LeftToRight,
                    host);
     return image;
 }
@@ -115,7 +115,7 @@ void MarkupLinksTest::aLinkLooksLikeALink() {
     QFETCH(QString, text);
     QFETCH(QColor, hostLink);
     QFETCH(QColor, expected);
-    markup::HostStyle host;
+    gridgauge::markup::HostStyle host;
     host.setLinkColor(hostLink);
     host.setTextColor(Qt::magenta); // what text without a Foreground takes, and links do not
     const QColor ink = inkOf(rendered(text, host));
@@ -135,11 +135,11 @@ void MarkupLinksTest::aLinkIsUnderlinedUnlessItSaysOtherwise() {
 }
 
 void MarkupLinksTest::linksAreListedBeforeAnyPaint() {
-    markup::Drawing drawing(markup::parse(QStringLiteral(
+    gridgauge::markup::Drawing drawing(gridgauge::markup::parse(QStringLiteral(
         "<StackPanel><TextBlock><Hyperlink NavigateUri='a:1'>one <Bold>two</Bold></Hyperlink> "
         "<Hyperlink>three<LineBreak/>four</Hyperlink></TextBlock><TextBlock><Hyperlink "
         "NavigateUri='b:2'/></TextBlock></StackPanel>")));
-    const QList<markup::Link> links = drawing.links();
+    const QList<gridgauge::markup::Link> links = drawing.links();
     QCOMPARE(links.size(), 3);
     QCOMPARE(links[0].target(), "a:1");
     QCOMPARE(links[0].text(), "one two");
@@ -147,10 +147,10 @@ void MarkupLinksTest::linksAreListedBeforeAnyPaint() {
     QCOMPARE(links[1].text(), "three\nfour");
     QCOMPARE(links[2].target(), "b:2");
     QCOMPARE(links[2].text(), "");
-    for (const markup::Link& link : links)
+    for (const gridgauge::markup::Link& link : links)
         QVERIFY(link.rects().isEmpty());
     QCOMPARE(drawing.linkAt(QPointF(1, 1)), -1);
-    QVERIFY(markup::Drawing().links().isEmpty());
+    QVERIFY(gridgauge::markup::Drawing().links().isEmpty());
     // Painted, a link of two runs on one line is one piece.
     paint(drawing, QRectF(0, 0, 200, 40));
     QCOMPARE(drawing.links()[0].rects().size(), 1);
@@ -167,7 +167,7 @@ void MarkupLinksTest::linksAreListedBeforeAnyPaint() {
 
 // Where links overlap, the one painted last, on top, is the one under the pointer.
 void MarkupLinksTest::theLinkPaintedLastIsOnTop() {
-    markup::Drawing drawing(markup::parse(QStringLiteral(
+    gridgauge::markup::Drawing drawing(gridgauge::markup::parse(QStringLiteral(
         "<Canvas><TextBlock><Hyperlink NavigateUri='under'>xxxx</Hyperlink></TextBlock>"
         "<TextBlock><Hyperlink NavigateUri='over'>xxxx</Hyperlink></TextBlock></Canvas>")));
     paint(drawing, QRectF(0, 0, 200, 40));
@@ -195,9 +195,9 @@ void MarkupLinksTest::aLinkLiesWhereItWasPainted() {
     QFETCH(QRectF, box);
     QFETCH(int, direction);
     QFETCH(QRectF, expected);
-    markup::Drawing drawing(markup::parse(seeTheLog));
+    gridgauge::markup::Drawing drawing(gridgauge::markup::parse(seeTheLog));
     paint(drawing, box, Qt::LayoutDirection(direction));
-    const QList<markup::Link> links = drawing.links();
+    const QList<gridgauge::markup::Link> links = drawing.links();
     QCOMPARE(links.size(), 1);
     QCOMPARE(links[0].target(), "https://example.org/a?b=1&c=2");
     QCOMPARE(links[0].text(), "the log");
@@ -207,7 +207,7 @@ void MarkupLinksTest::aLinkLiesWhereItWasPainted() {
 
 // "the log and the rest" wraps after "the log and" in a box too narrow for the whole of it.
 void MarkupLinksTest::aWrappedLinkHasARectanglePerLine() {
-    markup::Drawing drawing(markup::parse(QStringLiteral(
+    gridgauge::markup::Drawing drawing(gridgauge::markup::parse(QStringLiteral(
         "<TextBlock TextWrapping='Wrap'>See <Hyperlink>the log and the rest</Hyperlink>"
         "</TextBlock>")));
     const double see = metrics().horizontalAdvance("See ");
@@ -237,7 +237,7 @@ void MarkupLinksTest::linkAtFindsTheLinkUnderAPoint_data() {
 void MarkupLinksTest::linkAtFindsTheLinkUnderAPoint() {
     QFETCH(QPointF, point);
     QFETCH(int, link);
-    markup::Drawing drawing(markup::parse(
+    gridgauge::markup::Drawing drawing(gridgauge::markup::parse(
         QStringLiteral("<TextBlock><Hyperlink NavigateUri='a:1'>one</Hyperlink> - <Hyperlink "
                        "NavigateUri='b:2'>two</Hyperlink></TextBlock>")));
     paint(drawing, QRectF(10, 5, 200, 40));
@@ -248,13 +248,13 @@ void MarkupLinksTest::linkAtFindsTheLinkUnderAPoint() {
 
 // A link cut off by its block's box keeps only what shows; a hidden one has nothing to hit.
 void MarkupLinksTest::whatDoesNotShowCannotBeHit() {
-    markup::Drawing cut(markup::parse(QStringLiteral(
+    gridgauge::markup::Drawing cut(gridgauge::markup::parse(QStringLiteral(
         "<TextBlock Width='20' HorizontalAlignment='Left'><Hyperlink>the whole log</Hyperlink>"
         "</TextBlock>")));
     paint(cut, QRectF(0, 0, 200, 40));
     QCOMPARE(cut.links().value(0).rects(), QList<QRectF>{QRectF(0, 0, 20, lineHeight())});
     QCOMPARE(cut.linkAt(QPointF(30, 2)), -1);
-    markup::Drawing hidden(markup::parse(
+    gridgauge::markup::Drawing hidden(gridgauge::markup::parse(
         QStringLiteral("<TextBlock Visibility='Hidden'><Hyperlink>log</Hyperlink></TextBlock>")));
     paint(hidden, QRectF(0, 0, 200, 40));
     QVERIFY(hidden.links().value(0).rects().isEmpty());
@@ -263,7 +263,7 @@ void MarkupLinksTest::whatDoesNotShowCannotBeHit() {
 
 // A layout serves either direction; its links are where the last paint showed them.
 void MarkupLinksTest::aLinkFollowsEachPaintsDirection() {
-    markup::Drawing drawing(markup::parse(seeTheLog));
+    gridgauge::markup::Drawing drawing(gridgauge::markup::parse(seeTheLog));
     const QRectF box(0, 0, 200, 40);
     paint(drawing, box);
     const QRectF ltr = drawing.links()[0].rects().value(0);

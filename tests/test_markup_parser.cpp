@@ -131,9 +131,9 @@ void MarkupParserTest::acceptsLenientMarkup_data() {
 void MarkupParserTest::acceptsLenientMarkup() {
     QFETCH(QString, text);
     QFETCH(QString, content);
-    const markup::DocumentPtr document = markup::parse(text);
+    const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(text);
     QVERIFY(document);
-    QCOMPARE(markup::textContent(*document), content);
+    QCOMPARE(gridgauge::markup::textContent(*document), content);
 }
 
 void MarkupParserTest::refusesMalformedText_data() {
@@ -206,14 +206,14 @@ void MarkupParserTest::refusesMalformedText_data() {
 
 void MarkupParserTest::refusesMalformedText() {
     QFETCH(QString, text);
-    QVERIFY(!markup::parse(text));
+    QVERIFY(!gridgauge::markup::parse(text));
 }
 
 void MarkupParserTest::boundsNestingDepth() {
-    QVERIFY(markup::parse(nestedBorders(256)));
-    QVERIFY(!markup::parse(nestedBorders(257)));
+    QVERIFY(gridgauge::markup::parse(nestedBorders(256)));
+    QVERIFY(!gridgauge::markup::parse(nestedBorders(257)));
     // Refused at the bound, however deep the text goes: no stack grows with it.
-    QVERIFY(!markup::parse(QStringLiteral("<Border>").repeated(1'000'000)));
+    QVERIFY(!gridgauge::markup::parse(QStringLiteral("<Border>").repeated(1'000'000)));
 }
 
 void MarkupParserTest::survivesHugeNumbers_data() {
@@ -235,27 +235,27 @@ void MarkupParserTest::survivesHugeNumbers_data() {
 
 void MarkupParserTest::survivesHugeNumbers() {
     QFETCH(QString, text);
-    const markup::DocumentPtr document = markup::parse(text);
+    const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(text);
     QVERIFY(document);
-    for (const markup::ElementBox& box : markup::layoutBoxes(*document, {96, 18}, QFont())) {
+    for (const gridgauge::markup::ElementBox& box : gridgauge::markup::layoutBoxes(*document, {96, 18}, QFont())) {
         QVERIFY(qIsFinite(box.bounds.x()) && qIsFinite(box.bounds.width()));
         QVERIFY(qIsFinite(box.bounds.y()) && qIsFinite(box.bounds.height()));
     }
     QImage image(96, 18, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter painter(&image);
-    markup::render(painter, *document, QRectF(0, 0, 96, 18), QFont());
+    gridgauge::markup::render(painter, *document, QRectF(0, 0, 96, 18), QFont());
 }
 
 void MarkupParserTest::laterPropertyWins() {
     auto colourOf = [](const QString& text) {
-        const markup::DocumentPtr document = markup::parse(text);
+        const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(text);
         if (!document)
             return QColor();
         QImage image(4, 4, QImage::Format_ARGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
-        markup::render(painter, *document, QRectF(0, 0, 4, 4), QFont());
+        gridgauge::markup::render(painter, *document, QRectF(0, 0, 4, 4), QFont());
         painter.end();
         return image.pixelColor(2, 2);
     };
@@ -300,53 +300,53 @@ void MarkupParserTest::hostileTextNeverThrows_data() {
 void MarkupParserTest::hostileTextNeverThrows() {
     QFETCH(QString, text);
     QFETCH(bool, isMarkup);
-    markup::DocumentPtr document;
-    QVERIFY_THROWS_NO_EXCEPTION(document = markup::parse(text));
+    gridgauge::markup::DocumentPtr document;
+    QVERIFY_THROWS_NO_EXCEPTION(document = gridgauge::markup::parse(text));
     QCOMPARE(bool(document), isMarkup);
-    markup::DocumentCache cache(1);
+    gridgauge::markup::DocumentCache cache(1);
     QVERIFY_THROWS_NO_EXCEPTION(cache.find(text));
     if (!document)
         return;
-    QVERIFY_THROWS_NO_EXCEPTION(markup::textContent(*document));
-    QVERIFY_THROWS_NO_EXCEPTION(markup::desiredSize(*document, QFont()));
+    QVERIFY_THROWS_NO_EXCEPTION(gridgauge::markup::textContent(*document));
+    QVERIFY_THROWS_NO_EXCEPTION(gridgauge::markup::desiredSize(*document, QFont()));
     QImage image(20, 10, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
     const double nan = qQNaN(), inf = qInf();
-    markup::Drawing drawing(document);
+    gridgauge::markup::Drawing drawing(document);
     for (const QRectF& box : {QRectF(0, 0, 20, 10), QRectF(-5, -5, 1e9, 1e9), QRectF(0, 0, -1, 4),
                               QRectF(nan, 0, 4, 4), QRectF(0, 0, inf, inf)}) {
-        QVERIFY_THROWS_NO_EXCEPTION(markup::render(painter, *document, box, QFont()));
+        QVERIFY_THROWS_NO_EXCEPTION(gridgauge::markup::render(painter, *document, box, QFont()));
         QVERIFY_THROWS_NO_EXCEPTION(drawing.paint(painter, box, QFont()));
-        QVERIFY_THROWS_NO_EXCEPTION(markup::layoutBoxes(*document, box.size(), QFont()));
+        QVERIFY_THROWS_NO_EXCEPTION(gridgauge::markup::layoutBoxes(*document, box.size(), QFont()));
     }
 }
 
 void MarkupParserTest::cacheParsesEachTextOnce() {
-    markup::DocumentCache cache;
-    const quint64 start = markup::parseCount();
-    const markup::DocumentPtr first = cache.find(samples::nested);
+    gridgauge::markup::DocumentCache cache;
+    const quint64 start = gridgauge::markup::parseCount();
+    const gridgauge::markup::DocumentPtr first = cache.find(samples::nested);
     QVERIFY(first);
     QCOMPARE(cache.find(samples::nested), first);
     QVERIFY(!cache.find("Plain text"));
     QVERIFY(!cache.find("Plain text"));
-    QCOMPARE(markup::parseCount(), start + 2);
+    QCOMPARE(gridgauge::markup::parseCount(), start + 2);
     cache.clear();
     QVERIFY(cache.find(samples::nested));
-    QCOMPARE(markup::parseCount(), start + 3);
+    QCOMPARE(gridgauge::markup::parseCount(), start + 3);
 }
 
 void MarkupParserTest::cacheForgetsLeastRecentlyUsed() {
-    markup::DocumentCache cache(2);
-    const quint64 start = markup::parseCount();
+    gridgauge::markup::DocumentCache cache(2);
+    const quint64 start = gridgauge::markup::parseCount();
     cache.find("a");
     cache.find("b");
     cache.find("a"); // b is now the oldest
     cache.find("c");
-    QCOMPARE(markup::parseCount(), start + 3);
+    QCOMPARE(gridgauge::markup::parseCount(), start + 3);
     cache.find("a");
-    QCOMPARE(markup::parseCount(), start + 3);
+    QCOMPARE(gridgauge::markup::parseCount(), start + 3);
     cache.find("b");
-    QCOMPARE(markup::parseCount(), start + 4);
+    QCOMPARE(gridgauge::markup::parseCount(), start + 4);
 }
 
 void MarkupParserTest::everyRefusalSaysWhy_data() {
@@ -356,9 +356,9 @@ void MarkupParserTest::everyRefusalSaysWhy_data() {
 // What parse() refuses, parse() with a report refuses too, and says why in words of its own.
 void MarkupParserTest::everyRefusalSaysWhy() {
     QFETCH(QString, text);
-    markup::ParseReport report;
-    QVERIFY(!markup::parse(text, &report));
-    const markup::Diagnostic error = report.error();
+    gridgauge::markup::ParseReport report;
+    QVERIFY(!gridgauge::markup::parse(text, &report));
+    const gridgauge::markup::Diagnostic error = report.error();
     QVERIFY(!error.isNull());
     QVERIFY2(error.line() >= 1 && error.column() >= 1, qPrintable(error.toString()));
     QVERIFY2(!error.message().contains(u"not markup here"), qPrintable(error.toString()));
@@ -371,10 +371,10 @@ void MarkupParserTest::markupHasNoError_data() {
 void MarkupParserTest::markupHasNoError() {
     QFETCH(QString, text);
     QFETCH(QString, content);
-    markup::ParseReport report;
-    const markup::DocumentPtr document = markup::parse(text, &report);
+    gridgauge::markup::ParseReport report;
+    const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(text, &report);
     QVERIFY(document);
-    QCOMPARE(markup::textContent(*document), content);
+    QCOMPARE(gridgauge::markup::textContent(*document), content);
     QVERIFY2(report.error().isNull(), qPrintable(report.error().toString()));
 }
 
@@ -437,9 +437,9 @@ void MarkupParserTest::errorsSayWhereAndWhy() {
     QFETCH(int, line);
     QFETCH(int, column);
     QFETCH(QString, says);
-    markup::ParseReport report;
-    QVERIFY(!markup::parse(text, &report));
-    const markup::Diagnostic error = report.error();
+    gridgauge::markup::ParseReport report;
+    QVERIFY(!gridgauge::markup::parse(text, &report));
+    const gridgauge::markup::Diagnostic error = report.error();
     QVERIFY2(error.message().contains(says), qPrintable(error.toString()));
     QCOMPARE(error.line(), line);
     QCOMPARE(error.column(), column);
@@ -507,11 +507,11 @@ void MarkupParserTest::ignoredAttributesAreListed_data() {
 void MarkupParserTest::ignoredAttributesAreListed() {
     QFETCH(QString, text);
     QFETCH(QStringList, ignored);
-    markup::ParseReport report;
-    const markup::DocumentPtr document = markup::parse(text, &report);
+    gridgauge::markup::ParseReport report;
+    const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(text, &report);
     QCOMPARE(bool(document), report.error().isNull());
     QStringList listed;
-    for (const markup::Diagnostic& d : report.ignored())
+    for (const gridgauge::markup::Diagnostic& d : report.ignored())
         listed.append(d.toString());
     QCOMPARE(listed.size(), ignored.size());
     for (int i = 0; i < listed.size(); ++i)
@@ -524,17 +524,17 @@ void MarkupParserTest::ignoredAttributesAreListed() {
 void MarkupParserTest::aHugeCaptionsReportStaysBounded() {
     const QString text =
         "<StackPanel>" + QStringLiteral("<Border Widht='1'/>").repeated(5000) + "</StackPanel>";
-    markup::ParseReport report;
-    QVERIFY(markup::parse(text, &report));
+    gridgauge::markup::ParseReport report;
+    QVERIFY(gridgauge::markup::parse(text, &report));
     QCOMPARE(report.ignored().size(), 100);
     QCOMPARE(report.ignoredCount(), 5000);
     QCOMPARE(report.ignored().back().column(), 13 + 99 * 19 + 8);
 }
 
 void MarkupParserTest::aReportIsReplacedByTheNextParse() {
-    markup::ParseReport report;
-    QVERIFY(!markup::parse(QStringLiteral("<Border Widht='1'>"), &report));
-    QVERIFY(markup::parse(QStringLiteral("<Border/>"), &report));
+    gridgauge::markup::ParseReport report;
+    QVERIFY(!gridgauge::markup::parse(QStringLiteral("<Border Widht='1'>"), &report));
+    QVERIFY(gridgauge::markup::parse(QStringLiteral("<Border/>"), &report));
     QVERIFY(report.error().isNull());
     QVERIFY(report.ignored().isEmpty());
     QCOMPARE(report.ignoredCount(), 0);

@@ -9,27 +9,27 @@
 
 #include "markup_samples.h"
 
-Q_DECLARE_METATYPE(markup::HostStyle)
+Q_DECLARE_METATYPE(gridgauge::markup::HostStyle)
 
 namespace {
 
-using Kind = markup::ElementKind;
+using Kind = gridgauge::markup::ElementKind;
 
 // The box the grid gives a caption in a 100 x 20 cell.
 const QRectF cellBox(0, 0, 96, 18);
 
-QList<markup::ElementBox> boxesOf(const QString& text, QSizeF size = cellBox.size()) {
-    const markup::DocumentPtr document = markup::parse(text);
-    return document ? markup::layoutBoxes(*document, size, QFont()) : QList<markup::ElementBox>();
+QList<gridgauge::markup::ElementBox> boxesOf(const QString& text, QSizeF size = cellBox.size()) {
+    const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(text);
+    return document ? gridgauge::markup::layoutBoxes(*document, size, QFont()) : QList<gridgauge::markup::ElementBox>();
 }
 
 QImage rendered(const QString& text, QSize image, const QRectF& box, qreal ratio = 1) {
     QImage result(image * ratio, QImage::Format_ARGB32);
     result.setDevicePixelRatio(ratio);
     result.fill(Qt::white);
-    if (const markup::DocumentPtr document = markup::parse(text)) {
+    if (const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(text)) {
         QPainter painter(&result);
-        markup::render(painter, *document, box, QFont());
+        gridgauge::markup::render(painter, *document, box, QFont());
     }
     return result;
 }
@@ -145,7 +145,7 @@ void MarkupRenderTest::layoutOfCaptions() {
     QFETCH(int, kind);
     QFETCH(QRectF, bounds);
     QFETCH(QRectF, shown);
-    const QList<markup::ElementBox> boxes = boxesOf(text);
+    const QList<gridgauge::markup::ElementBox> boxes = boxesOf(text);
     QVERIFY(element < boxes.size());
     QCOMPARE(int(boxes[element].kind), kind);
     QCOMPARE(boxes[element].bounds, bounds);
@@ -157,13 +157,13 @@ void MarkupRenderTest::layoutOfCaptions() {
 }
 
 void MarkupRenderTest::textIsCentredWhereAsked() {
-    const QList<markup::ElementBox> nested = boxesOf(samples::nested);
+    const QList<gridgauge::markup::ElementBox> nested = boxesOf(samples::nested);
     QCOMPARE(nested.size(), 3);
     QCOMPARE(nested[2].kind, Kind::TextBlock);
     QCOMPARE(nested[2].depth, 2);
     QCOMPARE(nested[2].text.center(), nested[1].bounds.center()); // on the bar, not the track
 
-    const QList<markup::ElementBox> layered = boxesOf(samples::layered);
+    const QList<gridgauge::markup::ElementBox> layered = boxesOf(samples::layered);
     QCOMPARE(layered.size(), 6);
     QCOMPARE(layered[5].kind, Kind::TextBlock);
     QCOMPARE(layered[5].text.center(), layered[2].bounds.center()); // on the whole track
@@ -223,7 +223,7 @@ void MarkupRenderTest::layoutRules() {
     QFETCH(QString, text);
     QFETCH(int, element);
     QFETCH(QRectF, bounds);
-    const QList<markup::ElementBox> boxes = boxesOf(text);
+    const QList<gridgauge::markup::ElementBox> boxes = boxesOf(text);
     QVERIFY(element < boxes.size());
     QCOMPARE(boxes[element].bounds, bounds);
 }
@@ -238,7 +238,7 @@ void MarkupRenderTest::nestedBarPixels() {
     QFETCH(qreal, ratio);
     const int r = int(ratio);
     const QImage image = rendered(samples::nested, cellBox.size().toSize(), cellBox, ratio);
-    const QList<markup::ElementBox> boxes = boxesOf(samples::nested);
+    const QList<gridgauge::markup::ElementBox> boxes = boxesOf(samples::nested);
     const QRect bar = boxes[1].bounds.toRect();
     const int middle = 9 * r;
 
@@ -348,7 +348,7 @@ void MarkupRenderTest::painterStateIsKept() {
     painter.setPen(Qt::red);
     painter.setFont(QFont("Serif", 20));
     painter.setClipRect(0, 0, 50, 10);
-    markup::render(painter, *markup::parse(samples::nested), cellBox, QFont());
+    gridgauge::markup::render(painter, *gridgauge::markup::parse(samples::nested), cellBox, QFont());
     QCOMPARE(painter.transform(), QTransform::fromTranslate(3, 4));
     QCOMPARE(painter.pen().color(), QColor(Qt::red));
     QCOMPARE(painter.font().pointSize(), 20);
@@ -356,12 +356,12 @@ void MarkupRenderTest::painterStateIsKept() {
 }
 
 void MarkupRenderTest::repaintInAnotherBoxLaysOutAgain() {
-    const markup::DocumentPtr document = markup::parse(samples::nested);
+    const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(samples::nested);
     QImage image(100, 20, QImage::Format_ARGB32);
-    auto paint = [&](const markup::Document& d, qreal width, const QFont& font) {
+    auto paint = [&](const gridgauge::markup::Document& d, qreal width, const QFont& font) {
         image.fill(Qt::white);
         QPainter painter(&image);
-        markup::render(painter, d, QRectF(0, 0, width, 18), font);
+        gridgauge::markup::render(painter, d, QRectF(0, 0, width, 18), font);
         painter.end();
         return image.copy();
     };
@@ -379,7 +379,7 @@ void MarkupRenderTest::repaintInAnotherBoxLaysOutAgain() {
     }
     QFont large;
     large.setPixelSize(30);
-    const QImage first = paint(*markup::parse(samples::nested), 96, large);
+    const QImage first = paint(*gridgauge::markup::parse(samples::nested), 96, large);
     QVERIFY(paint(*document, 96, large) == first);
     QVERIFY(paint(*document, 96, QFont()) != first);
 }
@@ -598,11 +598,11 @@ void MarkupRenderTest::laidOutLinesArePainted_data() {
 void MarkupRenderTest::laidOutLinesArePainted() {
     QFETCH(QString, text);
     const QSize size(90, 60);
-    const markup::DocumentPtr document = markup::parse(text);
+    const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(text);
     QVERIFY(document);
-    const QList<markup::ElementBox> boxes = markup::layoutBoxes(*document, size, QFont());
+    const QList<gridgauge::markup::ElementBox> boxes = gridgauge::markup::layoutBoxes(*document, size, QFont());
     QStringList lines;
-    for (const markup::TextLineBox& line : boxes[0].lines) {
+    for (const gridgauge::markup::TextLineBox& line : boxes[0].lines) {
         QVERIFY2(line.rect.right() <= size.width(), qPrintable(line.text));
         lines.append(line.text.toHtmlEscaped());
     }
@@ -614,7 +614,7 @@ void MarkupRenderTest::laidOutLinesArePainted() {
 }
 
 void MarkupRenderTest::drawingLaysOutOnlyWhenItMust() {
-    markup::Drawing drawing(markup::parse(samples::nested));
+    gridgauge::markup::Drawing drawing(gridgauge::markup::parse(samples::nested));
     QImage image(100, 20, QImage::Format_ARGB32);
     auto paint = [&](const QRectF& box, const QFont& font) {
         image.fill(Qt::white);
@@ -642,7 +642,7 @@ void MarkupRenderTest::drawingLaysOutOnlyWhenItMust() {
 // the left right to left.
 void MarkupRenderTest::aKeptDrawingPaintsEitherDirectionAsAFreshOne() {
     const QString text = "<TextBlock FontSize='20'>ab!</TextBlock>";
-    const auto paint = [&](markup::Drawing& drawing, Qt::LayoutDirection direction) {
+    const auto paint = [&](gridgauge::markup::Drawing& drawing, Qt::LayoutDirection direction) {
         QImage image(60, 30, QImage::Format_ARGB32);
         image.fill(Qt::white);
         QPainter painter(&image);
@@ -650,13 +650,13 @@ void MarkupRenderTest::aKeptDrawingPaintsEitherDirectionAsAFreshOne() {
         drawing.paint(painter, QRectF(0, 0, 60, 30), QFont(), direction);
         return image;
     };
-    markup::Drawing kept(markup::parse(text));
+    gridgauge::markup::Drawing kept(gridgauge::markup::parse(text));
     for (const Qt::LayoutDirection direction :
          {Qt::LeftToRight, Qt::RightToLeft, Qt::LeftToRight}) {
-        markup::Drawing fresh(markup::parse(text));
+        gridgauge::markup::Drawing fresh(gridgauge::markup::parse(text));
         QCOMPARE(paint(kept, direction), paint(fresh, direction));
     }
-    markup::Drawing fresh(markup::parse(text));
+    gridgauge::markup::Drawing fresh(gridgauge::markup::parse(text));
     QVERIFY(paint(fresh, Qt::LeftToRight) != paint(fresh, Qt::RightToLeft));
 }
 
@@ -689,10 +689,10 @@ void MarkupRenderTest::decorationsAreDrawn() {
 
 void MarkupRenderTest::onlyInstalledFamiliesAreAskedFor() {
     const QString serif = "<TextBlock FontFamily='No Such Family, DejaVu Serif'>Aa</TextBlock>";
-    const markup::DocumentPtr document = markup::parse(serif);
+    const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(serif);
     QVERIFY(document);
-    const markup::LayoutResult layout =
-        markup::layOut(*document, {60, 20}, QFont(), markup::FontEngineMeasurer());
+    const gridgauge::markup::LayoutResult layout =
+        gridgauge::markup::layOut(*document, {60, 20}, QFont(), gridgauge::markup::FontEngineMeasurer());
     QCOMPARE(layout.fonts[0].families(), QStringList{"DejaVu Serif"});
     const QRectF box(0, 0, 60, 20);
     QVERIFY(rendered(serif, {60, 20}, box) != rendered("<TextBlock>Aa</TextBlock>", {60, 20}, box));
@@ -728,10 +728,10 @@ void MarkupRenderTest::runsTakeTheirStyleAndWeight() {
     QFETCH(QString, text);
     QFETCH(int, weight);
     QFETCH(int, style);
-    const markup::DocumentPtr document = markup::parse(text);
+    const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(text);
     QVERIFY(document);
-    const markup::LayoutResult layout =
-        markup::layOut(*document, {60, 20}, QFont(), markup::FontEngineMeasurer());
+    const gridgauge::markup::LayoutResult layout =
+        gridgauge::markup::layOut(*document, {60, 20}, QFont(), gridgauge::markup::FontEngineMeasurer());
     QCOMPARE(layout.fonts.size(), size_t(1));
     QCOMPARE(int(layout.fonts[0].weight()), weight);
     QCOMPARE(int(layout.fonts[0].style()), style);
@@ -740,19 +740,19 @@ void MarkupRenderTest::runsTakeTheirStyleAndWeight() {
 namespace {
 
 // A full block at 20 pixels on grey: about 12 wide and 20 high, its middle at (6, 12).
-QColor blockColour(const QString& block, const markup::HostStyle& host) {
+QColor blockColour(const QString& block, const gridgauge::markup::HostStyle& host) {
     QImage image(30, 25, QImage::Format_ARGB32);
     image.fill(Qt::gray);
     QPainter painter(&image);
     painter.setPen(Qt::green); // neither the painter's pen nor its brush lends text a colour
-    markup::render(painter, *markup::parse(block), QRectF(0, 0, 30, 25), QFont(), Qt::LeftToRight,
+    gridgauge::markup::render(painter, *gridgauge::markup::parse(block), QRectF(0, 0, 30, 25), QFont(), Qt::LeftToRight,
                    host);
     painter.end();
     return image.pixelColor(6, 12);
 }
 
-markup::HostStyle hostText(const QColor& color) {
-    markup::HostStyle host;
+gridgauge::markup::HostStyle hostText(const QColor& color) {
+    gridgauge::markup::HostStyle host;
     host.setTextColor(color);
     return host;
 }
@@ -761,11 +761,11 @@ markup::HostStyle hostText(const QColor& color) {
 
 void MarkupRenderTest::textFollowsTheHost_data() {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<markup::HostStyle>("host");
+    QTest::addColumn<gridgauge::markup::HostStyle>("host");
     QTest::addColumn<QColor>("expected");
     const QString block = QStringLiteral("<TextBlock FontSize='20'>\u2588</TextBlock>");
-    const markup::HostStyle white = hostText(Qt::white);
-    QTest::newRow("no host: black") << block << markup::HostStyle() << QColor(Qt::black);
+    const gridgauge::markup::HostStyle white = hostText(Qt::white);
+    QTest::newRow("no host: black") << block << gridgauge::markup::HostStyle() << QColor(Qt::black);
     QTest::newRow("no Foreground: the host's colour") << block << white << QColor(Qt::white);
     QTest::newRow("an invalid colour: black") << block << hostText(QColor()) << QColor(Qt::black);
     QTest::newRow("an inline without one: the host's colour")
@@ -789,7 +789,7 @@ void MarkupRenderTest::textFollowsTheHost_data() {
 
 void MarkupRenderTest::textFollowsTheHost() {
     QFETCH(QString, text);
-    QFETCH(markup::HostStyle, host);
+    QFETCH(gridgauge::markup::HostStyle, host);
     QFETCH(QColor, expected);
     const QColor actual = blockColour(text, host);
     QVERIFY2(near(actual, expected, 3), qPrintable(actual.name()));
@@ -798,8 +798,8 @@ void MarkupRenderTest::textFollowsTheHost() {
 // The host's colours are the paint's, not the layout's: a kept drawing takes the colours of
 // each paint without laying out again.
 void MarkupRenderTest::aKeptDrawingTakesEachPaintsHostColour() {
-    markup::Drawing drawing(
-        markup::parse(QStringLiteral("<TextBlock FontSize='20'>\u2588</TextBlock>")));
+    gridgauge::markup::Drawing drawing(
+        gridgauge::markup::parse(QStringLiteral("<TextBlock FontSize='20'>\u2588</TextBlock>")));
     QImage image(30, 25, QImage::Format_ARGB32);
     for (const QColor& color : {QColor(Qt::white), QColor(Qt::red), QColor()}) {
         image.fill(Qt::gray);

@@ -79,7 +79,7 @@ for lib in libc6 libstdc++6 libqt6core6; do
     depends_bounded libgridgauge-dev "$lib" ||
         fail "libgridgauge-dev: Depends lacks $lib: $(field libgridgauge-dev Depends)"
 done
-for exact in "libgridgauge1 (= $version)" qt6-base-dev; do
+for exact in "libgridgauge1 (= $version)" qt6-base-dev libjs-jquery; do
     depends_on libgridgauge-dev "$exact" ||
         fail "libgridgauge-dev does not depend on $exact: $(field libgridgauge-dev Depends)"
 done
@@ -95,12 +95,28 @@ libgridgauge-markup 1 libgridgauge1 (>= $version)
 EOF2
 grep -qx 'activate-noawait ldconfig' "$work/control/triggers" || fail "libgridgauge1 has no ldconfig trigger"
 
-# Exactly these files in each, under /usr, owned by root.
+# Programs built against the libraries depend on the lowest version with the symbols they use:
+# the symbols file names every exported symbol, each with its version node.
+[ -f "$work/control/symbols" ] || fail "libgridgauge1 has no symbols file"
+for lib in markup gridkit; do
+    grep -qx "libgridgauge-$lib.so.1 libgridgauge1 #MINVER#" "$work/control/symbols" ||
+        fail "the symbols file does not name libgridgauge-$lib.so.1"
+done
+if grep '^ ' "$work/control/symbols" | grep -v '@GRIDGAUGE_1\.0 ' | grep -q .; then
+    fail "symbols without the version node: $(grep '^ ' "$work/control/symbols" | grep -v '@GRIDGAUGE_1\.0 ' | head -3)"
+fi
+
+# Exactly these files in each, under /usr, owned by root; of the API reference, its first page
+# and Debian's jQuery in place of Doxygen's.
 expect_contents() {
     local package=$1
     dpkg-deb -c "$(deb "$package")" >"$work/$package.contents"
     awk '$1 !~ /^d/ { print $6 }' "$work/$package.contents" |
-        sed -E 's/Targets-[a-z]+\.cmake$/Targets-CONFIG.cmake/' | sort >"$work/$package.files"
+        sed -E 's/Targets-[a-z]+\.cmake$/Targets-CONFIG.cmake/' |
+        grep -Ev '^\./usr/share/doc/libgridgauge-dev/html/.+' | sort >"$work/$package.files"
+    grep -E '^\S+ \S+ +[0-9]+ \S+ \S+ \./usr/share/doc/libgridgauge-dev/html/(index\.html|jquery\.js -> /usr/share/javascript/jquery/jquery\.js)$' \
+        "$work/$package.contents" | awk '{ print $6 }' | sed 's/^/api: /' >>"$work/$package.files"
+    sort -o "$work/$package.files" "$work/$package.files"
     sed "s|MULTIARCH|$multiarch|" | sort >"$work/$package.expected"
     diff -u "$work/$package.expected" "$work/$package.files" || fail "$package holds other files than these"
     if awk '$2 != "root/root"' "$work/$package.contents" | grep -q .; then
@@ -137,6 +153,7 @@ expect_contents libgridgauge-dev <<'EOF2'
 ./usr/include/gridgauge/gridkit/roles.h
 ./usr/include/gridgauge/markup/markup.h
 ./usr/include/gridgauge/markup/markup_export.h
+./usr/include/gridgauge/version.h
 ./usr/lib/MULTIARCH/cmake/Gridgauge/GridgaugeConfig.cmake
 ./usr/lib/MULTIARCH/cmake/Gridgauge/GridgaugeConfigVersion.cmake
 ./usr/lib/MULTIARCH/cmake/Gridgauge/GridgaugeGridKitTargets-CONFIG.cmake
@@ -150,6 +167,8 @@ expect_contents libgridgauge-dev <<'EOF2'
 ./usr/share/doc/libgridgauge-dev/changelog.gz
 ./usr/share/doc/libgridgauge-dev/copyright
 ./usr/share/man/man1/gridgauge-markup-check.1.gz
+api: ./usr/share/doc/libgridgauge-dev/html/index.html
+api: ./usr/share/doc/libgridgauge-dev/html/jquery.js
 EOF2
 grep -Eq '^-rwxr-xr-x .* \./usr/bin/gridgauge$' "$work/gridgauge.contents" || fail "usr/bin/gridgauge mode"
 # The links point the way the loader and the linker follow them: -dev's .so to the soname, the

@@ -21,8 +21,8 @@
 using delegatetest::CellWidth;
 using delegatetest::TreeWindow;
 using delegatetest::Window;
-using gridkit::ProgressDelegate;
-using Look = gridkit::ProgressDelegate::Look;
+using gridgauge::gridkit::ProgressDelegate;
+using Look = gridgauge::gridkit::ProgressDelegate::Look;
 
 namespace {
 
@@ -168,7 +168,7 @@ void TestProgressDelegate::barIsTheLayeredMarkupAtTheCellsSize() {
         QPainter painter(&expected);
         const QString text = samples::layeredWith(QStringLiteral("96"), QString::number(bar),
                                                   QString::number(percent));
-        markup::render(painter, *markup::parse(text), QRectF(2, 1, 96, 16), w.view().font());
+        gridgauge::markup::render(painter, *gridgauge::markup::parse(text), QRectF(2, 1, 96, 16), w.view().font());
     }
     QVERIFY(delegatetest::differing(shown, expected, shown.rect(), 8) <= 6);
 

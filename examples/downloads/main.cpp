@@ -53,14 +53,14 @@ Options parse(const QApplication& app) {
 
 void setUp(QTableView& view, DownloadsModel& model) {
     // Screen readers read the model: over MarkupTextModel a badge reads as its text.
-    auto* readable = new gridkit::MarkupTextModel(&view);
+    auto* readable = new gridgauge::gridkit::MarkupTextModel(&view);
     readable->setSourceModel(&model);
     view.setModel(readable);
     // The gradient bar, whatever the desktop's style: the downloads window keeps one look.
-    auto* progress = new gridkit::ProgressDelegate(&view);
-    progress->setLook(gridkit::ProgressDelegate::Look::Gradient);
+    auto* progress = new gridgauge::gridkit::ProgressDelegate(&view);
+    progress->setLook(gridgauge::gridkit::ProgressDelegate::Look::Gradient);
     view.setItemDelegateForColumn(DownloadsModel::Progress, progress);
-    view.setItemDelegateForColumn(DownloadsModel::Status, new gridkit::MarkupDelegate(&view));
+    view.setItemDelegateForColumn(DownloadsModel::Status, new gridgauge::gridkit::MarkupDelegate(&view));
     view.verticalHeader()->hide();
     view.verticalHeader()->setDefaultSectionSize(22);
     view.setColumnWidth(DownloadsModel::Name, 200);

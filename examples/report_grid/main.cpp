@@ -60,7 +60,7 @@ void fill(QStandardItemModel& model) {
         status->setEditable(false);
         auto* actions = new QStandardItem;
         actions->setData(QStringList{QStringLiteral("Start"), QStringLiteral("Remove")},
-                         gridkit::ButtonsRole);
+                         gridgauge::gridkit::ButtonsRole);
         actions->setEditable(false);
         model.appendRow({new QStandardItem(QString::fromUtf8(chore)), done, status, actions});
         setState(model, model.rowCount() - 1, State::ToDo);
@@ -123,7 +123,7 @@ int main(int argc, char* argv[]) {
     auto* filter = new QLineEdit;
     filter->setPlaceholderText(QStringLiteral("Filter chores"));
     filter->setClearButtonEnabled(true);
-    auto* grid = new gridkit::ReportGrid;
+    auto* grid = new gridgauge::gridkit::ReportGrid;
     grid->setModel(&proxy);
     grid->setSortingEnabled(true);
     grid->setColumnWidth(Chore, 170);
@@ -137,7 +137,7 @@ int main(int argc, char* argv[]) {
     QObject::connect(filter, &QLineEdit::textChanged, &proxy,
                      &QSortFilterProxyModel::setFilterFixedString);
     // The proxy's indexes stand for the model's rows wherever they are shown.
-    QObject::connect(grid, &gridkit::ReportGrid::buttonClicked, &model,
+    QObject::connect(grid, &gridgauge::gridkit::ReportGrid::buttonClicked, &model,
                      [&](const QModelIndex& index, int button) {
                          const int row = proxy.mapToSource(index).row();
                          if (button == 0)

@@ -25,7 +25,7 @@ int main(int argc, char* argv[]) {
         model.setData(model.index(row, 0), bar(10 * row + 5));
     QTableView view;
     view.setModel(&model);
-    view.setItemDelegateForColumn(0, new gridkit::MarkupDelegate(&view));
+    view.setItemDelegateForColumn(0, new gridgauge::gridkit::MarkupDelegate(&view));
     view.show();
     return app.exec();
 }

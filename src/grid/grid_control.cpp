@@ -65,7 +65,7 @@ bool Appearance::highlightFocusedRow() const {
 // --- Grid ---
 
 Grid::Grid(QWidget* parent)
-    : gridkit::ReportGrid(parent)
+    : gridgauge::gridkit::ReportGrid(parent)
     , records_(new RecordsModel(this))
     , self_(detail::GridRef::anchor(this)) {
     setModel(records_);
@@ -74,19 +74,19 @@ Grid::Grid(QWidget* parent)
     connect(records_, &RecordsModel::userChecked, this, [this](qint32 record, qint32 item) {
         emit itemCheck(rowHandle(record), itemHandle(record, item));
     });
-    connect(this, &gridkit::ReportGrid::buttonClicked, this, &Grid::relayButton);
-    connect(this, &gridkit::ReportGrid::cellsMoved, this, &Grid::viewScrolled);
-    connect(this, &gridkit::ReportGrid::columnResized, this,
+    connect(this, &gridgauge::gridkit::ReportGrid::buttonClicked, this, &Grid::relayButton);
+    connect(this, &gridgauge::gridkit::ReportGrid::cellsMoved, this, &Grid::viewScrolled);
+    connect(this, &gridgauge::gridkit::ReportGrid::columnResized, this,
             [this](int column, int previous, int now) {
                 emit columnWidthChanged(Column(self_, column), previous, now);
             });
     // Mouse positions are the grid's own, as item bounds are.
-    connect(this, &gridkit::ReportGrid::mousePressed, this,
+    connect(this, &gridgauge::gridkit::ReportGrid::mousePressed, this,
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, const QPoint& at) {
                 const QPoint p = at + viewport()->pos();
                 emit mouseDown(buttonBits(buttons), shiftBits(modifiers), p.x(), p.y());
             });
-    connect(this, &gridkit::ReportGrid::mouseMoved, this,
+    connect(this, &gridgauge::gridkit::ReportGrid::mouseMoved, this,
             [this](Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, const QPoint& at) {
                 const QPoint p = at + viewport()->pos();
                 emit mouseMove(buttonBits(buttons), shiftBits(modifiers), p.x(), p.y());
@@ -178,7 +178,7 @@ void Grid::setHeaderStyle(qint32 style) {
     if (style < 0 || style > 4)
         throw RuntimeError(host::InvalidPropertyValue);
     headerStyle_ = style;
-    gridkit::ReportGrid::setHeaderStyle(style == 4 ? StyledHeader : FlatHeader);
+    gridgauge::gridkit::ReportGrid::setHeaderStyle(style == 4 ? StyledHeader : FlatHeader);
 }
 
 qint32 Grid::headerStyle() const {
@@ -205,7 +205,7 @@ quint32 Grid::belowRowsColor() const {
 
 // A system colour follows the palette: it is resolved anew whenever the palette changes.
 void Grid::applyBelowRowsColor() {
-    gridkit::ReportGrid::setBelowRowsColor(host::colors::resolve(belowRows_, palette()));
+    gridgauge::gridkit::ReportGrid::setBelowRowsColor(host::colors::resolve(belowRows_, palette()));
 }
 
 void Grid::setHighlightFocusedRow(bool highlight) {
@@ -316,7 +316,7 @@ Item Grid::itemHandle(qint32 record, qint32 index) const {
 void Grid::changeEvent(QEvent* event) {
     if (event->type() == QEvent::PaletteChange)
         applyBelowRowsColor();
-    gridkit::ReportGrid::changeEvent(event);
+    gridgauge::gridkit::ReportGrid::changeEvent(event);
 }
 
 } // namespace report

@@ -63,7 +63,7 @@ private:
     QPointer<Grid> grid_;
 };
 
-class Grid : public gridkit::ReportGrid {
+class Grid : public gridgauge::gridkit::ReportGrid {
     Q_OBJECT
 
 public:

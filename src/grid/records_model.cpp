@@ -66,9 +66,9 @@ QVariant cellData(const ItemData& item, int role) {
         return item.caption;
     case Qt::CheckStateRole:
         return item.hasCheckBox ? QVariant(item.checked ? Qt::Checked : Qt::Unchecked) : QVariant();
-    case gridkit::ButtonsRole:
+    case gridgauge::gridkit::ButtonsRole:
         return buttonCaptions(item);
-    case gridkit::ButtonsEnabledRole:
+    case gridgauge::gridkit::ButtonsEnabledRole:
         return buttonsEnabled(item);
     case Qt::TextAlignmentRole:
         return buttonAlignment(item);
@@ -192,9 +192,9 @@ bool RecordsModel::applySort() {
             const ItemData* data = itemIfAny(row, itemIndex);
             if (!data)
                 continue;
-            const markup::DocumentPtr document =
-                markupCaptions_ ? markup::parse(data->caption) : nullptr;
-            keys[std::size_t(row)] = document ? markup::textContent(*document) : data->caption;
+            const gridgauge::markup::DocumentPtr document =
+                markupCaptions_ ? gridgauge::markup::parse(data->caption) : nullptr;
+            keys[std::size_t(row)] = document ? gridgauge::markup::textContent(*document) : data->caption;
         }
         displayOrder_.resize(std::size_t(rowCount_));
         std::iota(displayOrder_.begin(), displayOrder_.end(), 0);

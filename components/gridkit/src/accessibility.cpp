@@ -20,7 +20,7 @@
 
 #include <utility>
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 namespace {
 
@@ -212,7 +212,7 @@ private:
 };
 
 QAccessibleInterface* gridFactory(const QString& className, QObject* object) {
-    if (className == QLatin1String("gridkit::ReportGrid")) {
+    if (className == QLatin1String("gridgauge::gridkit::ReportGrid")) {
         if (auto* grid = qobject_cast<ReportGrid*>(object))
             return new GridAccessible(grid);
     }
@@ -289,4 +289,4 @@ void installAccessibleFactory() {
     Q_UNUSED(installed);
 }
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

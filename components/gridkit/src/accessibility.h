@@ -2,7 +2,7 @@
 
 #include <QtGlobal>
 
-namespace gridkit {
+namespace gridgauge::gridkit {
 
 class ReportGrid;
 
@@ -18,4 +18,4 @@ void focusChanged(ReportGrid& grid); // the focused cell moved
 void focusEntered(ReportGrid& grid); // the grid got the keyboard focus
 
 } // namespace detail
-} // namespace gridkit
+} // namespace gridgauge::gridkit

@@ -14,7 +14,7 @@
 
 #include <utility>
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 namespace {
 
@@ -353,4 +353,4 @@ void CellAccessible::doAction(const QString& actionName) {
     CellContent::read(cell).toggle(*grid_->model(), cell);
 }
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

@@ -19,7 +19,7 @@
 
 class QWidget;
 
-namespace gridkit {
+namespace gridgauge::gridkit {
 
 class ReportGrid;
 
@@ -110,4 +110,4 @@ private:
 };
 
 } // namespace detail
-} // namespace gridkit
+} // namespace gridgauge::gridkit

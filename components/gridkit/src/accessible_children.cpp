@@ -12,7 +12,7 @@
 
 #include <QWidget>
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 // --- a button inside a cell ---
 
@@ -240,4 +240,4 @@ void* CoverAccessible::interface_cast(QAccessible::InterfaceType type) {
     }
 }
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

@@ -10,7 +10,7 @@
 
 class QWidget;
 
-namespace gridkit {
+namespace gridgauge::gridkit {
 
 class ReportGrid;
 
@@ -120,4 +120,4 @@ private:
 };
 
 } // namespace detail
-} // namespace gridkit
+} // namespace gridgauge::gridkit

@@ -5,7 +5,7 @@
 #include <QAccessibleInterface>
 #include <QWindow>
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 namespace {
 
@@ -77,4 +77,4 @@ void RowNews::publish() {
     QAccessible::updateAccessibility(&event);
 }
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

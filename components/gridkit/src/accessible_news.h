@@ -11,7 +11,7 @@
 #include <QRect>
 #include <QStringList>
 
-namespace gridkit {
+namespace gridgauge::gridkit {
 
 class ReportGrid;
 
@@ -38,4 +38,4 @@ private:
 };
 
 } // namespace detail
-} // namespace gridkit
+} // namespace gridgauge::gridkit

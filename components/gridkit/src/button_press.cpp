@@ -4,7 +4,7 @@
 #include <QMouseEvent>
 #include <QtMath>
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 ButtonPress::~ButtonPress() {
     end();
@@ -84,4 +84,4 @@ bool ButtonPress::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

@@ -18,7 +18,7 @@
 class QAbstractItemView;
 class QWidget;
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 class ButtonPress : public QObject {
 public:
@@ -50,4 +50,4 @@ private:
     Click click_;
 };
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

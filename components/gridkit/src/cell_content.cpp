@@ -8,7 +8,7 @@
 
 #include <array>
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 CellContent CellContent::read(const QModelIndex& index) {
     CellContent content;
@@ -86,4 +86,4 @@ Qt::Alignment CellContent::textAlignment() const {
     return given;
 }
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

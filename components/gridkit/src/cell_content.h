@@ -13,7 +13,7 @@
 class QAbstractItemModel;
 class QStyleOptionViewItem;
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 struct CellContent {
     QStringList buttons;
@@ -48,4 +48,4 @@ private:
     bool itemEnabled(const QStyleOptionViewItem& option) const;
 };
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

@@ -1,9 +1,9 @@
 #include "cell_drawings.h"
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
-markup::DocumentCache& sharedDocuments() {
-    static markup::DocumentCache documents(512);
+gridgauge::markup::DocumentCache& sharedDocuments() {
+    static gridgauge::markup::DocumentCache documents(512);
     return documents;
 }
 
@@ -21,18 +21,18 @@ bool mayBeMarkup(const QString& text) {
 
 } // namespace
 
-markup::DocumentPtr markupDocument(const QString& text) {
+gridgauge::markup::DocumentPtr markupDocument(const QString& text) {
     if (text.size() > kMaxMarkupLength || !mayBeMarkup(text))
         return nullptr;
     return sharedDocuments().find(text);
 }
 
 QString readableText(const QString& caption) {
-    const markup::DocumentPtr document = markupDocument(caption);
-    return document ? markup::textContent(*document) : caption;
+    const gridgauge::markup::DocumentPtr document = markupDocument(caption);
+    return document ? gridgauge::markup::textContent(*document) : caption;
 }
 
-markup::Drawing* CellDrawings::find(const CellKey& cell, const QString& caption, QSize size) {
+gridgauge::markup::Drawing* CellDrawings::find(const CellKey& cell, const QString& caption, QSize size) {
     Entry* known = cells_.object(cell);
     if (known && known->caption == caption) {
         if (!size.isEmpty())
@@ -44,10 +44,10 @@ markup::Drawing* CellDrawings::find(const CellKey& cell, const QString& caption,
     const size_t captionHash = qHash(caption);
     auto* made = new Entry{caption, takeUp({caption, size, captionHash}), size, captionHash};
     if (!made->drawing) {
-        if (markup::DocumentPtr document = markupDocument(caption))
-            made->drawing = std::make_unique<markup::Drawing>(std::move(document));
+        if (gridgauge::markup::DocumentPtr document = markupDocument(caption))
+            made->drawing = std::make_unique<gridgauge::markup::Drawing>(std::move(document));
     }
-    markup::Drawing* drawing = made->drawing.get();
+    gridgauge::markup::Drawing* drawing = made->drawing.get();
     cells_.insert(cell, made);
     return drawing;
 }
@@ -58,10 +58,10 @@ void CellDrawings::setAside(Entry& entry) {
                       entry.drawing.release());
 }
 
-std::unique_ptr<markup::Drawing> CellDrawings::takeUp(const AsideKey& key) {
+std::unique_ptr<gridgauge::markup::Drawing> CellDrawings::takeUp(const AsideKey& key) {
     if (key.size.isEmpty())
         return nullptr;
-    return std::unique_ptr<markup::Drawing>(aside_.take(key));
+    return std::unique_ptr<gridgauge::markup::Drawing>(aside_.take(key));
 }
 
 void CellDrawings::forget(const CellKey& cell) {
@@ -75,4 +75,4 @@ void CellDrawings::clear() {
     aside_.clear();
 }
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

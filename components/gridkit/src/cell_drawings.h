@@ -20,10 +20,10 @@
 
 #include <memory>
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 // The documents every view and delegate shares, by text (null for a text that is not markup).
-markup::DocumentCache& sharedDocuments();
+gridgauge::markup::DocumentCache& sharedDocuments();
 
 // The longest text, in UTF-16 code units, that is read as markup: no cell can show more, and the
 // bound keeps the work of a hostile text within a paint.
@@ -31,7 +31,7 @@ inline constexpr qsizetype kMaxMarkupLength = 32 * 1024;
 
 // The document a cell's text reads as, or null when it is not markup or too long to be read as
 // markup. The one way every view and delegate reads a caption.
-markup::DocumentPtr markupDocument(const QString& text);
+gridgauge::markup::DocumentPtr markupDocument(const QString& text);
 
 // What a caption reads as: a markup caption's text content ("75%"), or the text itself.
 QString readableText(const QString& caption);
@@ -58,7 +58,7 @@ public:
     // The drawing for the cell showing caption, or null when the caption is not markup. Valid
     // until the next call. size is the box it is about to be painted in, if known: a drawing set
     // aside for that caption at that size is taken up again.
-    markup::Drawing* find(const CellKey& cell, const QString& caption, QSize size = {});
+    gridgauge::markup::Drawing* find(const CellKey& cell, const QString& caption, QSize size = {});
     // The cell's caption changed, or it shows nowhere any more.
     void forget(const CellKey& cell);
     void clear();
@@ -66,7 +66,7 @@ public:
 private:
     struct Entry {
         QString caption; // what it was made for: a cell whose caption changed is made anew
-        std::unique_ptr<markup::Drawing> drawing; // null: plain text
+        std::unique_ptr<gridgauge::markup::Drawing> drawing; // null: plain text
         QSize size;                               // the box it was last asked for
         size_t captionHash = 0; // a caption is long: it is hashed once, when the entry is made
     };
@@ -84,12 +84,12 @@ private:
     };
     // Lays a cell's drawing aside for another cell to take up.
     void setAside(Entry& entry);
-    std::unique_ptr<markup::Drawing> takeUp(const AsideKey& key);
+    std::unique_ptr<gridgauge::markup::Drawing> takeUp(const AsideKey& key);
 
     // More than any screen shows, so that scrolling back and forth keeps what it showed.
     QCache<CellKey, Entry> cells_{4096};
     // Drawings no cell shows, by caption and size; a few bars' worth of values.
-    QCache<AsideKey, markup::Drawing> aside_{512};
+    QCache<AsideKey, gridgauge::markup::Drawing> aside_{512};
 };
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

@@ -2,7 +2,7 @@
 
 #include <QStyle>
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 namespace {
 
@@ -47,4 +47,4 @@ int CellLayout::widthFor(int textWidth) const {
     return probe.width() - box.width() + textWidth;
 }
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

@@ -9,7 +9,7 @@
 #include <QRect>
 #include <QSize>
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 struct CellLayout {
     QRect cell;                                      // as the view shows it
@@ -32,4 +32,4 @@ private:
     QRect shown(const QRect& laidOut) const;
 };
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

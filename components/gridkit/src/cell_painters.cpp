@@ -17,7 +17,7 @@
 #include <array>
 #include <cmath>
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 namespace {
 
@@ -251,4 +251,4 @@ void CheckBoxCell::paint(QPainter& painter, const QRect& rect, const CellStyle& 
     }
 }
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

@@ -15,11 +15,11 @@ class QPainter;
 class QStyle;
 class QWidget;
 
-namespace markup {
+namespace gridgauge::markup {
 class Drawing;
 }
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 // The look every cell painter draws with.
 struct CellStyle {
@@ -55,7 +55,7 @@ struct HeaderCaption {
 
 // A caption in the markup vocabulary, laid out in the box.
 struct MarkupCell {
-    markup::Drawing& drawing;
+    gridgauge::markup::Drawing& drawing;
     void paint(QPainter& painter, const QRect& box, const QFont& font,
                Qt::LayoutDirection direction) const;
 };
@@ -85,4 +85,4 @@ struct CheckBoxCell {
     static QSize indicatorSize(const CellStyle& style);
 };
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

@@ -6,7 +6,7 @@
 #include <QFontMetricsF>
 #include <QStyle>
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 namespace {
 
@@ -51,4 +51,4 @@ std::optional<CutText> headerTipAt(const ReportGridPrivate& view, const QPoint& 
     return CutText{caption, section};
 }
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

@@ -10,7 +10,7 @@
 
 #include <optional>
 
-namespace gridkit {
+namespace gridgauge::gridkit {
 
 class ReportGridPrivate;
 
@@ -27,4 +27,4 @@ struct CutText {
 std::optional<CutText> headerTipAt(const ReportGridPrivate& view, const QPoint& at);
 
 } // namespace detail
-} // namespace gridkit
+} // namespace gridgauge::gridkit

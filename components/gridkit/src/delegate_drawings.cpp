@@ -5,7 +5,7 @@
 
 #include <atomic>
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 namespace {
 
@@ -39,7 +39,7 @@ DelegateDrawings::ViewCells& DelegateDrawings::cellsOf(const QWidget* view) {
     return *cells;
 }
 
-markup::Drawing* DelegateDrawings::find(const QWidget* view, const QModelIndex& index,
+gridgauge::markup::Drawing* DelegateDrawings::find(const QWidget* view, const QModelIndex& index,
                                         const QString& text, QSize size) {
     return cellsOf(view).cells.find(CellKey::of(index), text, size);
 }
@@ -49,7 +49,7 @@ void DelegateDrawings::clear() {
         cells->cells.clear();
 }
 
-void DelegateDrawings::paint(markup::Drawing& drawing, QPainter& painter, const QRectF& box,
+void DelegateDrawings::paint(gridgauge::markup::Drawing& drawing, QPainter& painter, const QRectF& box,
                              const QFont& font, Qt::LayoutDirection direction) {
     const quint64 before = drawing.layoutCount();
     drawing.paint(painter, box, font, direction);
@@ -60,4 +60,4 @@ quint64 DelegateDrawings::layoutCount() {
     return layouts.load(std::memory_order_relaxed);
 }
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

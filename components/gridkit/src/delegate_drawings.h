@@ -20,7 +20,7 @@ class QObject;
 class QPainter;
 class QWidget;
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 class DelegateDrawings {
 public:
@@ -33,12 +33,12 @@ public:
 
     // The drawing for the cell at index in view showing text, or null when the text is not
     // markup. Valid until the next call. size is the box it is about to be painted in.
-    markup::Drawing* find(const QWidget* view, const QModelIndex& index, const QString& text,
+    gridgauge::markup::Drawing* find(const QWidget* view, const QModelIndex& index, const QString& text,
                           QSize size = {});
     // Every view's drawings, as after a change of what a caption is drawn as.
     void clear();
     // As Drawing::paint, counted; direction is the view's, as the item's option carries it.
-    static void paint(markup::Drawing& drawing, QPainter& painter, const QRectF& box,
+    static void paint(gridgauge::markup::Drawing& drawing, QPainter& painter, const QRectF& box,
                       const QFont& font, Qt::LayoutDirection direction);
     // Layouts made by every delegate's drawings in this process: a repaint of unchanged cells
     // adds none.
@@ -52,4 +52,4 @@ private:
     std::unordered_map<const QWidget*, std::unique_ptr<ViewCells>> views_;
 };
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

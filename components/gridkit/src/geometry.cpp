@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <utility>
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 namespace {
 
@@ -191,4 +191,4 @@ int GridGeometry::resizeEdgeAt(const QPoint& p) const {
     return best;
 }
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

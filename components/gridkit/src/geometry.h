@@ -16,7 +16,7 @@
 
 #include <vector>
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 class GridGeometry {
 public:
@@ -115,4 +115,4 @@ private:
     std::vector<int> positionOf_;       // model column -> display position
 };
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

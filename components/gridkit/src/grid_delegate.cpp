@@ -22,7 +22,7 @@
 
 #include <memory>
 
-namespace gridkit {
+namespace gridgauge::gridkit {
 
 using detail::CellContent;
 using detail::CellLayout;
@@ -60,7 +60,7 @@ public:
     }
 
     // The markup a cell's text reads as, when it is drawn as markup.
-    markup::Drawing* drawing(const QStyleOptionViewItem& option, const QModelIndex& index,
+    gridgauge::markup::Drawing* drawing(const QStyleOptionViewItem& option, const QModelIndex& index,
                              const CellContent& content, const QSize& box) {
         if (!markupEnabled || content.text.isEmpty())
             return nullptr;
@@ -131,7 +131,7 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         const QRect box = layout.text();
         if (!content.text.isEmpty() && box.width() > 0) {
             const QRect markupBox = layout.markup();
-            if (markup::Drawing* drawing = d->drawing(option, index, content, markupBox.size())) {
+            if (gridgauge::markup::Drawing* drawing = d->drawing(option, index, content, markupBox.size())) {
                 detail::MarkupCell{*drawing}.paint(*painter, markupBox, content.fontOr(look.font),
                                                    option.direction);
             } else {
@@ -175,8 +175,8 @@ QSize GridDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelInd
     if (content.text.isEmpty())
         return QSize(layout.hasCheckBox ? layout.checkBox().width() + 4 + 1 : 0, height);
     if (d->markupEnabled) {
-        if (const markup::DocumentPtr document = detail::markupDocument(content.text))
-            return QSize(layout.widthFor(qCeil(markup::desiredSize(*document, font).width())),
+        if (const gridgauge::markup::DocumentPtr document = detail::markupDocument(content.text))
+            return QSize(layout.widthFor(qCeil(gridgauge::markup::desiredSize(*document, font).width())),
                          height);
     }
     return QSize(layout.widthFor(detail::TextCell::widthFor(metrics, content.text)), height);
@@ -328,4 +328,4 @@ bool GridDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
     }
 }
 
-} // namespace gridkit
+} // namespace gridgauge::gridkit

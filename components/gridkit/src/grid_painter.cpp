@@ -12,7 +12,7 @@
 
 #include <algorithm>
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 GridPainter::GridPainter(const ReportGridPrivate& view)
     : view_(view) {
@@ -226,4 +226,4 @@ void GridPainter::paintRowFocus(QPainter& painter) const {
     drawFocusFrame(painter, screen(rect.adjusted(0, 0, -1, -1)), background, look_);
 }
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

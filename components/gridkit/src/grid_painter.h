@@ -11,7 +11,7 @@
 
 class QPainter;
 
-namespace gridkit {
+namespace gridgauge::gridkit {
 
 class ReportGridPrivate;
 
@@ -38,4 +38,4 @@ private:
 };
 
 } // namespace detail
-} // namespace gridkit
+} // namespace gridgauge::gridkit

@@ -5,7 +5,7 @@
 
 #include <QScrollBar>
 
-namespace gridkit {
+namespace gridgauge::gridkit {
 
 namespace {
 
@@ -128,4 +128,4 @@ void ReportGrid::setMinimumColumnWidth(int width) {
         emit minimumColumnWidthChanged(width);
 }
 
-} // namespace gridkit
+} // namespace gridgauge::gridkit

@@ -12,7 +12,7 @@
 #include <QtMath>
 #include <QToolTip>
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 namespace {
 
@@ -102,4 +102,4 @@ bool HeaderBand::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

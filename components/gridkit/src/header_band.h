@@ -8,7 +8,7 @@
 
 #include <QWidget>
 
-namespace gridkit {
+namespace gridgauge::gridkit {
 
 class ReportGridPrivate;
 
@@ -36,4 +36,4 @@ private:
 };
 
 } // namespace detail
-} // namespace gridkit
+} // namespace gridgauge::gridkit

@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <limits>
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 void GridInput::headerPress(const QMouseEvent& event, const QPoint& at) {
     if (event.button() != Qt::LeftButton || at.y() < view_.geometry.groupBoxHeight())
@@ -207,4 +207,4 @@ bool GridInput::keyTarget(const QKeyEvent& event, int step, int& row, int& posit
     }
 }
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

@@ -12,7 +12,7 @@ class QKeyEvent;
 class QModelIndex;
 class QMouseEvent;
 
-namespace gridkit {
+namespace gridgauge::gridkit {
 
 class ReportGridPrivate;
 
@@ -62,4 +62,4 @@ private:
 };
 
 } // namespace detail
-} // namespace gridkit
+} // namespace gridgauge::gridkit

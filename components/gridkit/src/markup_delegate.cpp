@@ -11,7 +11,7 @@
 
 #include <cmath>
 
-namespace gridkit {
+namespace gridgauge::gridkit {
 
 namespace {
 
@@ -72,7 +72,7 @@ int MarkupDelegate::markupRole() const {
 
 void MarkupDelegate::setMarkupRole(int role) {
     if (role < 0) {
-        qWarning("gridkit::MarkupDelegate::setMarkupRole: %d is no item data role; the markup "
+        qWarning("gridgauge::gridkit::MarkupDelegate::setMarkupRole: %d is no item data role; the markup "
                  "role stays %d",
                  role, d_->markupRole);
         return;
@@ -90,7 +90,7 @@ void MarkupDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
     QStyle* style = styleOf(option);
     const QString text = markupText(item, index, d_->markupRole);
     const QRect box = markupBox(item);
-    markup::Drawing* drawing =
+    gridgauge::markup::Drawing* drawing =
         text.isNull() ? nullptr : d_->drawings.find(option.widget, index, text, box.size());
     if (!drawing) {
         detail::paintItem(*painter, item);
@@ -105,10 +105,10 @@ QSize MarkupDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelI
     QStyleOptionViewItem item = option;
     initStyleOption(&item, index);
     const QString text = markupText(item, index, d_->markupRole);
-    const markup::DocumentPtr document = text.isNull() ? nullptr : detail::markupDocument(text);
+    const gridgauge::markup::DocumentPtr document = text.isNull() ? nullptr : detail::markupDocument(text);
     if (!document)
         return detail::itemSizeHint(item, index);
-    const QSizeF wanted = markup::desiredSize(*document, item.font);
+    const QSizeF wanted = gridgauge::markup::desiredSize(*document, item.font);
     QSize size(int(std::ceil(wanted.width())) + 4, int(std::ceil(wanted.height())) + 2);
     if (item.features & kBesideText) {
         item.text.clear();
@@ -119,4 +119,4 @@ QSize MarkupDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelI
     return size;
 }
 
-} // namespace gridkit
+} // namespace gridgauge::gridkit

@@ -2,10 +2,13 @@
 
 #include "delegate_drawings.h"
 
-namespace gridkit {
+namespace gridgauge::gridkit {
+
+class MarkupTextModelPrivate {};
 
 MarkupTextModel::MarkupTextModel(QObject* parent)
-    : QIdentityProxyModel(parent) {}
+    : QIdentityProxyModel(parent)
+    , d(std::make_unique<MarkupTextModelPrivate>()) {}
 
 MarkupTextModel::~MarkupTextModel() = default;
 
@@ -16,9 +19,9 @@ QVariant MarkupTextModel::data(const QModelIndex& index, int role) const {
     const QVariant display = QIdentityProxyModel::data(index, Qt::DisplayRole);
     if (display.userType() != QMetaType::QString)
         return given;
-    if (const markup::DocumentPtr document = detail::markupDocument(display.toString()))
-        return markup::textContent(*document);
+    if (const gridgauge::markup::DocumentPtr document = detail::markupDocument(display.toString()))
+        return gridgauge::markup::textContent(*document);
     return given;
 }
 
-} // namespace gridkit
+} // namespace gridgauge::gridkit

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 namespace {
 
@@ -43,4 +43,4 @@ QSize itemSizeHint(QStyleOptionViewItem item, const QModelIndex& index) {
     return styleOf(item)->sizeFromContents(QStyle::CT_ItemViewItem, &item, QSize(), item.widget);
 }
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

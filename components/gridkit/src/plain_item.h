@@ -11,7 +11,7 @@
 class QModelIndex;
 class QPainter;
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 // item is made (initStyleOption) for the cell it is to draw.
 void paintItem(QPainter& painter, QStyleOptionViewItem item);
@@ -19,4 +19,4 @@ void paintItem(QPainter& painter, QStyleOptionViewItem item);
 // 32 K characters, which are already wider than any screen.
 QSize itemSizeHint(QStyleOptionViewItem item, const QModelIndex& index);
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

@@ -16,7 +16,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 namespace {
 
@@ -285,4 +285,4 @@ void paint(QPainter& painter, const QStyleOptionViewItem& item, double share,
 
 } // namespace style_bar
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

@@ -16,7 +16,7 @@ class QPainter;
 class QStyle;
 class QStyleOptionViewItem;
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 // The number a cell's value holds, or nothing when it holds none: a value of a numeric type, or a
 // text that reads wholly as a number; NaN is no number. Truth values are not numbers either.
@@ -86,4 +86,4 @@ void paint(QPainter& painter, const QStyleOptionViewItem& item, double share,
 
 } // namespace style_bar
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

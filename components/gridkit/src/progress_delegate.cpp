@@ -13,7 +13,7 @@
 
 #include <cmath>
 
-namespace gridkit {
+namespace gridgauge::gridkit {
 
 namespace {
 
@@ -37,7 +37,7 @@ public:
 bool refusedRole(const char* setter, int role) {
     if (role >= 0)
         return false;
-    qWarning("gridkit::ProgressDelegate::%s: %d is no item data role; the role stays as it was",
+    qWarning("gridgauge::gridkit::ProgressDelegate::%s: %d is no item data role; the role stays as it was",
              setter, role);
     return true;
 }
@@ -110,7 +110,7 @@ void ProgressDelegate::setMaximum(int maximum) {
 
 void ProgressDelegate::setRange(int minimum, int maximum) {
     if (minimum > maximum) {
-        qWarning("gridkit::ProgressDelegate::setRange: the minimum %d lies above the maximum %d; "
+        qWarning("gridgauge::gridkit::ProgressDelegate::setRange: the minimum %d lies above the maximum %d; "
                  "the range stays from %d to %d",
                  minimum, maximum, d_->target.range.minimum, d_->target.range.maximum);
         return;
@@ -141,7 +141,7 @@ ProgressDelegate::Look ProgressDelegate::look() const {
 
 void ProgressDelegate::setLook(Look look) {
     if (look != Look::Style && look != Look::Gradient) {
-        qWarning("gridkit::ProgressDelegate::setLook: %d is no ProgressDelegate::Look; the look "
+        qWarning("gridgauge::gridkit::ProgressDelegate::setLook: %d is no ProgressDelegate::Look; the look "
                  "stays as it was",
                  int(look));
         return;
@@ -287,4 +287,4 @@ bool ProgressDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
     return event->type() == QEvent::MouseButtonDblClick;
 }
 
-} // namespace gridkit
+} // namespace gridgauge::gridkit

@@ -3,7 +3,7 @@
 #include <QAbstractItemView>
 #include <QMouseEvent>
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 namespace {
 
@@ -41,7 +41,7 @@ bool ProgressWriter::write(QAbstractItemModel& model, const QModelIndex& index, 
         return true;
     if (!warned_) {
         warned_ = true;
-        qWarning("gridkit::ProgressDelegate: the model refused %d in role %d at row %d, column "
+        qWarning("gridgauge::gridkit::ProgressDelegate: the model refused %d in role %d at row %d, column "
                  "%d; nothing was written, and further refusals go unreported",
                  value, role, index.row(), index.column());
     }
@@ -118,4 +118,4 @@ void ProgressDrag::follow(double x) {
     write(*model_, cell_, target_, x, view_->visualRect(cell_), view_->layoutDirection());
 }
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

@@ -20,7 +20,7 @@ class QAbstractItemModel;
 class QAbstractItemView;
 class QWidget;
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 // Writes a delegate's values into a model. A model is free to refuse a value (a role it does not
 // store, a type it does not take, a read-only cell whose flags said otherwise); the first refusal
@@ -75,4 +75,4 @@ private:
     QMetaObject::Connection viewGone_;
 };
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <utility>
 
-namespace gridkit {
+namespace gridgauge::gridkit {
 
 ReportGrid::ReportGrid(QWidget* parent)
     : QAbstractItemView(parent)
@@ -496,4 +496,4 @@ void ReportGrid::initViewItemOption(QStyleOptionViewItem* option) const {
     option->state.setFlag(QStyle::State_KeyboardFocusChange, d->focusFrameShown);
 }
 
-} // namespace gridkit
+} // namespace gridgauge::gridkit

@@ -13,7 +13,7 @@
 #include <QScrollBar>
 #include <QtMath>
 
-namespace gridkit {
+namespace gridgauge::gridkit {
 
 namespace {
 
@@ -205,4 +205,4 @@ bool ReportGrid::viewportEvent(QEvent* event) {
     return QAbstractItemView::viewportEvent(event);
 }
 
-} // namespace gridkit
+} // namespace gridgauge::gridkit

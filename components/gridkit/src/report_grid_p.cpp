@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <utility>
 
-namespace gridkit {
+namespace gridgauge::gridkit {
 
 namespace {
 
@@ -264,4 +264,4 @@ void ReportGridPrivate::setResizeCursor(bool overEdge) {
         header->unsetCursor();
 }
 
-} // namespace gridkit
+} // namespace gridgauge::gridkit

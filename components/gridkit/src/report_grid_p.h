@@ -16,7 +16,7 @@
 
 class QMouseEvent;
 
-namespace gridkit {
+namespace gridgauge::gridkit {
 
 namespace detail {
 class HeaderBand;
@@ -86,4 +86,4 @@ public:
     QColor belowRows() const;
 };
 
-} // namespace gridkit
+} // namespace gridgauge::gridkit

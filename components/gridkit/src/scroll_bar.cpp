@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QStyle>
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 ScrollBar::ScrollBar(Qt::Orientation orientation, QWidget* parent)
     : QScrollBar(orientation, parent) {}
@@ -48,4 +48,4 @@ void ScrollBar::paintEvent(QPaintEvent* event) {
     QPainter(this).drawPixmap(option.rect.topLeft(), kept_);
 }
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

@@ -4,7 +4,7 @@
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 // A scroll bar that keeps its last rendering while nothing it shows has changed. A large grid's
 // scroll bar runs the whole height of the window, and the style paints its groove and handle with
@@ -25,4 +25,4 @@ private:
     QStyleOptionSlider keptOption_;
 };
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

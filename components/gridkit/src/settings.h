@@ -5,7 +5,7 @@
 #include <QColor>
 #include <QPalette>
 
-namespace gridkit::detail {
+namespace gridgauge::gridkit::detail {
 
 // How the view looks and reacts (report_grid.h says what each does). They belong to the view:
 // two views over one model may show it differently.
@@ -23,4 +23,4 @@ struct ViewSettings {
     bool styledHeader() const { return headerStyle == ReportGrid::StyledHeader; }
 };
 
-} // namespace gridkit::detail
+} // namespace gridgauge::gridkit::detail

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-namespace markup {
+namespace gridgauge::markup {
 
 QBrush brushFor(const Document& document, int index, const QRectF& box, const QPointF& origin,
                 bool mirrored) {
@@ -49,4 +49,4 @@ QBrush brushFor(const Document& document, int index, const QRectF& box, const QP
     return brush;
 }
 
-} // namespace markup
+} // namespace gridgauge::markup

@@ -7,7 +7,7 @@
 #include <QBrush>
 #include <QRectF>
 
-namespace markup {
+namespace gridgauge::markup {
 
 // Brush index filling box, for an element whose top-left is origin (where an absolutely mapped
 // gradient has its 0,0). No brush for -1, a transparent colour or a gradient without stops. For
@@ -16,4 +16,4 @@ namespace markup {
 QBrush brushFor(const Document& document, int index, const QRectF& box, const QPointF& origin,
                 bool mirrored = false);
 
-} // namespace markup
+} // namespace gridgauge::markup

@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-namespace markup {
+namespace gridgauge::markup {
 
 inline Thickness operator+(const Thickness& a, const Thickness& b) {
     return {a.left + b.left, a.top + b.top, a.right + b.right, a.bottom + b.bottom};
@@ -29,4 +29,4 @@ inline QRectF deflate(const QRectF& box, const Thickness& t) {
     return {QPointF(box.x() + t.left, box.y() + t.top), deflate(box.size(), t)};
 }
 
-} // namespace markup
+} // namespace gridgauge::markup

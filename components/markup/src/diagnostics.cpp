@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace markup {
+namespace gridgauge::markup {
 
 class DiagnosticPrivate : public QSharedData {
 public:
@@ -117,4 +117,4 @@ void fill(ParseReportPrivate& report, QStringView text, const Problems& problems
         report.error = locator.at(problems.error->at, problems.error->message);
 }
 
-} // namespace markup
+} // namespace gridgauge::markup

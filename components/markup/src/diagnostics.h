@@ -8,7 +8,7 @@
 
 #include <QSharedData>
 
-namespace markup {
+namespace gridgauge::markup {
 
 class ParseReportPrivate : public QSharedData {
 public:
@@ -20,4 +20,4 @@ public:
 // Replaces what report holds with the problems found in text.
 void fill(ParseReportPrivate& report, QStringView text, const Problems& problems);
 
-} // namespace markup
+} // namespace gridgauge::markup

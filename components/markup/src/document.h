@@ -16,7 +16,7 @@
 #include <limits>
 #include <vector>
 
-namespace markup {
+namespace gridgauge::markup {
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // Width and Height left unset (or "Auto") size to content.
@@ -193,4 +193,4 @@ public:
     std::vector<QString> links;   // each Hyperlink's NavigateUri, in document order
 };
 
-} // namespace markup
+} // namespace gridgauge::markup

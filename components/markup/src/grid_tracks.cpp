@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numeric>
 
-namespace markup::layout {
+namespace gridgauge::markup::layout {
 namespace {
 
 bool isZero(double v) {
@@ -392,4 +392,4 @@ double Tracks::finalSizeOf(int start, int count) const {
     return size;
 }
 
-} // namespace markup::layout
+} // namespace gridgauge::markup::layout

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-namespace markup::layout {
+namespace gridgauge::markup::layout {
 
 class Tracks {
 public:
@@ -94,4 +94,4 @@ struct StarShare {
 // add up to available whenever the limits allow it.
 void shareByWeight(std::vector<StarShare>& stars, double available);
 
-} // namespace markup::layout
+} // namespace gridgauge::markup::layout

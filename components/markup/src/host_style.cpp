@@ -2,7 +2,7 @@
 // members can be added without changing what a program built against the library sees.
 #include "gridgauge/markup/markup.h"
 
-namespace markup {
+namespace gridgauge::markup {
 
 class HostStylePrivate : public QSharedData {
 public:
@@ -27,6 +27,9 @@ HostStyle::HostStyle()
 HostStyle::~HostStyle() = default;
 HostStyle::HostStyle(const HostStyle& other) = default;
 HostStyle::HostStyle(HostStyle&& other) noexcept = default;
+void HostStyle::swap(HostStyle& other) noexcept {
+    d.swap(other.d);
+}
 HostStyle& HostStyle::operator=(const HostStyle& other) = default;
 HostStyle& HostStyle::operator=(HostStyle&& other) noexcept = default;
 
@@ -59,4 +62,4 @@ bool HostStyle::operator==(const HostStyle& other) const {
                             d->resolver == other.d->resolver);
 }
 
-} // namespace markup
+} // namespace gridgauge::markup

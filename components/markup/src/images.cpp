@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-namespace markup {
+namespace gridgauge::markup {
 namespace {
 
 struct Key {
@@ -79,21 +79,22 @@ QImage resource(const QString& path, const QSize& size) {
 
 } // namespace
 
-struct ImageResolver::Impl {
+class ImageResolverPrivate {
+public:
     QMutex mutex;
     QCache<Key, QImage> pictures{16 * 1024}; // 16 MiB
 };
 
 ImageResolver::ImageResolver()
-    : impl_(std::make_unique<Impl>()) {}
+    : d(std::make_unique<ImageResolverPrivate>()) {}
 
 ImageResolver::~ImageResolver() = default;
 
 QImage ImageResolver::image(const QString& source, const QSize& size) {
     const Key key{source, size.isEmpty() ? QSize() : size};
     {
-        QMutexLocker lock(&impl_->mutex);
-        if (const QImage* kept = impl_->pictures.object(key))
+        QMutexLocker lock(&d->mutex);
+        if (const QImage* kept = d->pictures.object(key))
             return *kept;
     }
     // Resolved without the lock held: a resolver may well ask for another picture, or clear().
@@ -102,14 +103,14 @@ QImage ImageResolver::image(const QString& source, const QSize& size) {
         picture = picture.scaled(key.size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         picture.setDevicePixelRatio(1);
     }
-    QMutexLocker lock(&impl_->mutex);
-    impl_->pictures.insert(key, new QImage(picture), costOf(picture));
+    QMutexLocker lock(&d->mutex);
+    d->pictures.insert(key, new QImage(picture), costOf(picture));
     return picture;
 }
 
 void ImageResolver::clear() {
-    QMutexLocker lock(&impl_->mutex);
-    impl_->pictures.clear();
+    QMutexLocker lock(&d->mutex);
+    d->pictures.clear();
 }
 
 QImage ImageResolver::resolveBuiltIn(const QString& source, const QSize& size) {
@@ -129,4 +130,4 @@ QSizeF naturalSize(ImageResolver& resolver, const QString& source) {
     return picture.isNull() ? QSizeF(0, 0) : picture.deviceIndependentSize();
 }
 
-} // namespace markup
+} // namespace gridgauge::markup

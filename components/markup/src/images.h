@@ -6,7 +6,7 @@
 
 #include <QSizeF>
 
-namespace markup {
+namespace gridgauge::markup {
 
 // No caption names more pictures than this; a caption that names more shows the rest as if their
 // sources were refused, so that a huge caption cannot make its host read without end.
@@ -22,4 +22,4 @@ ImageResolver& resolverOr(ImageResolver* host);
 // The size source's picture asks for, in device-independent pixels: nothing when it is refused.
 QSizeF naturalSize(ImageResolver& resolver, const QString& source);
 
-} // namespace markup
+} // namespace gridgauge::markup

@@ -15,7 +15,7 @@
 
 #include <vector>
 
-namespace markup {
+namespace gridgauge::markup {
 
 struct ElementLayout {
     QRectF bounds; // as arranged, in the laid-out area
@@ -102,4 +102,4 @@ QSizeF confined(const QSizeF& size);
 QFont fontFor(const QFont& base, const TextStyle& style, const std::vector<QStringList>& families,
               double dotsPerInch);
 
-} // namespace markup
+} // namespace gridgauge::markup

@@ -2,7 +2,7 @@
 #include "chrome.h"
 #include "layout_pass.h"
 
-namespace markup::layout {
+namespace gridgauge::markup::layout {
 
 QSizeF measureBorder(Pass& pass, int e, const QSizeF& available) {
     const Element& el = pass.element(e);
@@ -18,4 +18,4 @@ void arrangeBorder(Pass& pass, int e, const QRectF& box) {
         pass.arrange(el.firstChild, deflate(deflate(box, el.border), el.padding));
 }
 
-} // namespace markup::layout
+} // namespace gridgauge::markup::layout

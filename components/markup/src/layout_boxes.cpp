@@ -2,7 +2,7 @@
 
 #include "layout.h"
 
-namespace markup {
+namespace gridgauge::markup {
 
 QList<ElementBox> layoutBoxes(const Document& document, const QSizeF& size, const QFont& font) {
     return layoutBoxes(document, size, font, FontEngineMeasurer());
@@ -29,4 +29,4 @@ QList<ElementBox> layoutBoxes(const Document& document, const QSizeF& size, cons
     return boxes;
 }
 
-} // namespace markup
+} // namespace gridgauge::markup

@@ -11,7 +11,7 @@
 #include <QSizeF>
 #include <QString>
 
-namespace markup {
+namespace gridgauge::markup {
 
 // One line of a TextBlock as laid out: its box and what it shows (an ellipsis included).
 struct TextLineBox {
@@ -36,4 +36,4 @@ QList<ElementBox> layoutBoxes(const Document& document, const QSizeF& size, cons
 QList<ElementBox> layoutBoxes(const Document& document, const QSizeF& size, const QFont& font,
                               const TextMeasurer& measurer, ImageResolver* resolver = nullptr);
 
-} // namespace markup
+} // namespace gridgauge::markup

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-namespace markup::layout {
+namespace gridgauge::markup::layout {
 
 QSizeF measureCanvas(Pass& pass, int e, const QSizeF&) {
     pass.forChildren(e, [&](int c) { pass.measure(c, QSizeF(kInfinity, kInfinity)); });
@@ -29,4 +29,4 @@ void arrangeCanvas(Pass& pass, int e, const QRectF& box) {
     });
 }
 
-} // namespace markup::layout
+} // namespace gridgauge::markup::layout

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace markup::layout {
+namespace gridgauge::markup::layout {
 
 QSizeF measureDockPanel(Pass& pass, int e, const QSizeF& available) {
     // What the children docked so far take across and down, and the most the panel needs.
@@ -62,4 +62,4 @@ void arrangeDockPanel(Pass& pass, int e, const QRectF& box) {
     });
 }
 
-} // namespace markup::layout
+} // namespace gridgauge::markup::layout

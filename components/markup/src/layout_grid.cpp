@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace markup::layout {
+namespace gridgauge::markup::layout {
 namespace {
 
 // After the group of star rows in Auto columns is measured, it and the group of star columns
@@ -189,4 +189,4 @@ void GridLayout::arrange(Pass& pass, const QRectF& box) {
     }
 }
 
-} // namespace markup::layout
+} // namespace gridgauge::markup::layout

@@ -12,7 +12,7 @@
 
 #include <vector>
 
-namespace markup::layout {
+namespace gridgauge::markup::layout {
 
 class Pass;
 
@@ -64,4 +64,4 @@ private:
     std::vector<Span> spans_; // scratch
 };
 
-} // namespace markup::layout
+} // namespace gridgauge::markup::layout

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace markup::layout {
+namespace gridgauge::markup::layout {
 namespace {
 
 QSizeF scaled(const QSizeF& picture, const QSizeF& room, Stretch stretch,
@@ -44,7 +44,7 @@ QSizeF Pass::naturalSize(int e) {
         return {0, 0};
     QSizeF& size = out_.naturalSizes[size_t(source)];
     if (size.width() < 0)
-        size = confined(markup::naturalSize(*out_.resolver, d_.sources[size_t(source)]));
+        size = confined(gridgauge::markup::naturalSize(*out_.resolver, d_.sources[size_t(source)]));
     return size;
 }
 
@@ -58,4 +58,4 @@ QSizeF arrangedImageSize(Pass& pass, int e, const QSizeF& size) {
     return scaled(pass.naturalSize(e), size, el.stretch, el.stretchDirection);
 }
 
-} // namespace markup::layout
+} // namespace gridgauge::markup::layout

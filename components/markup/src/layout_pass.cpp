@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace markup {
+namespace gridgauge::markup {
 namespace layout {
 namespace {
 
@@ -308,4 +308,4 @@ QSizeF confined(const QSizeF& size) {
     return {confined(size.width()), confined(size.height())};
 }
 
-} // namespace markup
+} // namespace gridgauge::markup

@@ -12,7 +12,7 @@
 
 #include <vector>
 
-namespace markup::layout {
+namespace gridgauge::markup::layout {
 
 class Pass {
 public:
@@ -92,4 +92,4 @@ void arrangeCanvas(Pass& pass, int e, const QRectF& box);
 QSizeF measureImage(Pass& pass, int e, const QSizeF& available);
 QSizeF arrangedImageSize(Pass& pass, int e, const QSizeF& size);
 
-} // namespace markup::layout
+} // namespace gridgauge::markup::layout

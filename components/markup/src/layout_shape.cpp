@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace markup::layout {
+namespace gridgauge::markup::layout {
 
 QSizeF measureShape(Pass& pass, int e, const QSizeF& available) {
     const Element& el = pass.element(e);
@@ -46,4 +46,4 @@ void arrangeShape(Pass& pass, int e, const QRectF& box) {
     pass.result().elements[size_t(e)].figure = figure;
 }
 
-} // namespace markup::layout
+} // namespace gridgauge::markup::layout

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace markup::layout {
+namespace gridgauge::markup::layout {
 
 QSizeF measureStackPanel(Pass& pass, int e, const QSizeF& available) {
     const bool horizontal = pass.element(e).orientation == Orientation::Horizontal;
@@ -37,4 +37,4 @@ void arrangeStackPanel(Pass& pass, int e, const QRectF& box) {
     });
 }
 
-} // namespace markup::layout
+} // namespace gridgauge::markup::layout

@@ -3,7 +3,7 @@
 #include "layout_pass.h"
 #include "text_lines.h"
 
-namespace markup::layout {
+namespace gridgauge::markup::layout {
 
 QSizeF measureTextBlock(Pass& pass, int e, const QSizeF& available) {
     const Element& el = pass.element(e);
@@ -37,4 +37,4 @@ void arrangeTextBlock(Pass& pass, int e, const QRectF& box) {
     }
 }
 
-} // namespace markup::layout
+} // namespace gridgauge::markup::layout

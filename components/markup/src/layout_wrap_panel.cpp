@@ -8,7 +8,7 @@
 #include <limits>
 #include <vector>
 
-namespace markup::layout {
+namespace gridgauge::markup::layout {
 namespace {
 
 // Sizes as along a line (u) and across the lines (v).
@@ -107,4 +107,4 @@ void arrangeWrapPanel(Pass& pass, int e, const QRectF& box) {
                });
 }
 
-} // namespace markup::layout
+} // namespace gridgauge::markup::layout

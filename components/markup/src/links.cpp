@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-namespace markup {
+namespace gridgauge::markup {
 
 std::vector<LayoutResult::LinkPiece> linkPieces(const Document& document,
                                                 const LayoutResult& layout, bool rightToLeft) {
@@ -90,4 +90,4 @@ bool Link::operator==(const Link& other) const {
     return target() == other.target() && text() == other.text() && rects() == other.rects();
 }
 
-} // namespace markup
+} // namespace gridgauge::markup

@@ -10,7 +10,7 @@
 
 #include <vector>
 
-namespace markup {
+namespace gridgauge::markup {
 
 class LinkPrivate : public QSharedData {
 public:
@@ -28,4 +28,4 @@ std::vector<LayoutResult::LinkPiece> linkPieces(const Document& document,
 // The text of each link, parallel to Document::links.
 std::vector<QString> linkTexts(const Document& document);
 
-} // namespace markup
+} // namespace gridgauge::markup

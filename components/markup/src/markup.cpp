@@ -15,7 +15,7 @@
 #include <atomic>
 #include <cmath>
 
-namespace markup {
+namespace gridgauge::markup {
 
 namespace {
 std::atomic<quint64> parses{0};
@@ -85,30 +85,49 @@ void render(QPainter& painter, const Document& document, const QRectF& box, cons
                 direction, host);
 }
 
-Drawing::Drawing() = default;
+class DrawingPrivate {
+public:
+    DocumentPtr document;
+    std::unique_ptr<const LayoutResult> layout;
+    quint64 layouts = 0;
+};
+
+Drawing::Drawing()
+    : d(std::make_unique<DrawingPrivate>()) {}
 Drawing::Drawing(DocumentPtr document)
-    : document_(std::move(document)) {}
+    : d(std::make_unique<DrawingPrivate>()) {
+    d->document = std::move(document);
+}
 Drawing::~Drawing() = default;
 Drawing::Drawing(Drawing&&) noexcept = default;
 Drawing& Drawing::operator=(Drawing&&) noexcept = default;
 
+const DocumentPtr& Drawing::document() const {
+    static const DocumentPtr none;
+    return d ? d->document : none;
+}
+
+quint64 Drawing::layoutCount() const {
+    return d ? d->layouts : 0;
+}
+
 void Drawing::paint(QPainter& painter, const QRectF& box, const QFont& font,
                     Qt::LayoutDirection direction, const HostStyle& host) {
-    if (!document_ || !usable(box))
+    if (!d || !d->document || !usable(box))
         return;
     const FontEngineMeasurer measurer(painter.device());
     // Pictures are measured by their resolver's sizes: another resolver may give other ones.
-    const bool otherPictures = !document_->sources.empty() && layout_ &&
-                               layout_->resolver != &resolverOr(host.imageResolver());
-    if (!layout_ || layout_->size != box.size() || layout_->font != font ||
-        layout_->dotsPerInch != measurer.dotsPerInch() || otherPictures) {
-        layout_ = std::make_unique<const LayoutResult>(
-            layOut(*document_, box.size(), font, measurer, host.imageResolver()));
-        ++layouts_;
+    const bool otherPictures = !d->document->sources.empty() && d->layout &&
+                               d->layout->resolver != &resolverOr(host.imageResolver());
+    if (!d->layout || d->layout->size != box.size() || d->layout->font != font ||
+        d->layout->dotsPerInch != measurer.dotsPerInch() || otherPictures) {
+        d->layout = std::make_unique<const LayoutResult>(
+            layOut(*d->document, box.size(), font, measurer, host.imageResolver()));
+        ++d->layouts;
     }
-    paintLayout(painter, *document_, *layout_, box.topLeft(), direction, host);
-    layout_->paintedAt = box.topLeft();
-    layout_->paintedDirection = int(direction == Qt::RightToLeft);
+    paintLayout(painter, *d->document, *d->layout, box.topLeft(), direction, host);
+    d->layout->paintedAt = box.topLeft();
+    d->layout->paintedDirection = int(direction == Qt::RightToLeft);
 }
 
 namespace {
@@ -127,28 +146,28 @@ const std::vector<LayoutResult::LinkPiece>& piecesOf(const Document& document,
 
 QList<Link> Drawing::links() const {
     QList<Link> links;
-    if (!document_ || document_->links.empty())
+    if (!d || !d->document || d->document->links.empty())
         return links;
-    const std::vector<QString> texts = linkTexts(*document_);
-    for (size_t i = 0; i < document_->links.size(); ++i) {
+    const std::vector<QString> texts = linkTexts(*d->document);
+    for (size_t i = 0; i < d->document->links.size(); ++i) {
         Link link;
         link.d = new LinkPrivate;
-        link.d->target = document_->links[i];
+        link.d->target = d->document->links[i];
         link.d->text = texts[i];
         links.append(link);
     }
-    if (layout_ && layout_->paintedDirection >= 0) {
-        for (const LayoutResult::LinkPiece& piece : piecesOf(*document_, *layout_))
-            links[piece.link].d->rects.append(piece.rect.translated(layout_->paintedAt));
+    if (d->layout && d->layout->paintedDirection >= 0) {
+        for (const LayoutResult::LinkPiece& piece : piecesOf(*d->document, *d->layout))
+            links[piece.link].d->rects.append(piece.rect.translated(d->layout->paintedAt));
     }
     return links;
 }
 
 int Drawing::linkAt(const QPointF& point) const {
-    if (!document_ || document_->links.empty() || !layout_ || layout_->paintedDirection < 0)
+    if (!d || !d->document || d->document->links.empty() || !d->layout || d->layout->paintedDirection < 0)
         return -1;
-    const QPointF at = point - layout_->paintedAt;
-    const std::vector<LayoutResult::LinkPiece>& pieces = piecesOf(*document_, *layout_);
+    const QPointF at = point - d->layout->paintedAt;
+    const std::vector<LayoutResult::LinkPiece>& pieces = piecesOf(*d->document, *d->layout);
     // What was painted last lies on top.
     for (auto piece = pieces.rbegin(); piece != pieces.rend(); ++piece) {
         if (piece->rect.contains(at))
@@ -157,30 +176,31 @@ int Drawing::linkAt(const QPointF& point) const {
     return -1;
 }
 
-struct DocumentCache::Impl {
+class DocumentCachePrivate {
+public:
     struct Entry {
         DocumentPtr document; // null for a text that is not markup
     };
-    explicit Impl(int capacity)
+    explicit DocumentCachePrivate(int capacity)
         : entries(std::max(1, capacity)) {}
     QCache<QString, Entry> entries; // least recently used go first
 };
 
 DocumentCache::DocumentCache(int capacity)
-    : impl_(std::make_unique<Impl>(capacity)) {}
+    : d(std::make_unique<DocumentCachePrivate>(capacity)) {}
 
 DocumentCache::~DocumentCache() = default;
 
 DocumentPtr DocumentCache::find(const QString& text) {
-    if (const Impl::Entry* entry = impl_->entries.object(text))
+    if (const DocumentCachePrivate::Entry* entry = d->entries.object(text))
         return entry->document;
     DocumentPtr document = parse(text);
-    impl_->entries.insert(text, new Impl::Entry{document});
+    d->entries.insert(text, new DocumentCachePrivate::Entry{document});
     return document;
 }
 
 void DocumentCache::clear() {
-    impl_->entries.clear();
+    d->entries.clear();
 }
 
-} // namespace markup
+} // namespace gridgauge::markup

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace markup {
+namespace gridgauge::markup {
 
 namespace {
 
@@ -65,4 +65,4 @@ Mirrors mirrorsFor(const Document& document, const LayoutResult& layout, bool ho
     return mirrors;
 }
 
-} // namespace markup
+} // namespace gridgauge::markup

@@ -16,7 +16,7 @@
 
 #include <vector>
 
-namespace markup {
+namespace gridgauge::markup {
 
 // Where a point of the left-to-right layout shows: x becomes scale * x + shift.
 struct Mirror {
@@ -44,4 +44,4 @@ struct Mirrors {
 // For a layout painted with the host's direction; rightToLeft mirrors the whole area.
 Mirrors mirrorsFor(const Document& document, const LayoutResult& layout, bool rightToLeft);
 
-} // namespace markup
+} // namespace gridgauge::markup

@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace markup {
+namespace gridgauge::markup {
 namespace {
 
 // Each translucent element is painted into a layer of its own; past this many nested ones the
@@ -490,4 +490,4 @@ void paintLayout(QPainter& painter, const Document& document, const LayoutResult
     painter.restore();
 }
 
-} // namespace markup
+} // namespace gridgauge::markup

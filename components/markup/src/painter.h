@@ -5,7 +5,7 @@
 
 class QPainter;
 
-namespace markup {
+namespace gridgauge::markup {
 
 // Paints a laid-out document with its area's top-left at origin, right to left mirrored (see
 // mirror.h). Edges land on whole device pixels whenever the painter only scales and translates, so
@@ -13,4 +13,4 @@ namespace markup {
 void paintLayout(QPainter& painter, const Document& document, const LayoutResult& layout,
                  const QPointF& origin, Qt::LayoutDirection direction, const HostStyle& host);
 
-} // namespace markup
+} // namespace gridgauge::markup

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-namespace markup {
+namespace gridgauge::markup {
 namespace {
 
 enum class Tag : quint8 {
@@ -606,4 +606,4 @@ std::shared_ptr<Document> parseDocument(QStringView text, Problems* problems) {
     return Parser(text, problems).run();
 }
 
-} // namespace markup
+} // namespace gridgauge::markup

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-namespace markup {
+namespace gridgauge::markup {
 
 // What a parse has to say of its text, each where it found it (an offset into the text).
 struct Problem {
@@ -30,4 +30,4 @@ struct Problems {
 // With problems, also says why text is not markup, and which attributes it ignored.
 std::shared_ptr<Document> parseDocument(QStringView text, Problems* problems = nullptr);
 
-} // namespace markup
+} // namespace gridgauge::markup

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace markup::properties {
+namespace gridgauge::markup::properties {
 namespace {
 
 // What each reader takes, for the message about a value it could not read.
@@ -410,4 +410,4 @@ void finishSolid(Brush& brush) {
     brush.color = withOpacity(brush.color, brush.opacity);
 }
 
-} // namespace markup::properties
+} // namespace gridgauge::markup::properties

@@ -10,7 +10,7 @@
 
 #include <vector>
 
-namespace markup::properties {
+namespace gridgauge::markup::properties {
 
 struct Outcome {
     enum Kind : quint8 { Applied, UnknownName, Unreadable };
@@ -32,4 +32,4 @@ Outcome applyToDefinition(Definition& definition, bool row, QStringView name, QS
 void finishGradient(Brush& brush, std::vector<GradientStop>& stops);
 void finishSolid(Brush& brush);
 
-} // namespace markup::properties
+} // namespace gridgauge::markup::properties

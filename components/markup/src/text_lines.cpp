@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace markup::layout {
+namespace gridgauge::markup::layout {
 namespace {
 
 const QString& ellipsis() {
@@ -312,4 +312,4 @@ int TextLines::runAt(const Paragraph& p, qsizetype position) const {
     return p.first + std::max(0, int(next - p.starts.begin()) - 1);
 }
 
-} // namespace markup::layout
+} // namespace gridgauge::markup::layout

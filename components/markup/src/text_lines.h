@@ -15,7 +15,7 @@
 
 #include <vector>
 
-namespace markup::layout {
+namespace gridgauge::markup::layout {
 
 class TextLines {
 public:
@@ -81,4 +81,4 @@ private:
     std::vector<Origin> origins_; // of each line, should an ellipsis end the text early
 };
 
-} // namespace markup::layout
+} // namespace gridgauge::markup::layout

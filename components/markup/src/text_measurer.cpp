@@ -2,7 +2,7 @@
 
 #include <QImage>
 
-namespace markup {
+namespace gridgauge::markup {
 namespace {
 
 // The resolution text is measured at when no device is named; an image's, as on most captions.
@@ -38,4 +38,4 @@ double FontEngineMeasurer::dotsPerInch() const {
     return device_->logicalDpiY();
 }
 
-} // namespace markup
+} // namespace gridgauge::markup

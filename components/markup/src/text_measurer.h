@@ -12,7 +12,7 @@
 
 class QPaintDevice;
 
-namespace markup {
+namespace gridgauge::markup {
 
 struct FontMetrics {
     double ascent = 0;
@@ -47,4 +47,4 @@ private:
     mutable std::optional<QFontMetricsF> metrics_;
 };
 
-} // namespace markup
+} // namespace gridgauge::markup

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <string>
 
-namespace markup::values {
+namespace gridgauge::markup::values {
 
 QStringView trimmed(QStringView text) {
     qsizetype begin = 0, end = text.size();
@@ -521,4 +521,4 @@ std::optional<Definition> gridLength(QStringView text) {
     return definition;
 }
 
-} // namespace markup::values
+} // namespace gridgauge::markup::values

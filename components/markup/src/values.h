@@ -13,7 +13,7 @@
 
 #include <optional>
 
-namespace markup::values {
+namespace gridgauge::markup::values {
 
 // text without the XML blanks at its ends.
 QStringView trimmed(QStringView text);
@@ -72,4 +72,4 @@ std::optional<int> span(QStringView text);
 // Pixels, "Auto", "*" or "n*".
 std::optional<Definition> gridLength(QStringView text);
 
-} // namespace markup::values
+} // namespace gridgauge::markup::values

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace markup {
+namespace gridgauge::markup {
 namespace {
 
 constexpr char32_t kBadReference = char32_t(-1);
@@ -266,4 +266,4 @@ QStringView XmlReader::duplicateName() {
     return twice[0].data() > twice[1].data() ? twice[0] : twice[1]; // where it comes again
 }
 
-} // namespace markup
+} // namespace gridgauge::markup

@@ -10,7 +10,7 @@
 
 #include <vector>
 
-namespace markup {
+namespace gridgauge::markup {
 
 // What XML counts as a blank: between names and values, and in text, where a caption collapses
 // each run of them to one space.
@@ -91,4 +91,4 @@ private:
     QStringView errorName_;
 };
 
-} // namespace markup
+} // namespace gridgauge::markup

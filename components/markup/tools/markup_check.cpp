@@ -27,7 +27,7 @@ void print(FILE* to, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), to);
 }
 
-void report(const QString& file, const char* kind, const markup::Diagnostic& d) {
+void report(const QString& file, const char* kind, const gridgauge::markup::Diagnostic& d) {
     print(stdout, QStringLiteral("%1:%2:%3: %4: %5\n")
                       .arg(file)
                       .arg(d.line())
@@ -75,9 +75,9 @@ int main(int argc, char** argv) {
         }
         const QString text = QString::fromUtf8(file.readAll());
         const QString shown = name == QLatin1String("-") ? QStringLiteral("<stdin>") : name;
-        markup::ParseReport found;
-        const bool isMarkup = bool(markup::parse(text, &found));
-        for (const markup::Diagnostic& d : found.ignored())
+        gridgauge::markup::ParseReport found;
+        const bool isMarkup = bool(gridgauge::markup::parse(text, &found));
+        for (const gridgauge::markup::Diagnostic& d : found.ignored())
             report(shown, "warning", d);
         if (found.ignoredCount() > found.ignored().size()) {
             print(stdout, QStringLiteral("%1: warning: %2 more attributes ignored\n")

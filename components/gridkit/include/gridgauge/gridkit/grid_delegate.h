@@ -8,15 +8,15 @@
 
 class QAbstractItemView;
 
-namespace gridkit {
+namespace gridgauge::gridkit {
 
 /// @brief Draws a report grid's cell, and handles what the user does in it: its text or markup,
 /// its check box, its push buttons, its focus frame, in either direction.
 ///
 /// What a cell shows comes from the model:
-/// - gridkit::ButtonsRole, a list of captions: the cell is all push buttons, sharing its width
+/// - gridgauge::gridkit::ButtonsRole, a list of captions: the cell is all push buttons, sharing its width
 ///   evenly, each 1 pixel in from its share all round, captions aligned by Qt::TextAlignmentRole
-///   (centred when it gives no horizontal or vertical part). gridkit::ButtonsEnabledRole says
+///   (centred when it gives no horizontal or vertical part). gridgauge::gridkit::ButtonsEnabledRole says
 ///   which can be pressed.
 /// - Otherwise Qt::CheckStateRole, when it holds a state: the style's check indicator 2 pixels in
 ///   from the cell's reading side, vertically centred, the text after it.
@@ -93,7 +93,7 @@ public:
     /// Whether @p button of the cell at @p index is shown pressed, the pointer holding it down.
     bool isButtonPressed(const QModelIndex& index, int button) const;
     /// Clicks @p button of the cell at @p index of @p view as the user's click does, raising
-    /// buttonClicked() (and the view's own signal when it is a gridkit::ReportGrid). A button
+    /// buttonClicked() (and the view's own signal when it is a gridgauge::gridkit::ReportGrid). A button
     /// that does not exist or cannot be pressed does not click, and false says so.
     bool clickButton(QAbstractItemView* view, const QModelIndex& index, int button);
 
@@ -117,4 +117,4 @@ private:
     std::unique_ptr<Private> d;
 };
 
-} // namespace gridkit
+} // namespace gridgauge::gridkit

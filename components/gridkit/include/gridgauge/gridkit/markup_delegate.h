@@ -6,12 +6,12 @@
 
 #include <memory>
 
-namespace gridkit {
+namespace gridgauge::gridkit {
 
 /// @brief Draws a cell whose markup role holds markup as that markup, for any Qt item view.
 ///
 /// A cell whose markupRole() text (Qt::DisplayRole unless set otherwise) the markup engine reads
-/// (markup::parse() gives a document) is drawn as the style draws an item without text
+/// (gridgauge::markup::parse() gives a document) is drawn as the style draws an item without text
 /// (background, selection, check indicator, icon and focus frame), with the markup laid out on
 /// top in the cell less 2 pixels left and right and 1 pixel top and bottom, as the report grid
 /// lays out a markup caption. Every other cell is drawn exactly as QStyledItemDelegate draws it,
@@ -24,7 +24,7 @@ namespace gridkit {
 /// // A status cell: "Downloading" for sorting, filtering and reading; a badge to look at.
 /// item->setData(QStringLiteral("Downloading"), Qt::DisplayRole);
 /// item->setData(badgeMarkup, Qt::UserRole + 1);
-/// auto* delegate = new gridkit::MarkupDelegate(view);
+/// auto* delegate = new gridgauge::gridkit::MarkupDelegate(view);
 /// delegate->setMarkupRole(Qt::UserRole + 1);
 /// @endcode
 ///
@@ -36,7 +36,7 @@ namespace gridkit {
 /// layout (a bounded number of them for each view) until the cell's text, size or font changes.
 ///
 /// Screen readers read an item view's cell from the model, not from the delegate. Where the
-/// markup is in Qt::DisplayRole, put a gridkit::MarkupTextModel between the model and the view so
+/// markup is in Qt::DisplayRole, put a gridgauge::gridkit::MarkupTextModel between the model and the view so
 /// that a markup cell reads as its text ("75%") instead of as its markup.
 ///
 /// No call throws: a negative role given to setMarkupRole() is refused with a qWarning().
@@ -78,4 +78,4 @@ private:
     std::unique_ptr<Private> d_;
 };
 
-} // namespace gridkit
+} // namespace gridgauge::gridkit

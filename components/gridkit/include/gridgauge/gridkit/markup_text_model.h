@@ -4,7 +4,11 @@
 
 #include <QIdentityProxyModel>
 
-namespace gridkit {
+#include <memory>
+
+namespace gridgauge::gridkit {
+
+class MarkupTextModelPrivate;
 
 /// @brief The model it is given, with each markup cell's Qt::AccessibleTextRole answered by the
 /// markup's text.
@@ -14,12 +18,12 @@ namespace gridkit {
 /// it reads as what the markup shows ("75%"), its text runs in reading order, a line break as a
 /// newline. A cell whose source gives an accessible text of its own keeps it, and every other
 /// role, and every cell that is not markup, is the source's. Put it between the model and a view
-/// that draws with gridkit::MarkupDelegate:
+/// that draws with gridgauge::gridkit::MarkupDelegate:
 /// @code
-/// auto* readable = new gridkit::MarkupTextModel(view);
+/// auto* readable = new gridgauge::gridkit::MarkupTextModel(view);
 /// readable->setSourceModel(model);
 /// view->setModel(readable);
-/// view->setItemDelegate(new gridkit::MarkupDelegate(view));
+/// view->setItemDelegate(new gridgauge::gridkit::MarkupDelegate(view));
 /// @endcode
 /// Documents are read once per text and shared with the delegate and the report grid.
 class GRIDGAUGE_GRIDKIT_EXPORT MarkupTextModel : public QIdentityProxyModel {
@@ -33,6 +37,10 @@ public:
     /// The source's data, but for Qt::AccessibleTextRole on a markup cell without an accessible
     /// text of its own: the markup's text.
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+private:
+    // Empty today: what later versions keep goes here without changing the class's size.
+    std::unique_ptr<MarkupTextModelPrivate> d;
 };
 
-} // namespace gridkit
+} // namespace gridgauge::gridkit

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-namespace gridkit {
+namespace gridgauge::gridkit {
 
 /// @brief Draws a cell's number as a progress bar with its text, lets the user set it by dragging,
 /// and edits it in a spin box.
@@ -183,7 +183,7 @@ signals:
     /// format() became @p format.
     void formatChanged(const QString& format);
     /// look() became @p look.
-    void lookChanged(gridkit::ProgressDelegate::Look look);
+    void lookChanged(gridgauge::gridkit::ProgressDelegate::Look look);
     /// fillTextColor() became @p color.
     void fillTextColorChanged(const QColor& color);
     /// trackTextColor() became @p color.
@@ -205,4 +205,4 @@ private:
     std::unique_ptr<Private> d_;
 };
 
-} // namespace gridkit
+} // namespace gridgauge::gridkit

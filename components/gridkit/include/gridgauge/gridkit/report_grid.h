@@ -1,7 +1,7 @@
 #pragma once
 
 /// @file
-/// gridkit::ReportGrid: a report view of a table model's rows and columns, with a header, cells
+/// gridgauge::gridkit::ReportGrid: a report view of a table model's rows and columns, with a header, cells
 /// drawn by delegates, and what Qt's own views lack: push buttons and check boxes in cells,
 /// markup captions, a region where cells show for a host that lays widgets over them, and a
 /// whole mirror image right to left.
@@ -15,7 +15,7 @@
 
 #include <memory>
 
-namespace gridkit {
+namespace gridgauge::gridkit {
 
 class GridDelegate;
 class ReportGridPrivate;
@@ -32,7 +32,7 @@ class ReportGridPrivate;
 /// the whole view is mirrored (header, cells, check boxes, buttons, lines, focus, the arrow
 /// keys, and a column's divider, which is then its left edge).
 ///
-/// Cells are drawn by the item delegate for them: gridkit::GridDelegate unless
+/// Cells are drawn by the item delegate for them: gridgauge::gridkit::GridDelegate unless
 /// setItemDelegate(), setItemDelegateForColumn() or setItemDelegateForRow() says otherwise. The
 /// view paints each row's background (the palette's Base, Highlight across a selected row) and
 /// grid lines when shown; dataChanged() repaints just the cells changed, and nothing repaints by
@@ -212,7 +212,7 @@ public:
 
 signals:
     /// @p button (0 for the first) of the cell at @p index was clicked, or pressed from the
-    /// keyboard (see gridkit::ButtonsRole).
+    /// keyboard (see gridgauge::gridkit::ButtonsRole).
     void buttonClicked(const QModelIndex& index, int button);
     /// A column's width changed, by the user (at each move of a drag that changes it) or by code;
     /// raised after the change, never for a width set to what it was.
@@ -236,7 +236,7 @@ signals:
     void sortingEnabledChanged(bool enabled);
     void cellFocusChanged(bool byCell);
     void gridLinesVisibleChanged(bool visible);
-    void headerStyleChanged(gridkit::ReportGrid::HeaderStyle style);
+    void headerStyleChanged(gridgauge::gridkit::ReportGrid::HeaderStyle style);
     void belowRowsColorChanged();
     void minimumColumnWidthChanged(int width);
     void overlayAreaChanged();
@@ -287,4 +287,4 @@ private:
     std::unique_ptr<ReportGridPrivate> d;
 };
 
-} // namespace gridkit
+} // namespace gridgauge::gridkit

@@ -5,9 +5,9 @@
 
 #include <QtCore/qnamespace.h>
 
-namespace gridkit {
+namespace gridgauge::gridkit {
 
-/// Roles a model answers for the cells that gridkit::GridDelegate draws; past Qt::UserRole, as
+/// Roles a model answers for the cells that gridgauge::gridkit::GridDelegate draws; past Qt::UserRole, as
 /// Qt asks of roles of one's own.
 enum ItemDataRole {
     /// A QStringList: the captions of the cell's push buttons, in order. A cell with buttons is
@@ -20,4 +20,4 @@ enum ItemDataRole {
     ButtonsEnabledRole,
 };
 
-} // namespace gridkit
+} // namespace gridgauge::gridkit

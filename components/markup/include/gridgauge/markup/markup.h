@@ -26,11 +26,13 @@
 class QPainter;
 
 /// Parsing, laying out and painting markup captions.
-namespace markup {
+namespace gridgauge::markup {
 
 /// A parsed caption, opaque outside the engine: made by parse(), read by the calls below.
 class Document;
-struct LayoutResult;
+class DocumentCachePrivate;
+class DrawingPrivate;
+class ImageResolverPrivate;
 
 /// Shared ownership of a parsed caption. A document never changes once parsed, so one may be
 /// shared by many owners and threads.
@@ -82,8 +84,7 @@ public:
     static QImage resolveBuiltIn(const QString& source, const QSize& size);
 
 private:
-    struct Impl;
-    std::unique_ptr<Impl> impl_;
+    std::unique_ptr<ImageResolverPrivate> d;
 };
 
 class HostStylePrivate;
@@ -106,7 +107,7 @@ public:
     HostStyle& operator=(HostStyle&& other) noexcept;
     ///@}
     /// Exchanges the two styles' contents.
-    void swap(HostStyle& other) noexcept { d.swap(other.d); }
+    void swap(HostStyle& other) noexcept;
 
     /// The colour of text whose caption gives it no Foreground (a TextBlock, a Run or any inline
     /// without one, nor an enclosing one with one): what an item view gives its text, such as the
@@ -311,7 +312,7 @@ public:
     ///@}
 
     /// The document drawn, as given.
-    const DocumentPtr& document() const { return document_; }
+    const DocumentPtr& document() const;
     /// As render(), reusing the last layout when box has the size, and font the value, that the
     /// last paint had, on a device of the same resolution; otherwise lays out and keeps that. A
     /// layout serves either direction, and any host's colours.
@@ -320,7 +321,7 @@ public:
                const HostStyle& host = HostStyle());
     /// How many times this drawing has laid its document out: lets an owner see that a repaint
     /// reused the layout.
-    quint64 layoutCount() const { return layouts_; }
+    quint64 layoutCount() const;
 
     /// The document's Hyperlinks in the order written, each with where it showed at the last
     /// paint (Link::rects(), in the coordinates of the box painted then); before any paint,
@@ -333,9 +334,7 @@ public:
     int linkAt(const QPointF& point) const;
 
 private:
-    DocumentPtr document_;
-    std::unique_ptr<const LayoutResult> layout_;
-    quint64 layouts_ = 0;
+    std::unique_ptr<DrawingPrivate> d;
 };
 
 /// The parsed documents of texts seen before, keyed by text, the least recently used forgotten
@@ -360,8 +359,7 @@ public:
     void clear();
 
 private:
-    struct Impl;
-    std::unique_ptr<Impl> impl_;
+    std::unique_ptr<DocumentCachePrivate> d;
 };
 
-} // namespace markup
+} // namespace gridgauge::markup
