@@ -2,8 +2,9 @@
 // from the text (parse, layout and paint), the engine on a repaint (cached document and layout),
 // a QTextDocument drawing an equivalent HTML cell, and the style's own progress bar. Then a
 // taller caption with rows, spans and wrapped text, from its text, beside a QTextDocument table
-// that spans and wraps the same way, and the size that caption asks for. Ends with the ratios of
-// the medians to the QTextDocument peers.
+// that spans and wraps the same way, and the size that caption asks for. Then a cell with a link
+// beside an icon, from its text, beside a QTextDocument drawing the same as HTML. Ends with the
+// ratios of the medians to the QTextDocument peers.
 #include "gridgauge/markup/markup.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QStyle>
 #include <QStyleOptionProgressBar>
 #include <QTextDocument>
+#include <QUrl>
 
 #include <benchmark/benchmark.h>
 
@@ -59,6 +61,21 @@ const QString gridHtml = QStringLiteral(
 
 const QRectF tallCell(0, 0, 160, 40);
 const QRectF tallBox = tallCell.adjusted(2, 1, -2, -1);
+
+// A link beside a 16 by 16 icon from the program's resources, in a 200 x 20 cell.
+const QString linkCaption = QStringLiteral(
+    "<StackPanel Orientation='Horizontal'><Image Source='qrc:/bench/badge.xpm' Width='16' "
+    "Height='16' Margin='0,0,4,0' VerticalAlignment='Center'/><TextBlock "
+    "VerticalAlignment='Center'>See <Hyperlink NavigateUri='https://example.org/build/1234'>the "
+    "build log</Hyperlink></TextBlock></StackPanel>");
+
+// The same as HTML: QTextDocument underlines a link in the palette's link colour too.
+const QString linkHtml = QStringLiteral(
+    "<img src='qrc:/bench/badge.xpm' width='16' height='16' style='vertical-align:middle'>&nbsp;"
+    "See <a href='https://example.org/build/1234'>the build log</a>");
+
+const QRectF wideCell(0, 0, 200, 20);
+const QRectF wideBox = wideCell.adjusted(2, 1, -2, -1);
 
 struct Canvas {
     QImage image;
@@ -177,6 +194,27 @@ void qtextdocument_rows_spans_wrap(benchmark::State& state) {
 }
 BENCHMARK(qtextdocument_rows_spans_wrap);
 
+// The engine reads the icon once, as its resolver keeps it; the peer is given the icon decoded
+// once as well, as a careful delegate would, so that neither side decodes it per cell.
+void markup_link_image_uncached(benchmark::State& state) {
+    markupFromText(state, linkCaption, wideCell, wideBox);
+}
+BENCHMARK(markup_link_image_uncached);
+
+void qtextdocument_link_image(benchmark::State& state) {
+    Canvas canvas(wideCell);
+    const QFont font = QApplication::font();
+    const QImage icon(QStringLiteral(":/bench/badge.xpm"));
+    const QUrl url(QStringLiteral("qrc:/bench/badge.xpm"));
+    for (auto _ : state) {
+        QTextDocument document;
+        document.addResource(QTextDocument::ImageResource, url, icon);
+        prepare(document, linkHtml, wideBox, font);
+        draw(canvas.painter, document, wideBox);
+    }
+}
+BENCHMARK(qtextdocument_link_image);
+
 // Keeps every repetition's CPU time per benchmark, and the median aggregate when there is one.
 class Collector : public benchmark::ConsoleReporter {
 public:
@@ -251,5 +289,10 @@ int main(int argc, char** argv) {
                 collector.median("qtextdocument_rows_spans_wrap"));
     ratio("markup_rows_spans_wrap_uncached", "markup_rows_spans_wrap_uncached", "-",
           "qtextdocument_rows_spans_wrap");
+    std::printf("median cpu ns: a link beside an icon %.0f, its qtextdocument peer %.0f\n",
+                collector.median("markup_link_image_uncached"),
+                collector.median("qtextdocument_link_image"));
+    ratio("markup_link_image_uncached", "markup_link_image_uncached", "0.25",
+          "qtextdocument_link_image");
     return 0;
 }

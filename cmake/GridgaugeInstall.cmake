@@ -1,7 +1,8 @@
 # What gets installed, in three parts that become three Debian packages (GridgaugePackaging.cmake):
 #   program      the program with its desktop entry, icon and metainfo       -> gridgauge
 #   runtime      the shared libraries, libgridgauge-*.so.1                     -> libgridgauge1
-#   development  public headers, the .so links, the CMake package, .pc files -> libgridgauge-dev
+#   development  public headers, the .so links, the CMake package, .pc files and the caption
+#                check gridgauge-markup-check                                 -> libgridgauge-dev
 include(CMakePackageConfigHelpers)
 
 set(GRIDGAUGE_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/Gridgauge)
@@ -13,6 +14,7 @@ set(GRIDGAUGE_PKGCONFIGDIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 file(RELATIVE_PATH gridgauge_bin_to_lib /${CMAKE_INSTALL_BINDIR} /${CMAKE_INSTALL_LIBDIR})
 set_target_properties(gridgauge PROPERTIES INSTALL_RPATH "$ORIGIN/${gridgauge_bin_to_lib}")
 set_target_properties(gridgauge_gridkit PROPERTIES INSTALL_RPATH "$ORIGIN")
+set_target_properties(gridgauge-markup-check PROPERTIES INSTALL_RPATH "$ORIGIN/${gridgauge_bin_to_lib}")
 
 # --- program ---
 # The application id that software centres know the program by (see the metainfo file).
@@ -32,8 +34,10 @@ find_program(GZIP_EXECUTABLE gzip REQUIRED)
 set(gridgauge_packaging_out ${PROJECT_BINARY_DIR}/packaging)
 configure_file(packaging/debian/changelog.in ${gridgauge_packaging_out}/changelog @ONLY)
 configure_file(data/gridgauge.1 ${gridgauge_packaging_out}/gridgauge.1 @ONLY)
+configure_file(data/gridgauge-markup-check.1 ${gridgauge_packaging_out}/gridgauge-markup-check.1
+    @ONLY)
 set(gridgauge_compressed)
-foreach(name IN ITEMS changelog gridgauge.1)
+foreach(name IN ITEMS changelog gridgauge.1 gridgauge-markup-check.1)
     add_custom_command(OUTPUT ${gridgauge_packaging_out}/${name}.gz
         COMMAND ${GZIP_EXECUTABLE} -9nf -k ${gridgauge_packaging_out}/${name}
         DEPENDS ${gridgauge_packaging_out}/${name} VERBATIM)
@@ -52,6 +56,11 @@ endforeach()
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/gridgauge COMPONENT program)
 install(FILES ${gridgauge_packaging_out}/gridgauge.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
     COMPONENT program)
+# The caption check is a developer's tool: it comes with the headers.
+install(TARGETS gridgauge-markup-check RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+    COMPONENT development)
+install(FILES ${gridgauge_packaging_out}/gridgauge-markup-check.1.gz
+    DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT development)
 install(FILES packaging/debian/libgridgauge1.lintian-overrides
     DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME libgridgauge1 COMPONENT runtime)
 

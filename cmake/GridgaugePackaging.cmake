@@ -64,8 +64,11 @@ set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION "markup engine and report grid for Qt (development files)
 ${gridgauge_libraries_text}
 .
-This package holds the headers, the CMake package (find_package(Gridgauge))
-and the pkg-config files.")
+This package holds the headers, the CMake package (find_package(Gridgauge)),
+the pkg-config files, and gridgauge-markup-check, which says why a caption is
+not markup and which of its attributes the engine ignores.")
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "libgridgauge1 (= ${gridgauge_version}), qt6-base-dev")
+# gridgauge-markup-check runs on the libraries and Qt's core.
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SHLIBDEPS ON)
 
 include(CPack)

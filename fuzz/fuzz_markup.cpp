@@ -1,11 +1,15 @@
-// Any text, parsed; whatever parses is laid out with made-up text metrics (characters of a fixed
-// width, and text that takes no room at all), and every box the layout reports must be finite.
-// Some are also laid out with the real fonts and painted into a cell-sized and a tiny box, on a
-// plain and on a doubled-resolution image.
+// Any text, parsed, with its report too, which must agree; whatever parses is laid out with
+// made-up text metrics (characters of a fixed width, and text that takes no room at all), and
+// every box the layout reports must be finite. Some are also laid out with the real fonts and
+// painted into a cell-sized and a tiny box, on a plain and on a doubled-resolution image, and
+// their links asked for. Pictures go through the built-in policy, which must never give a
+// picture for anything but the program's resources: no caption may reach the file system or the
+// network through an Image. The icon theme has no folders here, so icons read nothing either.
 #include "gridgauge/markup/markup.h"
 #include "layout_boxes.h"
 
 #include <QGuiApplication>
+#include <QIcon>
 #include <QImage>
 #include <QPainter>
 
@@ -47,6 +51,29 @@ public:
     double advance(const QFont&, QStringView) const override { return 0; }
 };
 
+// The built-in policy, asserted: a picture only from a resource.
+class ResourcesOnly final : public markup::ImageResolver {
+public:
+    QImage resolve(const QString& source, const QSize& size) override {
+        QImage picture = resolveBuiltIn(source, size);
+        if (!picture.isNull() && !source.startsWith(u":/") && !source.startsWith(u"qrc:/"))
+            std::abort();
+        return picture;
+    }
+};
+
+markup::HostStyle& host() {
+    static ResourcesOnly resolver;
+    static markup::HostStyle style = [] {
+        markup::HostStyle s;
+        s.setImageResolver(&resolver);
+        s.setTextColor(Qt::darkGray);
+        s.setLinkColor(Qt::darkBlue);
+        return s;
+    }();
+    return style;
+}
+
 bool finite(const QRectF& r) {
     return std::isfinite(r.x()) && std::isfinite(r.y()) && std::isfinite(r.width()) &&
            std::isfinite(r.height());
@@ -67,18 +94,31 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     static char name[] = "fuzz_markup";
     static char* argv[] = {name, nullptr};
     static QGuiApplication application(argc, argv);
+    QIcon::setThemeSearchPaths({});
+    QIcon::setFallbackSearchPaths({});
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
-    const markup::DocumentPtr document = markup::parse(text);
+    markup::ParseReport report;
+    const markup::DocumentPtr document = markup::parse(text, &report);
+    if (bool(document) != report.error().isNull() ||
+        report.ignoredCount() < report.ignored().size())
+        std::abort();
+    if (!report.error().isNull() && (report.error().line() < 1 || report.error().column() < 1))
+        std::abort();
+    if (bool(markup::parse(text)) != bool(document))
+        std::abort();
     if (!document)
         return 0;
     (void)markup::textContent(*document);
     const QFont font;
-    checkFinite(markup::layoutBoxes(*document, QSizeF(qreal(size % 53), 18), font, FixedMetrics()));
-    checkFinite(markup::layoutBoxes(*document, QSizeF(qreal(size % 31), 9), font, NoMetrics()));
+    markup::ImageResolver* pictures = host().imageResolver();
+    checkFinite(markup::layoutBoxes(*document, QSizeF(qreal(size % 53), 18), font, FixedMetrics(),
+                                    pictures));
+    checkFinite(
+        markup::layoutBoxes(*document, QSizeF(qreal(size % 31), 9), font, NoMetrics(), pictures));
 
     // Shaping text with real fonts costs many times the rest: one input in eight, chosen by its
     // length so that a run repeats, is also laid out with the fonts and painted.
@@ -94,7 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }();
     {
         QPainter painter(&plain);
-        markup::render(painter, *document, QRectF(2, 1, 96, 18), font);
+        markup::render(painter, *document, QRectF(2, 1, 96, 18), font, Qt::LeftToRight, host());
     }
     {
         // The size varies with the input so that small and degenerate boxes get their turn.
@@ -102,8 +142,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const qreal height = qreal(size / 8 % 7) * 2.5 - 1;
         QPainter painter(&doubled);
         markup::Drawing drawing(document);
-        drawing.paint(painter, QRectF(0.5, 1, width, height), font);
-        drawing.paint(painter, QRectF(0.5, 1, width, height), font); // the layout kept
+        drawing.paint(painter, QRectF(0.5, 1, width, height), font, Qt::LeftToRight, host());
+        drawing.paint(painter, QRectF(0.5, 1, width, height), font, Qt::RightToLeft,
+                      host()); // the layout kept
+        for (const markup::Link& link : drawing.links()) {
+            for (const QRectF& rect : link.rects()) {
+                if (!finite(rect))
+                    std::abort();
+            }
+        }
+        (void)drawing.linkAt(QPointF(width / 2, height / 2));
     }
     return 0;
 }

@@ -23,10 +23,12 @@ for f in bin/gridgauge share/applications/gridgauge.desktop \
          share/icons/hicolor/scalable/apps/gridgauge.svg \
          share/metainfo/org.example.gridgauge.metainfo.xml \
          share/doc/gridgauge/README.md share/doc/gridgauge/copyright share/doc/gridgauge/changelog.gz \
-         share/man/man1/gridgauge.1.gz; do
+         share/man/man1/gridgauge.1.gz share/man/man1/gridgauge-markup-check.1.gz \
+         bin/gridgauge-markup-check; do
     [ -f "$prefix/$f" ] || fail "missing $f"
 done
 [ -x "$prefix/bin/gridgauge" ] || fail "bin/gridgauge is not executable"
+[ -x "$prefix/bin/gridgauge-markup-check" ] || fail "bin/gridgauge-markup-check is not executable"
 
 # The libraries with their soname links, the public headers and nothing private, the CMake
 # package and the pkg-config files, all in the multiarch library folder.
@@ -59,13 +61,16 @@ include/gridgauge/markup/markup.h
 include/gridgauge/markup/markup_export.h
 EOF2
 rm -f "$prefix.files"
-for f in "$libdir"/libgridgauge-markup.so "$libdir"/libgridgauge-gridkit.so bin/gridgauge; do
+for f in "$libdir"/libgridgauge-markup.so "$libdir"/libgridgauge-gridkit.so bin/gridgauge \
+         bin/gridgauge-markup-check; do
     if readelf -d "$prefix/$f" | grep -F -e "$build" -e "$source"; then
         fail "$f searches the build or source tree for libraries"
     fi
 done
-readelf -d "$prefix/bin/gridgauge" | grep -Fq "[\$ORIGIN/../$libdir]" ||
-    fail "bin/gridgauge does not find its libraries in the prefix"
+for f in bin/gridgauge bin/gridgauge-markup-check; do
+    readelf -d "$prefix/$f" | grep -Fq "[\$ORIGIN/../$libdir]" ||
+        fail "$f does not find its libraries in the prefix"
+done
 if grep -rlF -e "$build" -e "$source" "$prefix/$libdir/cmake" "$prefix/$libdir/pkgconfig"; then
     fail "the CMake package or the pkg-config files point into the build or source tree"
 fi

@@ -84,6 +84,19 @@ void TestMarkupFlowDirection::layoutIsMirroredRightToLeft_data() {
            "<Border Width='20' Background='Red'/><Border Width='30' Background='Blue'/>"
            "</StackPanel>"
         << rtl << probes << "rbbww";
+    const QString wrap = "<WrapPanel><Border Width='20' Height='20' Background='Red'/>"
+                         "<Border Width='30' Height='20' Background='Blue'/></WrapPanel>";
+    QTest::newRow("a wrap panel, left to right") << wrap << ltr << probes << "rbbww";
+    QTest::newRow("a wrap panel from the right") << wrap << rtl << probes << "wwwbr";
+    const QString dock = "<DockPanel LastChildFill='False'><Border Width='20' Background='Red'/>"
+                         "<Border DockPanel.Dock='Right' Width='30' Background='Blue'/>"
+                         "</DockPanel>";
+    QTest::newRow("a dock panel, left to right") << dock << ltr << probes << "rwwbb";
+    QTest::newRow("a dock panel's Left at the right") << dock << rtl << probes << "bbwwr";
+    const QString canvas = "<Canvas><Border Canvas.Left='10' Width='20' Height='20' "
+                           "Background='Red'/></Canvas>";
+    QTest::newRow("a canvas, left to right") << canvas << ltr << probes << "wrwww";
+    QTest::newRow("a canvas's Left from the right") << canvas << rtl << probes << "wwwrw";
 }
 
 void TestMarkupFlowDirection::layoutIsMirroredRightToLeft() {

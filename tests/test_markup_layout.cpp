@@ -25,6 +25,26 @@ private:
     }
 };
 
+// Pictures of the size their source names, "box:40x20" one of 40 by 20; anything else refused.
+class SizedPictures : public markup::ImageResolver {
+public:
+    QImage resolve(const QString& source, const QSize& size) override {
+        const QStringList parts =
+            source.startsWith(u"box:") ? source.sliced(4).split(u'x') : QStringList();
+        if (parts.size() != 2)
+            return {};
+        QImage image(size.isEmpty() ? QSize(parts[0].toInt(), parts[1].toInt()) : size,
+                     QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::red);
+        return image;
+    }
+};
+
+SizedPictures& pictures() {
+    static SizedPictures resolver;
+    return resolver;
+}
+
 QFont tenPixels() {
     QFont font;
     font.setPixelSize(10);
@@ -35,7 +55,7 @@ QList<markup::ElementBox> boxesOf(const QString& text, const QSizeF& box) {
     const markup::DocumentPtr document = markup::parse(text);
     if (!document)
         return {};
-    return markup::layoutBoxes(*document, box, tenPixels(), FixedMetrics());
+    return markup::layoutBoxes(*document, box, tenPixels(), FixedMetrics(), &pictures());
 }
 
 using Rects = QList<QRectF>;
@@ -314,6 +334,133 @@ void MarkupLayoutTest::everyElement_data() {
         << "<Ellipse Fill='Red' Stretch='UniformToFill' HorizontalAlignment='Left' "
            "VerticalAlignment='Top'/>"
         << box << Rects{{0, 0, 100, 100}};
+
+    // WrapPanel
+    QTest::newRow("wrap panel: a line as thick as its thickest child, then the next line")
+        << "<WrapPanel><Border Width='40' Height='10'/><Border Width='40' Height='20'/>"
+           "<Border Width='40' Height='5'/></WrapPanel>"
+        << box << Rects{{0, 0, 100, 50}, {0, 5, 40, 10}, {40, 0, 40, 20}, {0, 20, 40, 5}};
+    QTest::newRow("wrap panel: a line exactly full keeps its last child")
+        << "<WrapPanel><Border Width='60' Height='10'/><Border Width='40' Height='10'/>"
+           "<Border Width='1' Height='10'/></WrapPanel>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 60, 10}, {60, 0, 40, 10}, {0, 10, 1, 10}};
+    QTest::newRow("wrap panel: a line full but for rounding keeps its last child")
+        << "<WrapPanel Width='0.3' HorizontalAlignment='Left' VerticalAlignment='Top'>"
+           "<Border Width='0.1' Height='1'/><Border Width='0.2' Height='1'/></WrapPanel>"
+        << box << Rects{{0, 0, 0.3, 1}, {0, 0, 0.1, 1}, {0.1, 0, 0.2, 1}};
+    QTest::newRow("wrap panel: item slots, what is wider than its slot overhanging it")
+        << "<WrapPanel ItemWidth='30' ItemHeight='12'><Border Width='10' Height='4'/>"
+           "<Border Width='40'/><Border/><Border/></WrapPanel>"
+        << box
+        << Rects{
+               {0, 0, 100, 50}, {10, 4, 10, 4}, {30, 0, 40, 12}, {60, 0, 30, 12}, {0, 12, 30, 12}};
+    QTest::newRow("wrap panel: vertical, columns as wide as their widest child")
+        << "<WrapPanel Orientation='Vertical'><Border Width='10' Height='30'/>"
+           "<Border Width='20' Height='30'/><Border Width='5' Height='10'/></WrapPanel>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 10, 30}, {10, 0, 20, 30}, {17.5, 30, 5, 10}};
+    // Measured at 50 wide, the items of 60 each take a line of their own, and the panel wants
+    // them: 60 wide. Arranged 60 wide, both lines are exactly full.
+    QTest::newRow("wrap panel: items longer than a line, each on a line of its own")
+        << "<WrapPanel Width='50' HorizontalAlignment='Left' VerticalAlignment='Top' "
+           "ItemWidth='60'><Border Height='10'/><Border Height='5'/></WrapPanel>"
+        << box << Rects{{0, 0, 60, 15}, {0, 0, 60, 10}, {0, 10, 60, 5}};
+    QTest::newRow("wrap panel: a collapsed child takes no room")
+        << "<WrapPanel><Border Width='60' Height='10' Visibility='Collapsed'/>"
+           "<Border Width='50' Height='10'/><Border Width='50' Height='10'/></WrapPanel>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 0, 0}, {0, 0, 50, 10}, {50, 0, 50, 10}};
+
+    // DockPanel
+    QTest::newRow("dock panel: each side of what is left, the last child filling the rest")
+        << "<DockPanel><Border DockPanel.Dock='Top' Height='10'/><Border DockPanel.Dock='Left' "
+           "Width='20'/><Border DockPanel.Dock='Right' Width='15'/><Border "
+           "DockPanel.Dock='Right' Width='10'/><Border DockPanel.Dock='Bottom' Height='5'/>"
+           "<Border DockPanel.Dock='Bottom' Height='4'/><Border/></DockPanel>"
+        << box << Rects{{0, 0, 100, 50},  {0, 0, 100, 10}, {0, 10, 20, 40}, {85, 10, 15, 40},
+                        {75, 10, 10, 40}, {20, 45, 55, 5}, {20, 41, 55, 4}, {20, 10, 55, 31}};
+    QTest::newRow("dock panel: without LastChildFill the last docks too, on the left")
+        << "<DockPanel LastChildFill='False'><Border Width='20'/><Border Width='30' Height='10'/>"
+           "</DockPanel>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 20, 50}, {20, 20, 30, 10}};
+    QTest::newRow("dock panel: as large as its docked children need")
+        << "<DockPanel HorizontalAlignment='Left' VerticalAlignment='Top'><Border "
+           "DockPanel.Dock='Top' Width='30' Height='10'/><Border DockPanel.Dock='Left' "
+           "Width='20' Height='25'/><Border Width='5' Height='5'/></DockPanel>"
+        << box << Rects{{0, 0, 30, 35}, {0, 0, 30, 10}, {0, 10, 20, 25}, {22.5, 20, 5, 5}};
+    // The second child is measured in the 10 the first leaves, and wants only that; arranged
+    // at 10 wide from the right, it overhangs its slot. The last child has no room left.
+    QTest::newRow("dock panel: a child measured in what the others leave")
+        << "<DockPanel Width='30' HorizontalAlignment='Left'><Border Width='20'/><Border "
+           "DockPanel.Dock='Right' Width='20'/><Border/></DockPanel>"
+        << box << Rects{{0, 0, 30, 50}, {0, 0, 20, 50}, {20, 0, 20, 50}, {20, 0, 0, 50}};
+
+    // Canvas
+    QTest::newRow("canvas: children at their offsets from its edges")
+        << "<Canvas><Border Canvas.Left='10' Canvas.Top='5' Width='20' Height='10'/>"
+           "<Border Canvas.Right='10' Canvas.Bottom='5' Width='20' Height='10'/>"
+           "<Border Width='5' Height='5'/></Canvas>"
+        << box << Rects{{0, 0, 100, 50}, {10, 5, 20, 10}, {70, 35, 20, 10}, {0, 0, 5, 5}};
+    QTest::newRow("canvas: Left before Right, Top before Bottom, negative offsets kept")
+        << "<Canvas><Border Canvas.Left='-5' Canvas.Right='50' Canvas.Top='-2' "
+           "Canvas.Bottom='1' Width='10' Height='4'/></Canvas>"
+        << box << Rects{{0, 0, 100, 50}, {-5, -2, 10, 4}};
+    QTest::newRow("canvas: Right counts the child's margin")
+        << "<Canvas Width='50' HorizontalAlignment='Left'><Border Canvas.Right='0' Width='10' "
+           "Height='10' Margin='0,3,5,0'/></Canvas>"
+        << box << Rects{{0, 0, 50, 50}, {35, 3, 10, 10}};
+    QTest::newRow("canvas: asks for no room, and its children take none from its siblings")
+        << "<StackPanel Orientation='Horizontal'><Canvas><Border Width='30' Height='10'/>"
+           "</Canvas><Border Width='10'/></StackPanel>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 0, 50}, {0, 0, 30, 10}, {0, 0, 10, 50}};
+    QTest::newRow("canvas: children measured without bound, text on one line")
+        << "<Canvas Width='20'><TextBlock TextWrapping='Wrap' Text='aaa bbb'/></Canvas>" << box
+        << Rects{{40, 0, 20, 50}, {40, 0, 35, 10}};
+
+    // Image: its picture's own size scaled to what it is offered, and placed by what it draws.
+    QTest::newRow("image: uniform, as large as fits, even when aligned")
+        << "<Image Source='box:40x20' HorizontalAlignment='Left' VerticalAlignment='Top'/>" << box
+        << Rects{{0, 0, 100, 50}};
+    QTest::newRow("image: uniform, centred in a slot of another shape")
+        << "<Image Source='box:10x10'/>" << box << Rects{{25, 0, 50, 50}};
+    QTest::newRow("image: Stretch None keeps its picture's size")
+        << "<Image Source='box:40x20' Stretch='None'/>" << box << Rects{{30, 15, 40, 20}};
+    QTest::newRow("image: Fill takes the whole slot")
+        << "<Image Source='box:10x10' Stretch='Fill'/>" << box << Rects{{0, 0, 100, 50}};
+    QTest::newRow("image: uniform to fill overflows, from its start")
+        << "<Image Source='box:10x10' Stretch='UniformToFill'/>" << box << Rects{{0, 0, 100, 100}};
+    QTest::newRow("image: a Width scales it, and it is centred by what it draws")
+        << "<Image Source='box:40x20' Width='20'/>" << box << Rects{{40, 20, 20, 10}};
+    QTest::newRow("image: without bound along a stack, scaled by the other side")
+        << "<StackPanel Orientation='Horizontal'><Image Source='box:10x10'/><Border Width='5'/>"
+           "</StackPanel>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 50, 50}, {50, 0, 5, 50}};
+    QTest::newRow("image: down a stack, scaled by its width")
+        << "<StackPanel><Image Source='box:10x20'/><Border Height='5'/></StackPanel>" << box
+        << Rects{{0, 0, 100, 205}, {0, 0, 100, 200}, {0, 200, 100, 5}};
+    QTest::newRow("image: Fill without bound down a stack keeps its picture's shape")
+        << "<StackPanel><Image Source='box:10x20' Stretch='Fill'/></StackPanel>" << box
+        << Rects{{0, 0, 100, 200}, {0, 0, 100, 200}};
+    QTest::newRow("image: uniform to fill without bound along a stack, as high as the stack")
+        << "<StackPanel Orientation='Horizontal'><Image Source='box:10x10' "
+           "Stretch='UniformToFill'/></StackPanel>"
+        << box << Rects{{0, 0, 100, 50}, {0, 0, 50, 50}};
+    QTest::newRow("image: DownOnly never grows it")
+        << "<Image Source='box:10x10' StretchDirection='DownOnly'/>" << box
+        << Rects{{45, 20, 10, 10}};
+    QTest::newRow("image: DownOnly shrinks it")
+        << "<Image Source='box:200x100' StretchDirection='DownOnly'/>" << box
+        << Rects{{0, 0, 100, 50}};
+    QTest::newRow("image: UpOnly never shrinks it")
+        << "<Image Source='box:200x100' StretchDirection='UpOnly'/>" << box
+        << Rects{{0, 0, 200, 100}};
+    // Refused, it wants nothing of its own: its Width and Height hold its room, and it draws
+    // nothing, centred in it.
+    QTest::newRow("image: a refused source takes the size it is given")
+        << "<StackPanel Orientation='Horizontal'><Image Source='file:///a.png' Width='30' "
+           "Height='20'/><Border Width='10'/></StackPanel>"
+        << box << Rects{{0, 0, 100, 50}, {15, 25, 0, 0}, {30, 0, 10, 50}};
+    QTest::newRow("image: without a source, nothing")
+        << "<StackPanel Orientation='Horizontal'><Image/><Border Width='10'/></StackPanel>" << box
+        << Rects{{0, 0, 100, 50}, {0, 25, 0, 0}, {0, 0, 10, 50}};
 }
 
 void MarkupLayoutTest::everyElement() {
@@ -358,6 +505,13 @@ void MarkupLayoutTest::clips_data() {
     QTest::newRow("collapsed shows nothing")
         << "<StackPanel><Border Visibility='Collapsed'><Border/></Border></StackPanel>" << 2
         << QRectF();
+    QTest::newRow("a canvas's children are not cut at the canvas")
+        << "<Border Width='20' HorizontalAlignment='Left'><Canvas><Border Canvas.Left='30' "
+           "Width='10' Height='10'/></Canvas></Border>"
+        << 2 << QRectF(0, 0, 100, 50);
+    QTest::newRow("a child past its wrap panel's item slot is cut at the slot")
+        << "<WrapPanel ItemWidth='30'><Border Width='40' Height='5'/></WrapPanel>" << 1
+        << QRectF(0, 0, 30, 5);
 }
 
 void MarkupLayoutTest::clips() {
@@ -507,6 +661,22 @@ void MarkupLayoutTest::desiredSize_data() {
            "</Grid.ColumnDefinitions><Border Width='10' Height='2'/><Border Grid.Column='1' "
            "Width='30' Height='4'/></Grid>"
         << QSizeF(40, 4);
+    QTest::newRow("wrap panel without bound: one line")
+        << "<WrapPanel><Border Width='30' Height='5'/><Border Width='20' Height='7'/></WrapPanel>"
+        << QSizeF(50, 7);
+    QTest::newRow("wrap panel of item slots")
+        << "<WrapPanel Orientation='Vertical' ItemWidth='8' ItemHeight='4'><Border Width='30'/>"
+           "<Border/></WrapPanel>"
+        << QSizeF(8, 8);
+    QTest::newRow("dock panel: the sides' needs added up where they meet")
+        << "<DockPanel><Border DockPanel.Dock='Top' Width='30' Height='10'/><Border "
+           "DockPanel.Dock='Left' Width='20' Height='25'/><Border Width='5' Height='5'/>"
+           "</DockPanel>"
+        << QSizeF(30, 35);
+    QTest::newRow("an image at its picture's size")
+        << "<Image Source='box:40x20' Margin='1'/>" << QSizeF(42, 22);
+    QTest::newRow("a canvas asks for nothing")
+        << "<Canvas><Border Width='30' Height='10'/></Canvas>" << QSizeF(0, 0);
     QTest::newRow("negative margin asks for nothing")
         << "<Border Width='4' Height='4' Margin='-10'/>" << QSizeF(0, 0);
     QTest::newRow("taller than any screen stops where layout lengths do")
@@ -519,7 +689,9 @@ void MarkupLayoutTest::desiredSize() {
     QFETCH(QSizeF, size);
     const markup::DocumentPtr document = markup::parse(text);
     QVERIFY(document);
-    QCOMPARE(markup::desiredSize(*document, QFont()), size);
+    markup::HostStyle host;
+    host.setImageResolver(&pictures());
+    QCOMPARE(markup::desiredSize(*document, QFont(), host), size);
 }
 
 QTEST_MAIN(MarkupLayoutTest)

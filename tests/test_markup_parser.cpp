@@ -33,6 +33,16 @@ private slots:
     void hostileTextNeverThrows();
     void cacheParsesEachTextOnce();
     void cacheForgetsLeastRecentlyUsed();
+    void everyRefusalSaysWhy_data();
+    void everyRefusalSaysWhy();
+    void markupHasNoError_data();
+    void markupHasNoError();
+    void errorsSayWhereAndWhy_data();
+    void errorsSayWhereAndWhy();
+    void ignoredAttributesAreListed_data();
+    void ignoredAttributesAreListed();
+    void aHugeCaptionsReportStaysBounded();
+    void aReportIsReplacedByTheNextParse();
 };
 
 void MarkupParserTest::acceptsLenientMarkup_data() {
@@ -138,8 +148,8 @@ void MarkupParserTest::refusesMalformedText_data() {
     QTest::newRow("mismatched") << "<Border></Grid>";
     QTest::newRow("end tag only") << "</Border>";
     QTest::newRow("names are case-sensitive") << "<border/>";
-    QTest::newRow("unknown element") << "<Canvas/>";
-    QTest::newRow("unknown element inside") << "<Border><Canvas/></Border>";
+    QTest::newRow("unknown element") << "<Marquee/>";
+    QTest::newRow("unknown element inside") << "<Border><Marquee/></Border>";
     QTest::newRow("attribute given twice") << "<Border Background='Blue' Background='Lime'/>";
     QTest::newRow("attribute given twice, among many")
         << "<Border A='1' B='2' C='3' D='4' E='5' F='6' G='7' H='8' I='9' C='3'/>";
@@ -337,6 +347,197 @@ void MarkupParserTest::cacheForgetsLeastRecentlyUsed() {
     QCOMPARE(markup::parseCount(), start + 3);
     cache.find("b");
     QCOMPARE(markup::parseCount(), start + 4);
+}
+
+void MarkupParserTest::everyRefusalSaysWhy_data() {
+    refusesMalformedText_data();
+}
+
+// What parse() refuses, parse() with a report refuses too, and says why in words of its own.
+void MarkupParserTest::everyRefusalSaysWhy() {
+    QFETCH(QString, text);
+    markup::ParseReport report;
+    QVERIFY(!markup::parse(text, &report));
+    const markup::Diagnostic error = report.error();
+    QVERIFY(!error.isNull());
+    QVERIFY2(error.line() >= 1 && error.column() >= 1, qPrintable(error.toString()));
+    QVERIFY2(!error.message().contains(u"not markup here"), qPrintable(error.toString()));
+}
+
+void MarkupParserTest::markupHasNoError_data() {
+    acceptsLenientMarkup_data();
+}
+
+void MarkupParserTest::markupHasNoError() {
+    QFETCH(QString, text);
+    QFETCH(QString, content);
+    markup::ParseReport report;
+    const markup::DocumentPtr document = markup::parse(text, &report);
+    QVERIFY(document);
+    QCOMPARE(markup::textContent(*document), content);
+    QVERIFY2(report.error().isNull(), qPrintable(report.error().toString()));
+}
+
+void MarkupParserTest::errorsSayWhereAndWhy_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("says"); // a part of the message
+    QTest::newRow("an unknown element, at its '<'")
+        << "<Border>\n  <Marquee/>\n</Border>" << 2 << 3 << "unknown element '<Marquee>'";
+    QTest::newRow("a mismatched end tag") << "<Border><StackPanel></Border>" << 1 << 21
+                                          << "'</Border>' does not close '<StackPanel>'";
+    QTest::newRow("an end tag closing nothing")
+        << "<Border/></Border>" << 1 << 10 << "'</Border>' closes nothing";
+    QTest::newRow("an element never closed, at its start")
+        << "<Border>\n<StackPanel>" << 2 << 1 << "'<StackPanel>' is never closed";
+    QTest::newRow("text outside a TextBlock, at its first letter")
+        << "<Border>  x</Border>" << 1 << 11 << "text outside a TextBlock";
+    QTest::newRow("a value not in quotes") << "<Border Width=5/>" << 1 << 15 << "not in quotes";
+    QTest::newRow("an attribute given twice, at the second")
+        << "<Border Width='1' Width='2'/>" << 1 << 19 << "'Width' is given twice";
+    QTest::newRow("an attribute given twice among many, at the second")
+        << "<Border A='1' B='2' C='3' D='4' E='5' F='6' G='7' H='8' I='9' C='3'/>" << 1 << 63
+        << "'C' is given twice";
+    QTest::newRow("an element never closed, after an attribute ignored further on")
+        << "<Border>\n<StackPanel Widht='1'>" << 2 << 1 << "'<StackPanel>' is never closed";
+    QTest::newRow("a bad reference") << "<TextBlock>a &b</TextBlock>" << 1 << 14 << "'&'";
+    QTest::newRow("a lone '<'") << "<TextBlock>a < b</TextBlock>" << 1 << 14 << "'<' begins no tag";
+    QTest::newRow("a Border's second child")
+        << "<Border><Border/><Border/></Border>" << 1 << 18 << "a Border holds one child";
+    QTest::newRow("a second root") << "<Border/> <Border/>" << 1 << 11 << "a second root";
+    QTest::newRow("no element at all") << "  " << 1 << 3 << "no element";
+    QTest::newRow("a property of another element")
+        << "<Border><Grid.Background/></Border>" << 1 << 9 << "does not belong to";
+    QTest::newRow("a property element without its brush")
+        << "<Border><Border.Background></Border.Background></Border>" << 1 << 28
+        << "holds no brush";
+    QTest::newRow("a brush outside a property element")
+        << "<Border><SolidColorBrush/></Border>" << 1 << 9 << "stands only in a property";
+    QTest::newRow("an inline outside a TextBlock")
+        << "<Border><Bold/></Border>" << 1 << 9 << "'<Bold>' stands only inside a TextBlock";
+    QTest::newRow("an element inside a TextBlock")
+        << "<TextBlock><Border/></TextBlock>" << 1 << 12 << "cannot stand inside '<TextBlock>'";
+    QTest::newRow("an element inside an Image")
+        << "<Image><Border/></Image>" << 1 << 8 << "cannot stand inside '<Image>'";
+    QTest::newRow("an Image's background")
+        << "<Image><Image.Background/></Image>" << 1 << 8 << "no property element";
+    QTest::newRow("a comment not closed") << "<Border/><!-- x" << 1 << 10 << "comment";
+    QTest::newRow("deeper than the bound")
+        << nestedBorders(257) << 1 << 256 * 8 + 1 << "deeper than 256";
+    QTest::newRow("lines end at CR LF") << "<Border>\r\n\r\n<Marquee/>" << 3 << 1 << "Marquee";
+    QTest::newRow("lines end at a CR alone") << "<Border>\r<Marquee/>" << 2 << 1 << "Marquee";
+    QTest::newRow("a character past the BMP is one column")
+        << QStringLiteral("<TextBlock>\U0001F600</TextBlock><Border/>") << 1 << 25
+        << "a second root";
+}
+
+void MarkupParserTest::errorsSayWhereAndWhy() {
+    QFETCH(QString, text);
+    QFETCH(int, line);
+    QFETCH(int, column);
+    QFETCH(QString, says);
+    markup::ParseReport report;
+    QVERIFY(!markup::parse(text, &report));
+    const markup::Diagnostic error = report.error();
+    QVERIFY2(error.message().contains(says), qPrintable(error.toString()));
+    QCOMPARE(error.line(), line);
+    QCOMPARE(error.column(), column);
+    QCOMPARE(error.toString(),
+             QStringLiteral("%1:%2: %3").arg(line).arg(column).arg(error.message()));
+}
+
+void MarkupParserTest::ignoredAttributesAreListed_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("ignored"); // line:column: and a part of each message
+    QTest::newRow("a misspelt attribute, at its name")
+        << "<Border Backgroud='Red'/>"
+        << QStringList{"1:9: unknown attribute 'Backgroud' on 'Border'"};
+    QTest::newRow("a bad colour, at the value, with what it takes")
+        << "<Border Background='#GGG'/>"
+        << QStringList{"1:21: Background='#GGG' ignored: Background takes a colour: #RGB"};
+    QTest::newRow("in the order written, over lines")
+        << "<StackPanel Orientation='Sideways'>\n <TextBlock FontSize='big' Txt='a'/>\n"
+           "</StackPanel>"
+        << QStringList{"1:26: Orientation='Sideways' ignored: Orientation takes Horizontal or "
+                       "Vertical",
+                       "2:23: FontSize='big' ignored",
+                       "2:28: unknown attribute 'Txt' on 'TextBlock'"};
+    QTest::newRow("an attribute of another element")
+        << "<StackPanel CornerRadius='2'/>"
+        << QStringList{"1:13: unknown attribute 'CornerRadius' on 'StackPanel'"};
+    QTest::newRow("namespace declarations are not ignored attributes, a directive is")
+        << "<Border xmlns='urn:x' xmlns:x='urn:y' x:Name='n'/>"
+        << QStringList{"1:39: unknown attribute 'x:Name' on 'Border'"};
+    QTest::newRow("Text is a TextBlock's and a Run's")
+        << "<TextBlock Text='a'><Run Text='b'/><Bold Text='c'/></TextBlock>"
+        << QStringList{"1:42: unknown attribute 'Text' on 'Bold'"};
+    QTest::newRow("brushes, stops, definitions and property elements")
+        << "<Grid><Grid.ColumnDefinitions Width='2'><ColumnDefinition Width='x*'/>"
+           "</Grid.ColumnDefinitions><Border><Border.Background><LinearGradientBrush "
+           "StartPoint='0'><GradientStop Offset='NaN'/></LinearGradientBrush>"
+           "</Border.Background></Border></Grid>"
+        << QStringList{"1:31: unknown attribute 'Width' on 'Grid.ColumnDefinitions'",
+                       "1:66: Width='x*' ignored: Width takes a length, Auto, * or",
+                       "1:156: StartPoint='0' ignored: StartPoint takes two numbers",
+                       "1:181: Offset='NaN' ignored: Offset takes a number"};
+    QTest::newRow("panels' own attributes")
+        << "<DockPanel LastChildFill='no'><WrapPanel ItemWidth='wide' DockPanel.Dock='Middle'/>"
+           "</DockPanel>"
+        << QStringList{"1:27: LastChildFill='no' ignored: LastChildFill takes True or False",
+                       "1:53: ItemWidth='wide' ignored",
+                       "1:75: DockPanel.Dock='Middle' ignored: DockPanel.Dock takes Left, Top"};
+    QTest::newRow("an Image has no Background, and its own Stretch values")
+        << "<Image Background='Red' Stretch='Sideways' StretchDirection='Down' Source=' '/>"
+        << QStringList{"1:8: unknown attribute 'Background' on 'Image'",
+                       "1:34: Stretch='Sideways' ignored: Stretch takes None, Fill, Uniform",
+                       "1:62: StretchDirection='Down' ignored: StretchDirection takes Both, "
+                       "UpOnly or DownOnly",
+                       "1:76: Source=' ' ignored: Source takes the name of a picture"};
+    QTest::newRow("a Hyperlink's NavigateUri is its own")
+        << "<TextBlock><Hyperlink NavigateUri='a:b' Navigate='c'/></TextBlock>"
+        << QStringList{"1:41: unknown attribute 'Navigate' on 'Hyperlink'"};
+    QTest::newRow("but no Run's") << "<TextBlock><Run NavigateUri='a:b'/></TextBlock>"
+                                  << QStringList{"1:17: unknown attribute 'NavigateUri' on 'Run'"};
+    QTest::newRow("before the error that makes the text no markup")
+        << "<Border Widht='1'><Marquee/></Border>"
+        << QStringList{"1:9: unknown attribute 'Widht' on 'Border'"};
+}
+
+void MarkupParserTest::ignoredAttributesAreListed() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, ignored);
+    markup::ParseReport report;
+    const markup::DocumentPtr document = markup::parse(text, &report);
+    QCOMPARE(bool(document), report.error().isNull());
+    QStringList listed;
+    for (const markup::Diagnostic& d : report.ignored())
+        listed.append(d.toString());
+    QCOMPARE(listed.size(), ignored.size());
+    for (int i = 0; i < listed.size(); ++i)
+        QVERIFY2(listed[i].startsWith(ignored[i]), qPrintable(listed[i]));
+    QCOMPARE(report.ignoredCount(), ignored.size());
+}
+
+// However many attributes a caption gets wrong, its report describes a bounded number and counts
+// the rest.
+void MarkupParserTest::aHugeCaptionsReportStaysBounded() {
+    const QString text =
+        "<StackPanel>" + QStringLiteral("<Border Widht='1'/>").repeated(5000) + "</StackPanel>";
+    markup::ParseReport report;
+    QVERIFY(markup::parse(text, &report));
+    QCOMPARE(report.ignored().size(), 100);
+    QCOMPARE(report.ignoredCount(), 5000);
+    QCOMPARE(report.ignored().back().column(), 13 + 99 * 19 + 8);
+}
+
+void MarkupParserTest::aReportIsReplacedByTheNextParse() {
+    markup::ParseReport report;
+    QVERIFY(!markup::parse(QStringLiteral("<Border Widht='1'>"), &report));
+    QVERIFY(markup::parse(QStringLiteral("<Border/>"), &report));
+    QVERIFY(report.error().isNull());
+    QVERIFY(report.ignored().isEmpty());
+    QCOMPARE(report.ignoredCount(), 0);
 }
 
 QTEST_MAIN(MarkupParserTest)

@@ -9,6 +9,8 @@
 
 #include "markup_samples.h"
 
+Q_DECLARE_METATYPE(markup::HostStyle)
+
 namespace {
 
 using Kind = markup::ElementKind;
@@ -94,6 +96,9 @@ private slots:
     void onlyInstalledFamiliesAreAskedFor();
     void runsTakeTheirStyleAndWeight_data();
     void runsTakeTheirStyleAndWeight();
+    void textFollowsTheHost_data();
+    void textFollowsTheHost();
+    void aKeptDrawingTakesEachPaintsHostColour();
 };
 
 void MarkupRenderTest::layoutOfCaptions_data() {
@@ -730,6 +735,81 @@ void MarkupRenderTest::runsTakeTheirStyleAndWeight() {
     QCOMPARE(layout.fonts.size(), size_t(1));
     QCOMPARE(int(layout.fonts[0].weight()), weight);
     QCOMPARE(int(layout.fonts[0].style()), style);
+}
+
+namespace {
+
+// A full block at 20 pixels on grey: about 12 wide and 20 high, its middle at (6, 12).
+QColor blockColour(const QString& block, const markup::HostStyle& host) {
+    QImage image(30, 25, QImage::Format_ARGB32);
+    image.fill(Qt::gray);
+    QPainter painter(&image);
+    painter.setPen(Qt::green); // neither the painter's pen nor its brush lends text a colour
+    markup::render(painter, *markup::parse(block), QRectF(0, 0, 30, 25), QFont(), Qt::LeftToRight,
+                   host);
+    painter.end();
+    return image.pixelColor(6, 12);
+}
+
+markup::HostStyle hostText(const QColor& color) {
+    markup::HostStyle host;
+    host.setTextColor(color);
+    return host;
+}
+
+} // namespace
+
+void MarkupRenderTest::textFollowsTheHost_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<markup::HostStyle>("host");
+    QTest::addColumn<QColor>("expected");
+    const QString block = QStringLiteral("<TextBlock FontSize='20'>\u2588</TextBlock>");
+    const markup::HostStyle white = hostText(Qt::white);
+    QTest::newRow("no host: black") << block << markup::HostStyle() << QColor(Qt::black);
+    QTest::newRow("no Foreground: the host's colour") << block << white << QColor(Qt::white);
+    QTest::newRow("an invalid colour: black") << block << hostText(QColor()) << QColor(Qt::black);
+    QTest::newRow("an inline without one: the host's colour")
+        << QStringLiteral("<TextBlock FontSize='20'><Bold><Run>\u2588</Run></Bold></TextBlock>")
+        << white << QColor(Qt::white);
+    QTest::newRow("the block's Foreground wins")
+        << QStringLiteral("<TextBlock FontSize='20' Foreground='Red'>\u2588</TextBlock>") << white
+        << QColor(Qt::red);
+    QTest::newRow("an enclosing inline's Foreground wins")
+        << QStringLiteral("<TextBlock FontSize='20'><Italic Foreground='Blue'><Run>\u2588</Run>"
+                          "</Italic></TextBlock>")
+        << white << QColor(Qt::blue);
+    QTest::newRow("a Foreground given as a property wins")
+        << QStringLiteral("<TextBlock FontSize='20'><TextBlock.Foreground><SolidColorBrush "
+                          "Color='Red'/></TextBlock.Foreground>\u2588</TextBlock>")
+        << white << QColor(Qt::red);
+    QTest::newRow("an unreadable Foreground: the host's colour")
+        << QStringLiteral("<TextBlock FontSize='20' Foreground='#GGG'>\u2588</TextBlock>") << white
+        << QColor(Qt::white);
+}
+
+void MarkupRenderTest::textFollowsTheHost() {
+    QFETCH(QString, text);
+    QFETCH(markup::HostStyle, host);
+    QFETCH(QColor, expected);
+    const QColor actual = blockColour(text, host);
+    QVERIFY2(near(actual, expected, 3), qPrintable(actual.name()));
+}
+
+// The host's colours are the paint's, not the layout's: a kept drawing takes the colours of
+// each paint without laying out again.
+void MarkupRenderTest::aKeptDrawingTakesEachPaintsHostColour() {
+    markup::Drawing drawing(
+        markup::parse(QStringLiteral("<TextBlock FontSize='20'>\u2588</TextBlock>")));
+    QImage image(30, 25, QImage::Format_ARGB32);
+    for (const QColor& color : {QColor(Qt::white), QColor(Qt::red), QColor()}) {
+        image.fill(Qt::gray);
+        QPainter painter(&image);
+        drawing.paint(painter, QRectF(0, 0, 30, 25), QFont(), Qt::LeftToRight, hostText(color));
+        painter.end();
+        const QColor expected = color.isValid() ? color : QColor(Qt::black);
+        QVERIFY2(near(image.pixelColor(6, 12), expected, 3), qPrintable(expected.name()));
+    }
+    QCOMPARE(drawing.layoutCount(), quint64(1));
 }
 
 QTEST_MAIN(MarkupRenderTest)

@@ -74,7 +74,15 @@ done
 depends_on gridgauge "libgridgauge1 (= $version)" ||
     fail "gridgauge does not depend on libgridgauge1 (= $version): $(field gridgauge Depends)"
 if grep -q libgridgauge <<<"$(field libgridgauge1 Depends)"; then fail "libgridgauge1 depends on itself"; fi
-expect_field libgridgauge-dev Depends "libgridgauge1 (= $version), qt6-base-dev"
+# -dev: the caption check's libraries, this build of Gridgauge's and Qt's headers.
+for lib in libc6 libstdc++6 libqt6core6; do
+    depends_bounded libgridgauge-dev "$lib" ||
+        fail "libgridgauge-dev: Depends lacks $lib: $(field libgridgauge-dev Depends)"
+done
+for exact in "libgridgauge1 (= $version)" qt6-base-dev; do
+    depends_on libgridgauge-dev "$exact" ||
+        fail "libgridgauge-dev does not depend on $exact: $(field libgridgauge-dev Depends)"
+done
 echo "libgridgauge-dev Depends: $(field libgridgauge-dev Depends)"
 
 # Packages built against the libraries depend on this version or a later one; the loader's cache
@@ -119,6 +127,7 @@ expect_contents libgridgauge1 <<'EOF2'
 ./usr/share/lintian/overrides/libgridgauge1
 EOF2
 expect_contents libgridgauge-dev <<'EOF2'
+./usr/bin/gridgauge-markup-check
 ./usr/include/gridgauge/gridkit/grid_delegate.h
 ./usr/include/gridgauge/gridkit/gridkit_export.h
 ./usr/include/gridgauge/gridkit/markup_delegate.h
@@ -140,6 +149,7 @@ expect_contents libgridgauge-dev <<'EOF2'
 ./usr/lib/MULTIARCH/pkgconfig/gridgauge-markup.pc
 ./usr/share/doc/libgridgauge-dev/changelog.gz
 ./usr/share/doc/libgridgauge-dev/copyright
+./usr/share/man/man1/gridgauge-markup-check.1.gz
 EOF2
 grep -Eq '^-rwxr-xr-x .* \./usr/bin/gridgauge$' "$work/gridgauge.contents" || fail "usr/bin/gridgauge mode"
 # The links point the way the loader and the linker follow them: -dev's .so to the soname, the
@@ -161,7 +171,9 @@ sed '/running with root privileges/d' "$work/lintian.log"
 root=$work/root
 dpkg-deb -x "$(deb gridgauge)" "$root"
 dpkg-deb -x "$(deb libgridgauge1)" "$root"
-for f in usr/bin/gridgauge usr/lib/$multiarch/libgridgauge-markup.so.1.0.0 \
+dpkg-deb -x "$(deb libgridgauge-dev)" "$root"
+for f in usr/bin/gridgauge usr/bin/gridgauge-markup-check \
+         usr/lib/$multiarch/libgridgauge-markup.so.1.0.0 \
          usr/lib/$multiarch/libgridgauge-gridkit.so.1.0.0; do
     file -b "$root/$f" | grep -q ', stripped' || fail "$f is not stripped"
 done
@@ -176,6 +188,16 @@ for lib in markup gridkit; do
     [ -n "$loaded" ] && [ "$(readlink -f "$loaded")" = "$root/usr/lib/$multiarch/libgridgauge-$lib.so.1.0.0" ] ||
         fail "the program does not load the packaged libgridgauge-$lib: ${loaded:-nothing}"
 done
+
+# The caption check runs on the packaged library and says where a caption goes wrong.
+checked=$(printf "<Border>\n <Marquee/></Border>" | "$root/usr/bin/gridgauge-markup-check" 2>&1) &&
+    fail "gridgauge-markup-check passed a caption that is not markup"
+[ "$checked" = "<stdin>:2:2: error: unknown element '<Marquee>'" ] ||
+    fail "gridgauge-markup-check said: $checked"
+loaded=$(ldd "$root/usr/bin/gridgauge-markup-check" |
+    awk '$1 == "libgridgauge-markup.so.1" { print $3 }')
+[ -n "$loaded" ] && [ "$(readlink -f "$loaded")" = "$root/usr/lib/$multiarch/libgridgauge-markup.so.1.0.0" ] ||
+    fail "gridgauge-markup-check does not load the packaged libgridgauge-markup: ${loaded:-nothing}"
 
 # The unpacked program starts and keeps running until it is told to stop.
 runtime=$work/runtime

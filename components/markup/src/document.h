@@ -42,7 +42,18 @@ struct CornerRadius {
 };
 
 // In the order of the parser's tags for them.
-enum class ElementKind : quint8 { Border, StackPanel, Grid, TextBlock, Rectangle, Ellipse };
+enum class ElementKind : quint8 {
+    Border,
+    StackPanel,
+    Grid,
+    TextBlock,
+    Rectangle,
+    Ellipse,
+    WrapPanel,
+    DockPanel,
+    Canvas,
+    Image,
+};
 
 // Start is Left or Top, End is Right or Bottom.
 enum class Align : quint8 { Stretch, Start, Center, End };
@@ -51,8 +62,12 @@ enum class Visibility : quint8 { Visible, Hidden, Collapsed };
 // FlowDirection: Inherit takes the parent's, or at the root the host's.
 enum class Flow : quint8 { Inherit, LeftToRight, RightToLeft };
 enum class Stretch : quint8 { Fill, None, Uniform, UniformToFill };
+// Which way an Image's Stretch may scale its picture.
+enum class StretchDirection : quint8 { Both, UpOnly, DownOnly };
 enum class Wrapping : quint8 { NoWrap, Wrap, WrapWithOverflow };
 enum class Trimming : quint8 { None, CharacterEllipsis, WordEllipsis };
+// DockPanel.Dock: the side of what is left that a child takes.
+enum class Dock : quint8 { Left, Top, Right, Bottom };
 
 struct GradientStop {
     QColor color = QColor(0, 0, 0, 0);
@@ -87,13 +102,20 @@ struct Definition {
 
 enum Decoration : quint8 { Underline = 1, Strikethrough = 2, OverLine = 4, Baseline = 8 };
 
+// A foreground not given: the enclosing inline's, the TextBlock's, and finally the host's text
+// colour.
+constexpr int kInheritedForeground = -1;
+// A Hyperlink's own: the host's link colour, unless the Hyperlink or an inline in it gives one.
+constexpr int kLinkForeground = -2;
+
 // Unset members inherit: from the enclosing inline, the TextBlock, and finally the host font.
 struct TextStyle {
     int weight = -1;
     qint8 style = -1; // QFont::Style
     double size = kAuto;
-    int family = -1;     // index into Document::families
-    int foreground = -1; // brush index; -1 is black
+    int family = -1;                       // index into Document::families
+    int foreground = kInheritedForeground; // a brush index, or one of the two below
+    int link = -1; // the Hyperlink it lies in: an index into Document::links
     quint8 decorations = 0;
     bool operator==(const TextStyle&) const = default;
 };
@@ -124,6 +146,9 @@ struct Element {
     Flow flow = Flow::Inherit;
     double opacity = 1;
     int row = 0, column = 0, rowSpan = 1, columnSpan = 1;
+    // In a DockPanel; and in a Canvas, its offsets from the Canvas's edges (kAuto: not given).
+    Dock dock = Dock::Left;
+    double canvasLeft = kAuto, canvasTop = kAuto, canvasRight = kAuto, canvasBottom = kAuto;
     int background = -1;  // Background, or a shape's Fill
     int borderBrush = -1; // BorderBrush, or a shape's Stroke
 
@@ -131,6 +156,16 @@ struct Element {
     double strokeThickness = 1; // as written; stroke() is what is drawn
     double radiusX = 0, radiusY = 0;
     Stretch stretch = Stretch::Fill;
+
+    // WrapPanel: every child's slot, kAuto for each child's own size
+    double itemWidth = kAuto, itemHeight = kAuto;
+    // DockPanel
+    bool lastChildFill = true;
+
+    // Image: its picture, an index into Document::sources, or -1; and how it scales (Stretch
+    // above, with Uniform as its default)
+    int source = -1;
+    StretchDirection stretchDirection = StretchDirection::Both;
 
     // Grid: its slices of Document::definitions
     int firstColumn = 0, columnCount = 0;
@@ -154,6 +189,8 @@ public:
     std::vector<Definition> definitions;
     std::vector<Run> runs;
     std::vector<QStringList> families;
+    std::vector<QString> sources; // of Image elements, each once
+    std::vector<QString> links;   // each Hyperlink's NavigateUri, in document order
 };
 
 } // namespace markup

@@ -9,6 +9,7 @@
 
 #include <QFont>
 #include <QGlyphRun>
+#include <QImage>
 #include <QList>
 #include <QRectF>
 
@@ -50,10 +51,33 @@ struct TextLine {
     int firstFragment = 0, fragmentCount = 0;
 };
 
+// An Image's picture as last painted: at the device pixels it was drawn at, to be drawn again
+// without asking its resolver.
+struct KeptPicture {
+    int element = -1;
+    QSize pixels;
+    QImage image;
+};
+
 struct LayoutResult {
     QSizeF size;
     QFont font;
     double dotsPerInch = 96;
+    // Where pictures come from: the resolver this layout measured them with.
+    ImageResolver* resolver = nullptr;
+    std::vector<QSizeF> naturalSizes; // parallel to Document::sources; negative: not yet asked
+    mutable std::vector<KeptPicture> pictures;
+    // Where a Drawing last painted this layout: the box's top-left and its direction (-1: never),
+    // which its links are given in.
+    mutable QPointF paintedAt;
+    mutable int paintedDirection = -1;
+    // Each link's pieces as shown in that direction, in the laid-out area, once asked for.
+    struct LinkPiece {
+        int link;
+        QRectF rect;
+    };
+    mutable std::vector<LinkPiece> linkPieces;
+    mutable int linkPiecesDirection = -1;
     std::vector<ElementLayout> elements; // parallel to Document::elements
     std::vector<QFont> fonts;            // parallel to Document::runs
     std::vector<QStringList> families;   // Document::families, each without what is not installed
@@ -61,11 +85,13 @@ struct LayoutResult {
     std::vector<TextFragment> fragments;
 };
 
+// resolver gives Image elements their pictures; null is the built-in policy.
 LayoutResult layOut(const Document& document, const QSizeF& size, const QFont& font,
-                    const TextMeasurer& measurer);
+                    const TextMeasurer& measurer, ImageResolver* resolver = nullptr);
 
 // What the root wants with unbounded room: only measured, nothing arranged.
-QSizeF measureUnbounded(const Document& document, const QFont& font, const TextMeasurer& measurer);
+QSizeF measureUnbounded(const Document& document, const QFont& font, const TextMeasurer& measurer,
+                        ImageResolver* resolver = nullptr);
 
 // size with each side in [0, kMaxLength], one that is not finite as 0: a size any layout can
 // be worked out in, and any caller can be given.

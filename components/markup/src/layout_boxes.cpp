@@ -9,9 +9,9 @@ QList<ElementBox> layoutBoxes(const Document& document, const QSizeF& size, cons
 }
 
 QList<ElementBox> layoutBoxes(const Document& document, const QSizeF& size, const QFont& font,
-                              const TextMeasurer& measurer) {
+                              const TextMeasurer& measurer, ImageResolver* resolver) {
     QList<ElementBox> boxes;
-    const LayoutResult layout = layOut(document, confined(size), font, measurer);
+    const LayoutResult layout = layOut(document, confined(size), font, measurer, resolver);
     boxes.reserve(qsizetype(document.elements.size()));
     for (size_t i = 0; i < document.elements.size(); ++i) {
         const ElementLayout& l = layout.elements[i];

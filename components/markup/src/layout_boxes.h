@@ -34,6 +34,6 @@ struct ElementBox {
 // the font engine at the resolution of an image, or with measurer.
 QList<ElementBox> layoutBoxes(const Document& document, const QSizeF& size, const QFont& font);
 QList<ElementBox> layoutBoxes(const Document& document, const QSizeF& size, const QFont& font,
-                              const TextMeasurer& measurer);
+                              const TextMeasurer& measurer, ImageResolver* resolver = nullptr);
 
 } // namespace markup

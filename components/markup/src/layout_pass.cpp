@@ -1,6 +1,7 @@
 #include "layout_pass.h"
 
 #include "chrome.h"
+#include "images.h"
 
 #include <QFontDatabase>
 #include <QSet>
@@ -142,8 +143,11 @@ void Pass::arrange(int e, const QRectF& slot) {
         double size = align == Align::Stretch ? std::max(room, wanted) : wanted;
         return std::min(size, std::max(wanted, max));
     };
-    const QSizeF size(axis(client.width(), unclipped.width(), el.horizontal, limits.max.width()),
-                      axis(client.height(), unclipped.height(), el.vertical, limits.max.height()));
+    QSizeF size(axis(client.width(), unclipped.width(), el.horizontal, limits.max.width()),
+                axis(client.height(), unclipped.height(), el.vertical, limits.max.height()));
+    // What it draws may be smaller than what it was given: it is placed by what it draws.
+    if (el.kind == ElementKind::Image)
+        size = arrangedImageSize(*this, e, size);
     // Past its Max it is cut to the Max, and aligned as that.
     const QSizeF visible = smaller(size, limits.max);
     const QPointF at(client.x() + offsetFor(el.horizontal, client.width(), visible.width()),
@@ -172,11 +176,20 @@ QSizeF Pass::measureContent(int e, const QSizeF& available) {
     case ElementKind::Rectangle:
     case ElementKind::Ellipse:
         return measureShape(*this, e, available);
+    case ElementKind::WrapPanel:
+        return measureWrapPanel(*this, e, available);
+    case ElementKind::DockPanel:
+        return measureDockPanel(*this, e, available);
+    case ElementKind::Canvas:
+        return measureCanvas(*this, e, available);
+    case ElementKind::Image:
+        return measureImage(*this, e, available);
     }
     return {0, 0};
 }
 
-// Every kind here takes the whole box it is given: a box decided before its content is placed.
+// Every kind here but an Image takes the whole box it is given: a box decided before its
+// content is placed.
 void Pass::arrangeContent(int e, const QRectF& box) {
     switch (element(e).kind) {
     case ElementKind::Border:
@@ -190,6 +203,14 @@ void Pass::arrangeContent(int e, const QRectF& box) {
     case ElementKind::Rectangle:
     case ElementKind::Ellipse:
         return arrangeShape(*this, e, box);
+    case ElementKind::WrapPanel:
+        return arrangeWrapPanel(*this, e, box);
+    case ElementKind::DockPanel:
+        return arrangeDockPanel(*this, e, box);
+    case ElementKind::Canvas:
+        return arrangeCanvas(*this, e, box);
+    case ElementKind::Image:
+        return;
     }
 }
 
@@ -249,11 +270,13 @@ namespace {
 
 // What every run is drawn in, before any element is measured.
 LayoutResult withFonts(const Document& document, const QSizeF& size, const QFont& font,
-                       const TextMeasurer& measurer) {
+                       const TextMeasurer& measurer, ImageResolver* resolver) {
     LayoutResult result;
     result.size = size;
     result.font = font;
     result.dotsPerInch = measurer.dotsPerInch();
+    result.resolver = &resolverOr(resolver);
+    result.naturalSizes.assign(document.sources.size(), QSizeF(-1, -1));
     result.families = installedFamilies(document.families);
     result.fonts.reserve(document.runs.size());
     for (const Run& run : document.runs)
@@ -268,15 +291,16 @@ double confined(double length) {
 } // namespace
 
 LayoutResult layOut(const Document& document, const QSizeF& size, const QFont& font,
-                    const TextMeasurer& measurer) {
-    LayoutResult result = withFonts(document, size, font, measurer);
+                    const TextMeasurer& measurer, ImageResolver* resolver) {
+    LayoutResult result = withFonts(document, size, font, measurer, resolver);
     layout::Pass(document, measurer, result).run(size);
     return result;
 }
 
-QSizeF measureUnbounded(const Document& document, const QFont& font, const TextMeasurer& measurer) {
+QSizeF measureUnbounded(const Document& document, const QFont& font, const TextMeasurer& measurer,
+                        ImageResolver* resolver) {
     const QSizeF unbounded(kInfinity, kInfinity);
-    LayoutResult result = withFonts(document, unbounded, font, measurer);
+    LayoutResult result = withFonts(document, unbounded, font, measurer, resolver);
     return layout::Pass(document, measurer, result).measureRoot(unbounded);
 }
 

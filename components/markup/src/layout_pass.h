@@ -37,6 +37,8 @@ public:
     GridLayout& grid(int e) { return grids_[size_t(state_[size_t(e)].grid)]; }
     // TextBlock: the width its lines were last laid out for.
     double& linesWidth(int e) { return state_[size_t(e)].linesWidth; }
+    // Image: its picture's own size, asked of the resolver once per source and layout.
+    QSizeF naturalSize(int e);
 
     template <typename F> void forChildren(int e, F f) const {
         for (int c = element(e).firstChild; c >= 0; c = element(c).nextSibling)
@@ -79,5 +81,15 @@ QSizeF measureTextBlock(Pass& pass, int e, const QSizeF& available);
 void arrangeTextBlock(Pass& pass, int e, const QRectF& box);
 QSizeF measureShape(Pass& pass, int e, const QSizeF& available);
 void arrangeShape(Pass& pass, int e, const QRectF& box);
+QSizeF measureWrapPanel(Pass& pass, int e, const QSizeF& available);
+void arrangeWrapPanel(Pass& pass, int e, const QRectF& box);
+QSizeF measureDockPanel(Pass& pass, int e, const QSizeF& available);
+void arrangeDockPanel(Pass& pass, int e, const QRectF& box);
+QSizeF measureCanvas(Pass& pass, int e, const QSizeF& available);
+void arrangeCanvas(Pass& pass, int e, const QRectF& box);
+// An Image arranges no content; it draws its picture at the size its arrangement leaves, which
+// may be smaller than its box.
+QSizeF measureImage(Pass& pass, int e, const QSizeF& available);
+QSizeF arrangedImageSize(Pass& pass, int e, const QSizeF& size);
 
 } // namespace markup::layout

@@ -1,7 +1,10 @@
 #include "gridgauge/markup/markup.h"
 
+#include "diagnostics.h"
 #include "document.h"
+#include "images.h"
 #include "layout.h"
+#include "links.h"
 #include "painter.h"
 #include "parse_count.h"
 #include "parser.h"
@@ -21,6 +24,16 @@ std::atomic<quint64> parses{0};
 DocumentPtr parse(QStringView text) {
     parses.fetch_add(1, std::memory_order_relaxed);
     return parseDocument(text);
+}
+
+DocumentPtr parse(QStringView text, ParseReport* report) {
+    if (!report)
+        return parse(text);
+    parses.fetch_add(1, std::memory_order_relaxed);
+    Problems problems;
+    DocumentPtr document = parseDocument(text, &problems);
+    fill(*report->d, text, problems);
+    return document;
 }
 
 quint64 parseCount() {
@@ -58,19 +71,21 @@ bool usable(const QRectF& box) {
 
 // With no device the measurer is an image's, whose resolution Qt takes from the screen: a size
 // asked for before any painter exists, for a cell that will be painted on that screen.
-QSizeF desiredSize(const Document& document, const QFont& font) {
-    return confined(measureUnbounded(document, font, FontEngineMeasurer()));
+QSizeF desiredSize(const Document& document, const QFont& font, const HostStyle& host) {
+    return confined(measureUnbounded(document, font, FontEngineMeasurer(), host.imageResolver()));
 }
 
 void render(QPainter& painter, const Document& document, const QRectF& box, const QFont& font,
-            Qt::LayoutDirection direction) {
+            Qt::LayoutDirection direction, const HostStyle& host) {
     if (!usable(box))
         return;
     const FontEngineMeasurer measurer(painter.device());
-    paintLayout(painter, document, layOut(document, box.size(), font, measurer), box.topLeft(),
-                direction);
+    paintLayout(painter, document,
+                layOut(document, box.size(), font, measurer, host.imageResolver()), box.topLeft(),
+                direction, host);
 }
 
+Drawing::Drawing() = default;
 Drawing::Drawing(DocumentPtr document)
     : document_(std::move(document)) {}
 Drawing::~Drawing() = default;
@@ -78,17 +93,68 @@ Drawing::Drawing(Drawing&&) noexcept = default;
 Drawing& Drawing::operator=(Drawing&&) noexcept = default;
 
 void Drawing::paint(QPainter& painter, const QRectF& box, const QFont& font,
-                    Qt::LayoutDirection direction) {
+                    Qt::LayoutDirection direction, const HostStyle& host) {
     if (!document_ || !usable(box))
         return;
     const FontEngineMeasurer measurer(painter.device());
+    // Pictures are measured by their resolver's sizes: another resolver may give other ones.
+    const bool otherPictures = !document_->sources.empty() && layout_ &&
+                               layout_->resolver != &resolverOr(host.imageResolver());
     if (!layout_ || layout_->size != box.size() || layout_->font != font ||
-        layout_->dotsPerInch != measurer.dotsPerInch()) {
-        layout_ =
-            std::make_unique<const LayoutResult>(layOut(*document_, box.size(), font, measurer));
+        layout_->dotsPerInch != measurer.dotsPerInch() || otherPictures) {
+        layout_ = std::make_unique<const LayoutResult>(
+            layOut(*document_, box.size(), font, measurer, host.imageResolver()));
         ++layouts_;
     }
-    paintLayout(painter, *document_, *layout_, box.topLeft(), direction);
+    paintLayout(painter, *document_, *layout_, box.topLeft(), direction, host);
+    layout_->paintedAt = box.topLeft();
+    layout_->paintedDirection = int(direction == Qt::RightToLeft);
+}
+
+namespace {
+
+// The links' pieces as last painted, worked out once per layout and direction.
+const std::vector<LayoutResult::LinkPiece>& piecesOf(const Document& document,
+                                                     const LayoutResult& layout) {
+    if (layout.linkPiecesDirection != layout.paintedDirection) {
+        layout.linkPieces = linkPieces(document, layout, layout.paintedDirection == 1);
+        layout.linkPiecesDirection = layout.paintedDirection;
+    }
+    return layout.linkPieces;
+}
+
+} // namespace
+
+QList<Link> Drawing::links() const {
+    QList<Link> links;
+    if (!document_ || document_->links.empty())
+        return links;
+    const std::vector<QString> texts = linkTexts(*document_);
+    for (size_t i = 0; i < document_->links.size(); ++i) {
+        Link link;
+        link.d = new LinkPrivate;
+        link.d->target = document_->links[i];
+        link.d->text = texts[i];
+        links.append(link);
+    }
+    if (layout_ && layout_->paintedDirection >= 0) {
+        for (const LayoutResult::LinkPiece& piece : piecesOf(*document_, *layout_))
+            links[piece.link].d->rects.append(piece.rect.translated(layout_->paintedAt));
+    }
+    return links;
+}
+
+int Drawing::linkAt(const QPointF& point) const {
+    if (!document_ || document_->links.empty() || !layout_ || layout_->paintedDirection < 0)
+        return -1;
+    const QPointF at = point - layout_->paintedAt;
+    const std::vector<LayoutResult::LinkPiece>& pieces = piecesOf(*document_, *layout_);
+    // What was painted last lies on top.
+    for (auto piece = pieces.rbegin(); piece != pieces.rend(); ++piece) {
+        if (piece->rect.contains(at))
+            return piece->link;
+    }
+    return -1;
 }
 
 struct DocumentCache::Impl {

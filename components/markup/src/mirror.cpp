@@ -30,6 +30,23 @@ Mirrors mirrorsFor(const Document& document, const LayoutResult& layout, bool ho
         const Mirror parent = e.parent < 0 ? Mirror{} : mirrors.of[size_t(e.parent)];
         reversed[i] = rightToLeft(e.flow, e.parent < 0 ? hostRightToLeft : outer);
         Mirror& m = mirrors.of[i];
+        if (e.kind == ElementKind::Image) {
+            // An Image takes no direction from its parent: its picture shows flipped only when it
+            // says RightToLeft itself, and its box lies where its parent, or the host, puts it.
+            const Mirror around = e.parent >= 0     ? parent
+                                  : hostRightToLeft ? Mirror{-1, layout.size.width()}
+                                                    : Mirror{};
+            const bool flipped = e.flow == Flow::RightToLeft;
+            const double axis = l.bounds.left() + l.bounds.right();
+            m = around.flipped() == flipped
+                    ? around
+                    : Mirror{-around.scale, around.scale * axis + around.shift};
+            QRectF clip = around.rect(l.clip);
+            if (e.parent >= 0)
+                clip &= mirrors.clips[size_t(e.parent)];
+            mirrors.clips[i] = l.clip.isEmpty() ? QRectF() : clip;
+            continue;
+        }
         if (reversed[i] == outer) {
             m = parent;
         } else if (e.parent < 0) {

@@ -1,12 +1,14 @@
 #include "painter.h"
 
 #include "brushes.h"
+#include "images.h"
 #include "mirror.h"
 
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPalette>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -151,11 +153,13 @@ const QList<QGlyphRun>* keptGlyphs(const TextFragment& piece, const QFont& font,
 class Painter {
 public:
     Painter(QPainter& painter, const Document& document, const LayoutResult& layout,
-            const Mirrors& mirrors, int layers)
+            const Mirrors& mirrors, const QBrush& text, const QBrush& link, int layers)
         : p_(painter)
         , d_(document)
         , l_(layout)
         , m_(mirrors)
+        , text_(text)
+        , link_(link)
         , snap_(painter.deviceTransform())
         , layers_(layers) {}
 
@@ -188,11 +192,15 @@ private:
     void paintShape(const Element& e, const ElementLayout& l, const QRectF& clip,
                     const Mirror& mirror);
     void paintText(const ElementLayout& l, const QRectF& clip, const Mirror& mirror);
+    void paintImage(int i, const QRectF& shown, const QRectF& clip, bool flipped);
+    QImage pictureFor(int i, const QSize& pixels);
 
     QPainter& p_;
     const Document& d_;
     const LayoutResult& l_;
     const Mirrors& m_;
+    const QBrush& text_; // of text without a Foreground
+    const QBrush& link_; // of a Hyperlink's text without one
     Snap snap_;
     int layers_;
 };
@@ -223,7 +231,7 @@ void Painter::paintTranslucent(int i, int end) {
         QPainter layerPainter(&layer);
         layerPainter.setRenderHints(p_.renderHints());
         layerPainter.setTransform(device * QTransform::fromTranslate(-area.x(), -area.y()));
-        Painter inner(layerPainter, d_, l_, m_, layers_ + 1);
+        Painter inner(layerPainter, d_, l_, m_, text_, link_, layers_ + 1);
         inner.paintOne(i);
         inner.paint(i + 1, end);
     }
@@ -253,7 +261,13 @@ void Painter::paintOne(int i) {
     case ElementKind::StackPanel:
     case ElementKind::Grid:
     case ElementKind::TextBlock:
+    case ElementKind::WrapPanel:
+    case ElementKind::DockPanel:
+    case ElementKind::Canvas:
         break;
+    case ElementKind::Image:
+        paintImage(i, bounds, clip, mirror.flipped());
+        return;
     }
     if (e.background >= 0 && !bounds.isEmpty()) {
         fill(p_, bounds, clip,
@@ -344,6 +358,50 @@ void Painter::paintShape(const Element& e, const ElementLayout& l, const QRectF&
     p_.restore();
 }
 
+// The picture at the device pixels it covers, kept with the layout once drawn.
+QImage Painter::pictureFor(int i, const QSize& pixels) {
+    for (const KeptPicture& kept : l_.pictures) {
+        if (kept.element == i && kept.pixels == pixels)
+            return kept.image;
+    }
+    const QString& source = d_.sources[size_t(d_.elements[size_t(i)].source)];
+    QImage image = l_.resolver->image(source, pixels);
+    const auto same = std::find_if(l_.pictures.begin(), l_.pictures.end(),
+                                   [i](const KeptPicture& kept) { return kept.element == i; });
+    if (same != l_.pictures.end())
+        *same = {i, pixels, image};
+    else
+        l_.pictures.push_back({i, pixels, image});
+    return image;
+}
+
+// Drawn at the device pixels it covers, as read for exactly those, so that it is scaled once
+// and smoothly; flipped within its box when it says so itself.
+void Painter::paintImage(int i, const QRectF& shown, const QRectF& clip, bool flipped) {
+    if (d_.elements[size_t(i)].source < 0 || shown.isEmpty())
+        return;
+    const QTransform device = p_.deviceTransform();
+    QSizeF pixels(shown.width() * std::hypot(device.m11(), device.m12()),
+                  shown.height() * std::hypot(device.m21(), device.m22()));
+    const double largest = std::max(pixels.width(), pixels.height());
+    if (largest > kMaxPictureSide)
+        pixels *= kMaxPictureSide / largest; // and the painter scales it up
+    const QSize wanted(std::max(1, qRound(pixels.width())), std::max(1, qRound(pixels.height())));
+    const QImage picture = pictureFor(i, wanted);
+    if (picture.isNull())
+        return;
+    p_.save();
+    if (!clip.contains(shown))
+        p_.setClipRect(clip, Qt::IntersectClip);
+    p_.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (flipped) {
+        p_.translate(shown.left() + shown.right(), 0);
+        p_.scale(-1, 1);
+    }
+    p_.drawImage(shown, picture);
+    p_.restore();
+}
+
 // Mirrored, each line shows at the mirrored place in its block, its words in their own order.
 void Painter::paintText(const ElementLayout& l, const QRectF& clip, const Mirror& mirror) {
     if (l.lineCount == 0)
@@ -383,7 +441,8 @@ void Painter::paintText(const ElementLayout& l, const QRectF& clip, const Mirror
                 const int foreground = d_.runs[size_t(piece.run)].style.foreground;
                 brush = foreground >= 0 ? brushFor(d_, foreground, bounds, originOf(bounds, mirror),
                                                    mirror.flipped())
-                                        : QBrush(Qt::black);
+                        : foreground == kLinkForeground ? link_
+                                                        : text_;
                 lastRun = piece.run;
                 p_.setPen(QPen(brush, 0));
                 p_.setFont(font);
@@ -411,11 +470,23 @@ void Painter::paintText(const ElementLayout& l, const QRectF& clip, const Mirror
 } // namespace
 
 void paintLayout(QPainter& painter, const Document& document, const LayoutResult& layout,
-                 const QPointF& origin, Qt::LayoutDirection direction) {
+                 const QPointF& origin, Qt::LayoutDirection direction, const HostStyle& host) {
     const Mirrors mirrors = mirrorsFor(document, layout, direction == Qt::RightToLeft);
+    // Black, as text has always been, unless the host says otherwise: a caption painted by a
+    // host that gives no colour looks as it did before hosts could give one.
+    const QColor hostText = host.textColor();
+    const QBrush text(hostText.isValid() ? hostText : QColor(Qt::black));
+    // The palette is asked only of a caption with links, and at each paint, so that links follow
+    // a palette that changes.
+    QBrush link;
+    if (!document.links.empty()) {
+        const QColor hostLink = host.linkColor();
+        link = QBrush(hostLink.isValid() ? hostLink : QPalette().color(QPalette::Link));
+    }
     painter.save();
     painter.translate(origin);
-    Painter(painter, document, layout, mirrors, 0).paint(0, int(document.elements.size()));
+    Painter(painter, document, layout, mirrors, text, link, 0)
+        .paint(0, int(document.elements.size()));
     painter.restore();
 }
 

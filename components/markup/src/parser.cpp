@@ -19,11 +19,16 @@ enum class Tag : quint8 {
     TextBlock,
     Rectangle,
     Ellipse,
+    WrapPanel,
+    DockPanel,
+    Canvas,
+    Image,
     // Inlines
     Run,
     Bold,
     Italic,
     Underline,
+    Hyperlink,
     LineBreak,
     // Brushes
     SolidColorBrush,
@@ -43,7 +48,12 @@ enum class Tag : quint8 {
 enum class Slot : quint8 { Background, BorderBrush, Foreground };
 
 bool isVisual(Tag t) {
-    return t <= Tag::Ellipse;
+    return t <= Tag::Image;
+}
+// The elements that hold visual elements: a Border one, the panels any number.
+bool holdsVisuals(Tag t) {
+    return t == Tag::Border || t == Tag::StackPanel || t == Tag::Grid || t == Tag::WrapPanel ||
+           t == Tag::DockPanel || t == Tag::Canvas;
 }
 bool isShape(Tag t) {
     return t == Tag::Rectangle || t == Tag::Ellipse;
@@ -52,7 +62,7 @@ bool isInline(Tag t) {
     return t >= Tag::Run && t <= Tag::LineBreak;
 }
 bool isSpan(Tag t) {
-    return t == Tag::Bold || t == Tag::Italic || t == Tag::Underline;
+    return t == Tag::Bold || t == Tag::Italic || t == Tag::Underline || t == Tag::Hyperlink;
 }
 bool isGradient(Tag t) {
     return t == Tag::LinearGradientBrush || t == Tag::RadialGradientBrush;
@@ -72,10 +82,15 @@ std::optional<Tag> elementTag(QStringView name) {
         {u"TextBlock", Tag::TextBlock},
         {u"Rectangle", Tag::Rectangle},
         {u"Ellipse", Tag::Ellipse},
+        {u"WrapPanel", Tag::WrapPanel},
+        {u"DockPanel", Tag::DockPanel},
+        {u"Canvas", Tag::Canvas},
+        {u"Image", Tag::Image},
         {u"Run", Tag::Run},
         {u"Bold", Tag::Bold},
         {u"Italic", Tag::Italic},
         {u"Underline", Tag::Underline},
+        {u"Hyperlink", Tag::Hyperlink},
         {u"LineBreak", Tag::LineBreak},
         {u"SolidColorBrush", Tag::SolidColorBrush},
         {u"LinearGradientBrush", Tag::LinearGradientBrush},
@@ -107,15 +122,47 @@ struct Frame {
     int values = 0; // children a Border or a property element has received
 };
 
+// A message with %1 and %2 replaced, in one pass so that a name holding "%2" stays as written;
+// only ever made for a caller that asked what was wrong.
+QString format(const char* message, QStringView first = {}, QStringView second = {}) {
+    const QString pattern = QString::fromUtf8(message);
+    QString text;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == u'%' && i + 1 < pattern.size() &&
+            (pattern[i + 1] == u'1' || pattern[i + 1] == u'2')) {
+            text.append(pattern[++i] == u'1' ? first : second);
+            continue;
+        }
+        text.append(pattern[i]);
+    }
+    return text;
+}
+
+// Namespace declarations say how a caption was written, not what it shows: nothing is lost by
+// leaving them out.
+bool isNamespaceDeclaration(QStringView name) {
+    return name == u"xmlns" || name.startsWith(u"xmlns:");
+}
+
 class Parser {
 public:
-    explicit Parser(QStringView in)
+    Parser(QStringView in, Problems* problems)
         : reader_(in)
-        , doc_(std::make_shared<Document>()) {}
+        , doc_(std::make_shared<Document>())
+        , problems_(problems) {}
 
     std::shared_ptr<Document> run();
 
 private:
+    // Returns false, having told problems_ (when there is one) why the text is not markup.
+    bool refuse(qsizetype at, const char* why, QStringView first = {}, QStringView second = {});
+    // Tells problems_ of an attribute that changed nothing.
+    void note(const XmlReader::Attribute& attribute, properties::Outcome outcome);
+    void note(const XmlReader::Attribute& attribute, const char* why);
+    // Where the tag just read begins, at its '<'.
+    qsizetype tagStart() const { return reader_.offsetOf(reader_.name()) - 1; }
+    qsizetype endTagStart() const { return reader_.offsetOf(reader_.name()) - 2; }
+
     bool open();
     bool openProperty(QStringView name, Frame& frame);
     bool openVisual(Tag tag, Frame& frame);
@@ -140,7 +187,33 @@ private:
     std::vector<int> runNodes_;       // the node of each run of the open TextBlock
     int textBlock_ = -1;
     bool lastBlank_ = false;
+    Problems* problems_;
 };
+
+bool Parser::refuse(qsizetype at, const char* why, QStringView first, QStringView second) {
+    if (problems_ && !problems_->error)
+        problems_->error = Problem{at, format(why, first, second)};
+    return false;
+}
+
+void Parser::note(const XmlReader::Attribute& attribute, const char* why) {
+    if (++problems_->ignoredCount > kMaxIgnored)
+        return;
+    const bool unknown = !why;
+    const QStringView at = unknown ? attribute.name : attribute.value;
+    problems_->ignored.push_back(
+        {reader_.offsetOf(at),
+         unknown ? format("unknown attribute '%1' on '%2', ignored", attribute.name, reader_.name())
+                 : format("%1='%2' ignored: %1 takes ", attribute.name, attribute.value) +
+                       QString::fromUtf8(why)});
+}
+
+void Parser::note(const XmlReader::Attribute& attribute, properties::Outcome outcome) {
+    if (!problems_ || outcome.kind == properties::Outcome::Applied ||
+        isNamespaceDeclaration(attribute.name))
+        return;
+    note(attribute, outcome.kind == properties::Outcome::Unreadable ? outcome.syntax : nullptr);
+}
 
 std::shared_ptr<Document> Parser::run() {
     for (;;) {
@@ -150,20 +223,37 @@ std::shared_ptr<Document> Parser::run() {
             ok = open() && (!reader_.selfClosing() || close());
             break;
         case XmlReader::Token::EndTag:
-            ok = !stack_.empty() && stack_.back().name == reader_.name() && close();
+            if (stack_.empty())
+                ok = refuse(endTagStart(), "the end tag '</%1>' closes nothing", reader_.name());
+            else if (stack_.back().name != reader_.name())
+                ok = refuse(endTagStart(), "the end tag '</%1>' does not close '<%2>'",
+                            reader_.name(), stack_.back().name);
+            else
+                ok = close();
             break;
         case XmlReader::Token::Text:
             ok = text();
             break;
         case XmlReader::Token::End:
-            if (!stack_.empty() || doc_->elements.empty())
+            if (!stack_.empty()) {
+                const QStringView open = stack_.back().name;
+                refuse(reader_.offsetOf(open) - 1, "'<%1>' is never closed", open);
                 return nullptr;
+            }
+            if (doc_->elements.empty()) {
+                refuse(reader_.position(), "no element: a caption is one element, such as a "
+                                           "Border or a TextBlock");
+                return nullptr;
+            }
             return doc_;
         case XmlReader::Token::Malformed:
+            refuse(reader_.errorAt(), reader_.error(), reader_.errorName());
             return nullptr;
         }
-        if (!ok)
+        if (!ok) {
+            refuse(reader_.position(), "not markup here"); // should a refusal not have said why
             return nullptr;
+        }
     }
 }
 
@@ -172,9 +262,11 @@ std::shared_ptr<Document> Parser::run() {
 // refused.
 bool Parser::text() {
     if (stack_.empty() || !holdsText(stack_.back().tag)) {
-        for (QChar c : reader_.rawText()) {
-            if (!isXmlBlank(c))
-                return false;
+        const QStringView raw = reader_.rawText();
+        for (qsizetype i = 0; i < raw.size(); ++i) {
+            if (!isXmlBlank(raw[i]))
+                return refuse(reader_.offsetOf(raw) + i,
+                              "text outside a TextBlock (only blanks may stand between elements)");
         }
         return true;
     }
@@ -217,19 +309,23 @@ void Parser::addLineBreak(int node) {
 }
 
 bool Parser::open() {
-    if (stack_.size() >= size_t(kMaxDepth))
-        return false;
-    if (stack_.empty() && !doc_->elements.empty())
-        return false; // a second root
     const QStringView name = reader_.name();
+    if (stack_.size() >= size_t(kMaxDepth))
+        return refuse(tagStart(), "'<%1>' lies deeper than 256 elements", name);
+    if (stack_.empty() && !doc_->elements.empty())
+        return refuse(tagStart(), "a second root element '<%1>': a caption is one element", name);
     Frame frame{Tag::Border, name};
     if (name.contains(u'.')) {
         if (!openProperty(name, frame))
             return false;
+        if (problems_) { // a property element's value is its child
+            for (const XmlReader::Attribute& a : reader_.attributes())
+                note(a, properties::Outcome{properties::Outcome::UnknownName});
+        }
     } else {
         const std::optional<Tag> tag = elementTag(name);
         if (!tag)
-            return false;
+            return refuse(tagStart(), "unknown element '<%1>'", name);
         frame.tag = *tag;
         const bool ok = isVisual(*tag)   ? openVisual(*tag, frame)
                         : isInline(*tag) ? openInline(*tag, frame)
@@ -237,22 +333,28 @@ bool Parser::open() {
                                          : true;
         if (!ok)
             return false;
+        if (problems_ && !isVisual(*tag) && !isInline(*tag) && !isBrush(*tag) &&
+            *tag != Tag::GradientStop && *tag != Tag::ColumnDefinition &&
+            *tag != Tag::RowDefinition) {
+            for (const XmlReader::Attribute& a : reader_.attributes())
+                note(a, properties::Outcome{properties::Outcome::UnknownName});
+        }
         const Tag within = stack_.empty() ? Tag::Border : stack_.back().tag;
         Document& d = *doc_;
         if (*tag == Tag::GradientStop) {
             if (!isGradient(within) && within != Tag::GradientStops)
-                return false;
+                return refuse(tagStart(), "a GradientStop stands only in a gradient brush");
             GradientStop stop;
             for (const XmlReader::Attribute& a : reader_.attributes())
-                properties::applyToStop(stop, a.name, reader_.decoded(a));
+                note(a, properties::applyToStop(stop, a.name, reader_.decoded(a)));
             stops_.push_back(stop);
         } else if (*tag == Tag::ColumnDefinition || *tag == Tag::RowDefinition) {
             const bool row = *tag == Tag::RowDefinition;
             if (within != (row ? Tag::RowDefinitions : Tag::ColumnDefinitions))
-                return false;
+                return refuse(tagStart(), "a %1 stands only in Grid.%1s", name);
             Definition definition;
             for (const XmlReader::Attribute& a : reader_.attributes())
-                properties::applyToDefinition(definition, row, a.name, reader_.decoded(a));
+                note(a, properties::applyToDefinition(definition, row, a.name, reader_.decoded(a)));
             d.definitions.push_back(definition);
             Element& grid = d.elements[size_t(stack_.back().index)];
             ++(row ? grid.rowCount : grid.columnCount);
@@ -265,15 +367,18 @@ bool Parser::open() {
 // Owner.Property, where Owner is the enclosing element.
 bool Parser::openProperty(QStringView name, Frame& frame) {
     const qsizetype dot = name.indexOf(u'.');
-    if (stack_.empty() || stack_.back().name != name.first(dot))
-        return false;
+    if (stack_.empty())
+        return refuse(tagStart(), "a property element '<%1>' has no element to belong to", name);
+    if (stack_.back().name != name.first(dot))
+        return refuse(tagStart(), "'<%1>' does not belong to the enclosing '<%2>'", name,
+                      stack_.back().name);
     const Frame& parent = stack_.back();
     const QStringView property = name.sliced(dot + 1);
     const Tag owner = parent.tag;
     frame.index = parent.index;
     frame.node = parent.node;
     frame.tag = Tag::BrushProperty;
-    if (property == u"Background" && isVisual(owner) && !isShape(owner))
+    if (property == u"Background" && isVisual(owner) && !isShape(owner) && owner != Tag::Image)
         frame.slot = Slot::Background;
     else if (property == u"Fill" && isShape(owner))
         frame.slot = Slot::Background;
@@ -293,7 +398,7 @@ bool Parser::openProperty(QStringView name, Frame& frame) {
         (rows ? grid.firstRow : grid.firstColumn) = int(doc_->definitions.size());
         (rows ? grid.rowCount : grid.columnCount) = 0;
     } else {
-        return false;
+        return refuse(tagStart(), "'%2' has no property element '<%1>'", name, parent.name);
     }
     return true;
 }
@@ -302,15 +407,20 @@ bool Parser::openVisual(Tag tag, Frame& frame) {
     Frame* parent = stack_.empty() ? nullptr : &stack_.back();
     if (parent) {
         if (parent->tag == Tag::Border && parent->values++ > 0)
-            return false; // a Border holds one child
-        if (parent->tag != Tag::Border && parent->tag != Tag::StackPanel &&
-            parent->tag != Tag::Grid)
-            return false;
+            return refuse(tagStart(), "a Border holds one child: '<%1>' would be its second",
+                          reader_.name());
+        if (!holdsVisuals(parent->tag))
+            return refuse(tagStart(), "'<%1>' cannot stand inside '<%2>'", reader_.name(),
+                          parent->name);
     }
     Document& d = *doc_;
     Element e;
     e.kind = ElementKind(int(tag));
     e.parent = parent ? parent->index : -1;
+    if (tag == Tag::WrapPanel)
+        e.orientation = Orientation::Horizontal; // a WrapPanel's own default
+    else if (tag == Tag::Image)
+        e.stretch = Stretch::Uniform; // an Image's
     const int index = int(d.elements.size());
     d.elements.push_back(e);
     if (parent) {
@@ -322,7 +432,7 @@ bool Parser::openVisual(Tag tag, Frame& frame) {
         p.lastChild = index;
     }
     for (const XmlReader::Attribute& a : reader_.attributes())
-        properties::applyToElement(d, index, a.name, reader_.decoded(a));
+        note(a, properties::applyToElement(d, index, a.name, reader_.decoded(a)));
     frame.index = index;
     if (tag == Tag::TextBlock) {
         Element& block = d.elements[size_t(index)];
@@ -342,10 +452,11 @@ bool Parser::openVisual(Tag tag, Frame& frame) {
 
 bool Parser::openInline(Tag tag, Frame& frame) {
     if (stack_.empty())
-        return false;
+        return refuse(tagStart(), "'<%1>' stands only inside a TextBlock", reader_.name());
     const Frame& parent = stack_.back();
     if (parent.tag != Tag::TextBlock && !isSpan(parent.tag))
-        return false;
+        return refuse(tagStart(), "'<%1>' stands only inside a TextBlock, not inside '<%2>'",
+                      reader_.name(), parent.name);
     TextStyle own;
     if (tag == Tag::Bold)
         own.weight = QFont::Bold;
@@ -353,8 +464,22 @@ bool Parser::openInline(Tag tag, Frame& frame) {
         own.style = QFont::StyleItalic;
     else if (tag == Tag::Underline)
         own.decorations = Decoration::Underline;
-    for (const XmlReader::Attribute& a : reader_.attributes())
-        properties::applyToTextStyle(*doc_, own, a.name, reader_.decoded(a));
+    else if (tag == Tag::Hyperlink) {
+        // Drawn as links are, unless it says otherwise: underlined, in the host's link colour.
+        own.decorations = Decoration::Underline;
+        own.foreground = kLinkForeground;
+        own.link = int(doc_->links.size());
+        doc_->links.emplace_back();
+    }
+    for (const XmlReader::Attribute& a : reader_.attributes()) {
+        if (tag == Tag::Hyperlink && a.name == u"NavigateUri") {
+            doc_->links.back() = reader_.decoded(a).toString(); // the host decides what it opens
+            continue;
+        }
+        const bool text = tag == Tag::Run && a.name == u"Text"; // read below
+        note(a, text ? properties::Outcome{}
+                     : properties::applyToTextStyle(*doc_, own, a.name, reader_.decoded(a)));
+    }
     frame.node = newNode(parent.node, own);
     if (tag == Tag::LineBreak) {
         addLineBreak(frame.node);
@@ -368,18 +493,22 @@ bool Parser::openInline(Tag tag, Frame& frame) {
 }
 
 bool Parser::openBrush(Tag tag, Frame& frame) {
-    if (stack_.empty())
-        return false;
+    if (stack_.empty() || stack_.back().tag != Tag::BrushProperty)
+        return refuse(tagStart(),
+                      "a brush ('<%1>') stands only in a property element, such as "
+                      "Border.Background",
+                      reader_.name());
     Frame& parent = stack_.back();
-    if (parent.tag != Tag::BrushProperty || parent.values++ > 0)
-        return false; // a property takes one value
+    if (parent.values++ > 0)
+        return refuse(tagStart(), "'<%1>' holds one brush: '<%2>' would be its second", parent.name,
+                      reader_.name());
     Document& d = *doc_;
     Brush brush;
     brush.kind = tag == Tag::SolidColorBrush       ? Brush::Kind::Solid
                  : tag == Tag::LinearGradientBrush ? Brush::Kind::LinearGradient
                                                    : Brush::Kind::RadialGradient;
     for (const XmlReader::Attribute& a : reader_.attributes())
-        properties::applyToBrush(brush, a.name, reader_.decoded(a));
+        note(a, properties::applyToBrush(brush, a.name, reader_.decoded(a)));
     frame.index = int(d.brushes.size());
     d.brushes.push_back(brush);
     stops_.clear();
@@ -405,7 +534,7 @@ bool Parser::close() {
     }
     switch (frame.tag) {
     case Tag::BrushProperty:
-        return frame.values == 1;
+        return frame.values == 1 || refuse(endTagStart(), "'<%1>' holds no brush", frame.name);
     case Tag::LinearGradientBrush:
     case Tag::RadialGradientBrush:
         properties::finishGradient(d.brushes[size_t(frame.index)], stops_);
@@ -446,7 +575,9 @@ void Parser::finishTextBlock(Element& block) {
         own.style = own.style >= 0 ? own.style : from.style;
         own.size = own.size > 0 ? own.size : from.size;
         own.family = own.family >= 0 ? own.family : from.family;
-        own.foreground = own.foreground >= 0 ? own.foreground : from.foreground;
+        if (own.foreground == kInheritedForeground)
+            own.foreground = from.foreground;
+        own.link = own.link >= 0 ? own.link : from.link;
         own.decorations |= from.decorations;
     }
     block.text = nodes_.front().own;
@@ -471,8 +602,8 @@ void Parser::finishTextBlock(Element& block) {
 
 } // namespace
 
-std::shared_ptr<Document> parseDocument(QStringView text) {
-    return Parser(text).run();
+std::shared_ptr<Document> parseDocument(QStringView text, Problems* problems) {
+    return Parser(text, problems).run();
 }
 
 } // namespace markup

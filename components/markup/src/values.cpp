@@ -10,7 +10,6 @@
 #include <string>
 
 namespace markup::values {
-namespace {
 
 QStringView trimmed(QStringView text) {
     qsizetype begin = 0, end = text.size();
@@ -20,6 +19,8 @@ QStringView trimmed(QStringView text) {
         --end;
     return text.sliced(begin, end - begin);
 }
+
+namespace {
 
 bool is(QStringView text, QStringView word) {
     return text.compare(word, Qt::CaseInsensitive) == 0;
@@ -192,6 +193,12 @@ std::optional<double> signedLength(QStringView text) {
     return std::clamp(*value, -kMaxLength, kMaxLength);
 }
 
+std::optional<double> offset(QStringView text) {
+    if (is(trimmed(text), u"Auto"))
+        return kAuto;
+    return signedLength(text);
+}
+
 std::optional<Thickness> thickness(QStringView text, bool allowNegative) {
     std::array<QStringView, 4> parts;
     std::array<double, 4> v{};
@@ -338,6 +345,15 @@ std::optional<Stretch> stretch(QStringView text) {
     return oneOf(text, names);
 }
 
+std::optional<StretchDirection> stretchDirection(QStringView text) {
+    static constexpr std::pair<QStringView, StretchDirection> names[] = {
+        {u"Both", StretchDirection::Both},
+        {u"UpOnly", StretchDirection::UpOnly},
+        {u"DownOnly", StretchDirection::DownOnly},
+    };
+    return oneOf(text, names);
+}
+
 std::optional<Wrapping> wrapping(QStringView text) {
     static constexpr std::pair<QStringView, Wrapping> names[] = {
         {u"NoWrap", Wrapping::NoWrap},
@@ -352,6 +368,24 @@ std::optional<Trimming> trimming(QStringView text) {
         {u"None", Trimming::None},
         {u"CharacterEllipsis", Trimming::CharacterEllipsis},
         {u"WordEllipsis", Trimming::WordEllipsis},
+    };
+    return oneOf(text, names);
+}
+
+std::optional<Dock> dock(QStringView text) {
+    static constexpr std::pair<QStringView, Dock> names[] = {
+        {u"Left", Dock::Left},
+        {u"Top", Dock::Top},
+        {u"Right", Dock::Right},
+        {u"Bottom", Dock::Bottom},
+    };
+    return oneOf(text, names);
+}
+
+std::optional<bool> boolean(QStringView text) {
+    static constexpr std::pair<QStringView, bool> names[] = {
+        {u"True", true},
+        {u"False", false},
     };
     return oneOf(text, names);
 }

@@ -15,6 +15,9 @@
 
 namespace markup::values {
 
+// text without the XML blanks at its ends.
+QStringView trimmed(QStringView text);
+
 // A plain decimal number (sign, digits, fraction, exponent), blanks around it allowed. Too large
 // a magnitude gives an infinity, which the callers treat as they treat any non-finite value.
 std::optional<double> number(QStringView text);
@@ -24,6 +27,8 @@ std::optional<double> number(QStringView text);
 std::optional<double> length(QStringView text, bool allowAuto = false);
 // As length(), keeping the sign (within kMaxLength); non-finite is unreadable.
 std::optional<double> signedLength(QStringView text);
+// As signedLength(), or "Auto" for kAuto: an offset that may be left unset.
+std::optional<double> offset(QStringView text);
 
 // One, two (horizontal, vertical) or four (left, top, right, bottom) lengths, signed only when
 // allowNegative (a Margin: anything else takes a negative part as 0).
@@ -41,8 +46,12 @@ std::optional<Orientation> orientation(QStringView text);
 std::optional<Visibility> visibility(QStringView text);
 std::optional<Flow> flowDirection(QStringView text);
 std::optional<Stretch> stretch(QStringView text);
+std::optional<StretchDirection> stretchDirection(QStringView text);
 std::optional<Wrapping> wrapping(QStringView text);
 std::optional<Trimming> trimming(QStringView text);
+std::optional<Dock> dock(QStringView text);
+// True or False, in any case.
+std::optional<bool> boolean(QStringView text);
 // "None", or Underline, Strikethrough, OverLine and Baseline separated by commas.
 std::optional<quint8> decorations(QStringView text);
 // true for Absolute, false for RelativeToBoundingBox.

@@ -6,6 +6,8 @@ namespace markup {
 namespace {
 
 constexpr char32_t kBadReference = char32_t(-1);
+constexpr const char* kBadReferenceMessage =
+    "'&' begins no reference that XML knows (write '&amp;' for an '&')";
 
 bool isNameStart(QChar c) {
     return c.isLetter() || c == u'_' || c == u':';
@@ -50,11 +52,16 @@ XmlReader::Token XmlReader::next() {
             return startTag();
         if (rest.startsWith(u"<![CDATA["))
             return characterData();
-        const bool skipped = second == u'?'             ? skipPast(2, u"?>")
-                             : rest.startsWith(u"<!--") ? skipPast(4, u"-->")
-                                                        : false; // no DOCTYPE in a caption
-        if (!skipped)
-            return Token::Malformed;
+        const qsizetype at = pos_;
+        if (second == u'?') {
+            if (!skipPast(2, u"?>"))
+                return malformed(at, "a processing instruction is not closed with '?>'");
+        } else if (rest.startsWith(u"<!--")) {
+            if (!skipPast(4, u"-->"))
+                return malformed(at, "a comment is not closed with '-->'");
+        } else {
+            return malformed(at, "a declaration ('<!') has no place in a caption");
+        }
     }
 }
 
@@ -148,7 +155,7 @@ XmlReader::Token XmlReader::text() {
         if (in_[pos_] != u'&')
             ++pos_;
         else if (reference(pos_) == kBadReference)
-            return Token::Malformed;
+            return malformed(pos_, kBadReferenceMessage);
     }
     text_ = in_.sliced(start, pos_ - start);
     characterData_ = false;
@@ -158,40 +165,45 @@ XmlReader::Token XmlReader::text() {
 XmlReader::Token XmlReader::characterData() {
     const qsizetype begin = pos_ + 9;
     if (!skipPast(9, u"]]>"))
-        return Token::Malformed;
+        return malformed(pos_, "a CDATA section is not closed with ']]>'");
     text_ = in_.sliced(begin, pos_ - 3 - begin);
     characterData_ = true;
     return Token::Text;
 }
 
 XmlReader::Token XmlReader::endTag() {
+    const qsizetype at = pos_;
     pos_ += 2;
     name_ = readName();
     skipBlanks();
-    if (name_.isEmpty() || pos_ >= in_.size() || in_[pos_] != u'>')
-        return Token::Malformed;
+    if (name_.isEmpty())
+        return malformed(at, "an end tag ('</') has no name");
+    if (pos_ >= in_.size() || in_[pos_] != u'>')
+        return malformed(at, "the end tag of '%1' is not closed with '>'", name_);
     ++pos_;
     return Token::EndTag;
 }
 
 XmlReader::Token XmlReader::startTag() {
+    const qsizetype at = pos_;
     ++pos_;
     name_ = readName();
     if (name_.isEmpty())
-        return Token::Malformed;
+        return malformed(at, "'<' begins no tag: a tag's name follows it (write '&lt;' for a '<' "
+                             "in text)");
     attributes_.clear();
     selfClosing_ = false;
     for (;;) {
         skipBlanks();
         if (pos_ >= in_.size())
-            return Token::Malformed;
+            return malformed(at, "the tag '%1' is not closed with '>'", name_);
         if (in_[pos_] == u'>') {
             ++pos_;
             break;
         }
         if (in_[pos_] == u'/') {
             if (pos_ + 1 >= in_.size() || in_[pos_ + 1] != u'>')
-                return Token::Malformed;
+                return malformed(pos_, "'/' in the tag '%1' is not followed by '>'", name_);
             pos_ += 2;
             selfClosing_ = true;
             break;
@@ -199,53 +211,59 @@ XmlReader::Token XmlReader::startTag() {
         // No blank is required before a name: the closing quote of the last value ends it.
         Attribute a{readName(), {}, false};
         if (a.name.isEmpty())
-            return Token::Malformed;
+            return malformed(pos_, "the tag '%1' holds something that is not an attribute", name_);
         skipBlanks();
         if (pos_ >= in_.size() || in_[pos_] != u'=')
-            return Token::Malformed;
+            return malformed(pos_, "the attribute '%1' has no '=' and value", a.name);
         ++pos_;
         skipBlanks();
         if (pos_ >= in_.size() || (in_[pos_] != u'\'' && in_[pos_] != u'"'))
-            return Token::Malformed;
+            return malformed(pos_, "the value of '%1' is not in quotes", a.name);
         const QChar quote = in_[pos_++];
         const qsizetype begin = pos_;
         while (pos_ < in_.size() && in_[pos_] != quote) {
             if (in_[pos_] == u'<')
-                return Token::Malformed;
+                return malformed(pos_, "'<' in the value of '%1' (write '&lt;')", a.name);
             if (in_[pos_] == u'&') {
                 if (reference(pos_) == kBadReference)
-                    return Token::Malformed;
+                    return malformed(pos_, kBadReferenceMessage);
                 a.references = true;
             } else {
                 ++pos_;
             }
         }
         if (pos_ >= in_.size())
-            return Token::Malformed;
+            return malformed(begin - 1, "the value of '%1' is not closed", a.name);
         a.value = in_.sliced(begin, pos_ - begin);
         ++pos_;
         attributes_.push_back(a);
     }
-    return hasDuplicateNames() ? Token::Malformed : Token::StartTag;
+    const QStringView twice = duplicateName();
+    if (!twice.isNull())
+        return malformed(offsetOf(twice), "the attribute '%1' is given twice", twice);
+    return Token::StartTag;
 }
 
-bool XmlReader::hasDuplicateNames() {
+QStringView XmlReader::duplicateName() {
     const size_t n = attributes_.size();
     // A tag has a handful of attributes; only a hostile one has enough to be worth sorting.
     if (n <= 8) {
         for (size_t i = 1; i < n; ++i) {
             for (size_t j = 0; j < i; ++j) {
                 if (attributes_[i].name == attributes_[j].name)
-                    return true;
+                    return attributes_[i].name;
             }
         }
-        return false;
+        return {};
     }
     names_.clear();
     for (const Attribute& a : attributes_)
         names_.push_back(a.name);
     std::sort(names_.begin(), names_.end());
-    return std::adjacent_find(names_.begin(), names_.end()) != names_.end();
+    const auto twice = std::adjacent_find(names_.begin(), names_.end());
+    if (twice == names_.end())
+        return {};
+    return twice[0].data() > twice[1].data() ? twice[0] : twice[1]; // where it comes again
 }
 
 } // namespace markup

@@ -48,6 +48,16 @@ public:
     // An attribute's value with its references replaced; valid until the next call.
     QStringView decoded(const Attribute& attribute);
 
+    // Malformed: where in the input the reader stopped, and why, as a message with "%1" for
+    // errorName() where it names one. Only the reason's text is kept, so that a reader that no
+    // one asks why costs nothing more.
+    qsizetype errorAt() const { return errorAt_; }
+    const char* error() const { return error_; }
+    QStringView errorName() const { return errorName_; }
+    // Where a view the reader gave out lies in the input.
+    qsizetype offsetOf(QStringView view) const { return view.data() - in_.data(); }
+    qsizetype position() const { return pos_; }
+
 private:
     bool skipBlanks();
     QStringView readName();
@@ -58,7 +68,14 @@ private:
     Token endTag();
     Token text();
     Token characterData();
-    bool hasDuplicateNames();
+    // The name given twice in the tag just read, or null.
+    QStringView duplicateName();
+    Token malformed(qsizetype at, const char* why, QStringView name = {}) {
+        errorAt_ = at;
+        error_ = why;
+        errorName_ = name;
+        return Token::Malformed;
+    }
 
     QStringView in_;
     qsizetype pos_ = 0;
@@ -69,6 +86,9 @@ private:
     std::vector<Attribute> attributes_;
     std::vector<QStringView> names_; // scratch for finding a name given twice
     QString scratch_;
+    qsizetype errorAt_ = 0;
+    const char* error_ = "";
+    QStringView errorName_;
 };
 
 } // namespace markup
