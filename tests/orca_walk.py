@@ -174,11 +174,17 @@ def listen(step, table, window, speech):
     take the words of the first away; each key waits for Orca to finish with the one before."""
     if step.keys == CLICK:
         click_header(table, window)
-        return speech.settle()
-    heard = []
-    for key in step.keys:
-        press(key, window)
-        heard += speech.settle()
+        heard = speech.settle()
+    else:
+        heard = []
+        for key in step.keys:
+            press(key, window)
+            heard += speech.settle()
+    # Orca speaks the key at once, and a slow program's answer may come after a quiet spell:
+    # what the step is waiting for gets the rest of the time limit to arrive.
+    deadline = time.monotonic() + LIMIT
+    while missing(step, heard)[0] and time.monotonic() < deadline:
+        heard += speech.settle(least=0, first=1.0)
     return heard
 
 

@@ -144,8 +144,9 @@ void TestRefresh::armingsBeforeATickGiveOneRun() {
     auto f = start();
     QSignalSpy ticks(f->Timer1, &host::Timer::tick);
     QSignalSpy captions(f.get(), &QWidget::windowTitleChanged);
-    // Sent straight to the grid: a click through the window lets the event loop, and so a tick,
-    // run in between.
+    // A click through the window runs the event loop, so a 1 ms timer could tick between two
+    // clicks in a slow build; a longer interval keeps all three armings before the first tick.
+    f->Timer1->setInterval(200);
     click(*f, 1, 0);                                           // Up
     click(*f, 1, 0);                                           // Up
     f->wndReportControlData->columns().column(3).setWidth(90); // a width notification

@@ -99,7 +99,7 @@ class GRIDGAUGE_GRIDKIT_EXPORT ReportGrid : public QAbstractItemView {
 
 public:
     /// How the header sections are drawn.
-    enum HeaderStyle {
+    enum HeaderStyle : int {
         FlatHeader,  ///< In the palette's Button colour, with a line on the far and bottom sides.
         StyledHeader ///< By the style, hover and sort indicator included (at first).
     };
