@@ -3,6 +3,7 @@
 # symbol hidden unless the component's export macro marks it public. Two libraries are made of the
 # same objects: the shared one that the program links and that gets installed, and a static one for
 # the component's tests, benchmarks and fuzz targets, which reach the hidden internals.
+include(GenerateExportHeader)
 
 # Compiles target (an OBJECT library) as a part of a shared library whose export macro turns on
 # with define.

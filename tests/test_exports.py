@@ -120,7 +120,7 @@ def main(args):
 
     ours, leaks = 0, []
     for symbol in symbols:
-        if symbol in LINKER_MARKERS:
+        if symbol in LINKER_MARKERS or symbol == node:  # the version node's own definition
             continue
         bare = THUNK.sub("", symbol)
         if bare.startswith(("std::", "__gnu_cxx::")) or " std::" in bare.split("(")[0]:
