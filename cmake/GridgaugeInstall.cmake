@@ -83,9 +83,9 @@ file(GLOB_RECURSE gridgauge_api_docs_sources CONFIGURE_DEPENDS
     ${PROJECT_SOURCE_DIR}/components/markup/include/*.h
     ${PROJECT_SOURCE_DIR}/components/gridkit/include/*.h ${PROJECT_SOURCE_DIR}/docs/*.md)
 add_custom_command(OUTPUT ${gridgauge_api_docs}/html/index.html
-    COMMAND ${PROJECT_SOURCE_DIR}/scripts/docs ${gridgauge_api_docs} >/dev/null
+    COMMAND ${PROJECT_SOURCE_DIR}/scripts/docs ${gridgauge_api_docs}
     COMMAND ${CMAKE_COMMAND} -E rm -f ${gridgauge_api_docs}/html/jquery.js
-    COMMAND ${CMAKE_COMMAND} -E create_symlink /usr/share/javascript/jquery/jquery.js
+    COMMAND ${CMAKE_COMMAND} -E create_symlink ../../../javascript/jquery/jquery.js
         ${gridgauge_api_docs}/html/jquery.js
     DEPENDS ${gridgauge_api_docs_sources} ${PROJECT_SOURCE_DIR}/docs/Doxyfile
     COMMENT "The API reference" VERBATIM)
