@@ -115,10 +115,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)gridgauge::markup::textContent(*document);
     const QFont font;
     gridgauge::markup::ImageResolver* pictures = host().imageResolver();
-    checkFinite(gridgauge::markup::layoutBoxes(*document, QSizeF(qreal(size % 53), 18), font, FixedMetrics(),
-                                    pictures));
-    checkFinite(
-        gridgauge::markup::layoutBoxes(*document, QSizeF(qreal(size % 31), 9), font, NoMetrics(), pictures));
+    checkFinite(gridgauge::markup::layoutBoxes(*document, QSizeF(qreal(size % 53), 18), font,
+                                               FixedMetrics(), pictures));
+    checkFinite(gridgauge::markup::layoutBoxes(*document, QSizeF(qreal(size % 31), 9), font,
+                                               NoMetrics(), pictures));
 
     // Shaping text with real fonts costs many times the rest: one input in eight, chosen by its
     // length so that a run repeats, is also laid out with the fonts and painted.
@@ -134,7 +134,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }();
     {
         QPainter painter(&plain);
-        gridgauge::markup::render(painter, *document, QRectF(2, 1, 96, 18), font, Qt::LeftToRight, host());
+        gridgauge::markup::render(painter, *document, QRectF(2, 1, 96, 18), font, Qt::LeftToRight,
+                                  host());
     }
     {
         // The size varies with the input so that small and degenerate boxes get their turn.

@@ -152,7 +152,8 @@ void TestGridRepaint::markupIsParsedOncePerTextAndOnlyWhenShown() {
         shown.viewport()->repaint();
     grid.rows().row(2).record().item(1).setCaption(text);
     gridtest::settle();
-    QCOMPARE(gridgauge::markup::parseCount(), start + 1); // neither repaints nor the same text again
+    QCOMPARE(gridgauge::markup::parseCount(),
+             start + 1); // neither repaints nor the same text again
 
     grid.rows().row(2).record().item(1).setCaption(QString(text).replace("40", "41"));
     gridtest::settle();

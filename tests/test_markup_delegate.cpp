@@ -107,8 +107,8 @@ void TestMarkupDelegate::markupCellIsItsMarkupOverTheEmptyItem() {
     QImage expected = delegatetest::shot(w.viewport());
     {
         QPainter painter(&expected);
-        gridgauge::markup::render(painter, *gridgauge::markup::parse(text), QRectF(cell.adjusted(2, 1, -2, -1)),
-                       w.view().font(), direction);
+        gridgauge::markup::render(painter, *gridgauge::markup::parse(text),
+                                  QRectF(cell.adjusted(2, 1, -2, -1)), w.view().font(), direction);
     }
     w.model.setData(index, text);
     Window::settle();

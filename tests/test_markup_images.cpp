@@ -59,7 +59,8 @@ QImage painted(const QString& text, QSize size, Qt::LayoutDirection direction = 
     gridgauge::markup::HostStyle host;
     host.setImageResolver(resolver);
     QPainter painter(&image);
-    gridgauge::markup::render(painter, *document, QRectF(QPointF(), size), QFont(), direction, host);
+    gridgauge::markup::render(painter, *document, QRectF(QPointF(), size), QFont(), direction,
+                              host);
     return image;
 }
 
@@ -145,8 +146,10 @@ void MarkupImagesTest::builtInPolicy() {
 // picture and paints nothing; the resource beside it does.
 void MarkupImagesTest::aRefusedSourceDrawsNothing() {
     const QString refused = "<Image Source='" + file_ + "'/>";
-    QCOMPARE(gridgauge::markup::desiredSize(*gridgauge::markup::parse(refused), QFont()), QSizeF(0, 0));
-    QCOMPARE(gridgauge::markup::desiredSize(*gridgauge::markup::parse("<Image Source='" + quad + "'/>"), QFont()),
+    QCOMPARE(gridgauge::markup::desiredSize(*gridgauge::markup::parse(refused), QFont()),
+             QSizeF(0, 0));
+    QCOMPARE(gridgauge::markup::desiredSize(
+                 *gridgauge::markup::parse("<Image Source='" + quad + "'/>"), QFont()),
              QSizeF(4, 2));
     const QImage image = painted("<Image Source='" + file_ + "' Stretch='Fill'/>", {20, 10});
     for (int x = 0; x < 20; ++x)
@@ -158,7 +161,8 @@ void MarkupImagesTest::aHostResolverDecides() {
     gridgauge::markup::HostStyle host;
     host.setImageResolver(&files);
     const QString caption = "<Image Source='" + file_ + "'/>";
-    QCOMPARE(gridgauge::markup::desiredSize(*gridgauge::markup::parse(caption), QFont(), host), QSizeF(6, 3));
+    QCOMPARE(gridgauge::markup::desiredSize(*gridgauge::markup::parse(caption), QFont(), host),
+             QSizeF(6, 3));
     const QImage image = painted("<Image Source='" + file_ + "' Stretch='Fill'/>", {20, 10},
                                  Qt::LeftToRight, &files);
     QCOMPARE(seen(image, 10, 5), QColor(Qt::green));
@@ -167,7 +171,8 @@ void MarkupImagesTest::aHostResolverDecides() {
 void MarkupImagesTest::iconsAreReadOnTheGuiThreadOnly() {
     QVERIFY(!gridgauge::markup::ImageResolver::resolveBuiltIn("icon:test-badge", QSize()).isNull());
     auto elsewhere = std::async(std::launch::async, [] {
-        return gridgauge::markup::ImageResolver::resolveBuiltIn("icon:test-badge", QSize()).isNull();
+        return gridgauge::markup::ImageResolver::resolveBuiltIn("icon:test-badge", QSize())
+            .isNull();
     });
     QVERIFY(elsewhere.get());
     auto resource = std::async(std::launch::async, [] {
@@ -198,7 +203,8 @@ void MarkupImagesTest::picturesAreReadOncePerSourceAndSize() {
     paint(other);
     {
         QPainter painter(&image);
-        gridgauge::markup::render(painter, *document, QRectF(0, 0, 20, 10), QFont(), Qt::LeftToRight, host);
+        gridgauge::markup::render(painter, *document, QRectF(0, 0, 20, 10), QFont(),
+                                  Qt::LeftToRight, host);
     }
     QCOMPARE(recorder.asked, first);
     recorder.clear(); // the drawing keeps the picture it drew; a new one reads it again
@@ -225,15 +231,18 @@ void MarkupImagesTest::aPictureIsReadForTheDevicePixelsItCovers() {
 void MarkupImagesTest::anotherResolverLaysOutAgain() {
     Recorder one, two;
     QImage image(20, 10, QImage::Format_ARGB32);
-    const auto paint = [&](gridgauge::markup::Drawing& drawing, gridgauge::markup::ImageResolver* resolver) {
+    const auto paint = [&](gridgauge::markup::Drawing& drawing,
+                           gridgauge::markup::ImageResolver* resolver) {
         gridgauge::markup::HostStyle host;
         host.setImageResolver(resolver);
         QPainter painter(&image);
         drawing.paint(painter, QRectF(0, 0, 20, 10), QFont(), Qt::LeftToRight, host);
     };
     gridgauge::markup::Drawing pictured(gridgauge::markup::parse("<Image Source='" + quad + "'/>"));
-    gridgauge::markup::Drawing plain(gridgauge::markup::parse(QStringLiteral("<Border Background='Red'/>")));
-    for (gridgauge::markup::ImageResolver* resolver : {&one, &one, &two, static_cast<Recorder*>(nullptr)}) {
+    gridgauge::markup::Drawing plain(
+        gridgauge::markup::parse(QStringLiteral("<Border Background='Red'/>")));
+    for (gridgauge::markup::ImageResolver* resolver :
+         {&one, &one, &two, static_cast<Recorder*>(nullptr)}) {
         paint(pictured, resolver);
         paint(plain, resolver);
     }

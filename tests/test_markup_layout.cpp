@@ -614,7 +614,8 @@ void MarkupLayoutTest::realFontWrapsWithinTheBox() {
                          "the lazy dog, again and again'/>";
     const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(text);
     QVERIFY(document);
-    const QList<gridgauge::markup::ElementBox> boxes = gridgauge::markup::layoutBoxes(*document, {120, 200}, QFont());
+    const QList<gridgauge::markup::ElementBox> boxes =
+        gridgauge::markup::layoutBoxes(*document, {120, 200}, QFont());
     QCOMPARE(boxes.size(), 1);
     QVERIFY(boxes[0].lines.size() > 1);
     QString joined;

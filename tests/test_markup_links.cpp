@@ -53,12 +53,13 @@ QColor inkOf(const QImage& image) {
     return QColor::fromRgb(most);
 }
 
-QImage rendered(const QString& text, const gridgauge::markup::HostStyle& host = gridgauge::markup::HostStyle()) {
+QImage rendered(const QString& text,
+                const gridgauge::markup::HostStyle& host = gridgauge::markup::HostStyle()) {
     QImage image(80, 30, QImage::Format_ARGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    gridgauge::markup::render(painter, *gridgauge::markup::parse(text), QRectF(0, 0, 80, 30), QFont(), Qt::LeftToRight,
-                   host);
+    gridgauge::markup::render(painter, *gridgauge::markup::parse(text), QRectF(0, 0, 80, 30),
+                              QFont(), Qt::LeftToRight, host);
     return image;
 }
 

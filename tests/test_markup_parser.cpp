@@ -237,7 +237,8 @@ void MarkupParserTest::survivesHugeNumbers() {
     QFETCH(QString, text);
     const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(text);
     QVERIFY(document);
-    for (const gridgauge::markup::ElementBox& box : gridgauge::markup::layoutBoxes(*document, {96, 18}, QFont())) {
+    for (const gridgauge::markup::ElementBox& box :
+         gridgauge::markup::layoutBoxes(*document, {96, 18}, QFont())) {
         QVERIFY(qIsFinite(box.bounds.x()) && qIsFinite(box.bounds.width()));
         QVERIFY(qIsFinite(box.bounds.y()) && qIsFinite(box.bounds.height()));
     }

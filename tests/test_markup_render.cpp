@@ -20,7 +20,8 @@ const QRectF cellBox(0, 0, 96, 18);
 
 QList<gridgauge::markup::ElementBox> boxesOf(const QString& text, QSizeF size = cellBox.size()) {
     const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(text);
-    return document ? gridgauge::markup::layoutBoxes(*document, size, QFont()) : QList<gridgauge::markup::ElementBox>();
+    return document ? gridgauge::markup::layoutBoxes(*document, size, QFont())
+                    : QList<gridgauge::markup::ElementBox>();
 }
 
 QImage rendered(const QString& text, QSize image, const QRectF& box, qreal ratio = 1) {
@@ -348,7 +349,8 @@ void MarkupRenderTest::painterStateIsKept() {
     painter.setPen(Qt::red);
     painter.setFont(QFont("Serif", 20));
     painter.setClipRect(0, 0, 50, 10);
-    gridgauge::markup::render(painter, *gridgauge::markup::parse(samples::nested), cellBox, QFont());
+    gridgauge::markup::render(painter, *gridgauge::markup::parse(samples::nested), cellBox,
+                              QFont());
     QCOMPARE(painter.transform(), QTransform::fromTranslate(3, 4));
     QCOMPARE(painter.pen().color(), QColor(Qt::red));
     QCOMPARE(painter.font().pointSize(), 20);
@@ -600,7 +602,8 @@ void MarkupRenderTest::laidOutLinesArePainted() {
     const QSize size(90, 60);
     const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(text);
     QVERIFY(document);
-    const QList<gridgauge::markup::ElementBox> boxes = gridgauge::markup::layoutBoxes(*document, size, QFont());
+    const QList<gridgauge::markup::ElementBox> boxes =
+        gridgauge::markup::layoutBoxes(*document, size, QFont());
     QStringList lines;
     for (const gridgauge::markup::TextLineBox& line : boxes[0].lines) {
         QVERIFY2(line.rect.right() <= size.width(), qPrintable(line.text));
@@ -691,8 +694,8 @@ void MarkupRenderTest::onlyInstalledFamiliesAreAskedFor() {
     const QString serif = "<TextBlock FontFamily='No Such Family, DejaVu Serif'>Aa</TextBlock>";
     const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(serif);
     QVERIFY(document);
-    const gridgauge::markup::LayoutResult layout =
-        gridgauge::markup::layOut(*document, {60, 20}, QFont(), gridgauge::markup::FontEngineMeasurer());
+    const gridgauge::markup::LayoutResult layout = gridgauge::markup::layOut(
+        *document, {60, 20}, QFont(), gridgauge::markup::FontEngineMeasurer());
     QCOMPARE(layout.fonts[0].families(), QStringList{"DejaVu Serif"});
     const QRectF box(0, 0, 60, 20);
     QVERIFY(rendered(serif, {60, 20}, box) != rendered("<TextBlock>Aa</TextBlock>", {60, 20}, box));
@@ -730,8 +733,8 @@ void MarkupRenderTest::runsTakeTheirStyleAndWeight() {
     QFETCH(int, style);
     const gridgauge::markup::DocumentPtr document = gridgauge::markup::parse(text);
     QVERIFY(document);
-    const gridgauge::markup::LayoutResult layout =
-        gridgauge::markup::layOut(*document, {60, 20}, QFont(), gridgauge::markup::FontEngineMeasurer());
+    const gridgauge::markup::LayoutResult layout = gridgauge::markup::layOut(
+        *document, {60, 20}, QFont(), gridgauge::markup::FontEngineMeasurer());
     QCOMPARE(layout.fonts.size(), size_t(1));
     QCOMPARE(int(layout.fonts[0].weight()), weight);
     QCOMPARE(int(layout.fonts[0].style()), style);
@@ -745,8 +748,8 @@ QColor blockColour(const QString& block, const gridgauge::markup::HostStyle& hos
     image.fill(Qt::gray);
     QPainter painter(&image);
     painter.setPen(Qt::green); // neither the painter's pen nor its brush lends text a colour
-    gridgauge::markup::render(painter, *gridgauge::markup::parse(block), QRectF(0, 0, 30, 25), QFont(), Qt::LeftToRight,
-                   host);
+    gridgauge::markup::render(painter, *gridgauge::markup::parse(block), QRectF(0, 0, 30, 25),
+                              QFont(), Qt::LeftToRight, host);
     painter.end();
     return image.pixelColor(6, 12);
 }

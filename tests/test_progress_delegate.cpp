@@ -168,7 +168,8 @@ void TestProgressDelegate::barIsTheLayeredMarkupAtTheCellsSize() {
         QPainter painter(&expected);
         const QString text = samples::layeredWith(QStringLiteral("96"), QString::number(bar),
                                                   QString::number(percent));
-        gridgauge::markup::render(painter, *gridgauge::markup::parse(text), QRectF(2, 1, 96, 16), w.view().font());
+        gridgauge::markup::render(painter, *gridgauge::markup::parse(text), QRectF(2, 1, 96, 16),
+                                  w.view().font());
     }
     QVERIFY(delegatetest::differing(shown, expected, shown.rect(), 8) <= 6);
 

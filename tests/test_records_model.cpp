@@ -256,7 +256,8 @@ void TestRecordsModel::showsItsCellsInQtsRoles() {
     const QAbstractItemModel& model = grid.model();
     QCOMPARE(model.index(0, 0).data(), QVariant(QStringLiteral("r0")));
     QCOMPARE(model.index(1, 0).data(gridgauge::gridkit::ButtonsRole), QVariant(QStringList{"Go"}));
-    QCOMPARE(model.index(1, 0).data(gridgauge::gridkit::ButtonsEnabledRole), QVariant(QVariantList{true}));
+    QCOMPARE(model.index(1, 0).data(gridgauge::gridkit::ButtonsEnabledRole),
+             QVariant(QVariantList{true}));
     QCOMPARE(model.index(2, 2).data(Qt::CheckStateRole), QVariant(Qt::Unchecked));
     QVERIFY(!model.index(2, 1).data(Qt::CheckStateRole).isValid());
     QVERIFY(model.flags(model.index(2, 2)).testFlag(Qt::ItemIsUserCheckable));

@@ -60,7 +60,8 @@ void setUp(QTableView& view, DownloadsModel& model) {
     auto* progress = new gridgauge::gridkit::ProgressDelegate(&view);
     progress->setLook(gridgauge::gridkit::ProgressDelegate::Look::Gradient);
     view.setItemDelegateForColumn(DownloadsModel::Progress, progress);
-    view.setItemDelegateForColumn(DownloadsModel::Status, new gridgauge::gridkit::MarkupDelegate(&view));
+    view.setItemDelegateForColumn(DownloadsModel::Status,
+                                  new gridgauge::gridkit::MarkupDelegate(&view));
     view.verticalHeader()->hide();
     view.verticalHeader()->setDefaultSectionSize(22);
     view.setColumnWidth(DownloadsModel::Name, 200);

@@ -194,7 +194,8 @@ bool RecordsModel::applySort() {
                 continue;
             const gridgauge::markup::DocumentPtr document =
                 markupCaptions_ ? gridgauge::markup::parse(data->caption) : nullptr;
-            keys[std::size_t(row)] = document ? gridgauge::markup::textContent(*document) : data->caption;
+            keys[std::size_t(row)] =
+                document ? gridgauge::markup::textContent(*document) : data->caption;
         }
         displayOrder_.resize(std::size_t(rowCount_));
         std::iota(displayOrder_.begin(), displayOrder_.end(), 0);

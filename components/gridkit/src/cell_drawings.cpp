@@ -32,7 +32,8 @@ QString readableText(const QString& caption) {
     return document ? gridgauge::markup::textContent(*document) : caption;
 }
 
-gridgauge::markup::Drawing* CellDrawings::find(const CellKey& cell, const QString& caption, QSize size) {
+gridgauge::markup::Drawing* CellDrawings::find(const CellKey& cell, const QString& caption,
+                                               QSize size) {
     Entry* known = cells_.object(cell);
     if (known && known->caption == caption) {
         if (!size.isEmpty())

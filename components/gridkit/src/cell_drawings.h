@@ -67,7 +67,7 @@ private:
     struct Entry {
         QString caption; // what it was made for: a cell whose caption changed is made anew
         std::unique_ptr<gridgauge::markup::Drawing> drawing; // null: plain text
-        QSize size;                               // the box it was last asked for
+        QSize size;                                          // the box it was last asked for
         size_t captionHash = 0; // a caption is long: it is hashed once, when the entry is made
     };
     struct AsideKey {

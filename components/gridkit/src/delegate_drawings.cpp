@@ -40,7 +40,7 @@ DelegateDrawings::ViewCells& DelegateDrawings::cellsOf(const QWidget* view) {
 }
 
 gridgauge::markup::Drawing* DelegateDrawings::find(const QWidget* view, const QModelIndex& index,
-                                        const QString& text, QSize size) {
+                                                   const QString& text, QSize size) {
     return cellsOf(view).cells.find(CellKey::of(index), text, size);
 }
 
@@ -49,8 +49,8 @@ void DelegateDrawings::clear() {
         cells->cells.clear();
 }
 
-void DelegateDrawings::paint(gridgauge::markup::Drawing& drawing, QPainter& painter, const QRectF& box,
-                             const QFont& font, Qt::LayoutDirection direction) {
+void DelegateDrawings::paint(gridgauge::markup::Drawing& drawing, QPainter& painter,
+                             const QRectF& box, const QFont& font, Qt::LayoutDirection direction) {
     const quint64 before = drawing.layoutCount();
     drawing.paint(painter, box, font, direction);
     layouts.fetch_add(drawing.layoutCount() - before, std::memory_order_relaxed);

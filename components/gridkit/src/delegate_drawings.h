@@ -33,8 +33,8 @@ public:
 
     // The drawing for the cell at index in view showing text, or null when the text is not
     // markup. Valid until the next call. size is the box it is about to be painted in.
-    gridgauge::markup::Drawing* find(const QWidget* view, const QModelIndex& index, const QString& text,
-                          QSize size = {});
+    gridgauge::markup::Drawing* find(const QWidget* view, const QModelIndex& index,
+                                     const QString& text, QSize size = {});
     // Every view's drawings, as after a change of what a caption is drawn as.
     void clear();
     // As Drawing::paint, counted; direction is the view's, as the item's option carries it.

@@ -60,8 +60,9 @@ public:
     }
 
     // The markup a cell's text reads as, when it is drawn as markup.
-    gridgauge::markup::Drawing* drawing(const QStyleOptionViewItem& option, const QModelIndex& index,
-                             const CellContent& content, const QSize& box) {
+    gridgauge::markup::Drawing* drawing(const QStyleOptionViewItem& option,
+                                        const QModelIndex& index, const CellContent& content,
+                                        const QSize& box) {
         if (!markupEnabled || content.text.isEmpty())
             return nullptr;
         return drawings.find(option.widget, index, content.text, box);
@@ -131,7 +132,8 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         const QRect box = layout.text();
         if (!content.text.isEmpty() && box.width() > 0) {
             const QRect markupBox = layout.markup();
-            if (gridgauge::markup::Drawing* drawing = d->drawing(option, index, content, markupBox.size())) {
+            if (gridgauge::markup::Drawing* drawing =
+                    d->drawing(option, index, content, markupBox.size())) {
                 detail::MarkupCell{*drawing}.paint(*painter, markupBox, content.fontOr(look.font),
                                                    option.direction);
             } else {
@@ -176,8 +178,9 @@ QSize GridDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelInd
         return QSize(layout.hasCheckBox ? layout.checkBox().width() + 4 + 1 : 0, height);
     if (d->markupEnabled) {
         if (const gridgauge::markup::DocumentPtr document = detail::markupDocument(content.text))
-            return QSize(layout.widthFor(qCeil(gridgauge::markup::desiredSize(*document, font).width())),
-                         height);
+            return QSize(
+                layout.widthFor(qCeil(gridgauge::markup::desiredSize(*document, font).width())),
+                height);
     }
     return QSize(layout.widthFor(detail::TextCell::widthFor(metrics, content.text)), height);
 }

@@ -72,7 +72,8 @@ int MarkupDelegate::markupRole() const {
 
 void MarkupDelegate::setMarkupRole(int role) {
     if (role < 0) {
-        qWarning("gridgauge::gridkit::MarkupDelegate::setMarkupRole: %d is no item data role; the markup "
+        qWarning("gridgauge::gridkit::MarkupDelegate::setMarkupRole: %d is no item data role; the "
+                 "markup "
                  "role stays %d",
                  role, d_->markupRole);
         return;
@@ -105,7 +106,8 @@ QSize MarkupDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelI
     QStyleOptionViewItem item = option;
     initStyleOption(&item, index);
     const QString text = markupText(item, index, d_->markupRole);
-    const gridgauge::markup::DocumentPtr document = text.isNull() ? nullptr : detail::markupDocument(text);
+    const gridgauge::markup::DocumentPtr document =
+        text.isNull() ? nullptr : detail::markupDocument(text);
     if (!document)
         return detail::itemSizeHint(item, index);
     const QSizeF wanted = gridgauge::markup::desiredSize(*document, item.font);

@@ -37,7 +37,8 @@ public:
 bool refusedRole(const char* setter, int role) {
     if (role >= 0)
         return false;
-    qWarning("gridgauge::gridkit::ProgressDelegate::%s: %d is no item data role; the role stays as it was",
+    qWarning("gridgauge::gridkit::ProgressDelegate::%s: %d is no item data role; the role stays as "
+             "it was",
              setter, role);
     return true;
 }
@@ -110,7 +111,8 @@ void ProgressDelegate::setMaximum(int maximum) {
 
 void ProgressDelegate::setRange(int minimum, int maximum) {
     if (minimum > maximum) {
-        qWarning("gridgauge::gridkit::ProgressDelegate::setRange: the minimum %d lies above the maximum %d; "
+        qWarning("gridgauge::gridkit::ProgressDelegate::setRange: the minimum %d lies above the "
+                 "maximum %d; "
                  "the range stays from %d to %d",
                  minimum, maximum, d_->target.range.minimum, d_->target.range.maximum);
         return;
@@ -141,7 +143,8 @@ ProgressDelegate::Look ProgressDelegate::look() const {
 
 void ProgressDelegate::setLook(Look look) {
     if (look != Look::Style && look != Look::Gradient) {
-        qWarning("gridgauge::gridkit::ProgressDelegate::setLook: %d is no ProgressDelegate::Look; the look "
+        qWarning("gridgauge::gridkit::ProgressDelegate::setLook: %d is no ProgressDelegate::Look; "
+                 "the look "
                  "stays as it was",
                  int(look));
         return;

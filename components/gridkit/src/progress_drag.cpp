@@ -41,7 +41,8 @@ bool ProgressWriter::write(QAbstractItemModel& model, const QModelIndex& index, 
         return true;
     if (!warned_) {
         warned_ = true;
-        qWarning("gridgauge::gridkit::ProgressDelegate: the model refused %d in role %d at row %d, column "
+        qWarning("gridgauge::gridkit::ProgressDelegate: the model refused %d in role %d at row %d, "
+                 "column "
                  "%d; nothing was written, and further refusals go unreported",
                  value, role, index.row(), index.column());
     }

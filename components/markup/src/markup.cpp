@@ -164,7 +164,8 @@ QList<Link> Drawing::links() const {
 }
 
 int Drawing::linkAt(const QPointF& point) const {
-    if (!d || !d->document || d->document->links.empty() || !d->layout || d->layout->paintedDirection < 0)
+    if (!d || !d->document || d->document->links.empty() || !d->layout ||
+        d->layout->paintedDirection < 0)
         return -1;
     const QPointF at = point - d->layout->paintedAt;
     const std::vector<LayoutResult::LinkPiece>& pieces = piecesOf(*d->document, *d->layout);

@@ -1,7 +1,7 @@
 #pragma once
 
-// For tests: how many texts gridgauge::markup::parse() has read in this process, so that a test can see
-// that a repaint, or a cache hit, parsed nothing.
+// For tests: how many texts gridgauge::markup::parse() has read in this process, so that a test can
+// see that a repaint, or a cache hit, parsed nothing.
 
 #include <QtGlobal>
 

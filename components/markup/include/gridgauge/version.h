@@ -20,8 +20,8 @@
 #define GRIDGAUGE_VERSION_CHECK(major, minor, patch) (((major) << 16) | ((minor) << 8) | (patch))
 /// The version built against as one number: `#if GRIDGAUGE_VERSION >=
 /// GRIDGAUGE_VERSION_CHECK(1, 1, 0)`.
-#define GRIDGAUGE_VERSION                                                                      \
-    GRIDGAUGE_VERSION_CHECK(GRIDGAUGE_VERSION_MAJOR, GRIDGAUGE_VERSION_MINOR,                \
+#define GRIDGAUGE_VERSION                                                                          \
+    GRIDGAUGE_VERSION_CHECK(GRIDGAUGE_VERSION_MAJOR, GRIDGAUGE_VERSION_MINOR,                      \
                             GRIDGAUGE_VERSION_PATCH)
 
 /// The Gridgauge libraries.

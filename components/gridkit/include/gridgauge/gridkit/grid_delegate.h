@@ -14,10 +14,11 @@ namespace gridgauge::gridkit {
 /// its check box, its push buttons, its focus frame, in either direction.
 ///
 /// What a cell shows comes from the model:
-/// - gridgauge::gridkit::ButtonsRole, a list of captions: the cell is all push buttons, sharing its width
+/// - gridgauge::gridkit::ButtonsRole, a list of captions: the cell is all push buttons, sharing its
+/// width
 ///   evenly, each 1 pixel in from its share all round, captions aligned by Qt::TextAlignmentRole
-///   (centred when it gives no horizontal or vertical part). gridgauge::gridkit::ButtonsEnabledRole says
-///   which can be pressed.
+///   (centred when it gives no horizontal or vertical part). gridgauge::gridkit::ButtonsEnabledRole
+///   says which can be pressed.
 /// - Otherwise Qt::CheckStateRole, when it holds a state: the style's check indicator 2 pixels in
 ///   from the cell's reading side, vertically centred, the text after it.
 /// - Qt::DisplayRole: with markupEnabled(), a text the markup engine reads is laid out in the
@@ -93,8 +94,8 @@ public:
     /// Whether @p button of the cell at @p index is shown pressed, the pointer holding it down.
     bool isButtonPressed(const QModelIndex& index, int button) const;
     /// Clicks @p button of the cell at @p index of @p view as the user's click does, raising
-    /// buttonClicked() (and the view's own signal when it is a gridgauge::gridkit::ReportGrid). A button
-    /// that does not exist or cannot be pressed does not click, and false says so.
+    /// buttonClicked() (and the view's own signal when it is a gridgauge::gridkit::ReportGrid). A
+    /// button that does not exist or cannot be pressed does not click, and false says so.
     bool clickButton(QAbstractItemView* view, const QModelIndex& index, int button);
 
 signals:

@@ -36,8 +36,8 @@ namespace gridgauge::gridkit {
 /// layout (a bounded number of them for each view) until the cell's text, size or font changes.
 ///
 /// Screen readers read an item view's cell from the model, not from the delegate. Where the
-/// markup is in Qt::DisplayRole, put a gridgauge::gridkit::MarkupTextModel between the model and the view so
-/// that a markup cell reads as its text ("75%") instead of as its markup.
+/// markup is in Qt::DisplayRole, put a gridgauge::gridkit::MarkupTextModel between the model and
+/// the view so that a markup cell reads as its text ("75%") instead of as its markup.
 ///
 /// No call throws: a negative role given to setMarkupRole() is refused with a qWarning().
 class GRIDGAUGE_GRIDKIT_EXPORT MarkupDelegate : public QStyledItemDelegate {

@@ -1,9 +1,9 @@
 #pragma once
 
 /// @file
-/// gridgauge::gridkit::ReportGrid: a report view of a table model's rows and columns, with a header, cells
-/// drawn by delegates, and what Qt's own views lack: push buttons and check boxes in cells,
-/// markup captions, a region where cells show for a host that lays widgets over them, and a
+/// gridgauge::gridkit::ReportGrid: a report view of a table model's rows and columns, with a
+/// header, cells drawn by delegates, and what Qt's own views lack: push buttons and check boxes in
+/// cells, markup captions, a region where cells show for a host that lays widgets over them, and a
 /// whole mirror image right to left.
 
 #include "gridgauge/gridkit/gridkit_export.h"

@@ -7,8 +7,8 @@
 
 namespace gridgauge::gridkit {
 
-/// Roles a model answers for the cells that gridgauge::gridkit::GridDelegate draws; past Qt::UserRole, as
-/// Qt asks of roles of one's own.
+/// Roles a model answers for the cells that gridgauge::gridkit::GridDelegate draws; past
+/// Qt::UserRole, as Qt asks of roles of one's own.
 enum ItemDataRole {
     /// A QStringList: the captions of the cell's push buttons, in order. A cell with buttons is
     /// all buttons: they share its width evenly and cover any text or check box. A click on one,
