@@ -42,7 +42,7 @@ markup::Drawing* CellDrawings::find(const CellKey& cell, const QString& caption,
     if (known)
         setAside(*known);
     const size_t captionHash = qHash(caption);
-    auto* made = new Entry{caption, takeUp({caption, size, captionHash}), size, captionHash};
+    auto* made = new Entry{caption, takeUp({caption, size, captionHash}), size, {}, captionHash};
     if (!made->drawing) {
         if (markup::DocumentPtr document = markupDocument(caption))
             made->drawing = std::make_unique<markup::Drawing>(std::move(document));
@@ -68,6 +68,16 @@ void CellDrawings::forget(const CellKey& cell) {
     if (Entry* known = cells_.object(cell))
         setAside(*known);
     cells_.remove(cell);
+}
+
+void CellDrawings::setPainted(const CellKey& cell, const QRect& rect) {
+    if (Entry* known = cells_.object(cell))
+        known->painted = rect;
+}
+
+QRect CellDrawings::painted(const CellKey& cell) const {
+    const Entry* known = cells_.object(cell);
+    return known ? known->painted : QRect();
 }
 
 void CellDrawings::clear() {

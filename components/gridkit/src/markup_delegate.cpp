@@ -3,8 +3,10 @@
 #include "cell_drawings.h"
 #include "delegate_drawings.h"
 #include "gridgauge/markup/markup.h"
+#include "link_input.h"
 #include "plain_item.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QPainter>
 #include <QStyle>
@@ -47,13 +49,29 @@ QString markupText(const QStyleOptionViewItem& item, const QModelIndex& index, i
 
 } // namespace
 
-class Q_DECL_HIDDEN MarkupDelegate::Private {
+class Q_DECL_HIDDEN MarkupDelegate::Private : public detail::LinkHost {
 public:
-    explicit Private(const QObject* context)
-        : drawings(context) {}
+    explicit Private(MarkupDelegate* delegate)
+        : q(delegate)
+        , drawings(delegate)
+        , links(delegate, *this, drawings) {}
 
+    QString linkCaption(const QModelIndex& index) const override {
+        const QVariant held = index.data(markupRole);
+        return held.isValid() ? held.toString() : QString();
+    }
+    void emitLinkActivated(const QModelIndex& index, const QString& target) override {
+        emit q->linkActivated(index, target);
+    }
+    void emitLinkHovered(const QModelIndex& index, const QString& target) override {
+        emit q->linkHovered(index, target);
+    }
+
+    MarkupDelegate* const q;
     detail::DelegateDrawings drawings;
+    detail::LinkInput links;
     int markupRole = Qt::DisplayRole;
+    markup::ImageResolver* resolver = nullptr;
 };
 
 qsizetype MarkupDelegate::maxMarkupLength() {
@@ -83,6 +101,18 @@ void MarkupDelegate::setMarkupRole(int role) {
     emit markupRoleChanged(role);
 }
 
+markup::ImageResolver* MarkupDelegate::imageResolver() const {
+    return d_->resolver;
+}
+
+void MarkupDelegate::setImageResolver(markup::ImageResolver* resolver) {
+    if (resolver == d_->resolver)
+        return;
+    d_->resolver = resolver;
+    // Pictures of another resolver may have other sizes.
+    emit sizeHintChanged(QModelIndex());
+}
+
 void MarkupDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                            const QModelIndex& index) const {
     QStyleOptionViewItem item = option;
@@ -98,7 +128,14 @@ void MarkupDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
     }
     item.text.clear();
     style->drawControl(QStyle::CE_ItemViewItem, &item, painter, option.widget);
-    detail::DelegateDrawings::paint(*drawing, *painter, QRectF(box), item.font, item.direction);
+    // The text the markup leaves open is the colour the style gives an item's text there: the
+    // model's Qt::ForegroundRole is in the palette's Text already (initStyleOption()).
+    const QColor plain =
+        item.palette.color(detail::DelegateDrawings::textGroup(item.state), QPalette::Text);
+    detail::DelegateDrawings::paint(*drawing, *painter, QRectF(box), item.font, item.direction,
+                                    d_->drawings.host(item, plain, d_->resolver));
+    d_->drawings.setPainted(option.widget, index, option.rect);
+    d_->links.painted(option.widget, *drawing);
 }
 
 QSize MarkupDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
@@ -108,7 +145,10 @@ QSize MarkupDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelI
     const markup::DocumentPtr document = text.isNull() ? nullptr : detail::markupDocument(text);
     if (!document)
         return detail::itemSizeHint(item, index);
-    const QSizeF wanted = markup::desiredSize(*document, item.font);
+    markup::HostStyle host;
+    if (d_->resolver)
+        host.setImageResolver(d_->resolver);
+    const QSizeF wanted = markup::desiredSize(*document, item.font, host);
     QSize size(int(std::ceil(wanted.width())) + 4, int(std::ceil(wanted.height())) + 2);
     if (item.features & kBesideText) {
         item.text.clear();
@@ -117,6 +157,14 @@ QSize MarkupDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelI
         size = QSize(size.width() + beside.width(), std::max(size.height(), beside.height()));
     }
     return size;
+}
+
+bool MarkupDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
+                                 const QStyleOptionViewItem& option, const QModelIndex& index) {
+    auto* view = qobject_cast<QAbstractItemView*>(const_cast<QWidget*>(option.widget));
+    if (d_->links.editorEvent(view, index, event))
+        return true;
+    return QStyledItemDelegate::editorEvent(event, model, option, index);
 }
 
 } // namespace gridkit
