@@ -8,6 +8,7 @@
 #include "markup_samples.h"
 #include "parse_count.h"
 
+#include "gridgauge/gridkit/grid_delegate.h"
 #include "gridgauge/gridkit/markup_delegate.h"
 #include "gridgauge/gridkit/markup_text_model.h"
 #include "gridgauge/markup/markup.h"
@@ -91,6 +92,8 @@ private slots:
     void thePointerOverALinkShowsAHandAndTellsOfIt();
     void returnActivatesTheCurrentCellsLink_data();
     void returnActivatesTheCurrentCellsLink();
+    void aDelegatesResolverServesItsPictures_data();
+    void aDelegatesResolverServesItsPictures();
 };
 
 void TestMarkupDelegate::markupCellIsItsMarkupOverTheEmptyItem_data() {
@@ -635,6 +638,51 @@ void TestMarkupDelegate::returnActivatesTheCurrentCellsLink() {
     }
     QCOMPARE(heard, targets);
     QCOMPARE(viewActivated.count(), targets.isEmpty() ? 1 : 0);
+}
+
+void TestMarkupDelegate::aDelegatesResolverServesItsPictures_data() {
+    QTest::addColumn<bool>("grid");
+    QTest::newRow("MarkupDelegate") << false;
+    QTest::newRow("GridDelegate") << true;
+}
+
+// A picture only the delegate's resolver knows: drawn once the delegate is given it, not before.
+void TestMarkupDelegate::aDelegatesResolverServesItsPictures() {
+    QFETCH(bool, grid);
+    struct Red : markup::ImageResolver {
+        QImage resolve(const QString& source, const QSize& size) override {
+            if (source != QLatin1String("test:red"))
+                return {};
+            QImage image(size.isEmpty() ? QSize(16, 16) : size, QImage::Format_RGB32);
+            image.fill(Qt::red);
+            return image;
+        }
+    } resolver;
+    Window w;
+    MarkupDelegate markupDelegate;
+    gridkit::GridDelegate gridDelegate;
+    w.view().setItemDelegate(grid ? static_cast<QAbstractItemDelegate*>(&gridDelegate)
+                                  : &markupDelegate);
+    const QModelIndex index = w.model.index(1, 1);
+    w.model.setData(index, QStringLiteral("<Image Source='test:red' Width='16' Height='16'/>"));
+    w.show();
+    const auto reds = [&] {
+        const QImage shown = delegatetest::shot(w.viewport());
+        int count = 0;
+        const QRect cell = w.cell(1, 1);
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                count += shown.pixelColor(x, y) == QColor(Qt::red);
+        return count;
+    };
+    QCOMPARE(reds(), 0); // the built-in policy reads no such picture
+    if (grid)
+        gridDelegate.setImageResolver(&resolver);
+    else
+        markupDelegate.setImageResolver(&resolver);
+    Window::settle();
+    QCOMPARE(reds(), 16 * 16);
+    QCOMPARE(grid ? gridDelegate.imageResolver() : markupDelegate.imageResolver(), &resolver);
 }
 
 QTEST_MAIN(TestMarkupDelegate)
