@@ -29,7 +29,7 @@ using detail::CellContent;
 using detail::CellLayout;
 using detail::CellStyle;
 
-class Q_DECL_HIDDEN GridDelegate::Private : public detail::LinkHost {
+class Q_DECL_HIDDEN GridDelegate::Private final : public detail::LinkHost {
 public:
     explicit Private(GridDelegate* delegate)
         : q(delegate)

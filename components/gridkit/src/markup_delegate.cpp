@@ -49,7 +49,7 @@ QString markupText(const QStyleOptionViewItem& item, const QModelIndex& index, i
 
 } // namespace
 
-class Q_DECL_HIDDEN MarkupDelegate::Private : public detail::LinkHost {
+class Q_DECL_HIDDEN MarkupDelegate::Private final : public detail::LinkHost {
 public:
     explicit Private(MarkupDelegate* delegate)
         : q(delegate)
