@@ -4,8 +4,9 @@
 # that prefix alone (CMAKE_PREFIX_PATH, PKG_CONFIG_PATH; Qt from the system). Checks that nothing
 # they were built with or load comes from the source or build tree, that every installed header
 # compiles on its own, that the CMake package refuses what it does not have, and that the
-# downloads example paints its progress bars and moves them on, and that the report grid works
-# over Qt's models from the package alone. Usage: BUILD SOURCE
+# downloads example paints its progress bars and moves them on, that the report grid works over
+# Qt's models from the package alone, and that the links example shows its links and its
+# resource pictures. Usage: BUILD SOURCE
 set -euo pipefail
 build=$(cd "$1" && pwd)
 source=$(cd "$2" && pwd)
@@ -164,7 +165,8 @@ python3 "$source/tests/consumer_grab.py" "$work/grab-300.ppm" "$work/grab-2300.p
 
 # The report grid over Qt's own models, as another project meets it: the in-tree item view tests,
 # built on the installed headers and library alone (drawn, clicked, toggled and kept current,
-# behind a proxy too); then the chores example, whose grab shows a badge in every row.
+# behind a proxy too, links clicked and activated by Return); then the chores example, whose grab
+# shows a badge in every row.
 mkdir -p "$work/itemview"
 cp "$source/tests/test_gridkit_itemview.cpp" "$work/itemview/"
 cat >"$work/itemview/CMakeLists.txt" <<'EOF2'
@@ -201,4 +203,26 @@ found = sum(pixels[i:i + 3] == todo for i in range(0, 3 * width * height, 3))
 print(f"chores grab: {found} pixels of the to-do badge")
 if found < 6 * 150:
     sys.exit("FAIL: the chores grab does not show a badge in every row")
+EOF2
+
+# Links in a QTableView: the link column drawn in the palette's link colour, and the status
+# pictures read from the program's own Qt resources.
+configure "$work/src/link_table" "$work/link_table"
+cmake --build "$work/link_table" >"$work/link_table.log" 2>&1 || { cat "$work/link_table.log"; fail "link_table does not build"; }
+untouched_by_tree "$work/link_table"
+loads_from_prefix "$work/link_table/link_table"
+XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=offscreen \
+    "$work/link_table/link_table" --quit-after 300 --grab "$work/links.ppm" 2>"$work/stderr" ||
+    { cat "$work/stderr"; fail "link_table failed"; }
+python3 - "$source/tests" "$work/links.ppm" <<'EOF2'
+import sys
+sys.path.insert(0, sys.argv[1])
+from consumer_grab import read_ppm
+width, height, pixels = read_ppm(sys.argv[2])
+shown = [tuple(pixels[i:i + 3]) for i in range(0, 3 * width * height, 3)]
+current = sum(p == (0x2E, 0x9E, 0x44) for p in shown)  # the "current" picture's green
+link = sum(p[2] > 200 and p[0] < 60 and p[1] < 60 for p in shown)  # the palette's blue links
+print(f"links grab: {current} pixels of the current picture, {link} of links")
+if current < 2 * 100 or link < 200:
+    sys.exit("FAIL: the links grab does not show the pictures and the links")
 EOF2

@@ -5,6 +5,7 @@
 
 #include "grid/grid_control.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 #include <functional>
@@ -65,6 +66,7 @@ private slots:
     void eventsSayOnlyWhatChanged();
     void arrowKeysAnnounceEachCell();
     void focusComingBackAnnouncesTheCell();
+    void eachLinkIsALinkThatActivatesLikeAClick();
 };
 
 void TestGridAccessibility::initTestCase() {
@@ -270,6 +272,42 @@ void TestGridAccessibility::focusComingBackAnnouncesTheCell() {
     grid.setFocus();
     // The cell's button comes after the grid itself, which Qt announces as the focus arrives.
     QVERIFY(QTest::qWaitFor([] { return heard().endsWith(QStringLiteral("focus button Add")); }));
+}
+
+// A caption with two links: the cell holds a link for each, named by its text and described by
+// its target, lying where it shows, whose action raises the grid's linkActivated as a click does.
+void TestGridAccessibility::eachLinkIsALinkThatActivatesLikeAClick() {
+    gridtest::Shown shown;
+    report::Grid& grid = *shown.grid;
+    grid.setMarkupEnabled(true);
+    grid.rows().row(3).record().item(3).setCaption(
+        "<TextBlock><Hyperlink NavigateUri='https://example.org/a'>First</Hyperlink> and "
+        "<Hyperlink NavigateUri='https://example.org/b'>Second</Hyperlink></TextBlock>");
+    gridtest::settle();
+    QAccessibleInterface* cell = cellAt(grid, 3, 3);
+    QCOMPARE(cell->childCount(), 2);
+    const QStringList names{"First", "Second"};
+    for (int i = 0; i < 2; ++i) {
+        QAccessibleInterface* link = cell->child(i);
+        QCOMPARE(link->role(), QAccessible::Link);
+        QCOMPARE(link->text(QAccessible::Name), names[i]);
+        QCOMPARE(link->text(QAccessible::Description),
+                 QStringLiteral("https://example.org/%1").arg(QChar(u'a' + i)));
+        QCOMPARE(link->parent(), cell);
+        QCOMPARE(cell->indexOfChild(link), i);
+        QVERIFY(cell->rect().contains(link->rect()));
+        QCOMPARE(cell->childAt(link->rect().center().x(), link->rect().center().y()), link);
+        QCOMPARE(link->actionInterface()->actionNames(),
+                 (QStringList{QAccessibleActionInterface::pressAction(), "jump"}));
+    }
+    QVERIFY(cell->child(0)->rect().right() < cell->child(1)->rect().left());
+
+    QSignalSpy activated(&grid, &gridgauge::gridkit::ReportGrid::linkActivated);
+    cell->child(1)->actionInterface()->doAction("jump");
+    QCOMPARE(activated.count(), 1);
+    const QModelIndex index = activated.at(0).at(0).value<QModelIndex>();
+    QCOMPARE(QPoint(index.column(), index.row()), QPoint(3, 3));
+    QCOMPARE(activated.at(0).at(1).toString(), QStringLiteral("https://example.org/b"));
 }
 
 QTEST_MAIN(TestGridAccessibility)

@@ -1,7 +1,8 @@
 // The report grid as a Qt item view over Qt's own models, as a Qt developer puts it to work: a
 // QStandardItemModel with a button column, a check box column and a markup column, directly and
 // behind a QSortFilterProxyModel; geometry, repaints, rows coming and going, a reset, sorting by a
-// header click, an index widget, delegates of its own and Qt's, and refused calls.
+// header click, an index widget, delegates of its own and Qt's, links in markup, and refused
+// calls.
 #include "gridgauge/gridkit/grid_delegate.h"
 #include "gridgauge/gridkit/progress_delegate.h"
 #include "gridgauge/gridkit/report_grid.h"
@@ -100,6 +101,9 @@ private slots:
     void aHeaderClickSortsTheModelBothWays();
     void anIndexWidgetLiesOverItsCellAndFollowsTheScroll();
     void anotherDelegateDrawsItsColumn();
+    void aLinkIsClickedHoveredAndActivatedByReturn();
+    void markupTextTakesThePalettesColours_data();
+    void markupTextTakesThePalettesColours();
     void refusedCallsWarnAndChangeNothing();
 };
 
@@ -296,6 +300,90 @@ void TestGridItemView::anotherDelegateDrawsItsColumn() {
     QCOMPARE(
         image.pixelColor((text.topLeft() + QPoint(text.width() - 10, text.height() / 2)) * ratio),
         shown.view.palette().color(QPalette::Base));
+}
+
+// A markup link in the first column's second row: the pointer over it shows a hand, a click on it
+// and Return on it (as the focused cell) raise the grid's linkActivated and the delegate's, and
+// the click leaves the current cell where it was.
+void TestGridItemView::aLinkIsClickedHoveredAndActivatedByReturn() {
+    QStandardItemModel model(3, 2);
+    const QString target = QStringLiteral("https://example.org/guide");
+    model.setItem(1, 0,
+                  new QStandardItem(QStringLiteral("<TextBlock><Hyperlink NavigateUri='%1'>Guide"
+                                                   "</Hyperlink> and more</TextBlock>")
+                                        .arg(target)));
+    Shown shown(&model);
+    ReportGrid& view = shown.view;
+    view.setCellFocus(true);
+    view.setCurrentIndex(model.index(2, 1));
+    settle();
+    const QModelIndex cell = model.index(1, 0);
+    const QPoint link = shown.inWindow(view.visualRect(cell).topLeft() + QPoint(2 + 6, 1 + 6));
+    const QPoint past = shown.inWindow(view.visualRect(cell).topRight() + QPoint(-6, 1 + 6));
+    QSignalSpy activated(&view, &ReportGrid::linkActivated);
+    QSignalSpy delegateActivated(view.gridDelegate(),
+                                 &gridgauge::gridkit::GridDelegate::linkActivated);
+    QSignalSpy hovered(&view, &ReportGrid::linkHovered);
+
+    QTest::mouseMove(shown.window(), past); // Qt drops a move to where the pointer is already
+    QTest::mouseMove(shown.window(), link);
+    QCOMPARE(view.viewport()->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(shown.window(), past);
+    QCOMPARE(view.viewport()->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(hovered.count(), 2);
+    QCOMPARE(hovered.at(0).at(1).toString(), target);
+    QCOMPARE(hovered.at(1).at(1).toString(), QString());
+
+    QTest::mouseClick(shown.window(), Qt::LeftButton, {}, link);
+    QCOMPARE(activated.count(), 1);
+    QCOMPARE(activated.at(0).at(0).value<QModelIndex>(), cell);
+    QCOMPARE(activated.at(0).at(1).toString(), target);
+    QCOMPARE(view.currentIndex(), model.index(2, 1));
+    QVERIFY(!view.selectionModel()->isRowSelected(1, QModelIndex()));
+
+    view.setCurrentIndex(cell);
+    QTest::keyClick(shown.window(), Qt::Key_Return);
+    QCOMPARE(activated.count(), 2);
+    QCOMPARE(activated.at(1).at(0).value<QModelIndex>(), cell);
+    QCOMPARE(delegateActivated.count(), 2);
+}
+
+void TestGridItemView::markupTextTakesThePalettesColours_data() {
+    QTest::addColumn<bool>("selected");
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("a normal row") << false << QColor(0xC0, 0x10, 0x10);
+    QTest::newRow("a selected row") << true << QColor(0x10, 0xA0, 0x10);
+}
+
+// Big bold letters without a Foreground take the text colour of the view's palette, and no black.
+void TestGridItemView::markupTextTakesThePalettesColours() {
+    QFETCH(bool, selected);
+    QFETCH(QColor, colour);
+    QStandardItemModel model(3, 2);
+    model.setItem(1, 0,
+                  new QStandardItem(
+                      QStringLiteral("<TextBlock FontSize='18' FontWeight='Bold'>HH</TextBlock>")));
+    Shown shown(&model);
+    QPalette palette = shown.view.palette();
+    palette.setColor(QPalette::Text, QColor(0xC0, 0x10, 0x10));
+    palette.setColor(QPalette::HighlightedText, QColor(0x10, 0xA0, 0x10));
+    palette.setColor(QPalette::Highlight, QColor(0xF0, 0xF0, 0xD0));
+    shown.view.setPalette(palette);
+    if (selected)
+        shown.view.setCurrentIndex(model.index(1, 0));
+    settle();
+    const QImage image = shown.view.viewport()->grab().toImage();
+    const qreal ratio = image.devicePixelRatio();
+    const QRect cell = shown.view.visualRect(model.index(1, 0));
+    int inColour = 0, black = 0;
+    for (int y = int(cell.top() * ratio); y < int((cell.bottom() + 1) * ratio); ++y) {
+        for (int x = int(cell.left() * ratio); x < int((cell.right() + 1) * ratio); ++x) {
+            inColour += image.pixelColor(x, y) == colour;
+            black += qGray(image.pixel(x, y)) < 40;
+        }
+    }
+    QVERIFY2(inColour >= 20, qPrintable(QString::number(inColour)));
+    QCOMPARE(black, 0);
 }
 
 void TestGridItemView::refusedCallsWarnAndChangeNothing() {

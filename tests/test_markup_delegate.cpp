@@ -8,14 +8,19 @@
 #include "markup_samples.h"
 #include "parse_count.h"
 
+#include "gridgauge/gridkit/grid_delegate.h"
 #include "gridgauge/gridkit/markup_delegate.h"
 #include "gridgauge/gridkit/markup_text_model.h"
 #include "gridgauge/markup/markup.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QSet>
+#include <QSignalSpy>
 #include <QStyledItemDelegate>
 
 using delegatetest::CellHeight;
@@ -38,6 +43,28 @@ quint64 layouts() {
     return gridgauge::gridkit::detail::DelegateDrawings::layoutCount();
 }
 
+// A cell whose text starts with a link, "Read more" to https://example.org/a, and goes on past it.
+const QString oneLink = QStringLiteral(
+    "<TextBlock><Hyperlink NavigateUri='https://example.org/a'>Read more</Hyperlink> "
+    "here</TextBlock>");
+const QString twoLinks =
+    QStringLiteral("<TextBlock><Hyperlink NavigateUri='https://example.org/a'>First</Hyperlink> "
+                   "<Hyperlink NavigateUri='https://example.org/b'>Second</Hyperlink></TextBlock>");
+
+// In the window: on the first letters of a cell's text, which a link there starts with, and past
+// the end of its text.
+QPoint onLink(const Window& w, int row, int column) {
+    return w.at(w.cell(row, column).topLeft() + QPoint(2 + 6, 1 + 6));
+}
+QPoint pastText(const Window& w, int row, int column) {
+    return w.at(w.cell(row, column).topRight() + QPoint(-6, 1 + 6));
+}
+
+// The first argument of a recorded signal as an index, and its second as text.
+QPair<QModelIndex, QString> told(const QSignalSpy& spy, int i) {
+    return {spy.at(i).at(0).value<QModelIndex>(), spy.at(i).at(1).toString()};
+}
+
 } // namespace
 
 class TestMarkupDelegate : public QObject {
@@ -58,6 +85,15 @@ private slots:
     void screenReaderReadsAMarkupCellAsItsText_data();
     void screenReaderReadsAMarkupCellAsItsText();
     void aMarkupRoleLeavesTheDisplayTextToSortingAndFiltering();
+    void textWithoutForegroundTakesThePalettesColours_data();
+    void textWithoutForegroundTakesThePalettesColours();
+    void aClickOnALinkActivatesItAndNothingElse_data();
+    void aClickOnALinkActivatesItAndNothingElse();
+    void thePointerOverALinkShowsAHandAndTellsOfIt();
+    void returnActivatesTheCurrentCellsLink_data();
+    void returnActivatesTheCurrentCellsLink();
+    void aDelegatesResolverServesItsPictures_data();
+    void aDelegatesResolverServesItsPictures();
 };
 
 void TestMarkupDelegate::markupCellIsItsMarkupOverTheEmptyItem_data() {
@@ -415,6 +451,238 @@ void TestMarkupDelegate::aMarkupRoleLeavesTheDisplayTextToSortingAndFiltering() 
                 QCOMPARE(shown.copy(w.cell(r, 0)), shown.copy(w.cell(r, 1)));
         }
     }
+}
+
+void TestMarkupDelegate::textWithoutForegroundTakesThePalettesColours_data() {
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("a normal row") << "normal" << QColor(0xC0, 0x10, 0x10);
+    QTest::newRow("a selected row") << "selected" << QColor(0x10, 0xA0, 0x10);
+    QTest::newRow("a disabled view") << "disabled" << QColor(0x10, 0x10, 0xC0);
+    QTest::newRow("a model's foreground") << "foreground" << QColor(0xA0, 0x60, 0x00);
+}
+
+// Big bold letters in a cell of a view whose palette has a colour of its own for each case: the
+// cell holds that colour and no black, the colour of text no host gave one.
+void TestMarkupDelegate::textWithoutForegroundTakesThePalettesColours() {
+    QFETCH(QString, state);
+    QFETCH(QColor, colour);
+    Window w;
+    QPalette palette = w.view().palette();
+    palette.setColor(QPalette::Text, QColor(0xC0, 0x10, 0x10));
+    palette.setColor(QPalette::HighlightedText, QColor(0x10, 0xA0, 0x10));
+    palette.setColor(QPalette::Highlight, QColor(0xF0, 0xF0, 0xD0));
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x10, 0x10, 0xC0));
+    w.view().setPalette(palette);
+    MarkupDelegate delegate;
+    w.view().setItemDelegate(&delegate);
+    const QModelIndex index = w.model.index(1, 1);
+    w.model.setData(index,
+                    QStringLiteral("<TextBlock FontSize='18' FontWeight='Bold'>HH</TextBlock>"));
+    if (state == QLatin1String("selected"))
+        w.view().selectionModel()->select(index, QItemSelectionModel::Select);
+    if (state == QLatin1String("disabled"))
+        w.view().setEnabled(false);
+    if (state == QLatin1String("foreground"))
+        w.model.setData(index, QBrush(colour), Qt::ForegroundRole);
+    w.show();
+
+    const QImage shown = delegatetest::shot(w.viewport());
+    int inColour = 0, black = 0;
+    const QRect cell = w.cell(1, 1);
+    for (int y = cell.top(); y <= cell.bottom(); ++y) {
+        for (int x = cell.left(); x <= cell.right(); ++x) {
+            inColour += shown.pixelColor(x, y) == colour;
+            black += qGray(shown.pixel(x, y)) < 40;
+        }
+    }
+    QVERIFY2(inColour >= 20, qPrintable(QString::number(inColour)));
+    QCOMPARE(black, 0);
+}
+
+void TestMarkupDelegate::aClickOnALinkActivatesItAndNothingElse_data() {
+    QTest::addColumn<QString>("gesture");
+    QTest::addColumn<int>("activations");
+    QTest::addColumn<bool>("selects");
+    QTest::newRow("a click on the link") << "click" << 1 << false;
+    QTest::newRow("a double click on the link, which edits other cells") << "double" << 1 << false;
+    QTest::newRow("pressed on the link, released past it") << "away" << 0 << false;
+    QTest::newRow("a click past the link") << "past" << 0 << true;
+    QTest::newRow("a click on the link of a disabled cell") << "disabled" << 0 << false;
+    // As a drag's picture of the cell is painted: the link stays where the view shows it.
+    QTest::newRow("a click on the link, the cell painted elsewhere since")
+        << "elsewhere" << 1 << false;
+}
+
+// The cell (1, 1) in a table view that edits on a double click, with another cell current and
+// selected: a click on its link raises linkActivated with the cell and the target, and the current
+// cell, the selection and the editors stay as they were.
+void TestMarkupDelegate::aClickOnALinkActivatesItAndNothingElse() {
+    QFETCH(QString, gesture);
+    QFETCH(int, activations);
+    QFETCH(bool, selects);
+    Window w;
+    MarkupDelegate delegate;
+    w.view().setItemDelegate(&delegate);
+    w.view().setEditTriggers(QAbstractItemView::DoubleClicked);
+    const QModelIndex index = w.model.index(1, 1);
+    w.model.setData(index, oneLink);
+    if (gesture == QLatin1String("disabled"))
+        w.model.itemFromIndex(index)->setEnabled(false);
+    w.view().setCurrentIndex(w.model.index(3, 0));
+    w.show();
+    if (gesture == QLatin1String("elsewhere")) {
+        QStyleOptionViewItem option;
+        option.initFrom(&w.view());
+        option.widget = &w.view();
+        option.rect = QRect(QPoint(0, 0), w.cell(1, 1).size());
+        QImage picture(option.rect.size(), QImage::Format_RGB32);
+        QPainter painter(&picture);
+        delegate.paint(&painter, option, index);
+    }
+    QSignalSpy activated(&delegate, &MarkupDelegate::linkActivated);
+
+    if (gesture == QLatin1String("double")) {
+        QTest::mouseDClick(w.handle(), Qt::LeftButton, {}, onLink(w, 1, 1));
+    } else if (gesture == QLatin1String("away")) {
+        QTest::mousePress(w.handle(), Qt::LeftButton, {}, onLink(w, 1, 1));
+        QTest::mouseMove(w.handle(), pastText(w, 1, 1));
+        QTest::mouseRelease(w.handle(), Qt::LeftButton, {}, pastText(w, 1, 1));
+    } else {
+        QTest::mouseClick(w.handle(), Qt::LeftButton, {},
+                          gesture == QLatin1String("past") ? pastText(w, 1, 1) : onLink(w, 1, 1));
+    }
+    Window::settle();
+
+    QCOMPARE(activated.count(), activations);
+    if (activations)
+        QCOMPARE(told(activated, 0), qMakePair(index, QStringLiteral("https://example.org/a")));
+    const QModelIndex expected = selects ? index : w.model.index(3, 0);
+    QCOMPARE(w.view().currentIndex(), expected);
+    QCOMPARE(w.view().selectionModel()->selectedIndexes(), QModelIndexList{expected});
+    QVERIFY(!w.viewport().findChild<QLineEdit*>());
+}
+
+// Over the link the viewport shows a pointing hand and the delegate tells which link; past it the
+// viewport shows its own cursor again and the delegate tells of leaving, with no target.
+void TestMarkupDelegate::thePointerOverALinkShowsAHandAndTellsOfIt() {
+    Window w;
+    MarkupDelegate delegate;
+    w.view().setItemDelegate(&delegate);
+    const QModelIndex index = w.model.index(1, 1);
+    w.model.setData(index, oneLink);
+    w.viewport().setCursor(Qt::CrossCursor);
+    QVERIFY(!w.viewport().hasMouseTracking());
+    w.show();
+    QVERIFY(w.viewport().hasMouseTracking()); // turned on by the first paint of a link
+    QSignalSpy hovered(&delegate, &MarkupDelegate::linkHovered);
+
+    QTest::mouseMove(w.handle(), pastText(w, 1, 1)); // Qt drops a move to where the pointer is
+    QTest::mouseMove(w.handle(), onLink(w, 1, 1));
+    QCOMPARE(w.viewport().cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(w.handle(), onLink(w, 1, 1) + QPoint(3, 0)); // on the same link still
+    QTest::mouseMove(w.handle(), pastText(w, 1, 1));
+    QCOMPARE(w.viewport().cursor().shape(), Qt::CrossCursor);
+    QCOMPARE(hovered.count(), 2);
+    QCOMPARE(told(hovered, 0), qMakePair(index, QStringLiteral("https://example.org/a")));
+    QCOMPARE(told(hovered, 1), qMakePair(index, QString()));
+}
+
+void TestMarkupDelegate::returnActivatesTheCurrentCellsLink_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("menu");
+    QTest::addColumn<QStringList>("targets");
+    QTest::newRow("one link") << oneLink << QStringList()
+                              << QStringList{QStringLiteral("https://example.org/a")};
+    QTest::newRow("two links, the second chosen from a menu")
+        << twoLinks << QStringList{QStringLiteral("First"), QStringLiteral("Second")}
+        << QStringList{QStringLiteral("https://example.org/b")};
+    QTest::newRow("no link") << QStringLiteral("<TextBlock>Read more</TextBlock>") << QStringList()
+                             << QStringList();
+}
+
+// Return on the current cell of a focused table view: its one link, or the one chosen from a
+// menu of its links, is activated; a cell without links leaves Return to the view (activated()).
+void TestMarkupDelegate::returnActivatesTheCurrentCellsLink() {
+    QFETCH(QString, text);
+    QFETCH(QStringList, menu);
+    QFETCH(QStringList, targets);
+    Window w;
+    MarkupDelegate delegate;
+    w.view().setItemDelegate(&delegate);
+    const QModelIndex index = w.model.index(2, 1);
+    w.model.setData(index, text);
+    w.view().setFocusPolicy(Qt::StrongFocus);
+    w.show();
+    w.view().setFocus();
+    w.view().setCurrentIndex(index);
+    QSignalSpy activated(&delegate, &MarkupDelegate::linkActivated);
+    QSignalSpy viewActivated(&w.view(), &QAbstractItemView::activated);
+
+    QTest::keyClick(w.handle(), Qt::Key_Return);
+    auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QCOMPARE(popup != nullptr, !menu.isEmpty());
+    if (popup) {
+        QStringList entries;
+        for (QAction* action : popup->actions())
+            entries << action->text();
+        QCOMPARE(entries, menu);
+        popup->actions().last()->trigger();
+        popup->close();
+    }
+
+    QStringList heard;
+    for (int i = 0; i < activated.count(); ++i) {
+        QCOMPARE(told(activated, i).first, index);
+        heard << told(activated, i).second;
+    }
+    QCOMPARE(heard, targets);
+    QCOMPARE(viewActivated.count(), targets.isEmpty() ? 1 : 0);
+}
+
+void TestMarkupDelegate::aDelegatesResolverServesItsPictures_data() {
+    QTest::addColumn<bool>("grid");
+    QTest::newRow("MarkupDelegate") << false;
+    QTest::newRow("GridDelegate") << true;
+}
+
+// A picture only the delegate's resolver knows: drawn once the delegate is given it, not before.
+void TestMarkupDelegate::aDelegatesResolverServesItsPictures() {
+    QFETCH(bool, grid);
+    struct Red : gridgauge::markup::ImageResolver {
+        QImage resolve(const QString& source, const QSize& size) override {
+            if (source != QLatin1String("test:red"))
+                return {};
+            QImage image(size.isEmpty() ? QSize(16, 16) : size, QImage::Format_RGB32);
+            image.fill(Qt::red);
+            return image;
+        }
+    } resolver;
+    Window w;
+    MarkupDelegate markupDelegate;
+    gridgauge::gridkit::GridDelegate gridDelegate;
+    w.view().setItemDelegate(grid ? static_cast<QAbstractItemDelegate*>(&gridDelegate)
+                                  : &markupDelegate);
+    const QModelIndex index = w.model.index(1, 1);
+    w.model.setData(index, QStringLiteral("<Image Source='test:red' Width='16' Height='16'/>"));
+    w.show();
+    const auto reds = [&] {
+        const QImage shown = delegatetest::shot(w.viewport());
+        int count = 0;
+        const QRect cell = w.cell(1, 1);
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                count += shown.pixelColor(x, y) == QColor(Qt::red);
+        return count;
+    };
+    QCOMPARE(reds(), 0); // the built-in policy reads no such picture
+    if (grid)
+        gridDelegate.setImageResolver(&resolver);
+    else
+        markupDelegate.setImageResolver(&resolver);
+    Window::settle();
+    QCOMPARE(reds(), 16 * 16);
+    QCOMPARE(grid ? gridDelegate.imageResolver() : markupDelegate.imageResolver(), &resolver);
 }
 
 QTEST_MAIN(TestMarkupDelegate)

@@ -2,6 +2,7 @@
 
 #include "accessible_children.h"
 #include "cell_content.h"
+#include "link_input.h"
 
 #include "gridgauge/gridkit/grid_delegate.h"
 #include "gridgauge/gridkit/report_grid.h"
@@ -47,9 +48,11 @@ CellAccessible::CellAccessible(ReportGrid* grid, int row, int column)
 }
 
 CellAccessible::~CellAccessible() {
-    for (const QAccessible::Id id : controls_) {
-        if (id)
-            QAccessible::deleteAccessibleInterface(id);
+    for (const auto* ids : {&controls_, &links_}) {
+        for (const QAccessible::Id id : *ids) {
+            if (id)
+                QAccessible::deleteAccessibleInterface(id);
+        }
     }
     if (cover_)
         QAccessible::deleteAccessibleInterface(cover_);
@@ -69,6 +72,13 @@ int CellAccessible::buttonCount() const {
 
 bool CellAccessible::hasCheckBox() const {
     return CellContent::read(index()).hasCheckBox();
+}
+
+int CellAccessible::linkCount() const {
+    const QModelIndex cell = index();
+    const LinkInput* links =
+        cell.isValid() ? LinkInput::of(grid_->itemDelegateForIndex(cell)) : nullptr;
+    return links ? int(links->links(*grid_, cell).size()) : 0;
 }
 
 bool CellAccessible::update() {
@@ -196,15 +206,30 @@ QAccessibleInterface* CellAccessible::parent() const {
     return grid_ ? QAccessible::queryAccessibleInterface(grid_.data()) : nullptr;
 }
 
-// The buttons, or else the check box, or else the widget laid over the cell.
+QAccessibleInterface* CellAccessible::link(int position) const {
+    if (position < 0 || position >= linkCount())
+        return nullptr;
+    if (links_.size() <= std::size_t(position))
+        links_.resize(std::size_t(position) + 1, 0);
+    QAccessible::Id& id = links_[std::size_t(position)];
+    if (!id) {
+        id = QAccessible::registerAccessibleInterface(
+            new LinkAccessible(const_cast<CellAccessible*>(this), position));
+    }
+    return QAccessible::accessibleInterface(id);
+}
+
+// The buttons, or else the check box, or else the widget laid over the cell; then the links its
+// text shows (a cell of buttons shows no text).
 QAccessibleInterface* CellAccessible::child(int index) const {
     if (buttonCount() > 0)
         return control(index);
-    if (index != 0)
-        return nullptr;
-    if (QAccessibleInterface* box = checkBox())
-        return box;
-    return cover();
+    QAccessibleInterface* first = checkBox();
+    if (!first)
+        first = cover();
+    if (first && index == 0)
+        return first;
+    return link(first ? index - 1 : index);
 }
 
 int CellAccessible::childCount() const {
@@ -212,7 +237,7 @@ int CellAccessible::childCount() const {
         return 0;
     if (const int buttons = buttonCount(); buttons > 0)
         return buttons;
-    return checkBox() || cover() ? 1 : 0;
+    return (checkBox() || cover() ? 1 : 0) + linkCount();
 }
 
 int CellAccessible::indexOfChild(const QAccessibleInterface* child) const {

@@ -2,8 +2,9 @@
 
 // One cell of the accessible table: a column header, or the cell of a row in a column. A cell with
 // item buttons has one push-button child per button; a cell with a check box is checkable itself,
-// toggles, and has a check-box child. Acting on either goes through the grid's input, so assistive
-// technology raises the very events a click raises.
+// toggles, and has a check-box child; after those, a markup cell has one link child for each link
+// it shows. Acting on any goes through the grid's input, so assistive technology raises the very
+// events a click raises.
 //
 // What the user meets in a focused cell may be more than the cell: its first enabled button, which
 // Space presses, or a widget that lies in front of the grid over the cell, as a host lays controls
@@ -87,13 +88,15 @@ public:
 
 private:
     QAccessibleInterface* control(int position) const;
-    QAccessibleInterface* cover() const;    // the widget laid over the cell, as its child
-    QAccessibleInterface* checkBox() const; // the check box, as its child
-    QRect localRect() const;                // in the viewport
+    QAccessibleInterface* cover() const;            // the widget laid over the cell, as its child
+    QAccessibleInterface* checkBox() const;         // the check box, as its child
+    QAccessibleInterface* link(int position) const; // a link it shows, as its child
+    QRect localRect() const;                        // in the viewport
     QWidget* coveringWidget() const;
 
     int buttonCount() const;
     bool hasCheckBox() const;
+    int linkCount() const;
 
     QPointer<ReportGrid> grid_;
     int row_;
@@ -102,7 +105,8 @@ private:
     mutable std::vector<QAccessible::Id> controls_;
     // The widget laid over the cell's interface, made when first asked for, anew for another.
     mutable QAccessible::Id cover_ = 0;
-    mutable QAccessible::Id checkBox_ = 0; // made when first asked for
+    mutable QAccessible::Id checkBox_ = 0;       // made when first asked for
+    mutable std::vector<QAccessible::Id> links_; // as the buttons' interfaces
     // What assistive technology was last told, or read when the cell was made.
     QString heardName_;
     bool heardChecked_ = false;

@@ -3,6 +3,7 @@
 #include "accessible_cell.h"
 
 #include "cell_content.h"
+#include "link_input.h"
 
 #include "gridgauge/gridkit/grid_delegate.h"
 #include "gridgauge/gridkit/report_grid.h"
@@ -174,6 +175,101 @@ QStringList CheckBoxAccessible::actionNames() const {
 
 void CheckBoxAccessible::doAction(const QString& actionName) {
     cell_->doAction(actionName);
+}
+
+// --- a link a cell shows ---
+
+namespace {
+
+// The cell's links as its delegate shows them, if its delegate shows any.
+QList<ShownLink> linksOf(const CellAccessible& cell) {
+    ReportGrid* grid = cell.grid();
+    const QModelIndex index = cell.index();
+    const LinkInput* links = grid ? LinkInput::of(grid->itemDelegateForIndex(index)) : nullptr;
+    return links ? links->links(*grid, index) : QList<ShownLink>();
+}
+
+} // namespace
+
+LinkAccessible::LinkAccessible(CellAccessible* cell, int position)
+    : cell_(cell)
+    , position_(position) {}
+
+bool LinkAccessible::isValid() const {
+    return cell_->isValid() && position_ < linksOf(*cell_).size();
+}
+
+QWindow* LinkAccessible::window() const {
+    return cell_->window();
+}
+
+QAccessibleInterface* LinkAccessible::parent() const {
+    return cell_;
+}
+
+QString LinkAccessible::text(QAccessible::Text t) const {
+    const QList<ShownLink> links = cell_->isValid() ? linksOf(*cell_) : QList<ShownLink>();
+    if (position_ >= links.size())
+        return {};
+    switch (t) {
+    case QAccessible::Name:
+        return links[position_].text.simplified();
+    case QAccessible::Description:
+        return links[position_].target;
+    default:
+        return {};
+    }
+}
+
+QRect LinkAccessible::rect() const {
+    ReportGrid* grid = cell_->grid();
+    const QList<ShownLink> links = cell_->isValid() ? linksOf(*cell_) : QList<ShownLink>();
+    if (!grid || position_ >= links.size())
+        return {};
+    QRectF shown;
+    for (const QRectF& piece : links[position_].rects)
+        shown |= piece;
+    const QRect local = shown.toAlignedRect().translated(grid->viewport()->pos());
+    return shown.isEmpty() ? QRect() : QRect(grid->mapToGlobal(local.topLeft()), local.size());
+}
+
+QAccessible::State LinkAccessible::state() const {
+    QAccessible::State state;
+    if (!isValid()) {
+        state.invalid = true;
+        return state;
+    }
+    state.linked = true;
+    state.disabled = !LinkInput::interactive(*cell_->grid(), cell_->index());
+    state.offscreen = cell_->state().offscreen || rect().isEmpty();
+    return state;
+}
+
+void* LinkAccessible::interface_cast(QAccessible::InterfaceType type) {
+    if (type == QAccessible::ActionInterface)
+        return static_cast<QAccessibleActionInterface*>(this);
+    return nullptr;
+}
+
+QString LinkAccessible::atspiJumpAction() {
+    return QStringLiteral("jump");
+}
+
+QStringList LinkAccessible::actionNames() const {
+    if (!isValid() || !LinkInput::interactive(*cell_->grid(), cell_->index()))
+        return {};
+    return {pressAction(), atspiJumpAction()};
+}
+
+void LinkAccessible::doAction(const QString& actionName) {
+    if (!actionNames().contains(actionName))
+        return;
+    // As with a click, the handler may destroy this interface: nothing of it is touched after.
+    ReportGrid* grid = cell_->grid();
+    const QModelIndex index = cell_->index();
+    const int link = linksOf(*cell_).at(position_).link;
+    if (LinkInput* links = LinkInput::of(grid->itemDelegateForIndex(index)))
+        links->activate(grid, index, link);
 }
 
 // --- a widget laid over a cell ---

@@ -1,8 +1,9 @@
 #pragma once
 
-// What a cell of the accessible table holds: its buttons, or a widget that lies over it. Each is
-// made by its cell, which owns it and outlives it. While its cell has the focus, the one the user
-// meets there (the button Space presses, or the widget) is focused too.
+// What a cell of the accessible table holds: its buttons, or a widget that lies over it, and the
+// links its markup shows. Each is made by its cell, which owns it and outlives it. While its cell
+// has the focus, the one the user meets there (the button Space presses, or the widget) is
+// focused too.
 
 #include <QAccessible>
 #include <QAccessibleInterface>
@@ -85,6 +86,39 @@ public:
 
 private:
     CellAccessible* cell_;
+};
+
+// A link a markup cell shows, as the cell's child: named by its text, described by its target,
+// and activated by its action as by a click, through the cell's delegate (which raises
+// linkActivated); the grid never opens it. position is its place among the links the cell shows.
+class LinkAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    LinkAccessible(CellAccessible* cell, int position);
+
+    bool isValid() const override;
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override;
+    QAccessibleInterface* parent() const override;
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override;
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override;
+    QAccessible::Role role() const override { return QAccessible::Link; }
+    QAccessible::State state() const override;
+    void* interface_cast(QAccessible::InterfaceType type) override;
+
+    // Following it goes by two names: Qt's press, and AT-SPI's "jump", a link's own action there.
+    static QString atspiJumpAction();
+    QStringList actionNames() const override;
+    void doAction(const QString& actionName) override;
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+    CellAccessible* cell_;
+    int position_;
 };
 
 // A widget laid over a cell, as the cell's child. The widget's own interface says what it is and

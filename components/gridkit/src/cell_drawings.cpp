@@ -43,7 +43,7 @@ gridgauge::markup::Drawing* CellDrawings::find(const CellKey& cell, const QStrin
     if (known)
         setAside(*known);
     const size_t captionHash = qHash(caption);
-    auto* made = new Entry{caption, takeUp({caption, size, captionHash}), size, captionHash};
+    auto* made = new Entry{caption, takeUp({caption, size, captionHash}), size, {}, captionHash};
     if (!made->drawing) {
         if (gridgauge::markup::DocumentPtr document = markupDocument(caption))
             made->drawing = std::make_unique<gridgauge::markup::Drawing>(std::move(document));
@@ -69,6 +69,16 @@ void CellDrawings::forget(const CellKey& cell) {
     if (Entry* known = cells_.object(cell))
         setAside(*known);
     cells_.remove(cell);
+}
+
+void CellDrawings::setPainted(const CellKey& cell, const QRect& rect) {
+    if (Entry* known = cells_.object(cell))
+        known->painted = rect;
+}
+
+QRect CellDrawings::painted(const CellKey& cell) const {
+    const Entry* known = cells_.object(cell);
+    return known ? known->painted : QRect();
 }
 
 void CellDrawings::clear() {

@@ -15,6 +15,7 @@
 #include <QCache>
 #include <QHashFunctions>
 #include <QModelIndex>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -61,6 +62,10 @@ public:
     gridgauge::markup::Drawing* find(const CellKey& cell, const QString& caption, QSize size = {});
     // The cell's caption changed, or it shows nowhere any more.
     void forget(const CellKey& cell);
+    // Where the cell lay (its rectangle in the view) when its drawing was last painted: what the
+    // drawing's link rectangles are relative to. Empty before the first paint of its caption.
+    void setPainted(const CellKey& cell, const QRect& rect);
+    QRect painted(const CellKey& cell) const;
     void clear();
 
 private:
@@ -68,6 +73,7 @@ private:
         QString caption; // what it was made for: a cell whose caption changed is made anew
         std::unique_ptr<gridgauge::markup::Drawing> drawing; // null: plain text
         QSize size;                                          // the box it was last asked for
+        QRect painted;                                       // the cell at the drawing's last paint
         size_t captionHash = 0; // a caption is long: it is hashed once, when the entry is made
     };
     struct AsideKey {

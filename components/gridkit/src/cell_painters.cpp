@@ -72,8 +72,9 @@ int HeaderCaption::sectionWidthFor(int textWidth, int sectionHeight) const {
 }
 
 void MarkupCell::paint(QPainter& painter, const QRect& box, const QFont& font,
-                       Qt::LayoutDirection direction) const {
-    drawing.paint(painter, QRectF(box), font, direction);
+                       Qt::LayoutDirection direction,
+                       const gridgauge::markup::HostStyle& host) const {
+    drawing.paint(painter, QRectF(box), font, direction, host);
 }
 
 namespace {

@@ -17,7 +17,8 @@ class QWidget;
 
 namespace gridgauge::markup {
 class Drawing;
-}
+class HostStyle;
+} // namespace gridgauge::markup
 
 namespace gridgauge::gridkit::detail {
 
@@ -53,11 +54,11 @@ struct HeaderCaption {
     int sectionWidthFor(int textWidth, int sectionHeight) const;
 };
 
-// A caption in the markup vocabulary, laid out in the box.
+// A caption in the markup vocabulary, laid out in the box, with what it leaves to its host.
 struct MarkupCell {
     gridgauge::markup::Drawing& drawing;
     void paint(QPainter& painter, const QRect& box, const QFont& font,
-               Qt::LayoutDirection direction) const;
+               Qt::LayoutDirection direction, const gridgauge::markup::HostStyle& host) const;
 };
 
 // A push button with its caption; a disabled one is greyed and never sunken. The focused one

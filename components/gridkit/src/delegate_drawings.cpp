@@ -1,6 +1,7 @@
 #include "delegate_drawings.h"
 
 #include <QObject>
+#include <QStyleOptionViewItem>
 #include <QWidget>
 
 #include <atomic>
@@ -49,15 +50,50 @@ void DelegateDrawings::clear() {
         cells->cells.clear();
 }
 
+void DelegateDrawings::setPainted(const QWidget* view, const QModelIndex& index,
+                                  const QRect& rect) {
+    cellsOf(view).cells.setPainted(CellKey::of(index), rect);
+}
+
+QRect DelegateDrawings::painted(const QWidget* view, const QModelIndex& index) const {
+    const auto it = views_.find(view);
+    return it == views_.end() ? QRect() : it->second->cells.painted(CellKey::of(index));
+}
+
 void DelegateDrawings::paint(gridgauge::markup::Drawing& drawing, QPainter& painter,
-                             const QRectF& box, const QFont& font, Qt::LayoutDirection direction) {
+                             const QRectF& box, const QFont& font, Qt::LayoutDirection direction,
+                             const gridgauge::markup::HostStyle& host) {
     const quint64 before = drawing.layoutCount();
-    drawing.paint(painter, box, font, direction);
+    drawing.paint(painter, box, font, direction, host);
     layouts.fetch_add(drawing.layoutCount() - before, std::memory_order_relaxed);
 }
 
 quint64 DelegateDrawings::layoutCount() {
     return layouts.load(std::memory_order_relaxed);
+}
+
+QPalette::ColorGroup DelegateDrawings::textGroup(QStyle::State state) {
+    if (!(state & QStyle::State_Enabled))
+        return QPalette::Disabled;
+    return (state & QStyle::State_Active) ? QPalette::Active : QPalette::Inactive;
+}
+
+const gridgauge::markup::HostStyle&
+DelegateDrawings::host(const QStyleOptionViewItem& option, const QColor& text,
+                       gridgauge::markup::ImageResolver* resolver) {
+    const QPalette::ColorGroup group = textGroup(option.state);
+    const QColor shown = (option.state & QStyle::State_Selected)
+                             ? option.palette.color(group, QPalette::HighlightedText)
+                             : text;
+    const QColor link = option.palette.color(group, QPalette::Link);
+    // Set only what changed: a style shared with no one is changed in place.
+    if (host_.textColor() != shown)
+        host_.setTextColor(shown);
+    if (host_.linkColor() != link)
+        host_.setLinkColor(link);
+    if (host_.imageResolver() != resolver)
+        host_.setImageResolver(resolver);
+    return host_;
 }
 
 } // namespace gridgauge::gridkit::detail

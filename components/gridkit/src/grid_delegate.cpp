@@ -5,6 +5,7 @@
 #include "cell_layout.h"
 #include "cell_painters.h"
 #include "delegate_drawings.h"
+#include "link_input.h"
 
 #include "gridgauge/gridkit/report_grid.h"
 #include "gridgauge/gridkit/roles.h"
@@ -28,16 +29,35 @@ using detail::CellContent;
 using detail::CellLayout;
 using detail::CellStyle;
 
-class Q_DECL_HIDDEN GridDelegate::Private {
+class GridDelegatePrivate final : public detail::LinkHost {
 public:
-    explicit Private(const QObject* delegate)
-        : drawings(delegate) {}
+    explicit GridDelegatePrivate(GridDelegate* delegate)
+        : q(delegate)
+        , drawings(delegate)
+        , links(delegate, *this, drawings) {}
 
+    // A cell of buttons shows no text; other texts are markup while markup is enabled.
+    QString linkCaption(const QModelIndex& index) const override {
+        if (!markupEnabled)
+            return {};
+        const CellContent content = CellContent::read(index);
+        return content.hasButtons() ? QString() : content.text;
+    }
+    void emitLinkActivated(const QModelIndex& index, const QString& target) override {
+        emit q->linkActivated(index, target);
+    }
+    void emitLinkHovered(const QModelIndex& index, const QString& target) override {
+        emit q->linkHovered(index, target);
+    }
+
+    GridDelegate* const q;
     bool markupEnabled = true;
     bool themed = true;
+    gridgauge::markup::ImageResolver* resolver = nullptr;
     detail::ButtonPress press;
     // Each view's cells keep their drawings until the view goes.
     detail::DelegateDrawings drawings;
+    detail::LinkInput links;
 
     CellStyle look(const QStyleOptionViewItem& option) const {
         CellStyle look;
@@ -71,7 +91,7 @@ public:
 
 GridDelegate::GridDelegate(QObject* parent)
     : QStyledItemDelegate(parent)
-    , d(std::make_unique<Private>(this)) {}
+    , d(std::make_unique<GridDelegatePrivate>(this)) {}
 
 GridDelegate::~GridDelegate() = default;
 
@@ -97,6 +117,18 @@ void GridDelegate::setThemedControls(bool themed) {
         return;
     d->themed = themed;
     emit themedControlsChanged(themed);
+    emit sizeHintChanged(QModelIndex());
+}
+
+gridgauge::markup::ImageResolver* GridDelegate::imageResolver() const {
+    return d->resolver;
+}
+
+void GridDelegate::setImageResolver(gridgauge::markup::ImageResolver* resolver) {
+    if (resolver == d->resolver)
+        return;
+    d->resolver = resolver;
+    // Pictures of another resolver may have other sizes.
     emit sizeHintChanged(QModelIndex());
 }
 
@@ -134,8 +166,14 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
             const QRect markupBox = layout.markup();
             if (gridgauge::markup::Drawing* drawing =
                     d->drawing(option, index, content, markupBox.size())) {
+                // What the markup leaves open takes the colour plain text has in the cell.
+                const QColor text =
+                    content.foregroundOr(look.palette.color(look.group, QPalette::Text));
                 detail::MarkupCell{*drawing}.paint(*painter, markupBox, content.fontOr(look.font),
-                                                   option.direction);
+                                                   option.direction,
+                                                   d->drawings.host(option, text, d->resolver));
+                d->drawings.setPainted(option.widget, index, option.rect);
+                d->links.painted(option.widget, *drawing);
             } else {
                 const QColor color =
                     selected ? look.palette.color(look.group, QPalette::HighlightedText)
@@ -177,10 +215,14 @@ QSize GridDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelInd
     if (content.text.isEmpty())
         return QSize(layout.hasCheckBox ? layout.checkBox().width() + 4 + 1 : 0, height);
     if (d->markupEnabled) {
-        if (const gridgauge::markup::DocumentPtr document = detail::markupDocument(content.text))
-            return QSize(
-                layout.widthFor(qCeil(gridgauge::markup::desiredSize(*document, font).width())),
-                height);
+        if (const gridgauge::markup::DocumentPtr document = detail::markupDocument(content.text)) {
+            gridgauge::markup::HostStyle host;
+            if (d->resolver)
+                host.setImageResolver(d->resolver);
+            return QSize(layout.widthFor(
+                             qCeil(gridgauge::markup::desiredSize(*document, font, host).width())),
+                         height);
+        }
     }
     return QSize(layout.widthFor(detail::TextCell::widthFor(metrics, content.text)), height);
 }
@@ -288,6 +330,8 @@ bool GridDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
             return false;
         const QPoint at(qFloor(mouse.position().x()), qFloor(mouse.position().y()));
         const CellLayout layout = d->layout(option, content);
+        if (d->links.editorEvent(view, index, event))
+            return true;
         if (content.hasButtons()) {
             const int count = int(content.buttons.size());
             for (int i = 0; i < count; ++i) {
@@ -313,6 +357,10 @@ bool GridDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
             const int button = content.firstEnabledButton(option);
             return button >= 0 && clickButton(view, index, button);
         }
+        // Return and Enter on a cell that shows links activate them; Space still ticks its box.
+        if (key != Qt::Key_Space && key != Qt::Key_Select &&
+            d->links.editorEvent(view, index, event))
+            return true;
         if (content.hasCheckBox() && content.userCheckable(option))
             return content.toggle(*model, index);
         return false;

@@ -3,8 +3,10 @@
 #include "cell_drawings.h"
 #include "delegate_drawings.h"
 #include "gridgauge/markup/markup.h"
+#include "link_input.h"
 #include "plain_item.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QPainter>
 #include <QStyle>
@@ -47,13 +49,29 @@ QString markupText(const QStyleOptionViewItem& item, const QModelIndex& index, i
 
 } // namespace
 
-class Q_DECL_HIDDEN MarkupDelegate::Private {
+class MarkupDelegatePrivate final : public detail::LinkHost {
 public:
-    explicit Private(const QObject* context)
-        : drawings(context) {}
+    explicit MarkupDelegatePrivate(MarkupDelegate* delegate)
+        : q(delegate)
+        , drawings(delegate)
+        , links(delegate, *this, drawings) {}
 
+    QString linkCaption(const QModelIndex& index) const override {
+        const QVariant held = index.data(markupRole);
+        return held.isValid() ? held.toString() : QString();
+    }
+    void emitLinkActivated(const QModelIndex& index, const QString& target) override {
+        emit q->linkActivated(index, target);
+    }
+    void emitLinkHovered(const QModelIndex& index, const QString& target) override {
+        emit q->linkHovered(index, target);
+    }
+
+    MarkupDelegate* const q;
     detail::DelegateDrawings drawings;
+    detail::LinkInput links;
     int markupRole = Qt::DisplayRole;
+    gridgauge::markup::ImageResolver* resolver = nullptr;
 };
 
 qsizetype MarkupDelegate::maxMarkupLength() {
@@ -62,12 +80,12 @@ qsizetype MarkupDelegate::maxMarkupLength() {
 
 MarkupDelegate::MarkupDelegate(QObject* parent)
     : QStyledItemDelegate(parent)
-    , d_(std::make_unique<Private>(this)) {}
+    , d(std::make_unique<MarkupDelegatePrivate>(this)) {}
 
 MarkupDelegate::~MarkupDelegate() = default;
 
 int MarkupDelegate::markupRole() const {
-    return d_->markupRole;
+    return d->markupRole;
 }
 
 void MarkupDelegate::setMarkupRole(int role) {
@@ -75,13 +93,25 @@ void MarkupDelegate::setMarkupRole(int role) {
         qWarning("gridgauge::gridkit::MarkupDelegate::setMarkupRole: %d is no item data role; the "
                  "markup "
                  "role stays %d",
-                 role, d_->markupRole);
+                 role, d->markupRole);
         return;
     }
-    if (role == d_->markupRole)
+    if (role == d->markupRole)
         return;
-    d_->markupRole = role;
+    d->markupRole = role;
     emit markupRoleChanged(role);
+}
+
+gridgauge::markup::ImageResolver* MarkupDelegate::imageResolver() const {
+    return d->resolver;
+}
+
+void MarkupDelegate::setImageResolver(gridgauge::markup::ImageResolver* resolver) {
+    if (resolver == d->resolver)
+        return;
+    d->resolver = resolver;
+    // Pictures of another resolver may have other sizes.
+    emit sizeHintChanged(QModelIndex());
 }
 
 void MarkupDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -89,28 +119,38 @@ void MarkupDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
     QStyleOptionViewItem item = option;
     initStyleOption(&item, index);
     QStyle* style = styleOf(option);
-    const QString text = markupText(item, index, d_->markupRole);
+    const QString text = markupText(item, index, d->markupRole);
     const QRect box = markupBox(item);
     gridgauge::markup::Drawing* drawing =
-        text.isNull() ? nullptr : d_->drawings.find(option.widget, index, text, box.size());
+        text.isNull() ? nullptr : d->drawings.find(option.widget, index, text, box.size());
     if (!drawing) {
         detail::paintItem(*painter, item);
         return;
     }
     item.text.clear();
     style->drawControl(QStyle::CE_ItemViewItem, &item, painter, option.widget);
-    detail::DelegateDrawings::paint(*drawing, *painter, QRectF(box), item.font, item.direction);
+    // The text the markup leaves open is the colour the style gives an item's text there: the
+    // model's Qt::ForegroundRole is in the palette's Text already (initStyleOption()).
+    const QColor plain =
+        item.palette.color(detail::DelegateDrawings::textGroup(item.state), QPalette::Text);
+    detail::DelegateDrawings::paint(*drawing, *painter, QRectF(box), item.font, item.direction,
+                                    d->drawings.host(item, plain, d->resolver));
+    d->drawings.setPainted(option.widget, index, option.rect);
+    d->links.painted(option.widget, *drawing);
 }
 
 QSize MarkupDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
     QStyleOptionViewItem item = option;
     initStyleOption(&item, index);
-    const QString text = markupText(item, index, d_->markupRole);
+    const QString text = markupText(item, index, d->markupRole);
     const gridgauge::markup::DocumentPtr document =
         text.isNull() ? nullptr : detail::markupDocument(text);
     if (!document)
         return detail::itemSizeHint(item, index);
-    const QSizeF wanted = gridgauge::markup::desiredSize(*document, item.font);
+    gridgauge::markup::HostStyle host;
+    if (d->resolver)
+        host.setImageResolver(d->resolver);
+    const QSizeF wanted = gridgauge::markup::desiredSize(*document, item.font, host);
     QSize size(int(std::ceil(wanted.width())) + 4, int(std::ceil(wanted.height())) + 2);
     if (item.features & kBesideText) {
         item.text.clear();
@@ -119,6 +159,14 @@ QSize MarkupDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelI
         size = QSize(size.width() + beside.width(), std::max(size.height(), beside.height()));
     }
     return size;
+}
+
+bool MarkupDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
+                                 const QStyleOptionViewItem& option, const QModelIndex& index) {
+    auto* view = qobject_cast<QAbstractItemView*>(const_cast<QWidget*>(option.widget));
+    if (d->links.editorEvent(view, index, event))
+        return true;
+    return QStyledItemDelegate::editorEvent(event, model, option, index);
 }
 
 } // namespace gridgauge::gridkit

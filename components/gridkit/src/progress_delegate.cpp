@@ -45,7 +45,7 @@ bool refusedRole(const char* setter, int role) {
 
 } // namespace
 
-class Q_DECL_HIDDEN ProgressDelegate::Private {
+class ProgressDelegatePrivate {
 public:
     std::optional<double> valueAt(const QModelIndex& index) const {
         return detail::progressValue(index.data(target.valueRole));
@@ -59,12 +59,12 @@ public:
         // The style fills its bar in Highlight and its track in Base; the palette's own pairs
         // for them, where they read, keep the desktop's colours.
         if (!made.overFill.isValid())
-            made.overFill = look == Look::Gradient
+            made.overFill = look == ProgressDelegate::Look::Gradient
                                 ? detail::gradient_bar::textColor()
                                 : detail::readableOn(palette.color(QPalette::HighlightedText),
                                                      palette.color(QPalette::Highlight));
         if (!made.overTrack.isValid())
-            made.overTrack = look == Look::Gradient
+            made.overTrack = look == ProgressDelegate::Look::Gradient
                                  ? detail::gradient_bar::textColor()
                                  : detail::readableOn(palette.color(QPalette::Text),
                                                       palette.color(QPalette::Base));
@@ -73,14 +73,14 @@ public:
 
     QFont labelFont(const QStyleOptionViewItem& item) const {
         QFont font = item.font;
-        if (look == Look::Gradient)
+        if (look == ProgressDelegate::Look::Gradient)
             font.setBold(true);
         return font;
     }
 
     detail::ProgressTarget target;
     QString format = QStringLiteral("%p%");
-    Look look = Look::Style;
+    ProgressDelegate::Look look = ProgressDelegate::Look::Style;
     QColor fillText;
     QColor trackText;
     detail::ProgressWriter writer;
@@ -89,24 +89,24 @@ public:
 
 ProgressDelegate::ProgressDelegate(QObject* parent)
     : QStyledItemDelegate(parent)
-    , d_(std::make_unique<Private>()) {}
+    , d(std::make_unique<ProgressDelegatePrivate>()) {}
 
 ProgressDelegate::~ProgressDelegate() = default;
 
 int ProgressDelegate::minimum() const {
-    return d_->target.range.minimum;
+    return d->target.range.minimum;
 }
 
 void ProgressDelegate::setMinimum(int minimum) {
-    setRange(minimum, std::max(minimum, d_->target.range.maximum));
+    setRange(minimum, std::max(minimum, d->target.range.maximum));
 }
 
 int ProgressDelegate::maximum() const {
-    return d_->target.range.maximum;
+    return d->target.range.maximum;
 }
 
 void ProgressDelegate::setMaximum(int maximum) {
-    setRange(std::min(maximum, d_->target.range.minimum), maximum);
+    setRange(std::min(maximum, d->target.range.minimum), maximum);
 }
 
 void ProgressDelegate::setRange(int minimum, int maximum) {
@@ -114,10 +114,10 @@ void ProgressDelegate::setRange(int minimum, int maximum) {
         qWarning("gridgauge::gridkit::ProgressDelegate::setRange: the minimum %d lies above the "
                  "maximum %d; "
                  "the range stays from %d to %d",
-                 minimum, maximum, d_->target.range.minimum, d_->target.range.maximum);
+                 minimum, maximum, d->target.range.minimum, d->target.range.maximum);
         return;
     }
-    detail::ProgressRange& range = d_->target.range;
+    detail::ProgressRange& range = d->target.range;
     const detail::ProgressRange was = range;
     range = {minimum, maximum};
     if (range.minimum != was.minimum)
@@ -127,18 +127,18 @@ void ProgressDelegate::setRange(int minimum, int maximum) {
 }
 
 QString ProgressDelegate::format() const {
-    return d_->format;
+    return d->format;
 }
 
 void ProgressDelegate::setFormat(const QString& format) {
-    if (format == d_->format)
+    if (format == d->format)
         return;
-    d_->format = format;
+    d->format = format;
     emit formatChanged(format);
 }
 
 ProgressDelegate::Look ProgressDelegate::look() const {
-    return d_->look;
+    return d->look;
 }
 
 void ProgressDelegate::setLook(Look look) {
@@ -149,53 +149,53 @@ void ProgressDelegate::setLook(Look look) {
                  int(look));
         return;
     }
-    if (look == d_->look)
+    if (look == d->look)
         return;
-    d_->look = look;
+    d->look = look;
     emit lookChanged(look);
 }
 
 QColor ProgressDelegate::fillTextColor() const {
-    return d_->fillText;
+    return d->fillText;
 }
 
 void ProgressDelegate::setFillTextColor(const QColor& color) {
-    if (color == d_->fillText)
+    if (color == d->fillText)
         return;
-    d_->fillText = color;
+    d->fillText = color;
     emit fillTextColorChanged(color);
 }
 
 QColor ProgressDelegate::trackTextColor() const {
-    return d_->trackText;
+    return d->trackText;
 }
 
 void ProgressDelegate::setTrackTextColor(const QColor& color) {
-    if (color == d_->trackText)
+    if (color == d->trackText)
         return;
-    d_->trackText = color;
+    d->trackText = color;
     emit trackTextColorChanged(color);
 }
 
 int ProgressDelegate::valueRole() const {
-    return d_->target.valueRole;
+    return d->target.valueRole;
 }
 
 void ProgressDelegate::setValueRole(int role) {
-    if (refusedRole("setValueRole", role) || role == d_->target.valueRole)
+    if (refusedRole("setValueRole", role) || role == d->target.valueRole)
         return;
-    d_->target.valueRole = role;
+    d->target.valueRole = role;
     emit valueRoleChanged(role);
 }
 
 int ProgressDelegate::editRole() const {
-    return d_->target.editRole;
+    return d->target.editRole;
 }
 
 void ProgressDelegate::setEditRole(int role) {
-    if (refusedRole("setEditRole", role) || role == d_->target.editRole)
+    if (refusedRole("setEditRole", role) || role == d->target.editRole)
         return;
-    d_->target.editRole = role;
+    d->target.editRole = role;
     emit editRoleChanged(role);
 }
 
@@ -203,16 +203,16 @@ void ProgressDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
                              const QModelIndex& index) const {
     QStyleOptionViewItem item = option;
     initStyleOption(&item, index);
-    const std::optional<double> value = d_->valueAt(index);
+    const std::optional<double> value = d->valueAt(index);
     if (!value) {
         detail::paintItem(*painter, item);
         return;
     }
     item.text.clear();
     styleOf(option)->drawControl(QStyle::CE_ItemViewItem, &item, painter, option.widget);
-    const double share = d_->target.range.share(*value);
-    const detail::ProgressLabel label = d_->label(item, *value);
-    if (d_->look == Look::Gradient)
+    const double share = d->target.range.share(*value);
+    const detail::ProgressLabel label = d->label(item, *value);
+    if (d->look == Look::Gradient)
         detail::gradient_bar::paint(*painter, item.rect, share, item.direction, label);
     else
         detail::style_bar::paint(*painter, item, share, label);
@@ -223,15 +223,15 @@ QSize ProgressDelegate::sizeHint(const QStyleOptionViewItem& option,
     QStyleOptionViewItem item = option;
     initStyleOption(&item, index);
     const QSize given = detail::itemSizeHint(item, index);
-    if (!d_->valueAt(index))
+    if (!d->valueAt(index))
         return given;
-    const QFontMetrics metrics(d_->labelFont(item));
-    const detail::ProgressRange& range = d_->target.range;
+    const QFontMetrics metrics(d->labelFont(item));
+    const detail::ProgressRange& range = d->target.range;
     const int text =
         std::max(metrics.horizontalAdvance(
-                     detail::progressText(d_->format, range.minimum, range, item.locale)),
+                     detail::progressText(d->format, range.minimum, range, item.locale)),
                  metrics.horizontalAdvance(
-                     detail::progressText(d_->format, range.maximum, range, item.locale)));
+                     detail::progressText(d->format, range.maximum, range, item.locale)));
     // The text with a little room on either side, inside the frame and the padding; the track
     // no lower than the layered bar's 16 pixels.
     const QSize wanted(text + 12, std::max(16, metrics.height() + 2) + 2);
@@ -240,11 +240,11 @@ QSize ProgressDelegate::sizeHint(const QStyleOptionViewItem& option,
 
 QWidget* ProgressDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                         const QModelIndex& index) const {
-    if (!d_->valueAt(index))
+    if (!d->valueAt(index))
         return QStyledItemDelegate::createEditor(parent, option, index);
     auto* editor = new ProgressEditor(parent);
     editor->setFrame(false);
-    editor->setRange(d_->target.range.minimum, d_->target.range.maximum);
+    editor->setRange(d->target.range.minimum, d->target.range.maximum);
     return editor;
 }
 
@@ -254,8 +254,8 @@ void ProgressDelegate::setEditorData(QWidget* editor, const QModelIndex& index) 
         QStyledItemDelegate::setEditorData(editor, index);
         return;
     }
-    const std::optional<double> value = d_->valueAt(index);
-    box->setValue(value ? int(std::nearbyint(d_->target.range.clamped(*value))) : box->minimum());
+    const std::optional<double> value = d->valueAt(index);
+    box->setValue(value ? int(std::nearbyint(d->target.range.clamped(*value))) : box->minimum());
 }
 
 void ProgressDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
@@ -268,8 +268,8 @@ void ProgressDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
     if (!model)
         return;
     box->interpretText();
-    if (d_->valueAt(index) != double(box->value()))
-        d_->writer.write(*model, index, d_->target.editRole, box->value());
+    if (d->valueAt(index) != double(box->value()))
+        d->writer.write(*model, index, d->target.editRole, box->value());
 }
 
 bool ProgressDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
@@ -278,13 +278,13 @@ bool ProgressDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
         return QStyledItemDelegate::editorEvent(event, model, option, index);
     const Qt::ItemFlags flags = index.flags();
     if (!flags.testFlag(Qt::ItemIsEnabled) || !flags.testFlag(Qt::ItemIsEditable) ||
-        !d_->valueAt(index))
+        !d->valueAt(index))
         return QStyledItemDelegate::editorEvent(event, model, option, index);
     const double x = static_cast<const QMouseEvent*>(event)->position().x();
     auto* view = qobject_cast<QAbstractItemView*>(const_cast<QWidget*>(option.widget));
     if (view)
-        d_->drag.begin(*view, *model, index, d_->target);
-    d_->drag.write(*model, index, d_->target, x, option.rect, option.direction);
+        d->drag.begin(*view, *model, index, d->target);
+    d->drag.write(*model, index, d->target, x, option.rect, option.direction);
     // A first press goes on to the view, which focuses and selects the cell; the press that
     // makes a double click is the drag's alone, so that it opens no editor.
     return event->type() == QEvent::MouseButtonDblClick;

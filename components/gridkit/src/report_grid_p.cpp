@@ -3,6 +3,7 @@
 
 #include "accessibility.h"
 #include "header_band.h"
+#include "link_input.h"
 
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -212,6 +213,12 @@ void ReportGridPrivate::pressCell(QMouseEvent& event, const QPoint& at) {
     const QPersistentModelIndex cell = q->indexAt(at);
     if (!cell.isValid())
         return;
+    // A press on a link is the link's alone, as in Qt's views: the cell does not become current.
+    const detail::LinkInput* links = detail::LinkInput::of(q->itemDelegateForIndex(cell));
+    if (links && links->linkAt(*q, cell, event.position()) >= 0) {
+        sendToDelegate(cell, &event);
+        return;
+    }
     const QPointer<ReportGrid> alive(q);
     if (cell.flags().testFlag(Qt::ItemIsEnabled)) {
         focusCell(cell, false);

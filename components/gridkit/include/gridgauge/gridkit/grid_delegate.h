@@ -8,7 +8,13 @@
 
 class QAbstractItemView;
 
+namespace gridgauge::markup {
+class ImageResolver;
+}
+
 namespace gridgauge::gridkit {
+
+class GridDelegatePrivate;
 
 /// @brief Draws a report grid's cell, and handles what the user does in it: its text or markup,
 /// its check box, its push buttons, its focus frame, in either direction.
@@ -26,6 +32,13 @@ namespace gridgauge::gridkit {
 ///   pixels in from either side, vertically centred, aligned to the reading side, elided with
 ///   "…". Text is drawn in the palette's Text, or HighlightedText on a selected cell.
 ///
+/// Markup takes the same colours for what it leaves open: text without a Foreground is drawn as
+/// plain text is in that cell (the palette's Text or the model's Qt::ForegroundRole,
+/// HighlightedText on a selected cell, of the disabled or inactive colour group where the view
+/// is disabled or its window inactive), and a Hyperlink without one in the palette's
+/// QPalette::Link; a caption's own Foreground always wins. The pictures of Image elements come
+/// from imageResolver(), by default only Qt resources and icons of the desktop's theme.
+///
 /// The view paints each cell's background (the palette's Base, Highlight where selected); this
 /// draws what lies on it. The focus frame, on the current cell of a focused view once the
 /// keyboard has moved or acted on it (QStyle::State_HasFocus with
@@ -40,6 +53,17 @@ namespace gridgauge::gridkit {
 /// Return or Enter on a cell of buttons clicks its first enabled one. A click raises
 /// buttonClicked(). A tooltip shows Qt::ToolTipRole, or else the whole of a text or button
 /// caption that shows cut off. An editable cell is edited as QStyledItemDelegate edits it.
+///
+/// The Hyperlinks a markup cell shows are links: the pointer over one shows
+/// Qt::PointingHandCursor on the view's viewport and raises linkHovered(), a left click on it
+/// raises linkActivated() and neither makes the cell current, selects it nor edits it, and Return
+/// or Enter on a cell that shows links raises linkActivated() for its link, or opens a menu of
+/// them at the cell when it shows more than one (Space still ticks its check box). The delegate
+/// never opens a link itself. A report grid raises its own linkActivated() and linkHovered() too.
+/// Once the delegate has painted a cell with links in a view it watches the view's viewport, and
+/// turns its mouse tracking on (QWidget::setMouseTracking()) for the hover; in another item view
+/// than a report grid it also watches the view for Return and Enter, which QAbstractItemView
+/// hands no delegate. A disabled cell's links do nothing.
 ///
 /// Markup drawings are kept per cell, as the grid keeps them: repainting an unchanged cell neither
 /// parses nor lays out.
@@ -66,6 +90,14 @@ public:
     bool themedControls() const;
     /// See the themedControls property; views using the delegate are repainted.
     void setThemedControls(bool themed);
+
+    /// The resolver of the pictures that markup's Image elements name; null (at first) is the
+    /// built-in policy, gridgauge::markup::ImageResolver::resolveBuiltIn(). Not owned.
+    gridgauge::markup::ImageResolver* imageResolver() const;
+    /// Reads pictures through @p resolver from now on, or through the built-in policy for null.
+    /// The resolver is not owned, and must outlive the delegate or be replaced first. Views
+    /// using the delegate lay their cells out again, as pictures may have other sizes.
+    void setImageResolver(gridgauge::markup::ImageResolver* resolver);
 
     /// Paints the cell at @p index in @p option's rectangle, as the class describes.
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -102,20 +134,28 @@ signals:
     /// @p button (0 for the first) of the cell at @p index was clicked, or pressed from the
     /// keyboard. Emitted directly, before the event that did it returns.
     void buttonClicked(const QModelIndex& index, int button);
+    /// The user activated the link to @p target shown in the cell at @p index: clicked it,
+    /// pressed Return or Enter on the cell, or acted on it through assistive technology. Emitted
+    /// directly, before the event that did it returns.
+    void linkActivated(const QModelIndex& index, const QString& target);
+    /// The pointer went onto the link to @p target in the cell at @p index, or, with an empty
+    /// @p target, off the link it was on (the cell it left at @p index), as QLabel::linkHovered()
+    /// tells it.
+    void linkHovered(const QModelIndex& index, const QString& target);
     /// The markupEnabled property changed.
     void markupEnabledChanged(bool enabled);
     /// The themedControls property changed.
     void themedControlsChanged(bool themed);
 
 protected:
-    /// Toggles the check box and presses or clicks buttons, as the class describes; other events
-    /// go to QStyledItemDelegate::editorEvent().
+    /// Toggles the check box, presses or clicks buttons and takes presses on links and Return or
+    /// Enter on a cell with links, as the class describes; other events go to
+    /// QStyledItemDelegate::editorEvent().
     bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
                      const QModelIndex& index) override;
 
 private:
-    class Private;
-    std::unique_ptr<Private> d;
+    std::unique_ptr<GridDelegatePrivate> d;
 };
 
 } // namespace gridgauge::gridkit

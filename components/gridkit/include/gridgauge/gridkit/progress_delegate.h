@@ -10,6 +10,8 @@
 
 namespace gridgauge::gridkit {
 
+class ProgressDelegatePrivate;
+
 /// @brief Draws a cell's number as a progress bar with its text, lets the user set it by dragging,
 /// and edits it in a spin box.
 ///
@@ -201,8 +203,7 @@ protected:
                      const QModelIndex& index) override;
 
 private:
-    class Private;
-    std::unique_ptr<Private> d_;
+    std::unique_ptr<ProgressDelegatePrivate> d;
 };
 
 } // namespace gridgauge::gridkit

@@ -49,12 +49,15 @@ class ReportGridPrivate;
 /// press; otherwise the frame goes round the current row, Up, Down, Page Up, Page Down, Home and
 /// End move it, and Left and Right scroll. Until a click or a key nothing is current. Space,
 /// Select, Return and Enter go to the current cell's delegate (GridDelegate ticks its box or
-/// clicks its first enabled button); F2 edits an editable cell.
+/// clicks its first enabled button, and Return or Enter activates the cell's link, see
+/// linkActivated()); F2 edits an editable cell.
 ///
 /// Mouse. Every press in the view (header included) raises mousePressed() before the view acts
 /// on it, and every move over it, or anywhere while a button pressed in it is held, raises
 /// mouseMoved(); a handler may even delete the view. Only the left button then acts: a press on a
-/// cell makes it current without scrolling and hands the press to its delegate; a press on a
+/// cell makes it current without scrolling and hands the press to its delegate, but a press on a
+/// link the delegate shows there is the link's alone, and its click raises linkActivated(),
+/// leaving the current cell and the selection as they were; a press on a
 /// resizable column's header divider (3 pixels either side) drags its width, down to
 /// minimumColumnWidth(), and a double click there fits the column to its content
 /// (resizeColumnToContents()); with sortingEnabled() a click on a header sorts the model by that
@@ -214,6 +217,15 @@ signals:
     /// @p button (0 for the first) of the cell at @p index was clicked, or pressed from the
     /// keyboard (see gridgauge::gridkit::ButtonsRole).
     void buttonClicked(const QModelIndex& index, int button);
+    /// The user activated the link to @p target in the cell at @p index: clicked it, pressed
+    /// Return or Enter on the focused cell, or acted on it through assistive technology; raised
+    /// after the cell's delegate raised its own (GridDelegate::linkActivated()). The view never
+    /// opens a link itself.
+    void linkActivated(const QModelIndex& index, const QString& target);
+    /// The pointer went onto the link to @p target in the cell at @p index, or, with an empty
+    /// @p target, off the link it was on; raised after the cell's delegate raised its own
+    /// (GridDelegate::linkHovered()).
+    void linkHovered(const QModelIndex& index, const QString& target);
     /// A column's width changed, by the user (at each move of a drag that changes it) or by code;
     /// raised after the change, never for a width set to what it was.
     void columnResized(int column, int oldWidth, int newWidth);
