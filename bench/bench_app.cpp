@@ -76,14 +76,16 @@ void BM_drag_move_gridgauge(benchmark::State& state) {
     const std::unique_ptr<frmMain> f = app_fixture::start();
     bench::waitExposed(state, *f);
     QWidget& surface = *app_fixture::surface(*f);
-    const QRect box = app_fixture::cell(*f, 2, 2);
+    // Cells are placed in the grid's client area; the grid's mouse events go to its viewport.
+    const QPoint toSurface = surface.mapFrom(f->wndReportControlData, QPoint());
+    const QRect box = app_fixture::cell(*f, 2, 2).translated(toSurface);
     QTest::mouseClick(
         &surface, Qt::LeftButton, {},
         QPoint(box.left() + 2 + f->style()->pixelMetric(QStyle::PM_IndicatorWidth) / 2,
                box.center().y()));
     if (!frmMainProbe::AllowDrag(*f))
         state.SkipWithError("Allow drag did not tick");
-    const QRect seeded = app_fixture::cell(*f, 2, 1);
+    const QRect seeded = app_fixture::cell(*f, 2, 1).translated(toSurface);
     QTest::mousePress(&surface, Qt::LeftButton, {}, seeded.topLeft() + QPoint(1, 1));
     bench::paintPending(*f);
     bench::PaintCount painted(surface);
