@@ -94,6 +94,7 @@ private slots:
     void returnActivatesTheCurrentCellsLink();
     void aDelegatesResolverServesItsPictures_data();
     void aDelegatesResolverServesItsPictures();
+    void anUnderlineShowsWhenTheWindowIsPainted();
 };
 
 void TestMarkupDelegate::markupCellIsItsMarkupOverTheEmptyItem_data() {
@@ -683,6 +684,38 @@ void TestMarkupDelegate::aDelegatesResolverServesItsPictures() {
     Window::settle();
     QCOMPARE(reds(), 16 * 16);
     QCOMPARE(grid ? gridDelegate.imageResolver() : markupDelegate.imageResolver(), &resolver);
+}
+
+// An underline lies at the foot of its line, partly below the line's box; it shows when the view
+// is painted inside its frame and window (on screen, or grabbed whole) as when its viewport is.
+void TestMarkupDelegate::anUnderlineShowsWhenTheWindowIsPainted() {
+    Window w;
+    MarkupDelegate delegate;
+    w.view().setItemDelegate(&delegate);
+    w.view().setFrameShape(QFrame::StyledPanel);
+    w.view().verticalHeader()->setDefaultSectionSize(30);
+    w.model.setData(w.model.index(0, 0),
+                    QStringLiteral("<TextBlock VerticalAlignment='Center' Foreground='Black'>"
+                                   "<Underline>User guide</Underline></TextBlock>"));
+    w.show();
+    const QImage shown = w.window.grab().toImage();
+    const qreal ratio = shown.devicePixelRatio();
+    const QRect cell(w.at(w.cell(0, 0).topLeft()), w.cell(0, 0).size());
+    const QRect pixels(QPoint(qRound(cell.left() * ratio), qRound(cell.top() * ratio)),
+                       cell.size() * ratio);
+    const int text =
+        qRound(QFontMetricsF(w.view().font()).horizontalAdvance(u"User guide"_qs) * ratio);
+    int longest = 0;
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+        int ink = 0;
+        for (int x = pixels.left(); x <= pixels.right(); ++x)
+            ink += qGray(shown.pixel(x, y)) < 128;
+        longest = std::max(longest, ink);
+    }
+    QVERIFY2(
+        longest >= text * 9 / 10,
+        qPrintable(
+            QStringLiteral("the longest row of ink is %1 pixels of %2").arg(longest).arg(text)));
 }
 
 QTEST_MAIN(TestMarkupDelegate)

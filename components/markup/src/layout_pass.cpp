@@ -257,12 +257,7 @@ QFont fontFor(const QFont& base, const TextStyle& style, const std::vector<QStri
         else
             font.setPointSizeF(style.size * 72 / dotsPerInch);
     }
-    if (style.decorations & Decoration::Underline)
-        font.setUnderline(true);
-    if (style.decorations & Decoration::Strikethrough)
-        font.setStrikeOut(true);
-    if (style.decorations & Decoration::OverLine)
-        font.setOverline(true);
+    // Decorations are the painter's to draw (see Painter::paintDecorations), not the font's.
     return font;
 }
 

@@ -192,6 +192,8 @@ private:
     void paintShape(const Element& e, const ElementLayout& l, const QRectF& clip,
                     const Mirror& mirror);
     void paintText(const ElementLayout& l, const QRectF& clip, const Mirror& mirror);
+    void paintDecorations(quint8 lines, const QFont& font, const QPointF& at, double width,
+                          const QBrush& brush);
     void paintImage(int i, const QRectF& shown, const QRectF& clip, bool flipped);
     QImage pictureFor(int i, const QSize& pixels);
 
@@ -402,6 +404,28 @@ void Painter::paintImage(int i, const QRectF& shown, const QRectF& clip, bool fl
     p_.restore();
 }
 
+// A piece's lines, drawn here rather than by QPainter from its font: QPainter places a font's
+// underline by its own rounding, which varies with where the widget is painted, and one kept
+// glyph run draws what its font said when it was shaped. Each line is as thick as the font's.
+void Painter::paintDecorations(quint8 lines, const QFont& font, const QPointF& at, double width,
+                               const QBrush& brush) {
+    const QFontMetricsF metrics(font, p_.device());
+    const double thickness = metrics.lineWidth();
+    const auto top = [&](double y) { return snap_.y(y - thickness / 2); };
+    const auto line = [&](double y) {
+        p_.fillRect(QRectF(at.x(), top(y), width, thickness), brush);
+    };
+    // An underline keeps clear of a baseline line, below it.
+    if (lines & Decoration::Underline)
+        line(std::max(at.y() + metrics.underlinePos(), top(at.y()) + thickness * 1.5));
+    if (lines & Decoration::Strikethrough)
+        line(at.y() - metrics.strikeOutPos());
+    if (lines & Decoration::OverLine)
+        line(at.y() - metrics.overlinePos());
+    if (lines & Decoration::Baseline)
+        line(at.y());
+}
+
 // Mirrored, each line shows at the mirrored place in its block, its words in their own order.
 void Painter::paintText(const ElementLayout& l, const QRectF& clip, const Mirror& mirror) {
     if (l.lineCount == 0)
@@ -419,8 +443,13 @@ void Painter::paintText(const ElementLayout& l, const QRectF& clip, const Mirror
     const double overhang = l_.lines[size_t(l.firstLine)].rect.height() / 2;
     const bool clipped = !visible.contains(text.adjusted(-overhang, 0, overhang, 0));
     if (clipped) {
+        // The cut is at the block's sides and at the lines it has no room for. An underline
+        // and the deepest descenders lie at the bottom of a line or just below it, so the last
+        // line's overhang below the block is kept, as far as the clip allows.
+        const QRectF cut = clip.intersected(
+            bounds.adjusted(0, 0, 0, text.bottom() <= bounds.bottom() + 0.5 ? overhang / 2 : 0));
         p_.save();
-        p_.setClipRect(visible, Qt::IntersectClip);
+        p_.setClipRect(cut, Qt::IntersectClip);
     }
     int lastRun = -1;
     QBrush brush;
@@ -456,11 +485,8 @@ void Painter::paintText(const ElementLayout& l, const QRectF& clip, const Mirror
             } else {
                 p_.drawText(at, piece.text);
             }
-            if (d_.runs[size_t(piece.run)].style.decorations & Decoration::Baseline) {
-                const double thickness = QFontMetricsF(font, p_.device()).lineWidth();
-                p_.fillRect(QRectF(at.x(), baseline - thickness / 2, piece.width, thickness),
-                            brush);
-            }
+            if (const quint8 lines = d_.runs[size_t(piece.run)].style.decorations)
+                paintDecorations(lines, font, at, piece.width, brush);
         }
     }
     if (clipped)
