@@ -87,7 +87,67 @@ public:
             return nullptr;
         return drawings.find(option.widget, index, content.text, box);
     }
+
+    bool pressed(QAbstractItemView* view, QMouseEvent& mouse, QAbstractItemModel& model,
+                 const QStyleOptionViewItem& option, const QModelIndex& index,
+                 const CellContent& content);
+    void paintCaption(QPainter& painter, const QStyleOptionViewItem& option,
+                      const QModelIndex& index, const CellContent& content, const CellStyle& look,
+                      const CellLayout& layout);
 };
+
+// A cell's text: its markup, or plain text in the colour plain text has in the cell.
+void GridDelegatePrivate::paintCaption(QPainter& painter, const QStyleOptionViewItem& option,
+                                       const QModelIndex& index, const CellContent& content,
+                                       const CellStyle& look, const CellLayout& layout) {
+    const QRect box = layout.text();
+    if (content.text.isEmpty() || box.width() <= 0)
+        return;
+    const QRect markupBox = layout.markup();
+    if (gridgauge::markup::Drawing* shown = drawing(option, index, content, markupBox.size())) {
+        // What the markup leaves open takes the colour plain text has in the cell.
+        const QColor text = content.foregroundOr(look.palette.color(look.group, QPalette::Text));
+        detail::MarkupCell{*shown}.paint(painter, markupBox, content.fontOr(look.font),
+                                         option.direction, drawings.host(option, text, resolver));
+        drawings.setPainted(option.widget, index, option.rect);
+        links.painted(option.widget, *shown);
+        return;
+    }
+    const QColor color = (option.state & QStyle::State_Selected)
+                             ? look.palette.color(look.group, QPalette::HighlightedText)
+                             : content.foregroundOr(look.palette.color(look.group, QPalette::Text));
+    painter.setFont(content.fontOr(look.font));
+    detail::TextCell{content.text, color, content.textAlignment()}.paint(painter, box);
+}
+
+// A left press in a cell: on a link it follows it, on an enabled button it holds it down until
+// the release, on the check box it toggles it. Whether the cell took the press.
+bool GridDelegatePrivate::pressed(QAbstractItemView* view, QMouseEvent& mouse,
+                                  QAbstractItemModel& model, const QStyleOptionViewItem& option,
+                                  const QModelIndex& index, const CellContent& content) {
+    if (mouse.button() != Qt::LeftButton)
+        return false;
+    const QPoint at(qFloor(mouse.position().x()), qFloor(mouse.position().y()));
+    const CellLayout cell = layout(option, content);
+    if (links.editorEvent(view, index, &mouse))
+        return true;
+    if (content.hasButtons()) {
+        const int count = int(content.buttons.size());
+        for (int i = 0; i < count; ++i) {
+            if (content.buttonEnabled(option, i) && cell.button(count, i).contains(at)) {
+                press.begin(view, index, i, cell.button(count, i),
+                            [this](QAbstractItemView* on, const QModelIndex& where, int button) {
+                                q->clickButton(on, where, button);
+                            });
+                return true;
+            }
+        }
+        return true; // a cell of buttons has nothing else to press
+    }
+    if (cell.hasCheckBox && cell.checkBox().contains(at) && content.userCheckable(option))
+        return content.toggle(model, index);
+    return false;
+}
 
 GridDelegate::GridDelegate(QObject* parent)
     : QStyledItemDelegate(parent)
@@ -161,27 +221,7 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         if (layout.hasCheckBox)
             detail::CheckBoxCell{content.checkState() == Qt::Checked}.paint(
                 *painter, layout.checkBox(), look);
-        const QRect box = layout.text();
-        if (!content.text.isEmpty() && box.width() > 0) {
-            const QRect markupBox = layout.markup();
-            if (gridgauge::markup::Drawing* drawing =
-                    d->drawing(option, index, content, markupBox.size())) {
-                // What the markup leaves open takes the colour plain text has in the cell.
-                const QColor text =
-                    content.foregroundOr(look.palette.color(look.group, QPalette::Text));
-                detail::MarkupCell{*drawing}.paint(*painter, markupBox, content.fontOr(look.font),
-                                                   option.direction,
-                                                   d->drawings.host(option, text, d->resolver));
-                d->drawings.setPainted(option.widget, index, option.rect);
-                d->links.painted(option.widget, *drawing);
-            } else {
-                const QColor color =
-                    selected ? look.palette.color(look.group, QPalette::HighlightedText)
-                             : content.foregroundOr(look.palette.color(look.group, QPalette::Text));
-                painter->setFont(content.fontOr(look.font));
-                detail::TextCell{content.text, color, content.textAlignment()}.paint(*painter, box);
-            }
-        }
+        d->paintCaption(*painter, option, index, content, look, layout);
     }
     if (focusShown && focusedButton < 0) {
         const QColor background =
@@ -324,30 +364,8 @@ bool GridDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
     const CellContent content = CellContent::read(index);
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick: {
-        const auto& mouse = static_cast<const QMouseEvent&>(*event);
-        if (mouse.button() != Qt::LeftButton)
-            return false;
-        const QPoint at(qFloor(mouse.position().x()), qFloor(mouse.position().y()));
-        const CellLayout layout = d->layout(option, content);
-        if (d->links.editorEvent(view, index, event))
-            return true;
-        if (content.hasButtons()) {
-            const int count = int(content.buttons.size());
-            for (int i = 0; i < count; ++i) {
-                if (content.buttonEnabled(option, i) && layout.button(count, i).contains(at)) {
-                    d->press.begin(view, index, i, layout.button(count, i),
-                                   [this](QAbstractItemView* on, const QModelIndex& cell,
-                                          int button) { clickButton(on, cell, button); });
-                    return true;
-                }
-            }
-            return true; // a cell of buttons has nothing else to press
-        }
-        if (layout.hasCheckBox && layout.checkBox().contains(at) && content.userCheckable(option))
-            return content.toggle(*model, index);
-        return false;
-    }
+    case QEvent::MouseButtonDblClick:
+        return d->pressed(view, static_cast<QMouseEvent&>(*event), *model, option, index, content);
     case QEvent::KeyPress: {
         const int key = static_cast<const QKeyEvent&>(*event).key();
         if (key != Qt::Key_Space && key != Qt::Key_Select && key != Qt::Key_Return &&

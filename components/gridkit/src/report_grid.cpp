@@ -52,63 +52,70 @@ void ReportGrid::setModel(QAbstractItemModel* model) {
     d->modelConnections.clear();
     d->sortColumn = -1;
     QAbstractItemView::setModel(model);
-    if (model) {
-        const auto columnsChanged = [this] {
-            d->updateScrollBars();
-            d->invalidateAll();
-            updateEditorGeometries();
-        };
-        d->modelConnections
-            << connect(model, &QAbstractItemModel::columnsInserted, this,
-                       [this, columnsChanged](const QModelIndex& parent, int first, int last) {
-                           if (parent != rootIndex())
-                               return;
-                           d->insertColumns(first, last);
-                           columnsChanged();
-                       })
-            << connect(model, &QAbstractItemModel::columnsRemoved, this,
-                       [this, columnsChanged](const QModelIndex& parent, int first, int last) {
-                           if (parent != rootIndex())
-                               return;
-                           d->geometry.removeColumns(first, last - first + 1);
-                           columnsChanged();
-                       })
-            << connect(model, &QAbstractItemModel::columnsMoved, this,
-                       [this, columnsChanged] {
-                           d->syncColumns();
-                           columnsChanged();
-                       })
-            << connect(model, &QAbstractItemModel::rowsRemoved, this,
-                       [this](const QModelIndex& parent, int first, int) {
-                           if (parent != rootIndex())
-                               return;
-                           d->syncRows();
-                           d->updateScrollBars();
-                           d->invalidateAll();
-                           if (first < d->geometry.rowCount())
-                               emit cellsMoved();
-                       })
-            << connect(model, &QAbstractItemModel::rowsMoved, this, [this] { d->invalidateAll(); })
-            << connect(model, &QAbstractItemModel::layoutChanged, this,
-                       [this] {
-                           d->syncRows();
-                           d->updateScrollBars();
-                           d->invalidateAll();
-                       })
-            << connect(model, &QAbstractItemModel::headerDataChanged, this,
-                       [this](Qt::Orientation orientation, int first, int last) {
-                           if (orientation != Qt::Horizontal)
-                               return;
-                           for (int column = std::max(first, 0);
-                                column <= last && column < d->geometry.columnCount(); ++column)
-                               d->invalidateHeader(
-                                   d->geometry.headerRect(d->geometry.positionOfColumn(column)));
-                       });
-    }
+    if (model)
+        d->modelConnections = d->followModel(model);
     d->syncColumns();
     d->syncRows();
     d->updateScrollBars();
     d->invalidateAll();
+}
+
+// The model's news that QAbstractItemView does not handle for a view of this shape: columns come
+// and go, rows go, the layout or a header caption changes.
+QList<QMetaObject::Connection> ReportGridPrivate::followModel(QAbstractItemModel* model) {
+    QList<QMetaObject::Connection> connections;
+    const auto columnsChanged = [this] {
+        updateScrollBars();
+        invalidateAll();
+        q->updateEditorGeometries();
+    };
+    connections
+        << QObject::connect(model, &QAbstractItemModel::columnsInserted, q,
+                            [this, columnsChanged](const QModelIndex& parent, int first, int last) {
+                                if (parent != q->rootIndex())
+                                    return;
+                                insertColumns(first, last);
+                                columnsChanged();
+                            })
+        << QObject::connect(model, &QAbstractItemModel::columnsRemoved, q,
+                            [this, columnsChanged](const QModelIndex& parent, int first, int last) {
+                                if (parent != q->rootIndex())
+                                    return;
+                                geometry.removeColumns(first, last - first + 1);
+                                columnsChanged();
+                            })
+        << QObject::connect(model, &QAbstractItemModel::columnsMoved, q,
+                            [this, columnsChanged] {
+                                syncColumns();
+                                columnsChanged();
+                            })
+        << QObject::connect(model, &QAbstractItemModel::rowsRemoved, q,
+                            [this](const QModelIndex& parent, int first, int) {
+                                if (parent != q->rootIndex())
+                                    return;
+                                syncRows();
+                                updateScrollBars();
+                                invalidateAll();
+                                if (first < geometry.rowCount())
+                                    emit q->cellsMoved();
+                            })
+        << QObject::connect(model, &QAbstractItemModel::rowsMoved, q, [this] { invalidateAll(); })
+        << QObject::connect(model, &QAbstractItemModel::layoutChanged, q,
+                            [this] {
+                                syncRows();
+                                updateScrollBars();
+                                invalidateAll();
+                            })
+        << QObject::connect(model, &QAbstractItemModel::headerDataChanged, q,
+                            [this](Qt::Orientation orientation, int first, int last) {
+                                if (orientation != Qt::Horizontal)
+                                    return;
+                                for (int column = std::max(first, 0);
+                                     column <= last && column < geometry.columnCount(); ++column)
+                                    invalidateHeader(
+                                        geometry.headerRect(geometry.positionOfColumn(column)));
+                            });
+    return connections;
 }
 
 GridDelegate* ReportGrid::gridDelegate() const {

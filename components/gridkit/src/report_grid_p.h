@@ -51,6 +51,7 @@ public:
     void syncColumns();
     void insertColumns(int first, int last); // the model's new columns [first, last]
     void syncRows();
+    QList<QMetaObject::Connection> followModel(QAbstractItemModel* model);
     // Schedules a repaint of part of the viewport or of the band, given as the geometry lays it
     // out.
     void invalidate(const QRect& laidOut);

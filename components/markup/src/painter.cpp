@@ -192,6 +192,9 @@ private:
     void paintShape(const Element& e, const ElementLayout& l, const QRectF& clip,
                     const Mirror& mirror);
     void paintText(const ElementLayout& l, const QRectF& clip, const Mirror& mirror);
+    QBrush runBrush(int run, const QRectF& bounds, const Mirror& mirror) const;
+    void paintPiece(const TextFragment& piece, const QFont& font, const QPointF& at,
+                    const QBrush& brush);
     void paintDecorations(quint8 lines, const QFont& font, const QPointF& at, double width,
                           const QBrush& brush);
     void paintImage(int i, const QRectF& shown, const QRectF& clip, bool flipped);
@@ -426,6 +429,27 @@ void Painter::paintDecorations(quint8 lines, const QFont& font, const QPointF& a
         line(at.y());
 }
 
+// What a run's text is painted with: its Foreground, else the host's link or text colour.
+QBrush Painter::runBrush(int run, const QRectF& bounds, const Mirror& mirror) const {
+    const int foreground = d_.runs[size_t(run)].style.foreground;
+    if (foreground >= 0)
+        return brushFor(d_, foreground, bounds, originOf(bounds, mirror), mirror.flipped());
+    return foreground == kLinkForeground ? link_ : text_;
+}
+
+// One piece of a line, its baseline starting at at, with the pen and font already set.
+void Painter::paintPiece(const TextFragment& piece, const QFont& font, const QPointF& at,
+                         const QBrush& brush) {
+    if (const QList<QGlyphRun>* kept = keptGlyphs(piece, font, p_)) {
+        for (const QGlyphRun& glyphs : *kept)
+            p_.drawGlyphRun(at, glyphs);
+    } else {
+        p_.drawText(at, piece.text);
+    }
+    if (const quint8 lines = d_.runs[size_t(piece.run)].style.decorations)
+        paintDecorations(lines, font, at, piece.width, brush);
+}
+
 // Mirrored, each line shows at the mirrored place in its block, its words in their own order.
 void Painter::paintText(const ElementLayout& l, const QRectF& clip, const Mirror& mirror) {
     if (l.lineCount == 0)
@@ -467,26 +491,14 @@ void Painter::paintText(const ElementLayout& l, const QRectF& clip, const Mirror
                 continue;
             const QFont& font = l_.fonts[size_t(piece.run)];
             if (piece.run != lastRun) {
-                const int foreground = d_.runs[size_t(piece.run)].style.foreground;
-                brush = foreground >= 0 ? brushFor(d_, foreground, bounds, originOf(bounds, mirror),
-                                                   mirror.flipped())
-                        : foreground == kLinkForeground ? link_
-                                                        : text_;
+                brush = runBrush(piece.run, bounds, mirror);
                 lastRun = piece.run;
                 p_.setPen(QPen(brush, 0));
                 p_.setFont(font);
             }
-            if (brush.style() == Qt::NoBrush)
-                continue;
-            const QPointF at(mirror.rect(line.rect).left() + piece.x, baseline);
-            if (const QList<QGlyphRun>* kept = keptGlyphs(piece, font, p_)) {
-                for (const QGlyphRun& glyphs : *kept)
-                    p_.drawGlyphRun(at, glyphs);
-            } else {
-                p_.drawText(at, piece.text);
-            }
-            if (const quint8 lines = d_.runs[size_t(piece.run)].style.decorations)
-                paintDecorations(lines, font, at, piece.width, brush);
+            if (brush.style() != Qt::NoBrush)
+                paintPiece(piece, font, QPointF(mirror.rect(line.rect).left() + piece.x, baseline),
+                           brush);
         }
     }
     if (clipped)
