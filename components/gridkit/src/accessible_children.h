@@ -19,8 +19,20 @@ namespace detail {
 
 class CellAccessible;
 
+// What a cell's children have in common: each stands for a part of the cell, with no object of
+// its own, nothing inside it, and a text nobody sets.
+class LeafAccessible : public QAccessibleInterface {
+public:
+    QObject* object() const override { return nullptr; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    void setText(QAccessible::Text, const QString&) override {}
+};
+
 // A button inside a cell.
-class ControlAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+class ControlAccessible : public LeafAccessible, public QAccessibleActionInterface {
 public:
     ControlAccessible(CellAccessible* cell, int position);
 
@@ -28,15 +40,9 @@ public:
     void update();
 
     bool isValid() const override;
-    QObject* object() const override { return nullptr; }
     QWindow* window() const override;
     QAccessibleInterface* parent() const override;
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override;
     QAccessible::Role role() const override { return QAccessible::PushButton; }
     QAccessible::State state() const override;
@@ -60,20 +66,14 @@ private:
 // A cell's check box, as the cell's child: the cell holds the focus and toggles, as item views'
 // checkable cells do; this says to whoever looks inside that what it holds is a check box, the
 // role by which assistive tools (and AT-SPI, whose Qt bridge sends no checkable state) know one.
-class CheckBoxAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+class CheckBoxAccessible : public LeafAccessible, public QAccessibleActionInterface {
 public:
     explicit CheckBoxAccessible(CellAccessible* cell);
 
     bool isValid() const override;
-    QObject* object() const override { return nullptr; }
     QWindow* window() const override;
     QAccessibleInterface* parent() const override;
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override;
     QAccessible::Role role() const override { return QAccessible::CheckBox; }
     QAccessible::State state() const override;
@@ -91,20 +91,14 @@ private:
 // A link a markup cell shows, as the cell's child: named by its text, described by its target,
 // and activated by its action as by a click, through the cell's delegate (which raises
 // linkActivated); the grid never opens it. position is its place among the links the cell shows.
-class LinkAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+class LinkAccessible : public LeafAccessible, public QAccessibleActionInterface {
 public:
     LinkAccessible(CellAccessible* cell, int position);
 
     bool isValid() const override;
-    QObject* object() const override { return nullptr; }
     QWindow* window() const override;
     QAccessibleInterface* parent() const override;
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override;
     QAccessible::Role role() const override { return QAccessible::Link; }
     QAccessible::State state() const override;
@@ -124,22 +118,16 @@ private:
 // A widget laid over a cell, as the cell's child. The widget's own interface says what it is and
 // what it holds; this one places it in the table, where the user meets it, so that a screen
 // reader that follows the focus there stays in the table and names the cell's column and row.
-class CoverAccessible : public QAccessibleInterface {
+class CoverAccessible : public LeafAccessible {
 public:
     CoverAccessible(CellAccessible* cell, QWidget* widget);
 
     QWidget* widget() const { return widget_.data(); }
 
     bool isValid() const override;
-    QObject* object() const override { return nullptr; }
     QWindow* window() const override;
     QAccessibleInterface* parent() const override;
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override;
     QAccessible::Role role() const override;
     QAccessible::State state() const override;
